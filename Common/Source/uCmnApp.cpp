@@ -1,0 +1,145 @@
+// The application object.
+#include "uCmnApp.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+TApplication Application;
+
+TApplication::~TApplication() {
+    DestroyHandle();
+    if (comInitialized_)
+        ::CoUninitialize();
+}
+
+void TApplication::Initialize() {
+    if (Initialized())
+        return;
+    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comInitialized_ = SUCCEEDED(hr);
+
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
+                                              ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    // Zero-sized and centred, as the taskbar button's carrier it is never seen itself.
+    int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+    int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    CreateHandle("TApplication",
+                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr,
+                 x, y, 0, 0, COLOR_BTNFACE + 1, icon);
+    if (icon) {
+        ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    SetCaption(title_);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (Handle())
+        SetCaption(title_);
+}
+
+int TApplication::Run() {
+    if (mainForm_ && mainForm_->Handle() && ShowMainForm) {
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        ::GetStartupInfoA(&si);
+        int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWNORMAL;
+        if (show == SW_SHOWMINNOACTIVE) {
+            ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+        } else {
+            ::ShowWindow(Handle(), SW_SHOWNORMAL);
+            ::ShowWindow(mainForm_->Handle(),
+                         show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+            ::SetForegroundWindow(mainForm_->Handle());
+        }
+    }
+    return MessageLoop();
+}
+
+int TApplication::MessageLoop() {
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+void TApplication::Minimize() {
+    if (mainForm_ && mainForm_->Handle())
+        ::ShowWindow(mainForm_->Handle(), SW_HIDE);
+    ::ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    if (::IsIconic(Handle()))
+        ::ShowWindow(Handle(), SW_RESTORE);
+    if (mainForm_ && mainForm_->Handle()) {
+        ::ShowWindow(mainForm_->Handle(), SW_SHOW);
+        ::SetForegroundWindow(mainForm_->Handle());
+    }
+}
+
+bool TApplication::Minimized() const {
+    return ::IsIconic(Handle()) != FALSE;
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message) {
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    return text;
+}
+
+void TApplication::HandleException(const std::exception& e) noexcept {
+    try {
+        HWND owner = nullptr;
+        if (mainForm_ && mainForm_->Handle() && ::IsWindowVisible(mainForm_->Handle()))
+            owner = mainForm_->Handle();
+        else
+            owner = Handle();
+        ::MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), title_.c_str(),
+                      MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    } catch (...) {
+        // Out of memory while reporting: nothing sensible is left to do.
+    }
+}
+
+LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CLOSE:
+        // A close request to the application (task manager, taskkill) closes the main form.
+        if (mainForm_ && mainForm_->Handle())
+            mainForm_->Close();
+        else
+            ::DestroyWindow(Handle());
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        case SC_CLOSE:
+            if (mainForm_)
+                mainForm_->Close();
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The application window never keeps the focus; its main form takes it.
+        if (LOWORD(wParam) != WA_INACTIVE && mainForm_ && mainForm_->Handle() &&
+            ::IsWindowVisible(mainForm_->Handle()) && ::IsWindowEnabled(mainForm_->Handle()))
+            ::SetFocus(mainForm_->Handle());
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    }
+    return DefaultHandler(msg, wParam, lParam);
+}

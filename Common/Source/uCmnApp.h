@@ -1,0 +1,57 @@
+// The application object: COM and common controls, the hidden application window that carries
+// the taskbar button and owns the main window, the show flag, the message loop and the
+// top-level error box.
+#pragma once
+
+#include "uCmnForm.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+class TApplication : public TForm {
+  public:
+    ~TApplication() override;
+
+    // COM for this thread (apartment), common controls, the application window.
+    void Initialize();
+    bool Initialized() const noexcept { return Handle() != nullptr; }
+
+    const std::string& Title() const noexcept { return title_; }
+    void SetTitle(const std::string& title);
+
+    // Whether Run shows the main form when the loop starts.
+    bool ShowMainForm = true;
+
+    // The window whose close ends the message loop and the program.
+    void SetMainForm(TForm* form) noexcept { mainForm_ = form; }
+    TForm* MainForm() const noexcept { return mainForm_; }
+
+    // Shows the main form as the start's show command says, then pumps messages until the main
+    // form has gone. Returns the exit code.
+    int Run();
+    // The same loop without the initial show, for nested use and tests.
+    static int MessageLoop();
+
+    // Minimising the program minimises the application window and hides the main form with it;
+    // restoring brings both back.
+    void Minimize();
+    void Restore();
+    bool Minimized() const;
+
+    // The top-level error box: caption = title, error icon, one OK button.
+    void HandleException(const std::exception& e) noexcept;
+    // The text as the box shows it: "." appended when the last byte comes after "." in byte order.
+    static std::string ErrorBoxText(const std::string& message);
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    std::string title_;
+    TForm* mainForm_ = nullptr;
+    bool comInitialized_ = false;
+};
+
+extern TApplication Application;

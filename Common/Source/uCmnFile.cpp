@@ -1,0 +1,266 @@
+// Files on disk: Shift-JIS path rules, existence tests, the shared directory search, folder
+// listing, shortcut resolution and display names.
+#include "uCmnFile.h"
+
+#include "uCmnError.h"
+#include "uCmnHandle.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+constexpr size_t None = std::string::npos;
+
+// Where the last separator ("\" or ":") and the last "." of a path stand, found by walking the
+// characters from the start: scanning bytes backwards (as StrRChrA does under Wine) would take
+// the 0x5C second byte of characters such as "ソ" and "表" for a "\".
+struct TPathMarks {
+    size_t sep = None;
+    // Start of the character just before `sep`.
+    size_t beforeSep = None;
+    size_t dot = None;
+};
+
+TPathMarks PathMarks(const std::string& path) {
+    TPathMarks marks;
+    size_t previous = None;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const size_t start = i;
+        const char c = path[i];
+        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
+            ++i;
+        } else if (c == '\\' || c == ':') {
+            marks.sep = start;
+            marks.beforeSep = previous;
+        } else if (c == '.') {
+            marks.dot = start;
+        }
+        previous = start;
+    }
+    return marks;
+}
+
+size_t ExtensionStart(const TPathMarks& marks) {
+    if (marks.dot == None || (marks.sep != None && marks.sep > marks.dot))
+        return None;
+    return marks.dot;
+}
+
+// Folds single-byte a-z only; both bytes of a double-byte character stay as they are.
+std::string AsciiUpper(const std::string& s) {
+    std::string out = s;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const char c = out[i];
+        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < out.size())
+            ++i;
+        else if (c >= 'a' && c <= 'z')
+            out[i] = static_cast<char>(c - 0x20);
+    }
+    return out;
+}
+
+TUniqueFind& SharedSearch() {
+    static TUniqueFind search;
+    return search;
+}
+
+// A drive without a medium then fails the search instead of prompting for a disk.
+class TErrorModeScope {
+  public:
+    TErrorModeScope() : previous_(::SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+    ~TErrorModeScope() { ::SetErrorMode(previous_); }
+    TErrorModeScope(const TErrorModeScope&) = delete;
+    TErrorModeScope& operator=(const TErrorModeScope&) = delete;
+
+  private:
+    UINT previous_;
+};
+
+struct TSearchScope {
+    TSearchScope() = default;
+    TSearchScope(const TSearchScope&) = delete;
+    TSearchScope& operator=(const TSearchScope&) = delete;
+    ~TSearchScope() { FileFindClose(); }
+};
+
+void RecordFill(const WIN32_FIND_DATAA& data, FindRecord& record) {
+    FILETIME local{};
+    WORD date = 0, time = 0;
+    record.Time = ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+                          ::FileTimeToDosDateTime(&local, &date, &time)
+                      ? (static_cast<uint32_t>(date) << 16) | time
+                      : 0;
+    record.Size = static_cast<int32_t>(data.nFileSizeLow);
+    record.Size64 = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                                         data.nFileSizeLow);
+    record.Attr = data.dwFileAttributes;
+    record.Name = data.cFileName;
+}
+
+void OleCheck(HRESULT hr) {
+    if (FAILED(hr))
+        throw EOleError(OleErrorText(hr));
+}
+
+// GetPath ignores SLGP_SHORTPATH under Wine; a path without a short form stays long.
+std::string ShortForm(const std::string& path) {
+    if (path.empty())
+        return path;
+    const DWORD needed = ::GetShortPathNameA(path.c_str(), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::vector<char> buf(needed);
+    const DWORD got = ::GetShortPathNameA(path.c_str(), buf.data(), needed);
+    if (got == 0 || got >= needed)
+        return path;
+    return std::string(buf.data(), got);
+}
+
+// Shortcut arguments may be far longer than a path; a path-sized buffer would cut them short.
+constexpr int ArgumentsCapacity = 32768;
+
+} // namespace
+
+std::string PathName(const std::string& path) {
+    const TPathMarks marks = PathMarks(path);
+    return marks.sep == None ? path : path.substr(marks.sep + 1);
+}
+
+std::string PathFolderWithSep(const std::string& path) {
+    const TPathMarks marks = PathMarks(path);
+    return marks.sep == None ? std::string() : path.substr(0, marks.sep + 1);
+}
+
+std::string PathFolder(const std::string& path) {
+    const TPathMarks marks = PathMarks(path);
+    if (marks.sep == None)
+        return {};
+    // A leading "\" stays: without it the root of the current drive would become "".
+    const bool keep = path[marks.sep] != '\\' || marks.beforeSep == None ||
+                      (marks.beforeSep + 1 == marks.sep &&
+                       (path[marks.beforeSep] == '\\' || path[marks.beforeSep] == ':'));
+    return path.substr(0, keep ? marks.sep + 1 : marks.sep);
+}
+
+std::string PathExtension(const std::string& path) {
+    const size_t start = ExtensionStart(PathMarks(path));
+    return start == None ? std::string() : path.substr(start);
+}
+
+bool PathExtensionIs(const std::string& path, const std::string& ext) {
+    return AsciiUpper(PathExtension(path)) == AsciiUpper(ext);
+}
+
+bool FilePresent(const std::string& path) {
+    WIN32_FIND_DATAA data{};
+    TUniqueFind find(::FindFirstFileA(path.c_str(), &data));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool FolderPresent(const std::string& path) {
+    TSearchScope scope;
+    FindRecord record;
+    return FileFindFirst(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The search takes every kind of entry (attribute mask 0x3F: read-only, hidden, system, volume
+// label, folder, archive), so no match is filtered out.
+bool FileFindFirst(const std::string& path, FindRecord& record) {
+    TErrorModeScope mode;
+    WIN32_FIND_DATAA data{};
+    TUniqueFind& search = SharedSearch();
+    search.Reset(::FindFirstFileA(path.c_str(), &data));
+    if (!search) {
+        record = FindRecord();
+        return false;
+    }
+    RecordFill(data, record);
+    return true;
+}
+
+bool FileFindNext(FindRecord& record) {
+    TErrorModeScope mode;
+    WIN32_FIND_DATAA data{};
+    TUniqueFind& search = SharedSearch();
+    if (!search || !::FindNextFileA(search.Get(), &data)) {
+        record = FindRecord();
+        return false;
+    }
+    RecordFill(data, record);
+    return true;
+}
+
+void FileFindClose() { SharedSearch().Reset(); }
+
+void FolderList(const std::string& folder, const std::string& mask,
+                std::vector<std::string>& list) {
+    list.clear();
+    TSearchScope scope;
+    FindRecord record;
+    for (bool found = FileFindFirst(folder + "\\" + mask, record); found;
+         found = FileFindNext(record)) {
+        if (record.Name != "." && record.Name != "..")
+            list.push_back(folder + "\\" + record.Name);
+    }
+}
+
+std::string OleErrorText(HRESULT hr) {
+    char buf[1024] = {};
+    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, static_cast<DWORD>(hr), 0, buf, sizeof(buf), nullptr);
+    std::string text(buf, n < sizeof(buf) ? n : 0);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.pop_back();
+    if (text.empty())
+        return FormatMessageText("OLE エラー %.8x", static_cast<int>(hr));
+    return text;
+}
+
+void LinkResolve(const std::string& path, std::string& target, std::string& arguments) {
+    target.clear();
+    arguments.clear();
+
+    TComPtr<IShellLinkA> link;
+    OleCheck(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.PutVoid()));
+    TComPtr<IPersistFile> file;
+    OleCheck(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
+    if (!file)
+        throw ECmnError("Assertion failure (Common\\Source\\uCmnFile.cpp)");
+
+    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (wideLength == 0)
+        OleCheck(HRESULT_FROM_WIN32(::GetLastError()));
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), wideLength) == 0)
+        OleCheck(HRESULT_FROM_WIN32(::GetLastError()));
+    OleCheck(file->Load(wide.c_str(), STGM_READ));
+
+    char pathBuf[MAX_PATH + 1] = {};
+    WIN32_FIND_DATAA data{};
+    OleCheck(link->GetPath(pathBuf, MAX_PATH, &data, SLGP_SHORTPATH));
+    std::vector<char> argsBuf(ArgumentsCapacity + 1, '\0');
+    OleCheck(link->GetArguments(argsBuf.data(), ArgumentsCapacity));
+
+    target = ShortForm(pathBuf);
+    arguments = argsBuf.data();
+}
+
+bool FileIsLink(const std::string& path) { return PathExtensionIs(path, ".lnk"); }
+
+std::string FileDisplayName(const std::string& name) {
+    if (!FileIsLink(name))
+        return name;
+    return name.substr(0, PathMarks(name).dot);
+}
+
+bool FileIsExe(const std::string& path) {
+    std::string target = path;
+    if (FileIsLink(path)) {
+        std::string arguments;
+        LinkResolve(path, target, arguments);
+    }
+    return PathExtensionIs(target, ".exe");
+}

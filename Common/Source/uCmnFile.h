@@ -1,0 +1,67 @@
+// Files on disk: Shift-JIS path rules, existence tests, the shared directory search, folder
+// listing, shortcut resolution and display names.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Path rules. Paths are byte strings in the ANSI code page; "\" and ":" end a folder or drive,
+// and the 0x5C second byte of a double-byte character never counts as "\".
+
+// Everything after the last "\" or ":"; the whole path when there is none.
+std::string PathName(const std::string& path);
+// Everything up to and including the last "\" or ":".
+std::string PathFolderWithSep(const std::string& path);
+// The folder with separator less its final "\", which stays after ":" or "\" ("C:\a.txt" gives
+// "C:\") and when it is the whole folder ("\a.txt" gives "\").
+std::string PathFolder(const std::string& path);
+// From the last "." to the end, dot included, when no "\" or ":" follows it; otherwise empty.
+std::string PathExtension(const std::string& path);
+// The path's extension equals `ext`, with single-byte a-z folded to A-Z on both sides.
+bool PathExtensionIs(const std::string& path, const std::string& ext);
+
+// One match of a directory search.
+struct FindRecord {
+    // Last-write time in local time, MS-DOS packed: year-1980 in bits 25-31, month 21-24,
+    // day 16-20, hours 11-15, minutes 5-10, seconds/2 in 0-4.
+    uint32_t Time = 0;
+    // The low 32 bits of the size.
+    int32_t Size = 0;
+    uint32_t Attr = 0;
+    std::string Name;
+    // The whole size, for files of 2 GiB and more.
+    int64_t Size64 = 0;
+};
+
+// True when the path names an existing entry that is not a folder.
+bool FilePresent(const std::string& path);
+// True when the path names an existing folder; false for a drive root and any path ending in "\".
+bool FolderPresent(const std::string& path);
+
+// The one directory search of the process: a new FileFindFirst ends the previous search.
+// Critical-error prompts are off while the search touches the disk.
+bool FileFindFirst(const std::string& path, FindRecord& record);
+bool FileFindNext(FindRecord& record);
+void FileFindClose();
+
+// Replaces the list with folder + "\" + name for every entry matching folder + "\" + mask, "."
+// and ".." left out, in the platform's order. Exactly one "\" is added: "D:\Docs\" gives
+// "D:\Docs\\a.txt".
+void FolderList(const std::string& folder, const std::string& mask,
+                std::vector<std::string>& list);
+
+// Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
+// file-system object) and its arguments. Raises EOleError on any failing step; both outputs are
+// then empty. COM must be initialised on the calling thread.
+void LinkResolve(const std::string& path, std::string& target, std::string& arguments);
+// The platform's description of a status code, or "OLE エラー %.8x" when it has none.
+std::string OleErrorText(HRESULT hr);
+
+bool FileIsLink(const std::string& path);
+// The name without its ".lnk" extension; any other name unchanged.
+std::string FileDisplayName(const std::string& name);
+// The path, or a shortcut's target, has the extension ".exe". Raises as LinkResolve does.
+bool FileIsExe(const std::string& path);

@@ -1,0 +1,91 @@
+// Base class of every top-level window.
+#include "uCmnForm.h"
+
+#include "uCmnApp.h"
+
+#include <stdexcept>
+#include <vector>
+
+TForm::~TForm() {
+    DestroyHandle();
+}
+
+void TForm::DestroyHandle() noexcept {
+    if (hwnd_ && ::IsWindow(hwnd_))
+        ::DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+void TForm::Close() const {
+    if (hwnd_)
+        ::SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+std::string TForm::Caption() const {
+    int n = ::GetWindowTextLengthA(hwnd_);
+    std::vector<char> buf(static_cast<size_t>(n) + 1);
+    n = ::GetWindowTextA(hwnd_, buf.data(), static_cast<int>(buf.size()));
+    return std::string(buf.data(), static_cast<size_t>(n > 0 ? n : 0));
+}
+
+void TForm::SetCaption(const std::string& text) const {
+    ::SetWindowTextA(hwnd_, text.c_str());
+}
+
+void TForm::CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND owner, int x,
+                         int y, int width, int height, int background, HICON icon) {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    if (!::GetClassInfoExA(instance, className, &wc)) {
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &TForm::StaticWndProc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background));
+        wc.hIcon = icon;
+        wc.lpszClassName = className;
+        ::RegisterClassExA(&wc);
+    }
+    ::CreateWindowExA(exStyle, className, "", style, x, y, width, height, owner, nullptr, instance,
+                      this);
+}
+
+LRESULT TForm::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandler(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TForm* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    LRESULT result = 0;
+    try {
+        result = self->WndProc(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        // No exception may unwind into the window manager: the event ends here and the user is
+        // told, then the program goes on with the next event.
+        Application.HandleException(e);
+        result = (msg == WM_NCCREATE) ? TRUE : 0;
+    } catch (...) {
+        Application.HandleException(std::runtime_error("Unknown error"));
+        result = (msg == WM_NCCREATE) ? TRUE : 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}

@@ -1,0 +1,358 @@
+// Typed registry access over the current store; every key opened here is closed on every path.
+#include "uCmnReg.h"
+
+#include "uCmnError.h"
+#include "uCmnRegDef.h"
+#include "uCmnRegStore.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Far beyond the platform's longest names; stops a store that never stops asking for more.
+constexpr size_t NameBufferLimit = size_t{1} << 20;
+constexpr int ReadAttempts = 16;
+
+struct TRegData {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+};
+
+[[noreturn]] void Fail(const char* pattern, const std::string& arg) {
+    throw ERegError(FormatMessageText(pattern, arg));
+}
+
+std::string Relative(const std::string& key) {
+    return !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+}
+
+// The key's names without empty parts, folded for comparison.
+std::vector<std::string> PathParts(const std::string& key) {
+    std::vector<std::string> parts;
+    for (const std::string& part : RegPathSplit(key))
+        if (!part.empty())
+            parts.push_back(RegNameFold(part));
+    return parts;
+}
+
+bool PathWithin(const std::string& inner, const std::string& outer) {
+    const std::vector<std::string> in = PathParts(inner), out = PathParts(outer);
+    return in.size() >= out.size() && std::equal(out.begin(), out.end(), in.begin());
+}
+
+// An open that the store refuses counts as an absent key.
+TRegKey KeyOpen(HKEY parent, const std::string& sub) {
+    TRegKey key(RegStore());
+    if (key.Store().OpenKey(parent, sub.c_str(), key.Put()) != ERROR_SUCCESS)
+        key.Release();
+    return key;
+}
+
+TRegKey KeyCreate(HKEY parent, const std::string& sub) {
+    TRegKey key(RegStore());
+    if (key.Store().CreateKey(parent, sub.c_str(), key.Put(), nullptr) != ERROR_SUCCESS)
+        key.Release();
+    return key;
+}
+
+bool ValueExists(const TRegKey& key, const std::string& name) {
+    DWORD type = REG_NONE, size = 0;
+    return key.Store().QueryValue(key.Get(), name.c_str(), &type, nullptr, &size) == ERROR_SUCCESS;
+}
+
+// The whole value, whatever its size: the buffer grows while the store reports more data.
+LONG ValueRead(const TRegKey& key, const std::string& name, TRegData& value) {
+    DWORD size = 0;
+    LONG rc = key.Store().QueryValue(key.Get(), name.c_str(), &value.type, nullptr, &size);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    value.bytes.resize(size);
+    for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
+        BYTE none = 0;
+        DWORD got = static_cast<DWORD>(value.bytes.size());
+        rc = key.Store().QueryValue(key.Get(), name.c_str(), &value.type,
+                                    value.bytes.empty() ? &none : value.bytes.data(), &got);
+        if (rc == ERROR_SUCCESS)
+            value.bytes.resize((std::min)(static_cast<size_t>(got), value.bytes.size()));
+        if (rc != ERROR_MORE_DATA)
+            return rc;
+        value.bytes.resize((std::max)(static_cast<size_t>(got), value.bytes.size() * 2 + 1));
+    }
+    return ERROR_MORE_DATA;
+}
+
+LONG ValueWrite(const TRegKey& key, const std::string& name, const TRegData& value) {
+    static const BYTE none = 0;
+    if (value.bytes.size() > MAXDWORD)
+        return ERROR_INVALID_PARAMETER;
+    return key.Store().SetValue(key.Get(), name.c_str(), value.type,
+                                value.bytes.empty() ? &none : value.bytes.data(),
+                                static_cast<DWORD>(value.bytes.size()));
+}
+
+// One name of an enumeration; the store's length hints count characters, not bytes, so a
+// Shift-JIS name can still need a larger buffer.
+using TNameEnum = std::function<LONG(DWORD index, LPSTR name, LPDWORD len)>;
+
+LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<char>& buffer,
+            std::string& name) {
+    for (;;) {
+        DWORD len = static_cast<DWORD>(buffer.size());
+        LONG rc = enumerate(index, buffer.data(), &len);
+        if (rc == ERROR_MORE_DATA && buffer.size() < NameBufferLimit) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (rc == ERROR_SUCCESS)
+            name.assign(buffer.data(), (std::min)(static_cast<size_t>(len), buffer.size()));
+        return rc;
+    }
+}
+
+// False when the enumeration broke off before its end.
+bool NamesList(const TNameEnum& enumerate, DWORD lengthHint, std::vector<std::string>& names) {
+    std::vector<char> buffer(lengthHint + 1);
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        LONG rc = NameAt(enumerate, index, buffer, name);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            return true;
+        if (rc != ERROR_SUCCESS)
+            return false;
+        names.push_back(std::move(name));
+    }
+}
+
+TNameEnum SubKeyEnum(const TRegKey& key) {
+    return [&key](DWORD index, LPSTR name, LPDWORD len) {
+        return key.Store().EnumKey(key.Get(), index, name, len);
+    };
+}
+
+TNameEnum ValueEnum(const TRegKey& key) {
+    return [&key](DWORD index, LPSTR name, LPDWORD len) {
+        return key.Store().EnumValue(key.Get(), index, name, len, nullptr, nullptr, nullptr);
+    };
+}
+
+bool SubKeyNames(const TRegKey& key, std::vector<std::string>& names) {
+    DWORD maxLen = 0;
+    key.Store().QueryInfoKey(key.Get(), nullptr, &maxLen, nullptr, nullptr, nullptr);
+    return NamesList(SubKeyEnum(key), maxLen, names);
+}
+
+bool ValueNames(const TRegKey& key, std::vector<std::string>& names) {
+    DWORD maxLen = 0;
+    key.Store().QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &maxLen, nullptr);
+    return NamesList(ValueEnum(key), maxLen, names);
+}
+
+// Subkeys go from the last index down, so each deletion leaves the lower indexes in place.
+bool KeyDeleteTree(HKEY parent, const std::string& sub) {
+    if (TRegKey key = KeyOpen(parent, sub)) {
+        DWORD count = 0, maxLen = 0;
+        if (key.Store().QueryInfoKey(key.Get(), &count, &maxLen, nullptr, nullptr, nullptr) ==
+            ERROR_SUCCESS) {
+            std::vector<char> buffer(maxLen + 1);
+            for (DWORD index = count; index-- > 0;) {
+                std::string name;
+                if (NameAt(SubKeyEnum(key), index, buffer, name) == ERROR_SUCCESS)
+                    KeyDeleteTree(key.Get(), name);
+            }
+        }
+    }
+    return RegStore().DeleteKey(parent, sub.c_str()) == ERROR_SUCCESS;
+}
+
+// The default value first, so that it stays first in the target; then every value in the
+// source's order (the default value again among them).
+void ValuesCopy(const TRegKey& source, const TRegKey& target, const std::string& sourcePath) {
+    std::vector<std::string> names;
+    if (!ValueNames(source, names))
+        Fail(CmnRegErrValueGet, sourcePath);
+    names.insert(names.begin(), std::string());
+    for (size_t i = 0; i < names.size(); ++i) {
+        TRegData value;
+        LONG rc = ValueRead(source, names[i], value);
+        if (i == 0 && rc == ERROR_FILE_NOT_FOUND)
+            continue;
+        if (rc != ERROR_SUCCESS)
+            Fail(CmnRegErrValueGet, names[i]);
+        if (ValueWrite(target, names[i], value) != ERROR_SUCCESS)
+            Fail(CmnRegErrValueSet, names[i]);
+    }
+}
+
+void TreeCopy(const TRegKey& source, const TRegKey& target, const std::string& sourcePath,
+              const std::string& targetPath) {
+    ValuesCopy(source, target, sourcePath);
+    std::vector<std::string> subs;
+    if (!SubKeyNames(source, subs))
+        Fail(CmnRegErrValueGet, sourcePath);
+    for (const std::string& sub : subs) {
+        TRegKey from = KeyOpen(source.Get(), sub);
+        if (!from)
+            Fail(CmnRegErrValueGet, sourcePath + "\\" + sub);
+        TRegKey to = KeyCreate(target.Get(), sub);
+        if (!to)
+            Fail(CmnRegErrKeyCreate, targetPath + "\\" + sub);
+        TreeCopy(from, to, sourcePath + "\\" + sub, targetPath + "\\" + sub);
+    }
+}
+
+bool Write(HKEY root, const std::string& key, const std::string& name, const TRegData& value) {
+    TRegKey k = KeyCreate(root, Relative(key));
+    if (!k)
+        return false;
+    if (ValueWrite(k, name, value) != ERROR_SUCCESS)
+        Fail(CmnRegErrValueSet, name);
+    return true;
+}
+
+} // namespace
+
+bool RegKeyExists(HKEY root, const std::string& key) {
+    return static_cast<bool>(KeyOpen(root, Relative(key)));
+}
+
+bool RegValueExists(HKEY root, const std::string& key, const std::string& name) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    return k && ValueExists(k, name);
+}
+
+bool RegKeyCreate(HKEY root, const std::string& key) {
+    if (!KeyCreate(root, Relative(key)))
+        Fail(CmnRegErrKeyCreate, key);
+    return true;
+}
+
+bool RegKeyDelete(HKEY root, const std::string& key) {
+    // An empty path names the root itself: its subtree is never ours to delete.
+    if (PathParts(key).empty())
+        return false;
+    return KeyDeleteTree(root, Relative(key));
+}
+
+bool RegKeyMove(HKEY root, const std::string& source, const std::string& target) {
+    const std::string from = Relative(source), to = Relative(target);
+    // A target inside the source would be copied into itself and then deleted with the source.
+    if (!RegKeyExists(root, source) || RegKeyExists(root, target) || PathWithin(to, from))
+        return true;
+    {
+        TRegKey src = KeyOpen(root, from);
+        if (!src)
+            return true;
+        TRegKey dst = KeyCreate(root, to);
+        if (!dst)
+            Fail(CmnRegErrKeyCreate, target);
+        TreeCopy(src, dst, source, target);
+    }
+    KeyDeleteTree(root, from);
+    return true;
+}
+
+int32_t RegValueCount(HKEY root, const std::string& key) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    DWORD count = 0;
+    if (!k || k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, nullptr, nullptr) !=
+                  ERROR_SUCCESS)
+        return 0;
+    return static_cast<int32_t>(count);
+}
+
+bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names) {
+    names.clear();
+    if (TRegKey k = KeyOpen(root, Relative(key)))
+        ValueNames(k, names);
+    return true;
+}
+
+bool RegValueDelete(HKEY root, const std::string& key, const std::string& name) {
+    if (TRegKey k = KeyOpen(root, Relative(key)))
+        k.Store().DeleteValue(k.Get(), name.c_str());
+    return true;
+}
+
+bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
+                    const std::string& newName) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    if (!k || !ValueExists(k, oldName) || ValueExists(k, newName))
+        return true;
+    DWORD size = 0;
+    if (k.Store().QueryValue(k.Get(), oldName.c_str(), nullptr, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return true;
+    TRegData value;
+    if (ValueRead(k, oldName, value) != ERROR_SUCCESS)
+        Fail(CmnRegErrValueGet, oldName);
+    // The new name is written before the old one goes, so a failed write loses nothing; the
+    // value still ends up last.
+    if (ValueWrite(k, newName, value) != ERROR_SUCCESS)
+        Fail(CmnRegErrValueSet, newName);
+    if (k.Store().DeleteValue(k.Get(), oldName.c_str()) != ERROR_SUCCESS)
+        k.Store().DeleteValue(k.Get(), newName.c_str());
+    return true;
+}
+
+int32_t RegSubKeyCount(HKEY root, const std::string& key) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    DWORD count = 0;
+    if (!k || k.Store().QueryInfoKey(k.Get(), &count, nullptr, nullptr, nullptr, nullptr) !=
+                  ERROR_SUCCESS)
+        return 0;
+    return static_cast<int32_t>(count);
+}
+
+std::string RegStrRead(HKEY root, const std::string& key, const std::string& name) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    if (!k)
+        return {};
+    DWORD type = REG_NONE, size = 0;
+    if (k.Store().QueryValue(k.Get(), name.c_str(), &type, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return {};
+    TRegData value;
+    if (ValueRead(k, name, value) != ERROR_SUCCESS)
+        Fail(CmnRegErrValueGet, name);
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+        Fail(CmnRegErrValueType, name);
+    return std::string(value.bytes.begin(), std::find(value.bytes.begin(), value.bytes.end(), 0));
+}
+
+int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    if (!k)
+        return 0;
+    DWORD type = REG_NONE, size = 4;
+    BYTE b[4] = {};
+    if (k.Store().QueryValue(k.Get(), name.c_str(), &type, b, &size) != ERROR_SUCCESS)
+        Fail(CmnRegErrValueGet, name);
+    if (type != REG_DWORD)
+        Fail(CmnRegErrValueType, name);
+    return static_cast<int32_t>(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 |
+                                uint32_t{b[3]} << 24);
+}
+
+bool RegBoolRead(HKEY root, const std::string& key, const std::string& name) {
+    return RegIntRead(root, key, name) != 0;
+}
+
+bool RegStrWrite(HKEY root, const std::string& key, const std::string& name,
+                 const std::string& text) {
+    TRegData value{REG_SZ, std::vector<BYTE>(text.begin(), text.end())};
+    value.bytes.push_back(0);
+    return Write(root, key, name, value);
+}
+
+bool RegIntWrite(HKEY root, const std::string& key, const std::string& name, int32_t value) {
+    const uint32_t u = static_cast<uint32_t>(value);
+    return Write(root, key, name,
+                 {REG_DWORD,
+                  {static_cast<BYTE>(u), static_cast<BYTE>(u >> 8), static_cast<BYTE>(u >> 16),
+                   static_cast<BYTE>(u >> 24)}});
+}
+
+bool RegBoolWrite(HKEY root, const std::string& key, const std::string& name, bool value) {
+    return RegIntWrite(root, key, name, value ? 1 : 0);
+}

@@ -1,0 +1,30 @@
+// Typed access to the registry: sixteen self-contained functions over the current RegStore().
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Key paths may begin with one "\" (it means "from the root" and is dropped). An absent key is
+// an ordinary answer (false, 0, empty), never an error; the failures listed in uCmnRegDef
+// raise ERegError.
+bool RegKeyExists(HKEY root, const std::string& key);
+bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
+bool RegKeyCreate(HKEY root, const std::string& key);
+bool RegKeyDelete(HKEY root, const std::string& key);
+bool RegKeyMove(HKEY root, const std::string& source, const std::string& target);
+int32_t RegValueCount(HKEY root, const std::string& key);
+bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names);
+bool RegValueDelete(HKEY root, const std::string& key, const std::string& name);
+bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
+                    const std::string& newName);
+int32_t RegSubKeyCount(HKEY root, const std::string& key);
+std::string RegStrRead(HKEY root, const std::string& key, const std::string& name);
+int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name);
+bool RegBoolRead(HKEY root, const std::string& key, const std::string& name);
+bool RegStrWrite(HKEY root, const std::string& key, const std::string& name,
+                 const std::string& text);
+bool RegIntWrite(HKEY root, const std::string& key, const std::string& name, int32_t value);
+bool RegBoolWrite(HKEY root, const std::string& key, const std::string& name, bool value);

@@ -1,0 +1,258 @@
+// The in-memory registry store.
+#include "uCmnRegMem.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TValue {
+    std::string name;
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+// Lengths are reported in characters, as the platform counts them, so that callers meet
+// ERROR_MORE_DATA with Shift-JIS names here as they do on Windows.
+DWORD CharCount(const std::string& s) {
+    DWORD n = 0;
+    for (size_t i = 0; i < s.size(); ++i, ++n)
+        if (RegIsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size())
+            ++i;
+    return n;
+}
+
+std::string NameOf(LPCSTR name) { return name ? name : ""; }
+
+} // namespace
+
+struct TMemRegStore::TNode {
+    std::string name;
+    std::weak_ptr<TNode> parent;
+    bool deleted = false;
+    std::vector<TValue> values;
+    std::map<std::string, TNodePtr> subkeys; // by folded name
+
+    TValue* Value(const std::string& valueName) {
+        auto it = std::find_if(values.begin(), values.end(), [&](const TValue& v) {
+            return RegNameEqual(v.name, valueName);
+        });
+        return it == values.end() ? nullptr : &*it;
+    }
+};
+
+TMemRegStore::TMemRegStore()
+    : currentUser_(std::make_shared<TNode>()), classesRoot_(std::make_shared<TNode>()) {}
+
+TMemRegStore::~TMemRegStore() = default;
+
+LONG TMemRegStore::Node(HKEY key, TNodePtr& node) const {
+    if (key == HKEY_CURRENT_USER) {
+        node = currentUser_;
+    } else if (key == HKEY_CLASSES_ROOT) {
+        node = classesRoot_;
+    } else {
+        auto it = open_.find(key);
+        if (it == open_.end())
+            return ERROR_INVALID_HANDLE;
+        node = it->second;
+    }
+    return node->deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::Walk(HKEY key, LPCSTR subKey, bool create, TNodePtr& node, bool& created) {
+    created = false;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    std::vector<std::string> parts = RegPathSplit(NameOf(subKey));
+    if (parts.size() > 1 && parts.back().empty())
+        parts.pop_back();
+    if (parts.size() == 1 && parts[0].empty())
+        return ERROR_SUCCESS;
+    if (std::any_of(parts.begin(), parts.end(), [](const std::string& p) { return p.empty(); }))
+        return ERROR_BAD_PATHNAME;
+    for (const std::string& part : parts) {
+        const std::string folded = RegNameFold(part);
+        auto it = node->subkeys.find(folded);
+        if (it == node->subkeys.end()) {
+            if (!create)
+                return ERROR_FILE_NOT_FOUND;
+            auto child = std::make_shared<TNode>();
+            child->name = part;
+            child->parent = node;
+            it = node->subkeys.emplace(folded, std::move(child)).first;
+            created = true;
+        }
+        node = it->second;
+    }
+    return ERROR_SUCCESS;
+}
+
+HKEY TMemRegStore::Hand(TNodePtr node) {
+    HKEY key = reinterpret_cast<HKEY>(nextHandle_);
+    nextHandle_ += 4;
+    open_.emplace(key, std::move(node));
+    return key;
+}
+
+LONG TMemRegStore::OpenKey(HKEY key, LPCSTR subKey, PHKEY result) {
+    TNodePtr node;
+    bool created;
+    LONG rc = Walk(key, subKey, false, node, created);
+    if (rc == ERROR_SUCCESS)
+        *result = Hand(node);
+    return rc;
+}
+
+LONG TMemRegStore::CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
+    TNodePtr node;
+    bool created;
+    LONG rc = Walk(key, subKey, true, node, created);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    *result = Hand(node);
+    if (disposition)
+        *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    if (data && !size)
+        return ERROR_INVALID_PARAMETER;
+    const TValue* value = node->Value(NameOf(name));
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    if (type)
+        *type = value->type;
+    if (!size)
+        return ERROR_SUCCESS;
+    const DWORD needed = static_cast<DWORD>(value->data.size());
+    const DWORD room = *size;
+    *size = needed;
+    if (!data)
+        return ERROR_SUCCESS;
+    if (room < needed)
+        return ERROR_MORE_DATA;
+    std::copy(value->data.begin(), value->data.end(), data);
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    if (!data && size)
+        return ERROR_NOACCESS;
+    std::vector<BYTE> bytes(data, data + size);
+    if (TValue* value = node->Value(NameOf(name))) {
+        value->type = type;
+        value->data = std::move(bytes);
+    } else {
+        node->values.push_back({NameOf(name), type, std::move(bytes)});
+    }
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::DeleteKey(HKEY key, LPCSTR subKey) {
+    if (!subKey)
+        return ERROR_INVALID_PARAMETER;
+    TNodePtr node;
+    bool created;
+    if (LONG rc = Walk(key, subKey, false, node, created); rc != ERROR_SUCCESS)
+        return rc;
+    if (node == currentUser_ || node == classesRoot_ || !node->subkeys.empty())
+        return ERROR_ACCESS_DENIED;
+    if (TNodePtr parent = node->parent.lock())
+        parent->subkeys.erase(RegNameFold(node->name));
+    node->deleted = true;
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::DeleteValue(HKEY key, LPCSTR name) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    const TValue* value = node->Value(NameOf(name));
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    node->values.erase(node->values.begin() + (value - node->values.data()));
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    if (!name || !nameLen)
+        return ERROR_INVALID_PARAMETER;
+    if (index >= node->subkeys.size())
+        return ERROR_NO_MORE_ITEMS;
+    const std::string& sub = std::next(node->subkeys.begin(), index)->second->name;
+    // Like RegEnumKeyExA, a short buffer does not learn the length it needs.
+    if (*nameLen <= sub.size())
+        return ERROR_MORE_DATA;
+    std::memcpy(name, sub.c_str(), sub.size() + 1);
+    *nameLen = static_cast<DWORD>(sub.size());
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type,
+                             LPBYTE data, LPDWORD size) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    if (!name || !nameLen || (data && !size))
+        return ERROR_INVALID_PARAMETER;
+    if (index >= node->values.size())
+        return ERROR_NO_MORE_ITEMS;
+    const TValue& value = node->values[index];
+    if (type)
+        *type = value.type;
+    const DWORD needed = static_cast<DWORD>(value.data.size());
+    const DWORD room = size ? *size : 0;
+    if (size)
+        *size = needed;
+    if (*nameLen <= value.name.size() || (data && room < needed))
+        return ERROR_MORE_DATA;
+    std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+    *nameLen = static_cast<DWORD>(value.name.size());
+    if (data)
+        std::copy(value.data.begin(), value.data.end(), data);
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
+                                LPDWORD maxValueNameLen, LPDWORD maxValueLen) {
+    TNodePtr node;
+    if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
+        return rc;
+    DWORD subLen = 0, nameLen = 0, dataLen = 0;
+    for (const auto& sub : node->subkeys)
+        subLen = (std::max)(subLen, CharCount(sub.second->name));
+    for (const TValue& value : node->values) {
+        nameLen = (std::max)(nameLen, CharCount(value.name));
+        dataLen = (std::max)(dataLen, static_cast<DWORD>(value.data.size()));
+    }
+    if (subKeys)
+        *subKeys = static_cast<DWORD>(node->subkeys.size());
+    if (maxSubKeyLen)
+        *maxSubKeyLen = subLen;
+    if (values)
+        *values = static_cast<DWORD>(node->values.size());
+    if (maxValueNameLen)
+        *maxValueNameLen = nameLen;
+    if (maxValueLen)
+        *maxValueLen = dataLen;
+    return ERROR_SUCCESS;
+}
+
+LONG TMemRegStore::CloseKey(HKEY key) {
+    if (key == HKEY_CURRENT_USER || key == HKEY_CLASSES_ROOT)
+        return ERROR_SUCCESS;
+    return open_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}

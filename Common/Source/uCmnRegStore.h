@@ -1,0 +1,114 @@
+// The ten registry primitives behind one interface, so the registry functions can run on
+// another store than the Win32 registry.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Each primitive mirrors its Win32 "A" function: same arguments (minus the reserved and
+// security ones), same LONG results (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_MORE_DATA,
+// ERROR_NO_MORE_ITEMS, ...). Lengths of names are in characters without the closing zero, as
+// RegQueryInfoKeyA reports them; a Shift-JIS name may need up to twice as many bytes.
+class TRegStore {
+  public:
+    virtual ~TRegStore() = default;
+
+    // RegOpenKeyExA with KEY_ALL_ACCESS.
+    virtual LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) = 0;
+    // RegCreateKeyExA, non-volatile, KEY_ALL_ACCESS; creates every missing level.
+    virtual LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) = 0;
+    virtual LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) = 0;
+    virtual LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) = 0;
+    // Refuses a key that has subkeys.
+    virtual LONG DeleteKey(HKEY key, LPCSTR subKey) = 0;
+    virtual LONG DeleteValue(HKEY key, LPCSTR name) = 0;
+    virtual LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) = 0;
+    virtual LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type,
+                           LPBYTE data, LPDWORD size) = 0;
+    virtual LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
+                              LPDWORD maxValueNameLen, LPDWORD maxValueLen) = 0;
+    virtual LONG CloseKey(HKEY key) = 0;
+};
+
+class TWin32RegStore : public TRegStore {
+  public:
+    LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) override;
+    LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override;
+    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG DeleteKey(HKEY key, LPCSTR subKey) override;
+    LONG DeleteValue(HKEY key, LPCSTR name) override;
+    LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) override;
+    LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
+                   LPDWORD size) override;
+    LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
+                      LPDWORD maxValueNameLen, LPDWORD maxValueLen) override;
+    LONG CloseKey(HKEY key) override;
+};
+
+// The store every registry function of the process uses: the Win32 registry unless a
+// TRegStoreScope has installed another one.
+TRegStore& RegStore();
+
+// Installs a store for its lifetime and puts the previous one back afterwards.
+class TRegStoreScope {
+  public:
+    explicit TRegStoreScope(TRegStore& store);
+    ~TRegStoreScope();
+    TRegStoreScope(const TRegStoreScope&) = delete;
+    TRegStoreScope& operator=(const TRegStoreScope&) = delete;
+
+  private:
+    TRegStore* previous_;
+};
+
+// Owner of one open key, closed through the store that opened it.
+class TRegKey {
+  public:
+    explicit TRegKey(TRegStore& store) noexcept : store_(&store) {}
+    TRegKey(const TRegKey&) = delete;
+    TRegKey& operator=(const TRegKey&) = delete;
+    TRegKey(TRegKey&& other) noexcept
+        : store_(other.store_), key_(std::exchange(other.key_, nullptr)) {}
+    TRegKey& operator=(TRegKey&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            store_ = other.store_;
+            key_ = std::exchange(other.key_, nullptr);
+        }
+        return *this;
+    }
+    ~TRegKey() { Reset(); }
+
+    HKEY Get() const noexcept { return key_; }
+    TRegStore& Store() const noexcept { return *store_; }
+    explicit operator bool() const noexcept { return key_ != nullptr; }
+    // Drops what a failed OpenKey or CreateKey may have left, without closing it.
+    void Release() noexcept { key_ = nullptr; }
+    void Reset() noexcept {
+        if (HKEY old = std::exchange(key_, nullptr))
+            store_->CloseKey(old);
+    }
+    // For the result parameter of OpenKey and CreateKey.
+    PHKEY Put() noexcept {
+        Reset();
+        return &key_;
+    }
+
+  private:
+    TRegStore* store_;
+    HKEY key_ = nullptr;
+};
+
+// Key and value names compare as the registry compares them: ASCII letters without regard to
+// case, every other byte exactly. The second byte of a Shift-JIS character is never folded.
+std::string RegNameFold(std::string_view name);
+bool RegNameEqual(std::string_view a, std::string_view b);
+bool RegIsLeadByte(unsigned char c) noexcept;
+// Splits a key path at each "\" that is not the second byte of a Shift-JIS character; empty
+// parts (a leading, doubled or trailing "\") are kept.
+std::vector<std::string> RegPathSplit(std::string_view path);

@@ -1,0 +1,33 @@
+# The two commands: `make run` and `make test` (plus `make build`, `make bench`, `make format`).
+# Both install what is missing (Debian, as root), build with MinGW-w64 and run under Wine.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
+
+.PHONY: all deps build run test bench format clean
+all: build
+
+deps:
+	@tools/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@cmake/session $(BUILD) tools/run-launcher $(BUILD)
+
+test: build
+	@cmake/session $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j1
+
+bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	@cmake/session $(BUILD) tools/run-bench $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,30 @@
+// The program entry: one running instance, the application object and the main window.
+#include "uCmnApp.h"
+#include "uCmnHandle.h"
+#include "uOvCapDef.h"
+#include "uOvFrmDef.h"
+#include "uOvMain.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Held until the process ends; a second start finds it and leaves at once, showing nothing.
+    TUniqueHandle mutex(::CreateMutexA(nullptr, FALSE, OV_MUTEX_NAME));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
+
+    try {
+        Application.Initialize();
+        // The title captions the error box of anything that fails before the captions are set.
+        Application.SetTitle(OV_APP_TITLE);
+        Application.ShowMainForm = false;
+        TFrmOvMain form;
+        Application.SetMainForm(&form);
+        form.Create();
+        Application.Run();
+        Application.SetMainForm(nullptr);
+    } catch (const std::exception& e) {
+        Application.HandleException(e);
+    }
+    return 0;
+}

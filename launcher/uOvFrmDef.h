@@ -1,0 +1,52 @@
+// Constants of the main window: control and command identifiers, the layout's sizes.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr const char* OV_MUTEX_NAME = "pOv";
+inline constexpr const char* OV_MAIN_CLASS = "TFrmOvMain";
+inline constexpr const char* OV_OPTN_CLASS = "TFrmOvOptn";
+
+inline constexpr const char* OV_FONT_NAME = "ＭＳ Ｐゴシック";
+inline constexpr int OV_FONT_HEIGHT = 12;
+
+// Window message of the hot-key library: WParam the virtual-key code, LParam the key flags.
+inline constexpr UINT WM_HOOKKEY = WM_USER + 10;
+
+// Child controls.
+inline constexpr int IDC_TOOLBAR = 100;
+inline constexpr int IDC_ITEMS = 110;
+inline constexpr int IDC_STATUS = 120;
+
+// Toolbar buttons, left to right; their images have the same order in the toolbar strip.
+inline constexpr int IDC_TBN_BEFORE = 201;
+inline constexpr int IDC_TBN_NEXT = 202;
+inline constexpr int IDC_TBN_VIEWSTYLE = 203;
+inline constexpr int IDC_TBN_INSERT = 204;
+inline constexpr int IDC_TBN_DELETE = 205;
+inline constexpr int IDC_TBN_OPTION = 206;
+inline constexpr int OV_TOOLBAR_BUTTONS = 6;
+
+// The view-style popup menu, in position order; a view entry's position is its view style.
+inline constexpr int IDM_PMU_ICON = 301;
+inline constexpr int IDM_PMU_SMALLICON = 302;
+inline constexpr int IDM_PMU_LIST = 303;
+inline constexpr int IDM_PMU_REPORT = 304;
+inline constexpr int IDM_PMU_SEPA1 = 305;
+inline constexpr int IDM_PMU_BTNUPDATE = 306;
+
+// Resources.
+inline constexpr int IDI_APP = 1;
+inline constexpr int IDB_TOOLBAR = 101;
+inline constexpr int IDB_LOGO = 102;
+inline constexpr COLORREF OV_TOOLBAR_MASK = RGB(255, 0, 255);
+
+// Layout.
+inline constexpr int OV_TOOLBAR_IMAGE = 20;
+inline constexpr int OV_BUTTON_WIDTH = 38;
+inline constexpr int OV_BUTTON_HEIGHT = 26;
+inline constexpr int OV_TOOLBAR_EDGE = 2;
+inline constexpr int OV_STATUS_HEIGHT = 20;
+inline constexpr int OV_STATUS_PANEL0 = 200;
+inline constexpr int OV_STATUS_PANEL1 = 50;
+inline constexpr int OV_MIN_TRACK = 120;

@@ -1,0 +1,362 @@
+// The main window FrmOvMain.
+#include "uOvMain.h"
+
+#include "uCmnApp.h"
+#include "uCmnReg.h"
+#include "uOvCap.h"
+#include "uOvCfg.h"
+#include "uOvFrm.h"
+#include "uOvFrmDef.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+TFrmOvMain* FrmOvMain = nullptr;
+
+void RunStep(const std::function<void()>& step) noexcept {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        Application.HandleException(e);
+    }
+}
+
+TFrmOvMain::TFrmOvMain() {
+    FrmOvMain = this;
+}
+
+TFrmOvMain::~TFrmOvMain() {
+    DestroyHandle();
+    if (FrmOvMain == this)
+        FrmOvMain = nullptr;
+}
+
+void TFrmOvMain::Create() {
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    CreateHandle(OV_MAIN_CLASS, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_ACCEPTFILES,
+                 Application.Handle(), CW_USEDEFAULT, CW_USEDEFAULT, 340, 226, COLOR_BTNFACE + 1,
+                 icon);
+    if (!Handle())
+        throw std::runtime_error("CreateWindowEx TFrmOvMain");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controls
+
+void TFrmOvMain::CreateControls() {
+    font_.Reset(::CreateFontA(-OV_FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, OV_FONT_NAME));
+    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    CreateToolBar();
+    CreateItemList();
+    CreateStatusBar();
+    CreateViewMenu();
+    for (HWND control : {CptTbrToolBar, CptLvwItems, CptSbrStatus})
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    LayoutControls();
+}
+
+void TFrmOvMain::CreateToolBar() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    CptTbrToolBar = ::CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+            CCS_NOPARENTALIGN | CCS_NODIVIDER,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), instance,
+        nullptr);
+    ::SendMessageA(CptTbrToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageA(CptTbrToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+
+    CptImlHotImages.Reset(::ImageList_Create(OV_TOOLBAR_IMAGE, OV_TOOLBAR_IMAGE,
+                                             ILC_COLOR24 | ILC_MASK, OV_TOOLBAR_BUTTONS, 0));
+    TUniqueGdi strip(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0,
+                                  LR_CREATEDIBSECTION));
+    if (strip)
+        ::ImageList_AddMasked(CptImlHotImages.Get(), static_cast<HBITMAP>(strip.Get()),
+                              OV_TOOLBAR_MASK);
+    ::SendMessageA(CptTbrToolBar, TB_SETIMAGELIST, 0,
+                   reinterpret_cast<LPARAM>(CptImlHotImages.Get()));
+    ::SendMessageA(CptTbrToolBar, TB_SETBITMAPSIZE, 0,
+                   MAKELPARAM(OV_TOOLBAR_IMAGE, OV_TOOLBAR_IMAGE));
+
+    // Until the captions are set, each button carries its own name.
+    static const char* const placeholders[OV_TOOLBAR_BUTTONS] = {"CptTbnBefore",    "CptTbnNext",
+                                                                 "CptTbnViewStyle", "CptTbnInsert",
+                                                                 "CptTbnDelete",    "CptTbnOption"};
+    TBBUTTON buttons[OV_TOOLBAR_BUTTONS]{};
+    for (int i = 0; i < OV_TOOLBAR_BUTTONS; ++i) {
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = IDC_TBN_BEFORE + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = static_cast<BYTE>(
+            BTNS_BUTTON | (IDC_TBN_BEFORE + i == IDC_TBN_VIEWSTYLE ? BTNS_DROPDOWN : 0));
+        buttons[i].iString = reinterpret_cast<INT_PTR>(placeholders[i]);
+    }
+    ::SendMessageA(CptTbrToolBar, TB_ADDBUTTONSA, OV_TOOLBAR_BUTTONS,
+                   reinterpret_cast<LPARAM>(buttons));
+    // Captions are not drawn; the toolbar shows each one as its button's tooltip.
+    ::SendMessageA(CptTbrToolBar, TB_SETMAXTEXTROWS, 0, 0);
+    // A fixed width survives the caption changes that would otherwise resize the buttons.
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
+                   MAKELPARAM(OV_BUTTON_WIDTH, OV_BUTTON_WIDTH));
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(OV_BUTTON_WIDTH, OV_BUTTON_HEIGHT));
+}
+
+void TFrmOvMain::CreateItemList() {
+    CptLvwItems = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS |
+            LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
+    CptImlItems32.Reset(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 16));
+    CptImlItems16.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    CptImlDefImages.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
+    ListView_SetImageList(CptLvwItems, CptImlItems32.Get(), LVSIL_NORMAL);
+    ListView_SetImageList(CptLvwItems, CptImlItems16.Get(), LVSIL_SMALL);
+}
+
+void TFrmOvMain::CreateStatusBar() {
+    CptSbrStatus = ::CreateWindowExA(
+        0, STATUSCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    int edges[2] = {OV_STATUS_PANEL0, -1};
+    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    for (int panel = 0; panel < 2; ++panel)
+        ::SendMessageA(CptSbrStatus, SB_SETTEXTA, panel | SBT_OWNERDRAW, 0);
+}
+
+void TFrmOvMain::CreateViewMenu() {
+    CptPmuViewStyle.Reset(::CreatePopupMenu());
+    HMENU menu = CptPmuViewStyle.Get();
+    ::AppendMenuA(menu, MF_STRING | MF_CHECKED, IDM_PMU_ICON, "CptPmuItemIcon");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_SMALLICON, "CptPmuItemSmallIcon");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_LIST, "CptPmuItemList");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_REPORT, "CptPmuItemReport");
+    ::AppendMenuA(menu, MF_SEPARATOR, IDM_PMU_SEPA1, nullptr);
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_BTNUPDATE, "CptPmuItemBtnUpdate");
+}
+
+void TFrmOvMain::LayoutControls() {
+    if (!CptSbrStatus)
+        return;
+    RECT rc;
+    ::GetClientRect(Handle(), &rc);
+    const int width = rc.right;
+    const int statusTop = std::max(0, static_cast<int>(rc.bottom) - OV_STATUS_HEIGHT);
+    const int bandHeight = OV_BUTTON_HEIGHT + 2 * OV_TOOLBAR_EDGE;
+    SIZE bar{};
+    ::SendMessageA(CptTbrToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&bar));
+    const int bandWidth = std::max<int>(OV_BUTTON_WIDTH, bar.cx) + 2 * OV_TOOLBAR_EDGE;
+
+    RECT band{0, 0, width, bandHeight};
+    RECT list{0, bandHeight, width, statusTop};
+    switch (ToolBarAlign) {
+    case 1: // bottom
+        band = {0, statusTop - bandHeight, width, statusTop};
+        list = {0, 0, width, statusTop - bandHeight};
+        break;
+    case 2: // right
+        band = {width - bandWidth, 0, width, statusTop};
+        list = {0, 0, width - bandWidth, statusTop};
+        break;
+    case 3: // left
+        band = {0, 0, bandWidth, statusTop};
+        list = {bandWidth, 0, width, statusTop};
+        break;
+    default:
+        break;
+    }
+    HDWP dwp = ::BeginDeferWindowPos(3);
+    auto place = [&dwp](HWND w, int x, int y, int cx, int cy) {
+        if (dwp)
+            dwp = ::DeferWindowPos(dwp, w, nullptr, x, y, std::max(0, cx), std::max(0, cy),
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(CptTbrToolBar, band.left + OV_TOOLBAR_EDGE, band.top + OV_TOOLBAR_EDGE,
+          band.right - band.left - 2 * OV_TOOLBAR_EDGE,
+          band.bottom - band.top - 2 * OV_TOOLBAR_EDGE);
+    place(CptLvwItems, list.left, list.top, list.right - list.left, list.bottom - list.top);
+    place(CptSbrStatus, 0, statusTop, width, OV_STATUS_HEIGHT);
+    if (dwp)
+        ::EndDeferWindowPos(dwp);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The toolbar's border on all four edges, drawn by the window around the toolbar's band.
+void TFrmOvMain::PaintToolBarEdge() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(Handle(), &ps);
+    if (CptTbrToolBar) {
+        RECT rc;
+        ::GetWindowRect(CptTbrToolBar, &rc);
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rc), 2);
+        ::InflateRect(&rc, OV_TOOLBAR_EDGE, OV_TOOLBAR_EDGE);
+        ::DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
+    }
+    ::EndPaint(Handle(), &ps);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window-level events
+
+void TFrmOvMain::FormCreate() {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    RunStep([&] { ::DragAcceptFiles(Handle(), TRUE); });
+    RunStep([&] {
+        if (!RegKeyExists(hkcu, OvKeyProduct))
+            ConfigTreeCreate();
+    });
+    RunStep([&] { VersionUpdate(); });
+    RunStep([&] { CurrentPage = RegIntRead(hkcu, OvKeyConfig, OvValSelPage); });
+    RunStep([&] {
+        PageTotal = PageCount();
+        // Only an outside edit leaves the stored page outside the pages that exist.
+        CurrentPage = std::clamp(CurrentPage, 1, std::max(PageTotal, 1));
+    });
+    RunStep([&] { ViewStyle = RegIntRead(hkcu, OvKeyConfig, OvValLvwStyle); });
+    RunStep([&] { SortColumn = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSort); });
+    RunStep([&] { SortOrder = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSortAscDec); });
+    RunStep([&] { LastOpenDir = RegStrRead(hkcu, OvKeyConfig, OvValOpenFileDir); });
+    RunStep([&] { CaptionsSet(); });
+    RunStep([&] { WindowBoundsLoad(); });
+    RunStep([&] { Application.ShowMainForm = true; });
+}
+
+void TFrmOvMain::FormShow() {}
+
+bool TFrmOvMain::FormCloseQuery() {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    // A failed write never stops the close.
+    RunStep([&] { WindowBoundsSave(); });
+    RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValSelPage, CurrentPage); });
+    RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwStyle, ViewStyle); });
+    RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSort, SortColumn); });
+    RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSortAscDec, SortOrder); });
+    RunStep([&] { RegStrWrite(hkcu, OvKeyConfig, OvValOpenFileDir, LastOpenDir); });
+    return true;
+}
+
+void TFrmOvMain::OnMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = OV_MIN_TRACK;
+    info->ptMinTrackSize.y = OV_MIN_TRACK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Control events
+
+void TFrmOvMain::CptTbnViewStyleDropDown() {
+    RECT rc;
+    ::SendMessageA(CptTbrToolBar, TB_GETRECT, IDC_TBN_VIEWSTYLE, reinterpret_cast<LPARAM>(&rc));
+    ::MapWindowPoints(CptTbrToolBar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, TRUE);
+    TPMPARAMS tpm{sizeof(tpm), rc};
+    ::TrackPopupMenuEx(CptPmuViewStyle.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left,
+                       rc.bottom, Handle(), &tpm);
+    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
+}
+
+void TFrmOvMain::CptSbrStatusDrawPanel(int, HDC, const RECT&) {}
+
+LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
+    if (header->hwndFrom == CptTbrToolBar) {
+        switch (header->code) {
+        case TBN_DROPDOWN:
+            if (reinterpret_cast<NMTOOLBARA*>(header)->iItem == IDC_TBN_VIEWSTYLE) {
+                CptTbnViewStyleDropDown();
+                return TBDDRET_DEFAULT;
+            }
+            break;
+        case TBN_GETINFOTIPA: {
+            auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(header);
+            int index = tip->iItem - IDC_TBN_BEFORE;
+            if (index >= 0 && index < OV_TOOLBAR_BUTTONS && tip->pszText && tip->cchTextMax > 0)
+                lstrcpynA(tip->pszText, CptTbnHints[index].c_str(), tip->cchTextMax);
+            return 0;
+        }
+        }
+    }
+    return 0;
+}
+
+void TFrmOvMain::OnCommand(int) {}
+
+LRESULT TFrmOvMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+    switch (wParam & 0xFFF0) {
+    case SC_MINIMIZE:
+        Application.Minimize();
+        return 0;
+    case SC_RESTORE:
+        if (Application.Minimized() || !::IsWindowVisible(Handle())) {
+            Application.Restore();
+            return 0;
+        }
+        break;
+    }
+    return DefaultHandler(WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        CreateControls();
+        FormCreate();
+        return 0;
+    case WM_SIZE:
+        LayoutControls();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            FormShow();
+        break;
+    case WM_PAINT:
+        FormShow();
+        PaintToolBarEdge();
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_DRAWITEM: {
+        // The status bar's owner-draw notice carries no reliable control type: go by the window.
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis->hwndItem == CptSbrStatus) {
+            CptSbrStatusDrawPanel(static_cast<int>(dis->itemID), dis->hDC, dis->rcItem);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam, lParam);
+    case WM_CLOSE:
+        if (FormCloseQuery())
+            ::DestroyWindow(Handle());
+        return 0;
+    case WM_QUERYENDSESSION:
+        return FormCloseQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wParam)
+            ::DestroyWindow(Handle());
+        return 0;
+    case WM_DESTROY:
+        ::DragAcceptFiles(Handle(), FALSE);
+        if (Application.MainForm() == this)
+            ::PostQuitMessage(0);
+        return 0;
+    }
+    return DefaultHandler(msg, wParam, lParam);
+}

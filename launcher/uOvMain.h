@@ -1,0 +1,76 @@
+// The main window FrmOvMain: its controls, its run-time state and the handlers of its events.
+#pragma once
+
+#include "uCmnForm.h"
+#include "uCmnHandle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TFrmOvMain : public TForm {
+  public:
+    TFrmOvMain();
+    ~TFrmOvMain() override;
+
+    // Creates the window hidden, owned by the application window; creation runs FormCreate.
+    void Create();
+
+    // Run-time state, read at creation and written back at close.
+    int32_t CurrentPage = 0;
+    int32_t PageTotal = 0;
+    int32_t ViewStyle = 0;
+    int32_t SortColumn = 0;
+    int32_t SortOrder = 1;
+    std::string LastOpenDir;
+
+    // Controls.
+    HWND CptTbrToolBar = nullptr;
+    HWND CptLvwItems = nullptr;
+    HWND CptSbrStatus = nullptr;
+    TUniqueMenu CptPmuViewStyle;
+    TUniqueImageList CptImlHotImages;
+    TUniqueImageList CptImlItems16;
+    TUniqueImageList CptImlItems32;
+    TUniqueImageList CptImlDefImages;
+    // Tooltips of the toolbar buttons, left to right.
+    std::string CptTbnHints[6];
+    // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
+    int32_t ToolBarAlign = 0;
+
+    // Places toolbar, list and status bar for the current client size and toolbar edge.
+    void LayoutControls();
+
+    // Window-level events.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void CreateControls();
+    void CreateToolBar();
+    void CreateItemList();
+    void CreateStatusBar();
+    void CreateViewMenu();
+    void PaintToolBarEdge();
+    void OnMinMaxInfo(MINMAXINFO* info);
+    LRESULT OnNotify(NMHDR* header);
+    void OnCommand(int id);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    void CptTbnViewStyleDropDown();
+    void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
+
+    TUniqueGdi font_;
+};
+
+// The one main window of the process; set while it exists.
+extern TFrmOvMain* FrmOvMain;
+
+// Runs one step of a start-up sequence. An error is shown in the top-level error box and the
+// sequence goes on, so a damaged setting never leaves the user without a window.
+void RunStep(const std::function<void()>& step) noexcept;

@@ -1,0 +1,45 @@
+// The two registry stores that registry tests run their cases on, and raw access to values.
+#pragma once
+
+#include "uCmnRegMem.h"
+#include "uTestSupport.h"
+
+#include <optional>
+#include <type_traits>
+#include <string>
+
+// Installs a fresh in-memory store for the lifetime of a test fixture.
+class TMemStoreEnv {
+  public:
+    static bool Ordered() { return true; }
+    size_t OpenKeys() const { return store_.OpenKeyCount(); }
+
+  private:
+    TMemRegStore store_;
+    TRegStoreScope scope_{store_};
+};
+
+// The Win32 registry; Wine lists values sorted by name instead of in creation order.
+class TWin32StoreEnv {
+  public:
+    static bool Ordered() { return !IsWine(); }
+    size_t OpenKeys() const { return 0; }
+
+  private:
+    TWin32RegStore store_;
+    TRegStoreScope scope_{store_};
+};
+
+// Names the typed-test instances "Mem" and "Win32".
+struct TStoreEnvNames {
+    template <typename T> static std::string GetName(int) {
+        return std::is_same_v<T, TMemStoreEnv> ? "Mem" : "Win32";
+    }
+};
+
+// The stored type of a value in the current store; nothing when the key or value is absent.
+// Key paths may begin with "\".
+std::optional<DWORD> StoreValueType(HKEY root, const std::string& key, const std::string& name);
+// Writes raw bytes of any type, creating the key; ERROR_SUCCESS or the store's error.
+LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                   const std::string& bytes);

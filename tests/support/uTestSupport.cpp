@@ -1,0 +1,90 @@
+// Helpers shared by the test suites.
+#include "uTestSupport.h"
+
+#include <vector>
+
+bool IsWine() {
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string ExeFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    size_t cut = s.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
+}
+
+namespace {
+
+struct TBoxAnswer {
+    int buttonId = IDOK;
+    TBoxSeen seen;
+};
+TBoxAnswer* g_answer = nullptr;
+
+std::string WindowText(HWND hwnd) {
+    char buf[1024] = {};
+    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+    char cls[64] = {};
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    if (std::string(cls) == "#32770" && ::IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box || !g_answer)
+        return;
+    ::KillTimer(nullptr, id);
+    g_answer->seen.seen = true;
+    g_answer->seen.caption = WindowText(box);
+    g_answer->seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
+    switch (g_answer->buttonId) {
+    case 0:
+        ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        break;
+    case -1:
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+        break;
+    default:
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(g_answer->buttonId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, g_answer->buttonId)));
+        break;
+    }
+}
+
+} // namespace
+
+TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId) {
+    TBoxAnswer answer;
+    answer.buttonId = buttonId;
+    TBoxAnswer* previous = g_answer;
+    g_answer = &answer;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerTimer);
+    action();
+    ::KillTimer(nullptr, timer);
+    g_answer = previous;
+    return answer.seen;
+}
+
+void PumpMessages(int ms) {
+    DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(5);
+    }
+}

@@ -1,0 +1,28 @@
+// Helpers shared by the test suites: platform detection, scratch folders, modal boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// True when the tests run under Wine (its ntdll exports wine_get_version).
+bool IsWine();
+
+// Folder of the running test program, with a trailing "\".
+std::string ExeFolder();
+
+// What a modal box showed: its caption and text.
+struct TBoxSeen {
+    std::string caption;
+    std::string text;
+    bool seen = false;
+};
+
+// Runs `action` (which opens a modal box on this thread) and answers the first box that
+// appears by pressing the button with `buttonId` (IDOK, IDCANCEL) or, with buttonId 0, by
+// sending Escape; with buttonId -1 by the close box (WM_CLOSE). Returns what the box showed.
+TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId);
+
+// Pumps this thread's messages for about `ms` milliseconds.
+void PumpMessages(int ms);

@@ -1,0 +1,236 @@
+// The real program as a process: first run, a second instance, state kept across runs, and an
+// error during start-up that still brings the window up.
+#include "uCmnHandle.h"
+#include "uCmnReg.h"
+#include "uOvRegDef.h"
+#include "uTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+
+struct TLauncher {
+    TUniqueHandle process;
+    DWORD pid = 0;
+
+    TLauncher() = default;
+    TLauncher(TLauncher&&) = default;
+
+    static TLauncher Start() {
+        TLauncher l;
+        std::string cmd = "\"" + ExeFolder() + "pOv.exe\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        std::vector<char> line(cmd.begin(), cmd.end());
+        line.push_back('\0');
+        if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             ExeFolder().c_str(), &si, &pi)) {
+            ::CloseHandle(pi.hThread);
+            l.process.Reset(pi.hProcess);
+            l.pid = pi.dwProcessId;
+        }
+        return l;
+    }
+
+    // Exit code once the process has ended, or -1 after the timeout.
+    long Wait(DWORD ms) const {
+        if (::WaitForSingleObject(process.Get(), ms) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.Get(), &code);
+        return static_cast<long>(code);
+    }
+
+    ~TLauncher() {
+        if (process && Wait(0) == -1) {
+            ::TerminateProcess(process.Get(), 1);
+            Wait(5000);
+        }
+    }
+};
+
+struct TFindArgs {
+    DWORD pid;
+    const char* cls;
+    HWND found = nullptr;
+    int count = 0;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* a = reinterpret_cast<TFindArgs*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    if ((a->pid == 0 || pid == a->pid) && std::string(cls) == a->cls && ::IsWindowVisible(hwnd)) {
+        a->found = hwnd;
+        ++a->count;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of that class (of that process, or of any with pid 0).
+HWND FindVisible(DWORD pid, const char* cls, int* count = nullptr) {
+    TFindArgs a{pid, cls};
+    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&a));
+    if (count)
+        *count = a.count;
+    return a.found;
+}
+
+HWND WaitVisible(DWORD pid, const char* cls, DWORD ms = 15000) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (HWND h = FindVisible(pid, cls))
+            return h;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+std::string TextOf(HWND hwnd) {
+    char buf[512] = {};
+    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+void CloseAndWait(TLauncher& l, HWND main) {
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(l.Wait(15000), 0);
+}
+
+class LauncherProcess : public ::testing::Test {
+  protected:
+    void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
+    void TearDown() override { RegKeyDelete(HKCU, OvKeyProduct); }
+};
+
+TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
+    TLauncher l = TLauncher::Start();
+    ASSERT_TRUE(l.process);
+    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TextOf(main), "Orvanta");
+    EXPECT_TRUE(RegKeyExists(HKCU, OvKeyProduct));
+    EXPECT_EQ(RegSubKeyCount(HKCU, OvKeyData), 1);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeySystem, OvValVersion), "1.00.1");
+
+    // With no stored size the window fills the work area from the screen origin.
+    RECT work{}, rc{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(main, &rc);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_EQ(rc.right, work.right);
+    EXPECT_EQ(rc.bottom, work.bottom);
+    CloseAndWait(l, main);
+}
+
+TEST_F(LauncherProcess, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
+    TLauncher first = TLauncher::Start();
+    HWND main = WaitVisible(first.pid, "TFrmOvMain");
+    ASSERT_NE(main, nullptr);
+    ::MoveWindow(main, 40, 50, 300, 200, TRUE);
+    RECT before{};
+    ::GetWindowRect(main, &before);
+
+    TLauncher second = TLauncher::Start();
+    ASSERT_TRUE(second.process);
+    EXPECT_EQ(second.Wait(10000), 0);
+    int count = 0;
+    FindVisible(0, "TFrmOvMain", &count);
+    EXPECT_EQ(count, 1);
+    RECT after{};
+    ::GetWindowRect(main, &after);
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    EXPECT_EQ(first.Wait(0), -1) << "the first instance must keep running";
+    CloseAndWait(first, main);
+}
+
+TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
+    // First run builds the tree; then the state is set as a user's earlier session left it.
+    {
+        TLauncher l = TLauncher::Start();
+        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        CloseAndWait(l, main);
+    }
+    for (int page : {2, 3})
+        RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + std::to_string(page), "", "");
+    RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 3);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 2);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSortAscDec, -1);
+    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, "C:\\users\\表示\\");
+    RegIntWrite(HKCU, OvKeyWindow, OvValLeft, 30);
+    RegIntWrite(HKCU, OvKeyWindow, OvValTop, 40);
+    RegIntWrite(HKCU, OvKeyWindow, OvValWidth, 500);
+    RegIntWrite(HKCU, OvKeyWindow, OvValHeight, 300);
+
+    TLauncher l = TLauncher::Start();
+    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    ASSERT_NE(main, nullptr);
+    RECT rc{};
+    ::GetWindowRect(main, &rc);
+    EXPECT_EQ(rc.left, 30);
+    EXPECT_EQ(rc.top, 40);
+    EXPECT_EQ(rc.right - rc.left, 500);
+    EXPECT_EQ(rc.bottom - rc.top, 300);
+    CloseAndWait(l, main);
+
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 3);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwStyle), 3);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 2);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSortAscDec), -1);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), "C:\\users\\表示\\");
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 500);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValHeight), 300);
+    EXPECT_EQ(RegSubKeyCount(HKCU, OvKeyData), 3) << "the page count is never stored";
+}
+
+TEST_F(LauncherProcess, StartUpErrorIsShownAndTheWindowStillComesUp) {
+    {
+        TLauncher l = TLauncher::Start();
+        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        CloseAndWait(l, main);
+    }
+    RegValueDelete(HKCU, OvKeyConfig, OvValSelPage);
+
+    TLauncher l = TLauncher::Start();
+    HWND box = WaitVisible(l.pid, "#32770");
+    ASSERT_NE(box, nullptr) << "the start-up error must be shown";
+    EXPECT_EQ(TextOf(box), "Orvanta");
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), "'SelPage' の取得に失敗しました.");
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+
+    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    ASSERT_NE(main, nullptr) << "the window must come up after the error";
+    CloseAndWait(l, main);
+    // The page shown was clamped to one that exists, and that is what the close stored.
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 1);
+}
+
+TEST_F(LauncherProcess, StoredPageBeyondTheLastShowsTheLastPage) {
+    {
+        TLauncher l = TLauncher::Start();
+        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        CloseAndWait(l, main);
+    }
+    RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + "2", "", "");
+    RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 9);
+    TLauncher l = TLauncher::Start();
+    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    ASSERT_NE(main, nullptr);
+    CloseAndWait(l, main);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);
+}
+
+} // namespace

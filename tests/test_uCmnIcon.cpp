@@ -1,0 +1,184 @@
+// Icons of programs, shortcuts and document types, and the parsing of association icon entries.
+#include "uCmnError.h"
+#include "uCmnFile.h"
+#include "uCmnIcon.h"
+#include "uTestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(IconEntry, SplitsFileAndIndex) {
+    struct TCase {
+        const char* entry;
+        const char* file;
+        int index;
+    };
+    const TCase cases[] = {
+        {"C:\\app.exe,3", "C:\\app.exe", 3},
+        {"shell32.dll,-201", "shell32.dll", -201},
+        {"\"C:\\a b\\x.dll\" , \t+7 \r\n", "\"C:\\a b\\x.dll\" ", 7},
+        {"%SystemRoot%\\x.dll,0", "%SystemRoot%\\x.dll", 0},
+        {"x.dll,2147483647", "x.dll", 2147483647},
+        {"x.dll,-2147483648", "x.dll", INT32_MIN},
+    };
+    for (const TCase& c : cases) {
+        std::string file;
+        int index = 12345;
+        EXPECT_TRUE(IconEntryParse(c.entry, file, index)) << c.entry;
+        EXPECT_EQ(file, c.file);
+        EXPECT_EQ(index, c.index) << c.entry;
+    }
+    for (const char* none : {"", "%1", ",3", "C:\\app.exe"}) {
+        std::string file;
+        int index = 0;
+        EXPECT_FALSE(IconEntryParse(none, file, index)) << none;
+    }
+}
+
+TEST(IconEntry, MalformedIndexRaisesWithTheTrimmedText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x.dll,abc", "'abc' は整数ではありません"},
+        {"x.dll, 1x ", "'1x' は整数ではありません"},
+        {"x.dll,", "'' は整数ではありません"},
+        {"x.dll,-", "'-' は整数ではありません"},
+        {"x.dll,1,2", "'1,2' は整数ではありません"},
+        {"x.dll,0x10", "'0x10' は整数ではありません"},
+        {"x.dll,2147483648", "'2147483648' は整数ではありません"},
+        {"x.dll,-2147483649", "'-2147483649' は整数ではありません"},
+    };
+    for (const auto& [entry, text] : cases) {
+        std::string file = "untouched";
+        int index = 0;
+        try {
+            IconEntryParse(entry, file, index);
+            ADD_FAILURE() << entry << ": no error";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), text);
+        }
+    }
+}
+
+std::string ExePath() {
+    char path[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// The images ExtractIconExA gives for one icon of a file.
+struct TIconImages {
+    std::vector<uint32_t> large, small_;
+};
+
+TIconImages ImagesOf(const std::string& file, int index) {
+    HICON lg = nullptr, sm = nullptr;
+    TIconImages images;
+    if (::ExtractIconExA(file.c_str(), index, &lg, &sm, 1) > 0) {
+        TUniqueIcon l(lg), s(sm);
+        images.large = IconPixels(l.Get());
+        images.small_ = IconPixels(s.Get());
+    }
+    return images;
+}
+
+// A document type ".ovtdoc" of the class "Orvanta.TestDoc", written where HKCR takes it from.
+class Icons : public ::testing::Test {
+  protected:
+    static constexpr const char* Extension = ".ovtdoc";
+
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.ovtdoc");
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\Orvanta.TestDoc");
+    }
+
+    static void DefaultSet(const std::string& key, const std::string& value) {
+        HKEY k = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, &k, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(k, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1));
+        ::RegCloseKey(k);
+    }
+
+    void AssociationSet(const std::string& iconEntry) {
+        DefaultSet("Software\\Classes\\.ovtdoc", "Orvanta.TestDoc");
+        DefaultSet("Software\\Classes\\Orvanta.TestDoc\\DefaultIcon", iconEntry);
+    }
+
+    std::string Document() {
+        const std::string doc = temp / "memo.ovtdoc";
+        EXPECT_TRUE(FileWrite(doc, "plain text"));
+        return doc;
+    }
+
+    TComInit com;
+    TTempFolder temp;
+    TUniqueIcon small_, large;
+};
+
+TEST_F(Icons, ProgramsAndShortcutsToThemShowTheProgramsIcon) {
+    const TIconImages own = ImagesOf(ExePath(), 0);
+    ASSERT_FALSE(own.large.empty());
+    ASSERT_TRUE(LinkCreate(temp / "prog.lnk", ExePath(), "--flag"));
+
+    for (const std::string& path : {ExePath(), temp / "prog.lnk"}) {
+        SCOPED_TRACE(path);
+        FileIconsGet(path, small_, large);
+        EXPECT_EQ(IconPixels(large.Get()), own.large);
+        EXPECT_EQ(IconPixels(small_.Get()), own.small_);
+    }
+}
+
+TEST_F(Icons, DocumentTakesTheAssociationsIconEntry) {
+    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
+    const std::pair<std::string, TIconImages> cases[] = {
+        {ExePath() + ",0", ImagesOf(ExePath(), 0)},
+        {ExePath() + ", 0 \t", ImagesOf(ExePath(), 0)},
+        {shell32 + ",3", ImagesOf(shell32, 3)},
+    };
+    const std::string doc = Document();
+    for (const auto& [entry, images] : cases) {
+        SCOPED_TRACE(entry);
+        ASSERT_FALSE(images.large.empty());
+        AssociationSet(entry);
+        small_.Reset(::CopyIcon(::LoadIconA(nullptr, IDI_ERROR)));
+        FileIconsGet(doc, small_, large);
+        EXPECT_EQ(IconPixels(large.Get()), images.large);
+        EXPECT_EQ(IconPixels(small_.Get()), images.small_);
+    }
+    EXPECT_NE(ImagesOf(ExePath(), 0).large, ImagesOf(shell32, 3).large);
+}
+
+TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
+    const std::string doc = Document();
+    const TIconImages exe = ImagesOf(ExePath(), 0);
+    for (const char* entry : {"%1", ",0", "C:\\missing\\nothing.dll,0"}) {
+        SCOPED_TRACE(entry);
+        AssociationSet(entry);
+        FileIconsGet(doc, small_, large);
+        EXPECT_TRUE(large);
+        EXPECT_TRUE(small_);
+        EXPECT_NE(IconPixels(large.Get()), exe.large);
+    }
+    TearDown();
+    FileIconsGet(doc, small_, large);
+    EXPECT_TRUE(large);
+    EXPECT_TRUE(small_);
+}
+
+TEST_F(Icons, ErrorsEndTheLookup) {
+    AssociationSet(ExePath() + ",zwei");
+    try {
+        FileIconsGet(Document(), small_, large);
+        ADD_FAILURE() << "no error raised";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'zwei' は整数ではありません");
+    }
+
+    const std::string damaged = temp / "damaged.lnk";
+    ASSERT_TRUE(FileWrite(damaged, std::string(64, '\x7f')));
+    EXPECT_THROW(FileIconsGet(damaged, small_, large), EOleError);
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+// The main window built in the test process: its controls, the state it reads at creation and
+// writes at close, its minimum size and the top-level error box.
+#include "uCmnApp.h"
+#include "uCmnError.h"
+#include "uCmnReg.h"
+#include "uOvFrmDef.h"
+#include "uOvMain.h"
+#include "uOvRegDef.h"
+#include "uTestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+
+class MainWindow : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { Application.Initialize(); }
+
+    void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
+    void TearDown() override {
+        form.reset();
+        RegKeyDelete(HKCU, OvKeyProduct);
+    }
+
+    TFrmOvMain& Open() {
+        form = std::make_unique<TFrmOvMain>();
+        form->Create();
+        return *form;
+    }
+
+    std::unique_ptr<TFrmOvMain> form;
+};
+
+std::string MenuText(HMENU menu, int position) {
+    char buf[128] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(position), buf, sizeof(buf), MF_BYPOSITION);
+    return buf;
+}
+
+TEST_F(MainWindow, HasEveryControlOfTheLayout) {
+    TFrmOvMain& f = Open();
+    char cls[64] = {};
+    ::GetClassNameA(f.Handle(), cls, sizeof(cls));
+    EXPECT_STREQ(cls, "TFrmOvMain");
+    EXPECT_EQ(::GetWindow(f.Handle(), GW_OWNER), Application.Handle())
+        << "the application window owns the main window and carries the taskbar button";
+
+    // Toolbar: six buttons with their images, the view button a drop-down.
+    ASSERT_EQ(::SendMessageA(f.CptTbrToolBar, TB_BUTTONCOUNT, 0, 0), 6);
+    EXPECT_EQ(::ImageList_GetImageCount(f.CptImlHotImages.Get()), 6);
+    for (int i = 0; i < 6; ++i) {
+        TBBUTTON b{};
+        ::SendMessageA(f.CptTbrToolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        EXPECT_EQ(b.iBitmap, i);
+        EXPECT_EQ(b.idCommand, IDC_TBN_BEFORE + i);
+        EXPECT_EQ((b.fsStyle & BTNS_DROPDOWN) != 0, i == 2);
+    }
+    RECT button{};
+    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(button.right - button.left, OV_BUTTON_WIDTH);
+    EXPECT_EQ(button.bottom - button.top, OV_BUTTON_HEIGHT);
+    RECT tb{};
+    ::GetWindowRect(f.CptTbrToolBar, &tb);
+    EXPECT_EQ(tb.bottom - tb.top, OV_BUTTON_HEIGHT);
+
+    // List view: editable labels, selection kept visible, full-row select, both image lists.
+    LONG style = ::GetWindowLongA(f.CptLvwItems, GWL_STYLE);
+    EXPECT_TRUE(style & LVS_EDITLABELS);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    EXPECT_FALSE(style & LVS_SINGLESEL);
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(f.CptLvwItems) & LVS_EX_FULLROWSELECT);
+    int cx = 0, cy = 0;
+    ::ImageList_GetIconSize(ListView_GetImageList(f.CptLvwItems, LVSIL_NORMAL), &cx, &cy);
+    EXPECT_EQ(cx, 32);
+    ::ImageList_GetIconSize(ListView_GetImageList(f.CptLvwItems, LVSIL_SMALL), &cx, &cy);
+    EXPECT_EQ(cx, 16);
+
+    // Status bar: 20 pixels at the bottom, two owner-drawn panels, 200 wide and the rest.
+    int edges[4] = {};
+    ASSERT_EQ(::SendMessageA(f.CptSbrStatus, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
+    EXPECT_EQ(edges[0], 200);
+    EXPECT_EQ(edges[1], -1);
+    RECT sb{}, client{};
+    ::GetWindowRect(f.CptSbrStatus, &sb);
+    ::GetClientRect(f.Handle(), &client);
+    EXPECT_EQ(sb.bottom - sb.top, OV_STATUS_HEIGHT);
+
+    // The list fills what the toolbar band and the status bar leave.
+    RECT lv{};
+    ::GetWindowRect(f.CptLvwItems, &lv);
+    ::MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&lv), 2);
+    EXPECT_EQ(lv.top, OV_BUTTON_HEIGHT + 2 * OV_TOOLBAR_EDGE);
+    EXPECT_EQ(lv.bottom, client.bottom - OV_STATUS_HEIGHT);
+    EXPECT_EQ(lv.right, client.right);
+
+    // Popup: four view entries (the first checked), a separator, the refresh entry.
+    HMENU menu = f.CptPmuViewStyle.Get();
+    ASSERT_EQ(::GetMenuItemCount(menu), 6);
+    EXPECT_TRUE(::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_TRUE(::GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
+
+    // Font of every window: 12-pixel MS P Gothic in the Shift-JIS character set.
+    LOGFONTA lf{};
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(f.CptLvwItems, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    ::GetObjectA(font, sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfHeight, -12);
+    EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_STREQ(lf.lfFaceName, "ＭＳ Ｐゴシック");
+}
+
+TEST_F(MainWindow, CaptionsButtonsMenuAndColumnsCarryTheirTexts) {
+    TFrmOvMain& f = Open();
+    EXPECT_EQ(Application.Title(), "Orvanta");
+    EXPECT_EQ(f.Caption(), "Orvanta");
+    const char* buttons[] = {"前へ", "次へ", "表示", "追加", "削除", "設定"};
+    for (int i = 0; i < 6; ++i) {
+        char buf[64] = {};
+        ::SendMessageA(f.CptTbrToolBar, TB_GETBUTTONTEXTA, IDC_TBN_BEFORE + i,
+                       reinterpret_cast<LPARAM>(buf));
+        EXPECT_STREQ(buf, buttons[i]);
+        EXPECT_EQ(f.CptTbnHints[i], buttons[i]);
+    }
+    HMENU menu = f.CptPmuViewStyle.Get();
+    EXPECT_EQ(MenuText(menu, 0), "大きいアイコン");
+    EXPECT_EQ(MenuText(menu, 1), "小さいアイコン");
+    EXPECT_EQ(MenuText(menu, 2), "一覧");
+    EXPECT_EQ(MenuText(menu, 3), "詳細");
+    EXPECT_EQ(MenuText(menu, 5), "最新の情報へ更新");
+
+    const char* columns[] = {"名前", "サイズ", "種類", "更新日時", "場所"};
+    HWND header = ListView_GetHeader(f.CptLvwItems);
+    ASSERT_EQ(Header_GetItemCount(header), 5);
+    for (int i = 0; i < 5; ++i) {
+        char buf[64] = {};
+        LVCOLUMNA c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        c.pszText = buf;
+        c.cchTextMax = sizeof(buf);
+        ASSERT_TRUE(::SendMessageA(f.CptLvwItems, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c)));
+        EXPECT_STREQ(buf, columns[i]);
+        EXPECT_EQ(c.cx, 50);
+        EXPECT_EQ(c.fmt & LVCFMT_JUSTIFYMASK, i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+    }
+}
+
+TEST_F(MainWindow, FirstCreationBuildsTheTreeAndReadsItsDefaults) {
+    TFrmOvMain& f = Open();
+    EXPECT_TRUE(RegKeyExists(HKCU, OvKeyProduct));
+    EXPECT_EQ(f.CurrentPage, 1);
+    EXPECT_EQ(f.PageTotal, 1);
+    EXPECT_EQ(f.ViewStyle, 0);
+    EXPECT_EQ(f.SortColumn, 0);
+    EXPECT_EQ(f.SortOrder, 1);
+    EXPECT_EQ(f.LastOpenDir, "c:\\windows");
+    EXPECT_TRUE(Application.ShowMainForm);
+    EXPECT_FALSE(::IsWindowVisible(f.Handle())) << "creation never shows the window";
+}
+
+TEST_F(MainWindow, CreationReadsTheStoredStateAndCloseWritesItBack) {
+    Open();
+    form.reset();
+    for (int page : {2, 3})
+        RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + std::to_string(page), "", "");
+    RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 3);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 2);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSortAscDec, -1);
+    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, "D:\\ソフト\\");
+
+    TFrmOvMain& f = Open();
+    EXPECT_EQ(f.CurrentPage, 3);
+    EXPECT_EQ(f.PageTotal, 3);
+    EXPECT_EQ(f.ViewStyle, 3);
+    EXPECT_EQ(f.SortColumn, 2);
+    EXPECT_EQ(f.SortOrder, -1);
+    EXPECT_EQ(f.LastOpenDir, "D:\\ソフト\\");
+
+    f.CurrentPage = 2;
+    f.ViewStyle = 1;
+    f.SortColumn = 4;
+    f.SortOrder = 1;
+    f.LastOpenDir = "E:\\表\\";
+    ::MoveWindow(f.Handle(), 11, 22, 333, 244, FALSE);
+    ::SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(f.Handle())) << "the close is always allowed";
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwStyle), 1);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 4);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSortAscDec), 1);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), "E:\\表\\");
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValLeft), 11);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValTop), 22);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 333);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValHeight), 244);
+}
+
+TEST_F(MainWindow, EndOfSessionAsksTheCloseQueryWhichSaves) {
+    TFrmOvMain& f = Open();
+    f.SortColumn = 3;
+    EXPECT_EQ(::SendMessageA(f.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 3);
+    EXPECT_TRUE(::IsWindow(f.Handle())) << "a cancelled log-off keeps the program running";
+}
+
+TEST_F(MainWindow, MinimumTrackingSizeIs120Square) {
+    TFrmOvMain& f = Open();
+    MINMAXINFO info{};
+    info.ptMaxTrackSize = {5000, 4000};
+    ::SendMessageA(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 120);
+    EXPECT_EQ(info.ptMinTrackSize.y, 120);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 5000) << "the maximum is left as the system set it";
+}
+
+TEST_F(MainWindow, AStartUpErrorIsShownAndLaterStepsStillRun) {
+    Open();
+    form.reset();
+    RegValueDelete(HKCU, OvKeyConfig, OvValSelPage);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 2);
+    TBoxSeen box = AnswerBox([&] { Open(); }, IDOK);
+    EXPECT_TRUE(box.seen);
+    EXPECT_EQ(box.caption, "Orvanta");
+    EXPECT_EQ(box.text, "'SelPage' の取得に失敗しました.");
+    EXPECT_EQ(form->ViewStyle, 2);
+    EXPECT_EQ(form->CurrentPage, 1);
+    EXPECT_EQ(form->Caption(), "Orvanta");
+}
+
+TEST(TopLevelErrorBox, AppendsAFullStopAfterLettersDigitsAndDoubleByteCharacters) {
+    EXPECT_EQ(TApplication::ErrorBoxText("abc"), "abc.");
+    EXPECT_EQ(TApplication::ErrorBoxText("code 9"), "code 9.");
+    EXPECT_EQ(TApplication::ErrorBoxText("失敗しました"), "失敗しました.");
+    EXPECT_EQ(TApplication::ErrorBoxText("表"), "表.") << "trail byte 0x5C";
+    EXPECT_EQ(TApplication::ErrorBoxText("done."), "done.");
+    EXPECT_EQ(TApplication::ErrorBoxText("stop!"), "stop!");
+    EXPECT_EQ(TApplication::ErrorBoxText("(x)"), "(x)");
+    EXPECT_EQ(TApplication::ErrorBoxText("blank "), "blank ");
+    EXPECT_EQ(TApplication::ErrorBoxText(""), "");
+}
+
+TEST(TopLevelErrorBox, ShowsTheMessageUnderTheApplicationTitle) {
+    Application.Initialize();
+    Application.SetTitle("Orvanta");
+    TBoxSeen box = AnswerBox(
+        [] { Application.HandleException(ERegError("'Top' のデータ型が不正です")); }, IDOK);
+    ASSERT_TRUE(box.seen);
+    EXPECT_EQ(box.caption, "Orvanta");
+    EXPECT_EQ(box.text, "'Top' のデータ型が不正です.");
+}
+
+} // namespace
