@@ -12,8 +12,8 @@ const HKEY Root = HKEY_CURRENT_USER;
 bool KeysGroup() {
     RegKeyDelete(Root, OvKeyProduct);
     bool ok = true;
-    for (const char* key : {OvKeyProduct, OvKeySystem, OvKeyConfig, OvKeyOption, OvKeyData,
-                            OvKeyWindow})
+    for (const char* key :
+         {OvKeyProduct, OvKeySystem, OvKeyConfig, OvKeyOption, OvKeyData, OvKeyWindow})
         ok &= RegKeyCreate(Root, key);
     return ok;
 }
@@ -54,7 +54,7 @@ bool OptionGroup() {
 // The default value is written first, so it precedes every item the page gets later.
 bool FirstPageGroup() {
     bool ok = true;
-    ok &= RegStrWrite(Root, OvKeyFirstPage, OvValFolderPath, "");
+    ok &= RegStrWrite(Root, OvKeyFirstPage, OvValFolderPath, OvDefFolderPath);
     ok &= RegKeyCreate(Root, OvKeyFirstPage);
     return ok;
 }

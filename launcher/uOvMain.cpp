@@ -7,6 +7,8 @@
 #include "uOvCfg.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uOvPmu.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 
@@ -230,6 +232,10 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { LastOpenDir = RegStrRead(hkcu, OvKeyConfig, OvValOpenFileDir); });
     RunStep([&] { CaptionsSet(); });
     RunStep([&] { WindowBoundsLoad(); });
+    RunStep([&] { ViewMenuCheck(ViewStyle); });
+    RunStep([&] { ColumnWidthsLoad(); });
+    RunStep([&] { ViewStyleSet(ViewStyle); });
+    RunStep([&] { CptPmuItemBtnUpdateClick(); });
     RunStep([&] { Application.ShowMainForm = true; });
 }
 
@@ -239,6 +245,7 @@ bool TFrmOvMain::FormCloseQuery() {
     HKEY hkcu = HKEY_CURRENT_USER;
     // A failed write never stops the close.
     RunStep([&] { WindowBoundsSave(); });
+    RunStep([&] { ColumnWidthsSave(); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValSelPage, CurrentPage); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwStyle, ViewStyle); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSort, SortColumn); });
@@ -266,6 +273,58 @@ void TFrmOvMain::CptTbnViewStyleDropDown() {
     ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
 }
 
+namespace {
+
+// The hourglass for as long as it lives, also when an error ends the work early.
+class THourglass {
+  public:
+    THourglass() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~THourglass() { ::SetCursor(previous_ ? previous_ : ::LoadCursorA(nullptr, IDC_ARROW)); }
+
+  private:
+    HCURSOR previous_;
+};
+
+} // namespace
+
+void TFrmOvMain::ViewStyleButtonRelease() {
+    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
+}
+
+void TFrmOvMain::CptPmuItemBtnUpdateClick() {
+    PageRefresh(CurrentPage);
+    {
+        THourglass hourglass;
+        ListFill(CurrentPage);
+        ListSort(SortColumn);
+    }
+    ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
+    ViewStyleButtonRelease();
+}
+
+void TFrmOvMain::CptLvwItemsColumnClick(int column) {
+    SortColumn = column;
+    SortOrder = SortOrder * -1;
+    ListSort(column);
+}
+
+void TFrmOvMain::CptTbnViewStyleClick() {
+    ViewStyle = ViewStyle + 1;
+    if (ViewStyle > 3)
+        ViewStyle = 0;
+    ViewStyleSet(ViewStyle);
+    ViewMenuCheck(ViewStyle);
+    ViewStyleButtonRelease();
+}
+
+void TFrmOvMain::CptPmuViewStyleClick(int entry) {
+    ViewMenuUncheckAll();
+    ::CheckMenuItem(CptPmuViewStyle.Get(), static_cast<UINT>(entry), MF_BYPOSITION | MF_CHECKED);
+    ViewMenuCheckedIndex(ViewStyle);
+    ViewStyleSet(ViewStyle);
+    ViewStyleButtonRelease();
+}
+
 void TFrmOvMain::CptSbrStatusDrawPanel(int, HDC, const RECT&) {}
 
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
@@ -286,10 +345,32 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         }
         }
     }
+    if (header->hwndFrom == CptLvwItems) {
+        switch (header->code) {
+        case LVN_COLUMNCLICK:
+            CptLvwItemsColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return 0;
+        }
+    }
     return 0;
 }
 
-void TFrmOvMain::OnCommand(int) {}
+void TFrmOvMain::OnCommand(int id) {
+    switch (id) {
+    case IDC_TBN_VIEWSTYLE:
+        CptTbnViewStyleClick();
+        break;
+    case IDM_PMU_ICON:
+    case IDM_PMU_SMALLICON:
+    case IDM_PMU_LIST:
+    case IDM_PMU_REPORT:
+        CptPmuViewStyleClick(id - IDM_PMU_ICON);
+        break;
+    case IDM_PMU_BTNUPDATE:
+        CptPmuItemBtnUpdateClick();
+        break;
+    }
+}
 
 LRESULT TFrmOvMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     switch (wParam & 0xFFF0) {

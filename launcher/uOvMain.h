@@ -48,6 +48,12 @@ class TFrmOvMain : public TForm {
     void FormShow();
     bool FormCloseQuery();
 
+    // Control events.
+    void CptPmuItemBtnUpdateClick();
+    void CptLvwItemsColumnClick(int column);
+    void CptTbnViewStyleClick();
+    void CptPmuViewStyleClick(int entry);
+
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -63,6 +69,7 @@ class TFrmOvMain : public TForm {
     void OnCommand(int id);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     void CptTbnViewStyleDropDown();
+    void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
 
     TUniqueGdi font_;

@@ -3,8 +3,45 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// A page is the key PageKeyPath(n) (pages counted from 1, dense from 1 to PageCount()). Its
+// default value is the folder the page mirrors, empty for an ordinary page; every other value is
+// an item: the display name as value name, the full path as data. The store operations refuse
+// nothing on a folder page: the commands test PageFolderRead first.
 
 // Key path of page n: the Data key, "\" and n in decimal.
 std::string PageKeyPath(int32_t page);
 // Number of pages: the subkeys of the Data key.
 int32_t PageCount();
+
+// Creates the page key (an existing one is kept) and sets its folder; always true.
+bool PageCreate(int32_t page, const std::string& folderPath);
+// The page's folder; empty for an ordinary page and for an absent page.
+std::string PageFolderRead(int32_t page);
+// The page's value names in store order: the default value's empty name first, then the items.
+void PageItemNames(int32_t page, std::vector<std::string>& names);
+// The page's values less the default value.
+int32_t PageItemCount(int32_t page);
+
+// The item's path; empty when there is no such item.
+std::string ItemPathRead(int32_t page, const std::string& name);
+// Adds the path under its display name; false, writing nothing, when that name is empty or
+// already taken (letter case ignored).
+bool ItemAdd(int32_t page, const std::string& path);
+void ItemRemove(int32_t page, const std::string& name);
+// Renames an item to newText exactly as typed (blanks kept); the item then comes last in store
+// order. False, changing nothing, when newText is blank or names an existing value (letter case
+// ignored, the item itself included).
+bool ItemRename(int32_t page, const std::string& oldName, const std::string& newText);
+
+// Folder page: rebuilt from the folder's entries, or turned into an empty ordinary page when the
+// folder is gone. Ordinary page: items whose path is no longer an existing file are removed.
+void PageRefresh(int32_t page);
+// Creates page n bound to the folder and adds each entry of the listing in order.
+void PageFolderAdd(int32_t page, const std::string& folderPath,
+                   const std::vector<std::string>& listing);
+// Deletes page n of pageTotal and moves every later page down by one, items and order intact.
+void PageRemove(int32_t page, int32_t pageTotal);
+// Empties page n and drops its folder binding.
+void PageClear(int32_t page);

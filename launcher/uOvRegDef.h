@@ -71,6 +71,9 @@ inline constexpr char OvDefHookKeyCharTbl[] =
 inline constexpr char OvDefHookKeyNoTbl[] =
     "112,113,114,115,116,117,118,119,120,121,122,123,19,145,240,17";
 
+// Page 1 of a new tree is an ordinary page: its folder path is empty.
+inline constexpr char OvDefFolderPath[] = "";
+
 inline constexpr int32_t OvDefTop = 0;
 inline constexpr int32_t OvDefLeft = 0;
 inline constexpr int32_t OvDefWidth = 0;

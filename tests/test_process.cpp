@@ -21,11 +21,18 @@ struct TLauncher {
     TLauncher() = default;
     TLauncher(TLauncher&&) = default;
 
-    static TLauncher Start() {
+    // `show`: the show command the program is started with, or -1 for none.
+    static TLauncher Start(int show = -1) {
         TLauncher l;
-        std::string cmd = "\"" + ExeFolder() + "pOv.exe\"";
+        std::string cmd = "\"";
+        cmd += ExeFolder();
+        cmd += "pOv.exe\"";
         STARTUPINFOA si{};
         si.cb = sizeof(si);
+        if (show >= 0) {
+            si.dwFlags = STARTF_USESHOWWINDOW;
+            si.wShowWindow = static_cast<WORD>(show);
+        }
         PROCESS_INFORMATION pi{};
         std::vector<char> line(cmd.begin(), cmd.end());
         line.push_back('\0');
@@ -128,6 +135,30 @@ TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
     EXPECT_EQ(rc.top, 0);
     EXPECT_EQ(rc.right, work.right);
     EXPECT_EQ(rc.bottom, work.bottom);
+    CloseAndWait(l, main);
+}
+
+TEST_F(LauncherProcess, ShowCommandOfTheStartDecidesHowTheWindowFirstShows) {
+    {
+        TLauncher l = TLauncher::Start(SW_SHOWMAXIMIZED);
+        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(::IsZoomed(main));
+        CloseAndWait(l, main);
+    }
+    TLauncher l = TLauncher::Start(SW_SHOWMINNOACTIVE);
+    HWND app = WaitVisible(l.pid, "TApplication");
+    ASSERT_NE(app, nullptr);
+    for (int i = 0; i < 20 && !::IsIconic(app); ++i)
+        ::Sleep(50);
+    EXPECT_TRUE(::IsIconic(app)) << "minimised together with the application window";
+    EXPECT_EQ(FindVisible(l.pid, "TFrmOvMain"), nullptr);
+
+    // Restoring from the taskbar button brings the main window up.
+    ::PostMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    HWND main = WaitVisible(l.pid, "TFrmOvMain", 5000);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(::IsIconic(app));
     CloseAndWait(l, main);
 }
 

@@ -77,9 +77,9 @@ TEST(PathRules, ExtensionTestsFoldOnlyAsciiLetters) {
 
 TEST(PathRules, DisplayNameDropsOnlyTheShortcutExtension) {
     const std::pair<const char*, const char*> cases[] = {
-        {"notes.lnk", "notes"},   {"a.b.LNK", "a.b"},       {".lnk", ""},
+        {"notes.lnk", "notes"},     {"a.b.LNK", "a.b"},           {".lnk", ""},
         {"x.lnk.txt", "x.lnk.txt"}, {"readme.txt", "readme.txt"}, {"setup.exe", "setup.exe"},
-        {"noext", "noext"},       {"表ソ.lnk", "表ソ"},
+        {"noext", "noext"},         {"表ソ.lnk", "表ソ"},
     };
     for (const auto& [name, display] : cases)
         EXPECT_EQ(FileDisplayName(name), display) << name;
@@ -131,8 +131,8 @@ TEST_F(FileHelpers, FolderListNamesEveryEntryOnce) {
 
     FolderList(temp.Path() + "\\", "*.txt", list);
     std::sort(list.begin(), list.end());
-    EXPECT_EQ(list, (std::vector<std::string>{temp.Path() + "\\\\a.txt",
-                                              temp.Path() + "\\\\表ソ.txt"}));
+    EXPECT_EQ(list,
+              (std::vector<std::string>{temp.Path() + "\\\\a.txt", temp.Path() + "\\\\表ソ.txt"}));
 
     list = {"left over"};
     FolderList(temp / "missing", "*", list);
@@ -224,6 +224,12 @@ TEST_F(FileHelpers, LinkResolveReadsTargetAndArguments) {
 
     EXPECT_TRUE(FileIsExe(link));
     EXPECT_EQ(FileDisplayName(PathName(link)), "表ソ");
+
+    // Longer than a path: must come back whole.
+    const std::string many(600, 'x');
+    ASSERT_TRUE(LinkCreate(temp / "many.lnk", program, many));
+    LinkResolve(temp / "many.lnk", target, arguments);
+    EXPECT_EQ(arguments, many);
 }
 
 TEST_F(FileHelpers, FileIsExeLooksThroughShortcuts) {

@@ -81,29 +81,39 @@ TIconImages ImagesOf(const std::string& file, int index) {
     return images;
 }
 
-// A document type ".ovtdoc" of the class "Orvanta.TestDoc", written where HKCR takes it from.
+// A document type ".ovtdoc" of the class "Orvanta.TestDoc". Windows merges the user's
+// HKCU\Software\Classes into HKCR; Wine 8 does not, so there the keys go to the machine's
+// classes as well.
 class Icons : public ::testing::Test {
   protected:
-    static constexpr const char* Extension = ".ovtdoc";
-
     void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.ovtdoc");
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\Orvanta.TestDoc");
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            ::RegDeleteTreeA(root, "Software\\Classes\\.ovtdoc");
+            ::RegDeleteTreeA(root, "Software\\Classes\\Orvanta.TestDoc");
+        }
     }
 
-    static void DefaultSet(const std::string& key, const std::string& value) {
-        HKEY k = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExA(k, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>(value.size() + 1));
-        ::RegCloseKey(k);
+    static void ClassDefaultSet(const std::string& key, const std::string& value) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            HKEY k = nullptr;
+            if (::RegCreateKeyExA(root, ("Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+                continue;
+            ::RegSetValueExA(k, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+            ::RegCloseKey(k);
+            char seen[1024] = {};
+            LONG size = sizeof(seen);
+            if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), seen, &size) == ERROR_SUCCESS &&
+                value == seen)
+                return;
+        }
+        FAIL() << "HKCR does not show " << key;
     }
 
     void AssociationSet(const std::string& iconEntry) {
-        DefaultSet("Software\\Classes\\.ovtdoc", "Orvanta.TestDoc");
-        DefaultSet("Software\\Classes\\Orvanta.TestDoc\\DefaultIcon", iconEntry);
+        ClassDefaultSet(".ovtdoc", "Orvanta.TestDoc");
+        ClassDefaultSet("Orvanta.TestDoc\\DefaultIcon", iconEntry);
     }
 
     std::string Document() {

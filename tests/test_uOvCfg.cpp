@@ -98,9 +98,9 @@ TYPED_TEST(CfgTest, FirstRunBuildsExactlyTheDefaultTree) {
     EXPECT_EQ(RegStrRead(Cu, OvKeyFirstPage, ""), "");
     EXPECT_EQ(RegSubKeyCount(Cu, OvKeyFirstPage), 0);
     if (TypeParam::Ordered()) {
-        EXPECT_EQ(NamesOf(OvKeyConfig), (TNames{"UnInstall", "LvwColWidth", "LvwColSort",
-                                                "LvwColSortAscDec", "LvwStyle", "SelPage",
-                                                "OpenFileDir"}));
+        EXPECT_EQ(NamesOf(OvKeyConfig),
+                  (TNames{"UnInstall", "LvwColWidth", "LvwColSort", "LvwColSortAscDec", "LvwStyle",
+                          "SelPage", "OpenFileDir"}));
     }
 }
 

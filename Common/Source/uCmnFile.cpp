@@ -93,8 +93,8 @@ void RecordFill(const WIN32_FIND_DATAA& data, FindRecord& record) {
                       ? (static_cast<uint32_t>(date) << 16) | time
                       : 0;
     record.Size = static_cast<int32_t>(data.nFileSizeLow);
-    record.Size64 = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
-                                         data.nFileSizeLow);
+    record.Size64 =
+        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     record.Attr = data.dwFileAttributes;
     record.Name = data.cFileName;
 }
@@ -192,7 +192,9 @@ bool FileFindNext(FindRecord& record) {
     return true;
 }
 
-void FileFindClose() { SharedSearch().Reset(); }
+void FileFindClose() {
+    SharedSearch().Reset();
+}
 
 void FolderList(const std::string& folder, const std::string& mask,
                 std::vector<std::string>& list) {
@@ -248,7 +250,9 @@ void LinkResolve(const std::string& path, std::string& target, std::string& argu
     arguments = argsBuf.data();
 }
 
-bool FileIsLink(const std::string& path) { return PathExtensionIs(path, ".lnk"); }
+bool FileIsLink(const std::string& path) {
+    return PathExtensionIs(path, ".lnk");
+}
 
 std::string FileDisplayName(const std::string& name) {
     if (!FileIsLink(name))

@@ -50,8 +50,7 @@ void FileFindClose();
 // Replaces the list with folder + "\" + name for every entry matching folder + "\" + mask, "."
 // and ".." left out, in the platform's order. Exactly one "\" is added: "D:\Docs\" gives
 // "D:\Docs\\a.txt".
-void FolderList(const std::string& folder, const std::string& mask,
-                std::vector<std::string>& list);
+void FolderList(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
 // file-system object) and its arguments. Raises EOleError on any failing step; both outputs are

@@ -24,7 +24,9 @@ void IconsExtract(const std::string& file, int index, TUniqueIcon& largeIcon,
     smallIcon.Reset(sm);
 }
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 bool IntegerParse(const std::string& text, int& value) {
     size_t i = 0;

@@ -95,8 +95,7 @@ LONG ValueWrite(const TRegKey& key, const std::string& name, const TRegData& val
 // Shift-JIS name can still need a larger buffer.
 using TNameEnum = std::function<LONG(DWORD index, LPSTR name, LPDWORD len)>;
 
-LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<char>& buffer,
-            std::string& name) {
+LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<char>& buffer, std::string& name) {
     for (;;) {
         DWORD len = static_cast<DWORD>(buffer.size());
         LONG rc = enumerate(index, buffer.data(), &len);

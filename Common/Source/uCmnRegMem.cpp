@@ -24,7 +24,9 @@ DWORD CharCount(const std::string& s) {
     return n;
 }
 
-std::string NameOf(LPCSTR name) { return name ? name : ""; }
+std::string NameOf(LPCSTR name) {
+    return name ? name : "";
+}
 
 } // namespace
 
@@ -36,9 +38,8 @@ struct TMemRegStore::TNode {
     std::map<std::string, TNodePtr> subkeys; // by folded name
 
     TValue* Value(const std::string& valueName) {
-        auto it = std::find_if(values.begin(), values.end(), [&](const TValue& v) {
-            return RegNameEqual(v.name, valueName);
-        });
+        auto it = std::find_if(values.begin(), values.end(),
+                               [&](const TValue& v) { return RegNameEqual(v.name, valueName); });
         return it == values.end() ? nullptr : &*it;
     }
 };

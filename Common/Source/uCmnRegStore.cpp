@@ -8,7 +8,12 @@ TRegStore* currentStore = nullptr;
 } // namespace
 
 LONG TWin32RegStore::OpenKey(HKEY key, LPCSTR subKey, PHKEY result) {
-    return ::RegOpenKeyExA(key, subKey, 0, KEY_ALL_ACCESS, result);
+    LONG status = ::RegOpenKeyExA(key, subKey, 0, KEY_ALL_ACCESS, result);
+    // The machine's file associations, seen through HKEY_CLASSES_ROOT, refuse full access to a
+    // standard user; reading them must still work, so a refused open is tried again for reading.
+    if (status == ERROR_ACCESS_DENIED)
+        status = ::RegOpenKeyExA(key, subKey, 0, KEY_READ, result);
+    return status;
 }
 
 LONG TWin32RegStore::CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
@@ -24,9 +29,13 @@ LONG TWin32RegStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* dat
     return ::RegSetValueExA(key, name, 0, type, data, size);
 }
 
-LONG TWin32RegStore::DeleteKey(HKEY key, LPCSTR subKey) { return ::RegDeleteKeyA(key, subKey); }
+LONG TWin32RegStore::DeleteKey(HKEY key, LPCSTR subKey) {
+    return ::RegDeleteKeyA(key, subKey);
+}
 
-LONG TWin32RegStore::DeleteValue(HKEY key, LPCSTR name) { return ::RegDeleteValueA(key, name); }
+LONG TWin32RegStore::DeleteValue(HKEY key, LPCSTR name) {
+    return ::RegDeleteValueA(key, name);
+}
 
 LONG TWin32RegStore::EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) {
     return ::RegEnumKeyExA(key, index, name, nameLen, nullptr, nullptr, nullptr, nullptr);
@@ -43,17 +52,20 @@ LONG TWin32RegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLe
                               values, maxValueNameLen, maxValueLen, nullptr, nullptr);
 }
 
-LONG TWin32RegStore::CloseKey(HKEY key) { return ::RegCloseKey(key); }
+LONG TWin32RegStore::CloseKey(HKEY key) {
+    return ::RegCloseKey(key);
+}
 
 TRegStore& RegStore() {
     static TWin32RegStore win32;
     return currentStore ? *currentStore : win32;
 }
 
-TRegStoreScope::TRegStoreScope(TRegStore& store)
-    : previous_(std::exchange(currentStore, &store)) {}
+TRegStoreScope::TRegStoreScope(TRegStore& store) : previous_(std::exchange(currentStore, &store)) {}
 
-TRegStoreScope::~TRegStoreScope() { currentStore = previous_; }
+TRegStoreScope::~TRegStoreScope() {
+    currentStore = previous_;
+}
 
 bool RegIsLeadByte(unsigned char c) noexcept {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

@@ -9,10 +9,11 @@
 #include <utility>
 #include <vector>
 
-// Each primitive mirrors its Win32 "A" function: same arguments (minus the reserved and
-// security ones), same LONG results (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_MORE_DATA,
-// ERROR_NO_MORE_ITEMS, ...). Lengths of names are in characters without the closing zero, as
-// RegQueryInfoKeyA reports them; a Shift-JIS name may need up to twice as many bytes.
+// Each primitive mirrors its Win32 "A" function: the same arguments (without the reserved and
+// security ones) and the same LONG results (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_MORE_DATA,
+// ERROR_NO_MORE_ITEMS, ...). QueryInfoKey counts the longest names in characters, as
+// RegQueryInfoKeyA does, so a Shift-JIS name can need up to twice as many bytes; and like
+// RegEnumValueA, EnumKey and EnumValue do not say how long a buffer a name needs.
 class TRegStore {
   public:
     virtual ~TRegStore() = default;

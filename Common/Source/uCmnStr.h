@@ -1,0 +1,20 @@
+// String lists and numbers in text: the comma-text rule and whole-number conversion.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Splits a comma text: entries are separated by ","; outside double quotes a blank or control
+// character also ends an entry, and blanks and control characters between entries are skipped;
+// an entry may stand in double quotes (a doubled quote inside stands for one); two adjacent
+// commas give an empty entry; a "," at the very end adds none.
+std::vector<std::string> CommaTextSplit(const std::string& text);
+
+// A whole number in decimal with an optional sign, blanks and control characters around it
+// ignored. Raises EConvertError "'%s' は整数ではありません" for anything else, out-of-range
+// numbers included.
+int32_t StrToInt(const std::string& text);
+
+// The entry at `index`, or EListError "リストのインデックスが範囲を超えています (%d)".
+const std::string& ListAt(const std::vector<std::string>& list, int index);

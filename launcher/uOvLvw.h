@@ -1,0 +1,46 @@
+// The item list: rows built from a page's items, columns, sorting and view styles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+// Texts of a row's size, date and type: pure, for the rows and their tests.
+struct TLocaleTexts {
+    std::string thousands = ",";
+    std::string timeSeparator = ":";
+    std::string am = "午前";
+    std::string pm = "午後";
+    // Abbreviated weekday names, Monday first (the platform's order).
+    std::string weekdays[7] = {"月", "火", "水", "木", "金", "土", "日"};
+};
+// The user's locale settings, read once.
+const TLocaleTexts& LocaleTexts();
+
+// Kilobytes, truncated, digits grouped by three, "KB" appended: 5,000,000 bytes give "4,882KB".
+std::string SizeText(int64_t bytes, const std::string& thousands);
+// "yyyy年 mm月 dd日(aaa)  ampm hh:mm" from an MS-DOS local date-time, on the 12-hour clock.
+std::string DateText(uint32_t dosTime, const TLocaleTexts& locale);
+// The registered type name of the path's extension (two look-ups under HKEY_CLASSES_ROOT).
+std::string TypeText(const std::string& path);
+
+// Rows.
+void ListFill(int32_t page);
+void ListRowAdd(const std::string& name, const std::string& path);
+void ListClear();
+void ListSelectedNames(std::vector<std::string>& names);
+std::string ListNameAt(int x, int y);
+// Keeps the sort key of a row renamed in place in step with its caption.
+void ListRowRenamed(int item, const std::string& name);
+
+// Columns, sorting and view styles.
+void ColumnWidthsLoad();
+int ColumnWidth(HWND list, int column);
+void ColumnWidthSet(HWND list, int column, int width);
+void ColumnWidthsSave();
+void ViewStyleSet(int32_t style);
+void ListSort(int32_t column);
+int SortCompareName(LPARAM a, LPARAM b);
+int SortCompareColumn(LPARAM a, LPARAM b, int column);

@@ -1,0 +1,41 @@
+// Check marks of the view-style menu.
+#include "uOvPmu.h"
+
+#include "uOvMain.h"
+
+#include <windows.h>
+
+namespace {
+
+// Every entry but the last, the refresh entry.
+int CheckableEntries(HMENU menu) {
+    return ::GetMenuItemCount(menu) - 1;
+}
+
+} // namespace
+
+void ViewMenuUncheckAll() {
+    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+    for (int i = 0; i < CheckableEntries(menu); ++i)
+        ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | MF_UNCHECKED);
+}
+
+void ViewMenuCheck(int32_t style) {
+    ViewMenuUncheckAll();
+    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+    // A style that names no view entry (outside edits only) checks the large-icon view,
+    // the view that ViewStyleSet shows for it; the separator never gets a mark.
+    if (style < 0 || style > 3)
+        style = 0;
+    ::CheckMenuItem(menu, static_cast<UINT>(style), MF_BYPOSITION | MF_CHECKED);
+}
+
+void ViewMenuCheckedIndex(int32_t& style) {
+    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+    for (int i = 0; i < CheckableEntries(menu); ++i) {
+        if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
+            style = i;
+            return;
+        }
+    }
+}

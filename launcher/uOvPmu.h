@@ -1,0 +1,8 @@
+// Check marks of the view-style menu: its four view entries and the separator.
+#pragma once
+
+#include <cstdint>
+
+void ViewMenuUncheckAll();
+void ViewMenuCheck(int32_t style);
+void ViewMenuCheckedIndex(int32_t& style);
