@@ -4,6 +4,7 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnReg.h"
+#include "uCmnStr.h"
 
 #include <shellapi.h>
 
@@ -28,26 +29,6 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-bool IntegerParse(const std::string& text, int& value) {
-    size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
-        i = 1;
-    if (i == text.size())
-        return false;
-    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
-    int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit)
-            return false;
-    }
-    value = static_cast<int>(negative ? -magnitude : magnitude);
-    return true;
-}
-
 } // namespace
 
 bool IconEntryParse(const std::string& entry, std::string& file, int& index) {
@@ -59,9 +40,7 @@ bool IconEntryParse(const std::string& entry, std::string& file, int& index) {
         ++first;
     while (last > first && IsBlankOrControl(entry[last - 1]))
         --last;
-    const std::string text = entry.substr(first, last - first);
-    if (!IntegerParse(text, index))
-        throw EConvertError(FormatMessageText("'%s' は整数ではありません", text));
+    index = StrToInt(entry.substr(first, last - first));
     file = entry.substr(0, comma);
     return true;
 }
