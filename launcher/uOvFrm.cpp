@@ -40,3 +40,13 @@ void WindowBoundsSave() {
     RegIntWrite(hkcu, OvKeyWindow, OvValWidth, rc.right - rc.left);
     RegIntWrite(hkcu, OvKeyWindow, OvValHeight, rc.bottom - rc.top);
 }
+
+POINT WindowToMousePos(POINT cursor, const RECT&, int32_t, int32_t) {
+    return cursor;
+}
+
+void WindowToMouse() {}
+
+void TaskbarButtonSet(bool) {}
+
+void ToolBarPosApply(int32_t) {}

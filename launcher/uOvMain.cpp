@@ -3,11 +3,14 @@
 
 #include "uCmnApp.h"
 #include "uCmnReg.h"
+#include "uCmnWnd.h"
 #include "uOvCap.h"
 #include "uOvCfg.h"
+#include "uOvDll.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
+#include "uOvOptn.h"
 #include "uOvPmu.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
@@ -236,10 +239,15 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { ColumnWidthsLoad(); });
     RunStep([&] { ViewStyleSet(ViewStyle); });
     RunStep([&] { CptPmuItemBtnUpdateClick(); });
+    RunStep([&] { ToolBarPosApply(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
     RunStep([&] { Application.ShowMainForm = true; });
+    RunStep([&] { HookDllLoad(); });
 }
 
-void TFrmOvMain::FormShow() {}
+void TFrmOvMain::FormShow() {
+    if (HookDllExists())
+        TaskbarButtonSet(RegBoolRead(HKEY_CURRENT_USER, OvKeyOption, OvValHideTaskbar));
+}
 
 bool TFrmOvMain::FormCloseQuery() {
     HKEY hkcu = HKEY_CURRENT_USER;
@@ -251,6 +259,7 @@ bool TFrmOvMain::FormCloseQuery() {
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSort, SortColumn); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSortAscDec, SortOrder); });
     RunStep([&] { RegStrWrite(hkcu, OvKeyConfig, OvValOpenFileDir, LastOpenDir); });
+    RunStep([&] { HookDllFree(); });
     return true;
 }
 
@@ -327,6 +336,26 @@ void TFrmOvMain::CptPmuViewStyleClick(int entry) {
 
 void TFrmOvMain::CptSbrStatusDrawPanel(int, HDC, const RECT&) {}
 
+void TFrmOvMain::CptTbnOptionClick() {
+    // A fresh dialog each time, so every opening starts from the registry.
+    TFrmOvOptn dialog;
+    dialog.ShowModal();
+}
+
+void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    if (static_cast<uint32_t>(flags) & 0x80000000u)
+        return;
+    if (static_cast<int64_t>(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo)) !=
+        static_cast<int64_t>(key))
+        return;
+    if (!RegBoolRead(hkcu, OvKeyOption, OvValHookKey))
+        return;
+    WindowBringToFront(Handle());
+    if (RegBoolRead(hkcu, OvKeyOption, OvValHereMouse))
+        WindowToMouse();
+}
+
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
     if (header->hwndFrom == CptTbrToolBar) {
         switch (header->code) {
@@ -359,6 +388,9 @@ void TFrmOvMain::OnCommand(int id) {
     switch (id) {
     case IDC_TBN_VIEWSTYLE:
         CptTbnViewStyleClick();
+        break;
+    case IDC_TBN_OPTION:
+        CptTbnOptionClick();
         break;
     case IDM_PMU_ICON:
     case IDM_PMU_SMALLICON:
@@ -423,6 +455,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam, lParam);
+    case WM_HOOKKEY:
+        HookKeyPressed(wParam, lParam);
+        return 0;
     case WM_CLOSE:
         if (FormCloseQuery())
             ::DestroyWindow(Handle());

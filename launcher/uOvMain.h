@@ -53,6 +53,9 @@ class TFrmOvMain : public TForm {
     void CptLvwItemsColumnClick(int column);
     void CptTbnViewStyleClick();
     void CptPmuViewStyleClick(int entry);
+    void CptTbnOptionClick();
+    // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
+    void HookKeyPressed(WPARAM key, LPARAM flags);
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
