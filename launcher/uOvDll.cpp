@@ -1,12 +1,55 @@
 // Binding of the hot-key library pOv.dll.
 #include "uOvDll.h"
 
+#include "uCmnFile.h"
+#include "uCmnHandle.h"
+
+#include <utility>
+
+namespace {
+
+constexpr const char* OV_HOOK_DLL = "pOv.dll";
+
+using TSetEntry = BOOL(WINAPI*)();
+using TResetEntry = void(WINAPI*)();
+
+TUniqueModule g_library;
+TSetEntry g_set = nullptr;
+TResetEntry g_reset = nullptr;
+
+template <typename Entry> Entry EntryOf(HMODULE module, const char* name) {
+    return reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+} // namespace
+
 bool HookDllExists() {
-    return false;
+    return FilePresent(OV_HOOK_DLL);
 }
 
 bool HookDllLoad() {
-    return false;
+    if (g_set || g_reset)
+        return true;
+    // Bare name: the platform's search, which starts in the program's own folder.
+    TUniqueModule library(::LoadLibraryA(OV_HOOK_DLL));
+    if (!library)
+        return false;
+    g_set = EntryOf<TSetEntry>(library.Get(), "F_OvHookKeySet");
+    g_reset = EntryOf<TResetEntry>(library.Get(), "P_OvHookKeyReset");
+    // A library without either entry is of no use; let it go, so a later call looks again.
+    if (g_set || g_reset)
+        g_library = std::move(library);
+    if (g_set)
+        g_set();
+    return g_set && g_reset;
 }
 
-void HookDllFree() {}
+void HookDllFree() {
+    if (g_reset)
+        g_reset();
+    // The entries point into the library: forget them with it, so a second close query (a
+    // cancelled log-off asks again at the real close) calls nothing that is gone.
+    g_set = nullptr;
+    g_reset = nullptr;
+    g_library.Reset();
+}

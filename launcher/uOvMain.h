@@ -5,10 +5,12 @@
 #include "uCmnHandle.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TFrmOvMain : public TForm {
   public:
@@ -54,6 +56,17 @@ class TFrmOvMain : public TForm {
     void CptTbnViewStyleClick();
     void CptPmuViewStyleClick(int entry);
     void CptTbnOptionClick();
+    void CptTbnBeforeClick();
+    void CptTbnNextClick();
+    void CptTbnInsertClick();
+    void CptTbnDeleteClick();
+    void CptLvwItemsDblClick();
+    // Returns false when no editor may open.
+    bool CptLvwItemsEditing(int item);
+    // Returns false when the old caption stays; true when newText became the caption.
+    bool CptLvwItemsEdited(int item, const std::string& newText);
+    // Files dropped from the shell; always releases the drop handle.
+    void FilesDropped(HDROP drop);
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
     void HookKeyPressed(WPARAM key, LPARAM flags);
 
@@ -74,6 +87,14 @@ class TFrmOvMain : public TForm {
     void CptTbnViewStyleDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
+    void FilesDroppedOnto(const std::vector<std::string>& paths, POINT point, bool inClient);
+    bool DropOntoProgram(const std::vector<std::string>& paths, POINT point);
+    void ItemsAdd(const std::vector<std::string>& paths);
+    void StatusRepaint();
+    void ItemDragBegin();
+    void ItemDragEnd();
+
+    bool dragging_ = false;
 
     TUniqueGdi font_;
 };

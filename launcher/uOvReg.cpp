@@ -56,8 +56,12 @@ std::string ItemPathRead(int32_t page, const std::string& name) {
     return RegStrRead(Root, PageKeyPath(page), name);
 }
 
+std::string ItemName(const std::string& path) {
+    return FileDisplayName(PathName(path));
+}
+
 bool ItemAdd(int32_t page, const std::string& path) {
-    const std::string name = FileDisplayName(PathName(path));
+    const std::string name = ItemName(path);
     const std::string key = PageKeyPath(page);
     // The empty name is the page's folder binding, whether or not the key exists yet.
     if (name.empty() || RegValueExists(Root, key, name))

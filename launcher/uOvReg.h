@@ -26,6 +26,8 @@ int32_t PageItemCount(int32_t page);
 
 // The item's path; empty when there is no such item.
 std::string ItemPathRead(int32_t page, const std::string& name);
+// The name an item of this path goes by: its file name, a ".lnk" extension dropped.
+std::string ItemName(const std::string& path);
 // Adds the path under its display name; false, writing nothing, when that name is empty or
 // already taken (letter case ignored).
 bool ItemAdd(int32_t page, const std::string& path);

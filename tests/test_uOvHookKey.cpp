@@ -1,0 +1,187 @@
+// The hot-key library: which key events it passes on, and the built pOv.dll itself delivering a
+// real key press to a window that looks like the launcher's.
+#include "uCmnHandle.h"
+#include "uOvCapDef.h"
+#include "uOvFrmDef.h"
+#include "uOvHookKey.h"
+#include "uTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+KBDLLHOOKSTRUCT Key(DWORD vk, DWORD scan, DWORD flags = 0) {
+    KBDLLHOOKSTRUCT k{};
+    k.vkCode = vk;
+    k.scanCode = scan;
+    k.flags = flags;
+    return k;
+}
+
+uint64_t Bits(LPARAM flags) {
+    return static_cast<uint64_t>(flags);
+}
+
+TEST(HookKeyForward, PressAndReleaseAreLaidOutLikeKeyboardMessages) {
+    const KBDLLHOOKSTRUCT f8 = Key(VK_F8, 0x42);
+    auto down = HookKeyForward(HC_ACTION, WM_KEYDOWN, &f8);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(down->key, 119u);
+    EXPECT_EQ(Bits(down->flags), 0x00420001u);
+
+    const KBDLLHOOKSTRUCT f8Up = Key(VK_F8, 0x42, LLKHF_UP);
+    auto up = HookKeyForward(HC_ACTION, WM_KEYUP, &f8Up);
+    ASSERT_TRUE(up);
+    EXPECT_EQ(up->key, 119u);
+    EXPECT_EQ(Bits(up->flags), 0xC0420001u) << "previous state and transition bits, no sign spill";
+
+    // Alt held: system messages, context bit; an extended key sets bit 24.
+    const KBDLLHOOKSTRUCT altF8 = Key(VK_F8, 0x42, LLKHF_ALTDOWN);
+    auto sysDown = HookKeyForward(HC_ACTION, WM_SYSKEYDOWN, &altF8);
+    ASSERT_TRUE(sysDown);
+    EXPECT_EQ(Bits(sysDown->flags), 0x20420001u);
+    auto sysUp = HookKeyForward(HC_ACTION, WM_SYSKEYUP, &altF8);
+    ASSERT_TRUE(sysUp);
+    EXPECT_EQ(Bits(sysUp->flags), 0xE0420001u);
+    const KBDLLHOOKSTRUCT rctrl = Key(VK_RCONTROL, 0x1D, LLKHF_EXTENDED);
+    EXPECT_EQ(Bits(HookKeyForward(HC_ACTION, WM_KEYDOWN, &rctrl)->flags), 0x011D0001u);
+}
+
+TEST(HookKeyForward, InjectedKeysArePassedOnAndWideScanCodesStayInTheirField) {
+    // SendInput, on-screen keyboards and remote tools all mark their keys injected.
+    const KBDLLHOOKSTRUCT injected = Key(VK_F8, 0x42, LLKHF_INJECTED | LLKHF_LOWER_IL_INJECTED);
+    auto post = HookKeyForward(HC_ACTION, WM_KEYDOWN, &injected);
+    ASSERT_TRUE(post);
+    EXPECT_EQ(Bits(post->flags), 0x00420001u);
+
+    // A Unicode character sent as VK_PACKET carries the character in the scan code.
+    const KBDLLHOOKSTRUCT packet = Key(VK_PACKET, 0x3042);
+    auto wide = HookKeyForward(HC_ACTION, WM_KEYDOWN, &packet);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->key, static_cast<WPARAM>(VK_PACKET));
+    EXPECT_EQ(Bits(wide->flags), 0x00420001u);
+}
+
+TEST(HookKeyForward, OtherCallsAreNotPassedOn) {
+    const KBDLLHOOKSTRUCT f8 = Key(VK_F8, 0x42);
+    EXPECT_FALSE(HookKeyForward(-1, WM_KEYDOWN, &f8));
+    EXPECT_FALSE(HookKeyForward(-1, WM_KEYDOWN, nullptr)) << "the record is not read then";
+    EXPECT_FALSE(HookKeyForward(HC_ACTION, WM_KEYDOWN, nullptr));
+    EXPECT_FALSE(HookKeyForward(HC_ACTION, WM_CHAR, &f8));
+    EXPECT_FALSE(HookKeyForward(HC_ACTION, 0, &f8));
+}
+
+// ---- The built library ----
+
+using TSetEntry = BOOL(WINAPI*)();
+using TResetEntry = void(WINAPI*)();
+
+std::vector<MSG> g_received;
+
+LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_HOOKKEY && wParam == VK_F8)
+        g_received.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A hidden window with the launcher's class and caption: what the library looks for.
+TUniqueWindow CreateStandIn() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = OV_MAIN_CLASS;
+    ::RegisterClassA(&wc);
+    return TUniqueWindow(::CreateWindowExA(0, OV_MAIN_CLASS, OV_APP_TITLE, WS_OVERLAPPEDWINDOW, 0,
+                                           0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr));
+}
+
+void SendF8() {
+    INPUT in[2] = {};
+    for (INPUT& i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = VK_F8;
+        i.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(VK_F8, MAPVK_VK_TO_VSC));
+    }
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(::SendInput(2, in, sizeof(INPUT)), 2u);
+}
+
+// Pumps until `count` messages arrived or 5 s passed, then a little longer for strays.
+void WaitReceived(size_t count) {
+    for (int waited = 0; waited < 5000 && g_received.size() < count; waited += 20)
+        PumpMessages(20);
+    PumpMessages(200);
+}
+
+// Names in the library's export table.
+std::vector<std::string> ExportNames(HMODULE module) {
+    auto* base = reinterpret_cast<const BYTE*>(module);
+    auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    std::vector<std::string> names;
+    if (dir.Size == 0)
+        return names;
+    auto* exp = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    auto* rvas = reinterpret_cast<const DWORD*>(base + exp->AddressOfNames);
+    for (DWORD i = 0; i < exp->NumberOfNames; ++i)
+        names.emplace_back(reinterpret_cast<const char*>(base + rvas[i]));
+    return names;
+}
+
+TEST(HookLibrary, ExportsExactlyTheTwoEntries) {
+    TUniqueModule library(::LoadLibraryA("pOv.dll"));
+    ASSERT_TRUE(library) << "pOv.dll must be built beside the tests";
+    EXPECT_EQ(ExportNames(library.Get()),
+              (std::vector<std::string>{"F_OvHookKeySet", "P_OvHookKeyReset"}));
+    EXPECT_EQ(::GetProcAddress(library.Get(), "DllMain"), nullptr);
+}
+
+TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
+    TUniqueWindow window = CreateStandIn();
+    ASSERT_TRUE(window);
+    TUniqueModule library(::LoadLibraryA("pOv.dll"));
+    ASSERT_TRUE(library);
+    auto set = reinterpret_cast<TSetEntry>(
+        reinterpret_cast<void*>(::GetProcAddress(library.Get(), "F_OvHookKeySet")));
+    auto reset = reinterpret_cast<TResetEntry>(
+        reinterpret_cast<void*>(::GetProcAddress(library.Get(), "P_OvHookKeyReset")));
+    ASSERT_NE(set, nullptr);
+    ASSERT_NE(reset, nullptr);
+
+    g_received.clear();
+    EXPECT_TRUE(set());
+    EXPECT_TRUE(set()) << "a second set keeps the one hook";
+    SendF8();
+    WaitReceived(2);
+    ASSERT_EQ(g_received.size(), 2u) << "one press and one release, not one per set call";
+    EXPECT_EQ(g_received[0].hwnd, window.Get());
+    EXPECT_EQ(g_received[0].wParam, 119u);
+    EXPECT_EQ(static_cast<uint64_t>(g_received[0].lParam) & 0x80000000u, 0u);
+    EXPECT_NE(static_cast<uint64_t>(g_received[1].lParam) & 0x80000000u, 0u);
+
+    reset();
+    reset();
+    g_received.clear();
+    SendF8();
+    PumpMessages(300);
+    EXPECT_TRUE(g_received.empty()) << "nothing is delivered after the reset";
+
+    // Set again after the reset, then unload without one: the hook must go with the library,
+    // or the next key would call into unloaded code.
+    EXPECT_TRUE(set());
+    SendF8();
+    WaitReceived(2);
+    EXPECT_EQ(g_received.size(), 2u);
+    g_received.clear();
+    library.Reset();
+    SendF8();
+    PumpMessages(300);
+    EXPECT_TRUE(g_received.empty());
+}
+
+} // namespace
