@@ -3,6 +3,7 @@
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvRegDef.h"
+#include "uTestProcess.h"
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,96 +15,14 @@ namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-struct TLauncher {
-    TUniqueHandle process;
-    DWORD pid = 0;
-
-    TLauncher() = default;
-    TLauncher(TLauncher&&) = default;
-
-    // `show`: the show command the program is started with, or -1 for none.
-    static TLauncher Start(int show = -1) {
-        TLauncher l;
-        std::string cmd = "\"";
-        cmd += ExeFolder();
-        cmd += "pOv.exe\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        if (show >= 0) {
-            si.dwFlags = STARTF_USESHOWWINDOW;
-            si.wShowWindow = static_cast<WORD>(show);
-        }
-        PROCESS_INFORMATION pi{};
-        std::vector<char> line(cmd.begin(), cmd.end());
-        line.push_back('\0');
-        if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             ExeFolder().c_str(), &si, &pi)) {
-            ::CloseHandle(pi.hThread);
-            l.process.Reset(pi.hProcess);
-            l.pid = pi.dwProcessId;
-        }
-        return l;
-    }
-
-    // Exit code once the process has ended, or -1 after the timeout.
-    long Wait(DWORD ms) const {
-        if (::WaitForSingleObject(process.Get(), ms) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.Get(), &code);
-        return static_cast<long>(code);
-    }
-
-    ~TLauncher() {
-        if (process && Wait(0) == -1) {
-            ::TerminateProcess(process.Get(), 1);
-            Wait(5000);
-        }
-    }
-};
-
-struct TFindArgs {
-    DWORD pid;
-    const char* cls;
-    HWND found = nullptr;
-    int count = 0;
-};
-
-BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam) {
-    auto* a = reinterpret_cast<TFindArgs*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if ((a->pid == 0 || pid == a->pid) && std::string(cls) == a->cls && ::IsWindowVisible(hwnd)) {
-        a->found = hwnd;
-        ++a->count;
-    }
-    return TRUE;
-}
-
-// A visible top-level window of that class (of that process, or of any with pid 0).
 HWND FindVisible(DWORD pid, const char* cls, int* count = nullptr) {
-    TFindArgs a{pid, cls};
-    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&a));
-    if (count)
-        *count = a.count;
-    return a.found;
+    return FindTopLevel(pid, cls, true, count);
 }
 
 HWND WaitVisible(DWORD pid, const char* cls, DWORD ms = 15000) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (HWND h = FindVisible(pid, cls))
-            return h;
-        ::Sleep(50);
-    }
-    return nullptr;
-}
-
-std::string TextOf(HWND hwnd) {
-    char buf[512] = {};
-    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
-    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindVisible(pid, cls)) != nullptr; }, ms);
+    return found;
 }
 
 void CloseAndWait(TLauncher& l, HWND main) {
@@ -118,7 +37,7 @@ class LauncherProcess : public ::testing::Test {
 };
 
 TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
-    TLauncher l = TLauncher::Start();
+    TLauncher l = TLauncher::Start(ExeFolder());
     ASSERT_TRUE(l.process);
     HWND main = WaitVisible(l.pid, "TFrmOvMain");
     ASSERT_NE(main, nullptr);
@@ -140,13 +59,13 @@ TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
 
 TEST_F(LauncherProcess, ShowCommandOfTheStartDecidesHowTheWindowFirstShows) {
     {
-        TLauncher l = TLauncher::Start(SW_SHOWMAXIMIZED);
+        TLauncher l = TLauncher::Start(ExeFolder(), SW_SHOWMAXIMIZED);
         HWND main = WaitVisible(l.pid, "TFrmOvMain");
         ASSERT_NE(main, nullptr);
         EXPECT_TRUE(::IsZoomed(main));
         CloseAndWait(l, main);
     }
-    TLauncher l = TLauncher::Start(SW_SHOWMINNOACTIVE);
+    TLauncher l = TLauncher::Start(ExeFolder(), SW_SHOWMINNOACTIVE);
     HWND app = WaitVisible(l.pid, "TApplication");
     ASSERT_NE(app, nullptr);
     for (int i = 0; i < 20 && !::IsIconic(app); ++i)
@@ -163,14 +82,14 @@ TEST_F(LauncherProcess, ShowCommandOfTheStartDecidesHowTheWindowFirstShows) {
 }
 
 TEST_F(LauncherProcess, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
-    TLauncher first = TLauncher::Start();
+    TLauncher first = TLauncher::Start(ExeFolder());
     HWND main = WaitVisible(first.pid, "TFrmOvMain");
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 40, 50, 300, 200, TRUE);
     RECT before{};
     ::GetWindowRect(main, &before);
 
-    TLauncher second = TLauncher::Start();
+    TLauncher second = TLauncher::Start(ExeFolder());
     ASSERT_TRUE(second.process);
     EXPECT_EQ(second.Wait(10000), 0);
     int count = 0;
@@ -186,7 +105,7 @@ TEST_F(LauncherProcess, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
 TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
     // First run builds the tree; then the state is set as a user's earlier session left it.
     {
-        TLauncher l = TLauncher::Start();
+        TLauncher l = TLauncher::Start(ExeFolder());
         HWND main = WaitVisible(l.pid, "TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
@@ -203,7 +122,7 @@ TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
     RegIntWrite(HKCU, OvKeyWindow, OvValWidth, 500);
     RegIntWrite(HKCU, OvKeyWindow, OvValHeight, 300);
 
-    TLauncher l = TLauncher::Start();
+    TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = WaitVisible(l.pid, "TFrmOvMain");
     ASSERT_NE(main, nullptr);
     RECT rc{};
@@ -226,14 +145,14 @@ TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
 
 TEST_F(LauncherProcess, StartUpErrorIsShownAndTheWindowStillComesUp) {
     {
-        TLauncher l = TLauncher::Start();
+        TLauncher l = TLauncher::Start(ExeFolder());
         HWND main = WaitVisible(l.pid, "TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
     }
     RegValueDelete(HKCU, OvKeyConfig, OvValSelPage);
 
-    TLauncher l = TLauncher::Start();
+    TLauncher l = TLauncher::Start(ExeFolder());
     HWND box = WaitVisible(l.pid, "#32770");
     ASSERT_NE(box, nullptr) << "the start-up error must be shown";
     EXPECT_EQ(TextOf(box), "Orvanta");
@@ -250,14 +169,14 @@ TEST_F(LauncherProcess, StartUpErrorIsShownAndTheWindowStillComesUp) {
 
 TEST_F(LauncherProcess, StoredPageBeyondTheLastShowsTheLastPage) {
     {
-        TLauncher l = TLauncher::Start();
+        TLauncher l = TLauncher::Start(ExeFolder());
         HWND main = WaitVisible(l.pid, "TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
     }
     RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + "2", "", "");
     RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 9);
-    TLauncher l = TLauncher::Start();
+    TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = WaitVisible(l.pid, "TFrmOvMain");
     ASSERT_NE(main, nullptr);
     CloseAndWait(l, main);

@@ -3,10 +3,12 @@
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvRegDef.h"
+#include "uTestProcess.h"
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,75 +17,8 @@ namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-struct TLauncher {
-    TUniqueHandle process;
-    DWORD pid = 0;
-
-    // pOv.exe of `folder`, started with that folder as its current directory.
-    explicit TLauncher(const std::string& folder) {
-        std::string cmd = "\"" + folder + "pOv.exe\"";
-        std::vector<char> line(cmd.begin(), cmd.end());
-        line.push_back('\0');
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.c_str(), &si, &pi)) {
-            ::CloseHandle(pi.hThread);
-            process.Reset(pi.hProcess);
-            pid = pi.dwProcessId;
-        }
-    }
-    TLauncher(const TLauncher&) = delete;
-    TLauncher& operator=(const TLauncher&) = delete;
-
-    bool Ended(DWORD ms, DWORD* code) const {
-        return ::WaitForSingleObject(process.Get(), ms) == WAIT_OBJECT_0 &&
-               ::GetExitCodeProcess(process.Get(), code);
-    }
-
-    ~TLauncher() {
-        DWORD code = 0;
-        if (process && !Ended(0, &code)) {
-            ::TerminateProcess(process.Get(), 1);
-            Ended(5000, &code);
-        }
-    }
-};
-
-struct TFind {
-    DWORD pid;
-    const char* cls;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lParam) {
-    auto* f = reinterpret_cast<TFind*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid == f->pid && std::string(cls) == f->cls) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A top-level window of that class and process, visible or not.
 HWND FindOf(DWORD pid, const char* cls) {
-    TFind f{pid, cls};
-    ::EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (done())
-            return true;
-        ::Sleep(50);
-    }
-    return done();
+    return FindTopLevel(pid, cls, false);
 }
 
 void SendKey(WORD vk, bool press, bool release) {
@@ -133,14 +68,12 @@ class HotKeyProcess : public ::testing::Test {
 
     static void Close(TLauncher& l, HWND main) {
         ::PostMessageA(main, WM_CLOSE, 0, 0);
-        DWORD code = 1;
-        EXPECT_TRUE(l.Ended(15000, &code));
-        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(l.Wait(15000), 0);
     }
 };
 
 TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
-    TLauncher l(ExeFolder());
+    TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = Start(l);
     ASSERT_NE(main, nullptr);
     RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
@@ -168,7 +101,7 @@ TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
 }
 
 TEST_F(HotKeyProcess, WithHereMouseTheWindowComesBackCentredOnTheMouse) {
-    TLauncher l(ExeFolder());
+    TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = Start(l);
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 40, 50, 300, 200, TRUE);
@@ -205,7 +138,7 @@ TEST_F(HotKeyProcess, WithoutTheLibraryTheProgramRunsAndClosesWithoutAMessage) {
     ASSERT_TRUE(
         ::CopyFileA((ExeFolder() + "pOv.exe").c_str(), (folder + "pOv.exe").c_str(), FALSE));
 
-    TLauncher l(folder);
+    TLauncher l = TLauncher::Start(folder);
     HWND main = Start(l);
     ASSERT_NE(main, nullptr);
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
@@ -218,6 +151,51 @@ TEST_F(HotKeyProcess, WithoutTheLibraryTheProgramRunsAndClosesWithoutAMessage) {
     ::PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(ComesBack(main, 5000));
     Close(l, main);
+    ::DeleteFileA((folder + "pOv.exe").c_str());
+}
+
+TEST_F(HotKeyProcess, LogOffSavesTheStateAndReleasesTheLibrary) {
+    if (!IsWine())
+        GTEST_SKIP() << "a real log-off is only safe to run under Wine";
+    // The program beside the counting stand-in library, which logs each call to a file.
+    const std::string folder = ExeFolder() + "hookdll\\count\\";
+    ASSERT_TRUE(
+        ::CopyFileA((ExeFolder() + "pOv.exe").c_str(), (folder + "pOv.exe").c_str(), FALSE));
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof(temp), temp);
+    const std::string log = std::string(temp) + "ov-hook-log.txt";
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("OV_HOOK_LOG", log.c_str());
+
+    TLauncher l = TLauncher::Start(folder);
+    ::SetEnvironmentVariableA("OV_HOOK_LOG", nullptr);
+    HWND main = Start(l);
+    ASSERT_NE(main, nullptr);
+    ::MoveWindow(main, 33, 44, 320, 210, TRUE);
+
+    std::string cmd = "C:\\windows\\system32\\wineboot.exe --end-session";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &pi));
+    TUniqueHandle wineboot(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    ::WaitForSingleObject(wineboot.Get(), 30000);
+
+    EXPECT_EQ(l.Wait(15000), 0) << "the program ends with the session";
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValLeft), 33);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValTop), 44);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 320);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValHeight), 210);
+    std::string calls;
+    if (FILE* f = std::fopen(log.c_str(), "rb")) {
+        char buf[256] = {};
+        calls.assign(buf, std::fread(buf, 1, sizeof(buf) - 1, f));
+        std::fclose(f);
+    }
+    EXPECT_EQ(calls, "set\nreset\n") << "bound once at the start, released at the log-off";
+    ::DeleteFileA(log.c_str());
     ::DeleteFileA((folder + "pOv.exe").c_str());
 }
 

@@ -1,0 +1,36 @@
+// Helpers of the suites that start the real program as a process of its own.
+#pragma once
+
+#include "uCmnHandle.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// A started pOv.exe; ended by force at destruction if it still runs.
+struct TLauncher {
+    TUniqueHandle process;
+    DWORD pid = 0;
+
+    TLauncher() = default;
+    TLauncher(TLauncher&&) = default;
+    ~TLauncher();
+
+    // pOv.exe of `folder` (with a trailing "\"), started with that folder as its current
+    // directory; `show` is the show command it gets, or -1 for none.
+    static TLauncher Start(const std::string& folder, int show = -1);
+
+    // Exit code once the process has ended, or -1 after the timeout.
+    long Wait(DWORD ms) const;
+};
+
+// A top-level window of that class, of that process (any process with pid 0); with
+// `visibleOnly` only a visible one. `count` receives how many there are.
+HWND FindTopLevel(DWORD pid, const char* cls, bool visibleOnly, int* count = nullptr);
+
+// Polls `done` every 50 ms for up to `ms`; its last answer.
+bool WaitFor(const std::function<bool()>& done, DWORD ms);
+
+// The window's text.
+std::string TextOf(HWND hwnd);
