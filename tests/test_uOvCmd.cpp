@@ -632,6 +632,23 @@ TEST_F(ItemCommands, EditingOnAFolderPageIsRefusedWithError2) {
     EXPECT_EQ(edit, nullptr) << "no editor opens";
 }
 
+TEST_F(ItemCommands, ADraggedRowIsPickedUpAndDroppedNowhere) {
+    const std::string a = File("a.txt");
+    PageWithItems(1, {a});
+    TFrmOvMain& f = Open();
+    NMLISTVIEW drag{};
+    drag.hdr.hwndFrom = f.CptLvwItems;
+    drag.hdr.idFrom = IDC_ITEMS;
+    drag.hdr.code = LVN_BEGINDRAG;
+    drag.iItem = 0;
+    ::SendMessageA(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(::GetCapture(), f.Handle()) << "the mouse stays with the window while dragging";
+    ::SendMessageA(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_NE(::GetCapture(), f.Handle());
+    EXPECT_EQ(PageItemCount(1), 1);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a.txt"}));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Page buttons and the status bar
 
