@@ -1,12 +1,20 @@
-// Sets the fixed texts of the main window.
+// Fixed texts of the main window, the options dialog and the status bar.
 #include "uOvCap.h"
 
 #include "uCmnApp.h"
+#include "uCmnIcon.h"
+#include "uCmnReg.h"
+#include "uCmnStr.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
+#include "uOvReg.h"
+#include "uOvOptn.h"
+#include "uOvRegDef.h"
 
 #include <commctrl.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -56,4 +64,129 @@ void CaptionsSet() {
     align.fmt = LVCFMT_RIGHT;
     ::SendMessageA(form.CptLvwItems, LVM_SETCOLUMNA, OV_COLUMN_SIZE,
                    reinterpret_cast<LPARAM>(&align));
+}
+
+std::string StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount) {
+    char text[128];
+    std::snprintf(text, sizeof(text), OV_CAP_STATUS_PAGE, page, pageTotal, itemCount);
+    return text;
+}
+
+namespace {
+
+// Selects the status bar's font and transparent text for as long as it lives.
+class TPanelText {
+  public:
+    explicit TPanelText(HDC dc) : dc_(dc) {
+        auto font =
+            reinterpret_cast<HGDIOBJ>(::SendMessageA(FrmOvMain->CptSbrStatus, WM_GETFONT, 0, 0));
+        previousFont_ = font ? ::SelectObject(dc, font) : nullptr;
+        previousMode_ = ::SetBkMode(dc, TRANSPARENT);
+        previousColour_ = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    }
+    ~TPanelText() {
+        ::SetTextColor(dc_, previousColour_);
+        ::SetBkMode(dc_, previousMode_);
+        if (previousFont_)
+            ::SelectObject(dc_, previousFont_);
+    }
+    void Out(int x, int y, const std::string& text) {
+        ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previousFont_;
+    int previousMode_;
+    COLORREF previousColour_;
+};
+
+} // namespace
+
+void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
+    TFrmOvMain& form = *FrmOvMain;
+    if (panel == 0) {
+        const int32_t count = PageItemCount(form.CurrentPage);
+        TPanelText(dc).Out(rect.left + 2, rect.top + 2,
+                           StatusPageText(form.CurrentPage, form.PageTotal, count));
+    } else if (panel == 1) {
+        const std::string folder = PageFolderRead(form.CurrentPage);
+        if (folder.empty())
+            return;
+        TUniqueIcon smallIcon, largeIcon;
+        FileIconsGet(folder, smallIcon, largeIcon);
+        HIMAGELIST images = form.CptImlDefImages.Get();
+        if (smallIcon && images) {
+            // One slot, reused at every paint.
+            const int slot = ::ImageList_GetImageCount(images) > 0 ? 0 : -1;
+            const int index = ::ImageList_ReplaceIcon(images, slot, smallIcon.Get());
+            if (index >= 0)
+                ::ImageList_Draw(images, index, dc, rect.left + 2, rect.top + 1, ILD_NORMAL);
+        }
+        TPanelText(dc).Out(rect.left + 24, rect.top + 2, folder);
+    }
+}
+
+namespace {
+
+void ComboFill(HWND combo, const std::vector<std::string>& entries) {
+    ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : entries)
+        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
+} // namespace
+
+void OptionCaptionsSet(TFrmOvOptn& form) {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    const std::string version = RegStrRead(hkcu, OvKeySystem, OvValVersion);
+    const std::string copyright = RegStrRead(hkcu, OvKeySystem, OvValCopyright);
+    ::SetWindowTextA(form.CptLblVerAndCopyright, (version + " " + copyright).c_str());
+    std::string url = " ";
+    url += RegStrRead(hkcu, OvKeySystem, OvValUrl);
+    ::SetWindowTextA(form.CptLblURL, url.c_str());
+    ::SetWindowTextA(form.CptCbxHook, OV_CAP_OPTN_HOOK);
+    ::SetWindowTextA(form.CptLblShortCutKey, OV_CAP_OPTN_SHORTCUTKEY);
+    ::SetWindowTextA(form.CptCbxMoveMouse, OV_CAP_OPTN_MOVEMOUSE);
+    ::SetWindowTextA(form.CptCbxHideTaskbar, OV_CAP_OPTN_HIDETASKBAR);
+    ::SetWindowTextA(form.CptLblToolBar, OV_CAP_OPTN_TOOLBAR);
+    ::SetWindowTextA(form.CptBtnSet, OV_CAP_OPTN_SET);
+    ::SetWindowTextA(form.CptBtnCancel, OV_CAP_OPTN_CANCEL);
+    ComboFill(form.CptCmbShortCutKey,
+              CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyCharTbl)));
+    ComboFill(form.CptCmbToolBar,
+              CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValToolBarPosTbl)));
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    ::SendMessageA(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+void OptionValuesLoad(TFrmOvOptn& form) {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    const bool hookKey = RegBoolRead(hkcu, OvKeyOption, OvValHookKey);
+    if (CheckBoxTicked(form.CptCbxHook) != hookKey) {
+        CheckBoxSet(form.CptCbxHook, hookKey);
+        form.CptCbxHookClick();
+    }
+    // With the hot key off the two stored window options are not shown.
+    CheckBoxSet(form.CptCbxMoveMouse, false);
+    CheckBoxSet(form.CptCbxHideTaskbar, false);
+    if (CheckBoxTicked(form.CptCbxHook)) {
+        CheckBoxSet(form.CptCbxMoveMouse, RegBoolRead(hkcu, OvKeyOption, OvValHereMouse));
+        CheckBoxSet(form.CptCbxHideTaskbar, RegBoolRead(hkcu, OvKeyOption, OvValHideTaskbar));
+    }
+
+    const std::vector<std::string> codes =
+        CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyNoTbl));
+    const std::string stored = std::to_string(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo));
+    int found = -1;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] == stored) {
+            found = static_cast<int>(i);
+            break;
+        }
+    }
+    // An index past the list's end, like -1, leaves nothing selected.
+    ::SendMessageA(form.CptCmbShortCutKey, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    ::SendMessageA(form.CptCmbToolBar, CB_SETCURSEL,
+                   static_cast<WPARAM>(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)), 0);
 }

@@ -1,6 +1,25 @@
-// Sets the fixed texts of the main window once, at its creation.
+// Fixed texts: main window captions, options dialog texts and values, status bar panels.
 #pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
 
 // Application title, window caption, button captions and hints, menu captions and the five
 // list columns, in that order.
 void CaptionsSet();
+
+class TFrmOvOptn;
+// The options dialog's texts, its two lists (key names, toolbar positions) and the
+// application's icon.
+void OptionCaptionsSet(TFrmOvOptn& form);
+// The options dialog's stored values: the three boxes (the two window boxes only with the hot
+// key on) and the selections of both lists.
+void OptionValuesLoad(TFrmOvOptn& form);
+
+// Text of the status bar's page panel: page, number of pages and number of items.
+std::string StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
+// Paints one status bar panel: 0 the page panel, 1 a folder page's icon and path; reads the
+// store afresh at every paint.
+void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect);

@@ -15,3 +15,16 @@ inline constexpr const char* OV_CAP_MENU_BTNUPDATE = "最新の情報へ更新";
 inline constexpr const char* OV_CAP_COLUMNS[5] = {"名前", "サイズ", "種類", "更新日時", "場所"};
 inline constexpr int OV_COLUMN_WIDTH = 50;
 inline constexpr int OV_COLUMN_SIZE = 1;
+
+// Status bar, panel 0: page, number of pages, number of items of the page.
+inline constexpr const char* OV_CAP_STATUS_PAGE = " %d/%d ページ   %d 個のオブジェクト  ";
+
+// The options dialog.
+inline constexpr const char* OV_CAP_OPTN_TITLE = "設定";
+inline constexpr const char* OV_CAP_OPTN_HOOK = "Orvantaの常駐";
+inline constexpr const char* OV_CAP_OPTN_SHORTCUTKEY = "ショートカットキー";
+inline constexpr const char* OV_CAP_OPTN_MOVEMOUSE = "マウスの位置へウィンドウを移動する";
+inline constexpr const char* OV_CAP_OPTN_HIDETASKBAR = "タスクバーにアイコンを表示しない";
+inline constexpr const char* OV_CAP_OPTN_TOOLBAR = "ツールバーの表示位置";
+inline constexpr const char* OV_CAP_OPTN_SET = "設定";
+inline constexpr const char* OV_CAP_OPTN_CANCEL = "ｷｬﾝｾﾙ";

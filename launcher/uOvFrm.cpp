@@ -1,39 +1,88 @@
-// Placement of the main window.
+// Placement of the main window and of the options dialog.
 #include "uOvFrm.h"
 
+#include "uCmnApp.h"
 #include "uCmnReg.h"
 #include "uOvMain.h"
+#include "uOvOptn.h"
 #include "uOvRegDef.h"
 
-#include <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+RECT WorkArea() {
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+// GetWindowPlacement gives a top-level window's normal rectangle in workspace coordinates,
+// which start at the work area's corner: with a taskbar at the top or left they differ from
+// the screen coordinates that MoveWindow and the stored bounds use.
+RECT NormalRectOnScreen(HWND hwnd) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    ::GetWindowPlacement(hwnd, &wp);
+    RECT rc = wp.rcNormalPosition;
+    if (!(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof(mi);
+        if (::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi))
+            ::OffsetRect(&rc, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
+    return rc;
+}
+
+// A vertical toolbar is one column: every button ends its own row.
+void ToolBarOrientationSet(HWND toolbar, bool vertical) {
+    const int count = static_cast<int>(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        if (!::SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)))
+            continue;
+        BYTE state = button.fsState;
+        state = static_cast<BYTE>(vertical ? (state | TBSTATE_WRAP) : (state & ~TBSTATE_WRAP));
+        if (state != button.fsState)
+            ::SendMessageA(toolbar, TB_SETSTATE, button.idCommand, MAKELPARAM(state, 0));
+    }
+    // The style change makes the toolbar lay its buttons out again, so it comes last.
+    const LONG_PTR style = ::GetWindowLongPtrA(toolbar, GWL_STYLE);
+    const LONG_PTR wanted =
+        vertical ? (style | CCS_VERT) : (style & ~static_cast<LONG_PTR>(CCS_VERT));
+    if (wanted != style)
+        ::SetWindowLongPtrA(toolbar, GWL_STYLE, wanted);
+    ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+} // namespace
 
 void WindowBoundsLoad() {
     HKEY hkcu = HKEY_CURRENT_USER;
     int32_t w = RegIntRead(hkcu, OvKeyWindow, OvValWidth);
     int32_t h = RegIntRead(hkcu, OvKeyWindow, OvValHeight);
     if (w == 0 && h == 0) {
-        RECT work{};
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        // The right and bottom coordinates, not the width and height: with a taskbar at the
+        // top or left the window reaches under it.
+        const RECT work = WorkArea();
         w = work.right;
         h = work.bottom;
     }
-    int32_t top = RegIntRead(hkcu, OvKeyWindow, OvValTop);
-    int32_t left = RegIntRead(hkcu, OvKeyWindow, OvValLeft);
+    const int32_t top = RegIntRead(hkcu, OvKeyWindow, OvValTop);
+    const int32_t left = RegIntRead(hkcu, OvKeyWindow, OvValLeft);
     ::SetWindowPos(FrmOvMain->Handle(), nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowBoundsSave() {
     HWND hwnd = FrmOvMain->Handle();
     RECT rc{};
-    if (::IsIconic(hwnd)) {
-        // Minimised on its own rather than with the application: keep the normal rectangle.
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof(wp);
-        ::GetWindowPlacement(hwnd, &wp);
-        rc = wp.rcNormalPosition;
-    } else {
+    // Minimising the program hides the main window, which keeps its rectangle (the maximised
+    // one when it was maximised). Only a main window minimised on its own has a placeholder
+    // rectangle; its normal one is what it returns to.
+    if (::IsIconic(hwnd))
+        rc = NormalRectOnScreen(hwnd);
+    else
         ::GetWindowRect(hwnd, &rc);
-    }
     HKEY hkcu = HKEY_CURRENT_USER;
     RegIntWrite(hkcu, OvKeyWindow, OvValTop, rc.top);
     RegIntWrite(hkcu, OvKeyWindow, OvValLeft, rc.left);
@@ -41,12 +90,98 @@ void WindowBoundsSave() {
     RegIntWrite(hkcu, OvKeyWindow, OvValHeight, rc.bottom - rc.top);
 }
 
-POINT WindowToMousePos(POINT cursor, const RECT&, int32_t, int32_t) {
-    return cursor;
+POINT WindowToMousePos(POINT cursor, const RECT& workArea, int32_t width, int32_t height) {
+    const int32_t hw = width / 2;
+    const int32_t hh = height / 2;
+    int32_t left = cursor.x - hw;
+    int32_t right = cursor.x + hw;
+    int32_t top = cursor.y - hh;
+    int32_t bottom = cursor.y + hh;
+    if (left < 0) {
+        right -= left;
+        left = 0;
+    }
+    if (workArea.right < right) {
+        left -= right - workArea.right;
+        right = workArea.right;
+    }
+    if (top < 0) {
+        bottom -= top;
+        top = 0;
+    }
+    if (workArea.bottom < bottom) {
+        top -= bottom - workArea.bottom;
+        bottom = workArea.bottom;
+    }
+    return POINT{left, top};
 }
 
-void WindowToMouse() {}
+void WindowToMouse() {
+    HWND hwnd = FrmOvMain->Handle();
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    const int32_t w = rc.right - rc.left;
+    const int32_t h = rc.bottom - rc.top;
+    const POINT pos = WindowToMousePos(cursor, WorkArea(), w, h);
+    ::MoveWindow(hwnd, pos.x, pos.y, w, h, TRUE);
+}
 
-void TaskbarButtonSet(bool) {}
+void TaskbarButtonSet(bool hide) {
+    HWND app = Application.Handle();
+    if (hide) {
+        ::ShowWindow(app, SW_HIDE);
+    } else if (!::IsWindowVisible(app)) {
+        // SW_RESTORE activates: done on every repaint of a visible button it would pull the
+        // program to the front each time its window is uncovered.
+        ::ShowWindow(app, SW_RESTORE);
+    }
+}
 
-void ToolBarPosApply(int32_t) {}
+void ToolBarPosApply(int32_t position) {
+    if (position < 0 || position > 3 || !FrmOvMain)
+        return;
+    TFrmOvMain& form = *FrmOvMain;
+    ToolBarOrientationSet(form.CptTbrToolBar, position >= 2);
+    form.ToolBarAlign = position;
+    form.LayoutControls();
+}
+
+POINT OptionDialogPos(const RECT& owner, int32_t width, int32_t height, const RECT& workArea) {
+    int32_t left = owner.left + (owner.right - owner.left) / 2 - width / 2;
+    int32_t top = owner.top + (owner.bottom - owner.top) / 2 - height / 2;
+    if (left + width > workArea.right)
+        left = workArea.right - width;
+    if (left < 0)
+        left = 0;
+    if (top + height > workArea.bottom)
+        top = workArea.bottom - height;
+    if (top < 0)
+        top = 0;
+    return POINT{left, top};
+}
+
+void OptionDialogPlace(HWND dialog) {
+    const RECT work = WorkArea();
+    RECT owner = work;
+    if (FrmOvMain && FrmOvMain->Handle())
+        ::GetWindowRect(FrmOvMain->Handle(), &owner);
+    RECT rc{};
+    ::GetWindowRect(dialog, &rc);
+    const POINT pos = OptionDialogPos(owner, rc.right - rc.left, rc.bottom - rc.top, work);
+    ::SetWindowPos(dialog, nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OptionHookControlsEnable(TFrmOvOptn& form) {
+    const HWND controls[] = {form.CptLblShortCutKey, form.CptCmbShortCutKey, form.CptCbxHideTaskbar,
+                             form.CptCbxMoveMouse};
+    for (HWND control : controls)
+        ::EnableWindow(control, TRUE);
+    if (::SendMessageA(form.CptCbxHook, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        return;
+    ::SendMessageA(form.CptCbxHideTaskbar, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(form.CptCbxMoveMouse, BM_SETCHECK, BST_UNCHECKED, 0);
+    for (HWND control : controls)
+        ::EnableWindow(control, FALSE);
+}

@@ -1,13 +1,17 @@
-// Placement of the main window: bounds, mouse centring, taskbar button, toolbar edge.
+// Placement of the main window (bounds, mouse centring, taskbar button, toolbar edge) and of the
+// options dialog, with the enabling of the dialog's hot-key controls.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+class TFrmOvOptn;
+
 // Applies the stored bounds; with no size stored, the window fills the work area.
 void WindowBoundsLoad();
-// Stores the window's rectangle (the normal one while maximised or minimised).
+// Stores the window's rectangle: the maximised one while maximised, the one it had before while
+// minimised.
 void WindowBoundsSave();
 
 // Where a window of outer size width x height lands when centred on the cursor and pushed
@@ -21,4 +25,16 @@ void WindowToMouse();
 void TaskbarButtonSet(bool hide);
 
 // Docks the toolbar to an edge: 0 top, 1 bottom, 2 right, 3 left; any other value does nothing.
+// On the right and left the buttons stand in one column.
 void ToolBarPosApply(int32_t position);
+
+// Where a dialog of outer size width x height lands when centred on the owner's rectangle:
+// pushed left and up to meet the work area's right and bottom edges, then never left of or
+// above 0 (the work area's left and top are not used).
+POINT OptionDialogPos(const RECT& owner, int32_t width, int32_t height, const RECT& workArea);
+// Moves the dialog to OptionDialogPos over the main window (the work area when there is none).
+void OptionDialogPlace(HWND dialog);
+
+// Enables the key label, the key list and the two window boxes; when the hot-key box is not
+// ticked, unticks the two boxes and disables all four again.
+void OptionHookControlsEnable(TFrmOvOptn& form);

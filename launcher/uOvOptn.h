@@ -2,6 +2,9 @@
 #pragma once
 
 #include "uCmnForm.h"
+#include "uCmnHandle.h"
+
+#include <windows.h>
 
 class TFrmOvOptn : public TForm {
   public:
@@ -10,7 +13,58 @@ class TFrmOvOptn : public TForm {
 
     // Creates the dialog owned by the main window, runs it modally and destroys it again.
     void ShowModal();
+
+    // Controls. The hot-key group lives on the panel CptPnlHook; the rest on the dialog.
+    HWND CptImgLogo = nullptr;
+    HWND CptImgIcon = nullptr;
+    HWND CptLblVerAndCopyright = nullptr;
+    HWND CptLblURL = nullptr;
+    HWND CptBvlLine = nullptr;
+    HWND CptPnlHook = nullptr;
+    HWND CptBvlHook = nullptr;
+    HWND CptCbxHook = nullptr;
+    HWND CptLblShortCutKey = nullptr;
+    HWND CptCmbShortCutKey = nullptr;
+    HWND CptCbxHideTaskbar = nullptr;
+    HWND CptCbxMoveMouse = nullptr;
+    HWND CptLblToolBar = nullptr;
+    HWND CptCmbToolBar = nullptr;
+    HWND CptBtnSet = nullptr;
+    HWND CptBtnCancel = nullptr;
+
+    // Window-level events.
+    void FormCreate();
+
+    // Control events.
+    void CptCbxHookClick();
+    void CptLblURLClick();
+    void CptBtnSetClick();
+    void CptBtnCancelClick();
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void CreateControls();
+    HWND CreateControl(HWND parent, const char* className, DWORD style, int id, const RECT& bounds,
+                       DWORD exStyle = 0);
+    void OnCommand(int id, int code);
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    bool OnSetCursor(HWND control);
+    void OnActivate(bool active);
+    void FocusNext(bool previous);
+
+    TUniqueGdi font_;
+    TUniqueGdi linkFont_;
+    TUniqueGdi logo_;
+    HWND lastFocus_ = nullptr;
+    bool modalDone_ = false;
 };
 
-// The dialog while it is open.
+// The dialog while it exists.
 extern TFrmOvOptn* FrmOvOptn;
+
+// Ticks or unticks a check box.
+void CheckBoxSet(HWND box, bool ticked);
+// Whether a check box is ticked.
+bool CheckBoxTicked(HWND box);

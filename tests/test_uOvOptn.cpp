@@ -1,0 +1,554 @@
+// The options dialog opened from the main window's button: layout and texts, the three opening
+// states of its boxes, the enabling rule, Set, Cancel and the broken tables, and its placement.
+#include "uCmnApp.h"
+#include "uCmnReg.h"
+#include "uOvFrm.h"
+#include "uOvFrmDef.h"
+#include "uOvMain.h"
+#include "uOvOptn.h"
+#include "uOvRegDef.h"
+#include "uTestFiles.h"
+#include "uTestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+
+using TStep = std::function<void(TFrmOvOptn&)>;
+
+// The steps run one per timer tick inside the dialog's modal loop, so that what a step posts
+// (a key, a click) is handled before the next one looks. A dialog still open after the last
+// step is closed, so a failing test never hangs.
+struct TScript {
+    std::vector<TStep> steps;
+    size_t next = 0;
+    bool opened = false;
+    bool openAfterSteps = false;
+};
+TScript* g_script = nullptr;
+
+void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!g_script || !FrmOvOptn || !FrmOvOptn->Handle() || !::IsWindowVisible(FrmOvOptn->Handle()))
+        return;
+    g_script->opened = true;
+    if (g_script->next < g_script->steps.size()) {
+        // A step may open a modal box of its own: no tick of this timer may run inside it.
+        ::KillTimer(nullptr, id);
+        g_script->steps[g_script->next++](*FrmOvOptn);
+        ::SetTimer(nullptr, id, 20, ScriptTimer);
+        return;
+    }
+    ::KillTimer(nullptr, id);
+    g_script->openAfterSteps = true;
+    ::PostMessageA(FrmOvOptn->Handle(), WM_CLOSE, 0, 0);
+}
+
+std::string Text(HWND hwnd) {
+    char buf[256] = {};
+    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::string Selected(HWND combo) {
+    const LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return "";
+    char buf[64] = {};
+    ::SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+bool Ticked(HWND box) {
+    return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Enabled(HWND control) {
+    return ::IsWindowEnabled(control) != FALSE;
+}
+
+// Chooses an entry as the user would: the selection, then the list's notice to its parent.
+void Choose(HWND combo, const char* text) {
+    const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text));
+    ASSERT_NE(index, CB_ERR) << text;
+    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
+    ::SendMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+}
+
+void Click(HWND button) {
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+// Every Option value as text, to see that nothing was written.
+std::string OptionSnapshot() {
+    std::string s;
+    for (const char* name : {OvValHookKey, OvValHereMouse, OvValHideTaskbar})
+        s += std::string(name) + "=" + (RegBoolRead(HKCU, OvKeyOption, name) ? "1" : "0") + ";";
+    for (const char* name : {OvValHookKeyNo, OvValToolBarPos})
+        s += std::string(name) + "=" + std::to_string(RegIntRead(HKCU, OvKeyOption, name)) + ";";
+    return s;
+}
+
+class OptionsDialog : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { Application.Initialize(); }
+
+    void SetUp() override {
+        RegKeyDelete(HKCU, OvKeyProduct);
+        char cwd[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, cwd);
+        previousDir = cwd;
+        // The library probe looks in the current directory: start where there is none.
+        ::SetCurrentDirectoryA(folder.Path().c_str());
+    }
+    void TearDown() override {
+        form.reset();
+        ::SetCurrentDirectoryA(previousDir.c_str());
+        ::ShowWindow(Application.Handle(), SW_HIDE);
+        RegKeyDelete(HKCU, OvKeyProduct);
+    }
+
+    TFrmOvMain& Open() {
+        form = std::make_unique<TFrmOvMain>();
+        form->Create();
+        return *form;
+    }
+    void LibraryPresent() { ASSERT_TRUE(FileWrite(folder / "pOv.dll", "not a library")); }
+
+    void RunScript(TScript& script) {
+        TScript* previous = g_script;
+        g_script = &script;
+        UINT_PTR timer = ::SetTimer(nullptr, 0, 20, ScriptTimer);
+        ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
+        ::KillTimer(nullptr, timer);
+        g_script = previous;
+    }
+    // Presses the main window's options button and runs the steps inside the dialog. Returns
+    // whether the dialog was still open after the last step.
+    bool RunDialog(std::vector<TStep> steps) {
+        TScript script;
+        script.steps = std::move(steps);
+        RunScript(script);
+        EXPECT_TRUE(script.opened);
+        EXPECT_EQ(script.next, script.steps.size()) << "the dialog closed before every step ran";
+        EXPECT_EQ(FrmOvOptn, nullptr) << "the dialog is destroyed when it closes";
+        EXPECT_TRUE(::IsWindowEnabled(form->Handle())) << "the main window takes input again";
+        return script.openAfterSteps;
+    }
+
+    TTempFolder folder;
+    std::string previousDir;
+    std::unique_ptr<TFrmOvMain> form;
+};
+
+void ExpectAt(HWND control, int left, int top, int width, int height) {
+    RECT rc{};
+    ::GetWindowRect(control, &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rc), 2);
+    char cls[64] = {};
+    ::GetClassNameA(control, cls, sizeof(cls));
+    SCOPED_TRACE(std::string(cls) + " at " + std::to_string(left) + "," + std::to_string(top));
+    EXPECT_EQ(rc.left, left);
+    EXPECT_EQ(rc.top, top);
+    EXPECT_EQ(rc.right - rc.left, width);
+    EXPECT_EQ(rc.bottom - rc.top, height);
+}
+
+TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
+    TFrmOvMain& f = Open();
+    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, "(C) Velmora");
+    bool open = RunDialog({[&](TFrmOvOptn& d) {
+        char cls[64] = {};
+        ::GetClassNameA(d.Handle(), cls, sizeof(cls));
+        EXPECT_STREQ(cls, "TFrmOvOptn");
+        EXPECT_EQ(d.Caption(), "設定");
+        EXPECT_EQ(::GetWindow(d.Handle(), GW_OWNER), f.Handle());
+        EXPECT_FALSE(::IsWindowEnabled(f.Handle())) << "modal: the main window takes no input";
+        const LONG style = ::GetWindowLongA(d.Handle(), GWL_STYLE);
+        EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        RECT client{};
+        ::GetClientRect(d.Handle(), &client);
+        EXPECT_EQ(client.right, 392);
+        EXPECT_EQ(client.bottom, 297);
+
+        ExpectAt(d.CptImgLogo, 0, 0, 392, 90);
+        ExpectAt(d.CptImgIcon, 352, 12, 32, 32);
+        ExpectAt(d.CptLblVerAndCopyright, 168, 52, 220, 12);
+        ExpectAt(d.CptLblURL, 69, 72, 318, 12);
+        ExpectAt(d.CptBvlLine, 0, 90, 392, 2);
+        ExpectAt(d.CptPnlHook, 0, 92, 392, 130);
+        for (HWND c : {d.CptBvlHook, d.CptCbxHook, d.CptLblShortCutKey, d.CptCmbShortCutKey,
+                       d.CptCbxHideTaskbar, d.CptCbxMoveMouse})
+            EXPECT_EQ(::GetParent(c), d.CptPnlHook);
+        ExpectAt(d.CptBvlHook, 10, 13, 373, 108);
+        ExpectAt(d.CptCbxHook, 25, 5, 138, 17);
+        ExpectAt(d.CptLblShortCutKey, 42, 35, 90, 12);
+        ExpectAt(d.CptCmbShortCutKey, 137, 31, 90, 20);
+        ExpectAt(d.CptCbxHideTaskbar, 42, 64, 333, 17);
+        ExpectAt(d.CptCbxMoveMouse, 42, 92, 243, 17);
+        ExpectAt(d.CptLblToolBar, 25, 234, 118, 12);
+        ExpectAt(d.CptCmbToolBar, 148, 230, 90, 20);
+        ExpectAt(d.CptBtnSet, 199, 265, 88, 22);
+        ExpectAt(d.CptBtnCancel, 297, 265, 88, 22);
+
+        EXPECT_EQ(Text(d.CptLblVerAndCopyright), "1.00.1 (C) Velmora");
+        EXPECT_EQ(Text(d.CptLblURL), " https://www.example.com/orvanta/");
+        EXPECT_EQ(Text(d.CptCbxHook), "Orvantaの常駐");
+        EXPECT_EQ(Text(d.CptLblShortCutKey), "ショートカットキー");
+        EXPECT_EQ(Text(d.CptCbxMoveMouse), "マウスの位置へウィンドウを移動する");
+        EXPECT_EQ(Text(d.CptCbxHideTaskbar), "タスクバーにアイコンを表示しない");
+        EXPECT_EQ(Text(d.CptLblToolBar), "ツールバーの表示位置");
+        EXPECT_EQ(Text(d.CptBtnSet), "設定");
+        EXPECT_EQ(Text(d.CptBtnCancel), "ｷｬﾝｾﾙ");
+        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCOUNT, 0, 0), 16);
+        EXPECT_EQ(::SendMessageA(d.CptCmbToolBar, CB_GETCOUNT, 0, 0), 4);
+        EXPECT_EQ(::GetWindowLongA(d.CptCmbToolBar, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_NE(::SendMessageA(d.CptImgLogo, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "logo";
+        EXPECT_NE(::SendMessageA(d.CptImgIcon, STM_GETICON, 0, 0), 0) << "application icon";
+
+        LOGFONTA lf{};
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(d.CptCbxHook, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        ::GetObjectA(font, sizeof(lf), &lf);
+        EXPECT_EQ(lf.lfHeight, -12);
+        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+        EXPECT_STREQ(lf.lfFaceName, "ＭＳ Ｐゴシック");
+        font = reinterpret_cast<HFONT>(::SendMessageA(d.CptLblURL, WM_GETFONT, 0, 0));
+        ::GetObjectA(font, sizeof(lf), &lf);
+        EXPECT_TRUE(lf.lfUnderline);
+
+        // The address: blue on white, with the hand cursor.
+        EXPECT_EQ(::SendMessageA(d.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.CptLblURL),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+                  TRUE);
+        EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        const LRESULT brush =
+            ::SendMessageA(d.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(d.CptLblURL));
+        EXPECT_EQ(brush, reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH)));
+        EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255));
+        ::DeleteDC(dc);
+
+        // Neither button is a default button.
+        for (HWND b : {d.CptBtnSet, d.CptBtnCancel})
+            EXPECT_EQ(::GetWindowLongA(b, GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
+    }});
+    EXPECT_TRUE(open);
+
+    // A version line longer than its place grows to the left over the logo's white.
+    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, "Copyright (C) 2026 Velmora Software");
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_EQ(Text(d.CptLblVerAndCopyright), "1.00.1 Copyright (C) 2026 Velmora Software");
+        RECT rc{};
+        ::GetWindowRect(d.CptLblVerAndCopyright, &rc);
+        ::MapWindowPoints(nullptr, d.Handle(), reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_EQ(rc.right, 388);
+        EXPECT_EQ(rc.top, 52);
+        EXPECT_LT(rc.left, 168);
+        EXPECT_GE(rc.left, 92) << "clear of the logo's mark";
+        ExpectAt(d.CptLblURL, 69, 72, 318, 12);
+    }});
+}
+
+TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
+    Open();
+    LibraryPresent();
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RunDialog(
+        {[&](TFrmOvOptn& d) {
+             const HWND order[] = {d.CptCmbToolBar,     d.CptBtnSet,    d.CptBtnCancel,
+                                   d.CptCmbShortCutKey, d.CptCbxHook,   d.CptCbxMoveMouse,
+                                   d.CptCbxHideTaskbar, d.CptCmbToolBar};
+             EXPECT_EQ(::GetFocus(), order[0]) << "the first control has the focus at opening";
+             for (size_t i = 0; i + 1 < std::size(order); ++i)
+                 EXPECT_EQ(::GetNextDlgTabItem(d.Handle(), order[i], FALSE), order[i + 1]) << i;
+             // The Tab key itself walks that order.
+             ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+         },
+         [&](TFrmOvOptn& d) {
+             EXPECT_EQ(::GetFocus(), d.CptBtnSet);
+             ::SetFocus(d.CptBtnCancel);
+             ::PostMessageA(d.CptBtnCancel, WM_KEYDOWN, VK_TAB, 0);
+         },
+         [&](TFrmOvOptn& d) { EXPECT_EQ(::GetFocus(), d.CptCmbShortCutKey) << "into the panel"; }});
+}
+
+TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
+    TFrmOvMain& f = Open();
+    Application.SetMainForm(&f);
+    TScript script;
+    script.steps = {[&](TFrmOvOptn&) {
+        ::SendMessageA(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+        ::SendMessageA(f.Handle(), WM_ENDSESSION, TRUE, 0);
+    }};
+    RunScript(script);
+    Application.SetMainForm(nullptr);
+    EXPECT_TRUE(script.opened);
+    EXPECT_FALSE(::IsWindow(f.Handle()));
+    EXPECT_EQ(FrmOvOptn, nullptr);
+    // The quit request that ended the dialog's loop is left for the program's own loop.
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(OptionsDialog, FirstRunWithoutTheLibrary) {
+    Open();
+    const std::string before = OptionSnapshot();
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_EQ(Selected(d.CptCmbShortCutKey), "F8");
+        EXPECT_EQ(Selected(d.CptCmbToolBar), "上");
+        EXPECT_FALSE(Ticked(d.CptCbxHook));
+        EXPECT_FALSE(Enabled(d.CptCbxHook)) << "no pOv.dll: the hot key cannot be turned on";
+        for (HWND c :
+             {d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar, d.CptCbxMoveMouse})
+            EXPECT_FALSE(Enabled(c));
+        EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
+        EXPECT_FALSE(Ticked(d.CptCbxMoveMouse));
+        EXPECT_TRUE(Enabled(d.CptCmbToolBar));
+    }});
+    EXPECT_EQ(OptionSnapshot(), before) << "closing writes nothing";
+}
+
+TEST_F(OptionsDialog, StoredWindowOptionsShowOnlyWithTheHotKeyOnAndTheLibraryPresent) {
+    Open();
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHereMouse, true);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHideTaskbar, true);
+    // Without the library the stored hot key is shown off.
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_FALSE(Ticked(d.CptCbxHook));
+        EXPECT_FALSE(Enabled(d.CptCbxHook));
+        EXPECT_FALSE(Ticked(d.CptCbxMoveMouse));
+        EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
+    }});
+
+    LibraryPresent();
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_TRUE(Ticked(d.CptCbxHook));
+        for (HWND c : {d.CptCbxHook, d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar,
+                       d.CptCbxMoveMouse})
+            EXPECT_TRUE(Enabled(c));
+        EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
+        EXPECT_TRUE(Ticked(d.CptCbxHideTaskbar));
+    }});
+
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, false);
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_FALSE(Ticked(d.CptCbxHook));
+        EXPECT_TRUE(Enabled(d.CptCbxHook));
+        EXPECT_FALSE(Enabled(d.CptCmbShortCutKey));
+        EXPECT_FALSE(Ticked(d.CptCbxMoveMouse)) << "stored values are not shown with the key off";
+        EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
+    }});
+}
+
+TEST_F(OptionsDialog, TickingTheHotKeyEnablesItsControlsAndUntickingClearsThem) {
+    Open();
+    LibraryPresent();
+    RunDialog({[&](TFrmOvOptn& d) {
+                   Click(d.CptCbxHook);
+                   EXPECT_TRUE(Ticked(d.CptCbxHook));
+                   for (HWND c : {d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar,
+                                  d.CptCbxMoveMouse})
+                       EXPECT_TRUE(Enabled(c));
+                   Click(d.CptCbxHideTaskbar);
+                   Click(d.CptCbxMoveMouse);
+                   EXPECT_TRUE(Ticked(d.CptCbxHideTaskbar));
+                   EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
+               },
+               [&](TFrmOvOptn& d) {
+                   Click(d.CptCbxHook);
+                   EXPECT_FALSE(Ticked(d.CptCbxHook));
+                   EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
+                   EXPECT_FALSE(Ticked(d.CptCbxMoveMouse));
+                   for (HWND c : {d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar,
+                                  d.CptCbxMoveMouse})
+                       EXPECT_FALSE(Enabled(c));
+                   EXPECT_TRUE(Enabled(d.CptCbxHook));
+                   EXPECT_TRUE(Enabled(d.CptCmbToolBar));
+               }});
+}
+
+TEST_F(OptionsDialog, SetAppliesAndStoresEverything) {
+    TFrmOvMain& f = Open();
+    LibraryPresent();
+    const bool open = RunDialog({[&](TFrmOvOptn& d) {
+        Choose(d.CptCmbToolBar, "右");
+        Click(d.CptCbxHook);
+        Click(d.CptCbxMoveMouse);
+        Choose(d.CptCmbShortCutKey, "CapsLock");
+        Click(d.CptBtnSet);
+    }});
+    EXPECT_FALSE(open) << "Set closes the dialog";
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValToolBarPos), 2);
+    EXPECT_EQ(f.ToolBarAlign, 2) << "the toolbar moves at once";
+    RECT tb{}, client{};
+    ::GetWindowRect(f.CptTbrToolBar, &tb);
+    ::MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&tb), 2);
+    ::GetClientRect(f.Handle(), &client);
+    EXPECT_EQ(tb.right, client.right - OV_TOOLBAR_EDGE);
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey));
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHereMouse));
+    EXPECT_FALSE(RegBoolRead(HKCU, OvKeyOption, OvValHideTaskbar));
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 240);
+    EXPECT_TRUE(::IsWindowVisible(Application.Handle())) << "the taskbar button is shown";
+
+    // The next opening is a fresh dialog showing what was stored; hiding the button takes
+    // effect at once.
+    RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_EQ(Selected(d.CptCmbToolBar), "右");
+        EXPECT_EQ(Selected(d.CptCmbShortCutKey), "CapsLock");
+        EXPECT_TRUE(Ticked(d.CptCbxHook));
+        EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
+        Click(d.CptCbxHideTaskbar);
+        Click(d.CptBtnSet);
+    }});
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHideTaskbar));
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+}
+
+TEST_F(OptionsDialog, SetWithoutTheLibraryTurnsEverythingOffAndShowsTheButton) {
+    Open();
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHereMouse, true);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHideTaskbar, true);
+    ::ShowWindow(Application.Handle(), SW_HIDE);
+    RunDialog({[&](TFrmOvOptn& d) { Click(d.CptBtnSet); }});
+    EXPECT_FALSE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey));
+    EXPECT_FALSE(RegBoolRead(HKCU, OvKeyOption, OvValHereMouse));
+    EXPECT_FALSE(RegBoolRead(HKCU, OvKeyOption, OvValHideTaskbar));
+    EXPECT_TRUE(::IsWindowVisible(Application.Handle()));
+}
+
+TEST_F(OptionsDialog, CancelCloseBoxEnterAndEscapeWriteAndApplyNothing) {
+    TFrmOvMain& f = Open();
+    LibraryPresent();
+    const std::string before = OptionSnapshot();
+    auto change = [&](TFrmOvOptn& d) {
+        Choose(d.CptCmbToolBar, "左");
+        Choose(d.CptCmbShortCutKey, "Pause");
+        Click(d.CptCbxHook);
+        Click(d.CptCbxHideTaskbar);
+    };
+    bool open = RunDialog({change, [&](TFrmOvOptn& d) { Click(d.CptBtnCancel); }});
+    EXPECT_FALSE(open);
+    open = RunDialog(
+        {change, [&](TFrmOvOptn& d) { ::PostMessageA(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }});
+    EXPECT_FALSE(open) << "the close box closes";
+    // Enter and Escape reach the dialog through its keyboard handling and press nothing.
+    open = RunDialog({change,
+                      [&](TFrmOvOptn& d) {
+                          ::SetFocus(d.CptCbxHook);
+                          ::PostMessageA(d.CptCbxHook, WM_KEYDOWN, VK_RETURN, 0);
+                      },
+                      [&](TFrmOvOptn& d) {
+                          ::SetFocus(d.CptCbxHook);
+                          ::PostMessageA(d.CptCbxHook, WM_KEYDOWN, VK_ESCAPE, 0);
+                      },
+                      [](TFrmOvOptn&) {}});
+    EXPECT_TRUE(open);
+    EXPECT_EQ(OptionSnapshot(), before);
+    EXPECT_EQ(f.ToolBarAlign, 0);
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle())) << "the taskbar setting is not applied";
+}
+
+TEST_F(OptionsDialog, AStoredKeyOutsideTheTableSelectsNoneAndSetKeepsIt) {
+    Open();
+    LibraryPresent();
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, 65);
+    RegIntWrite(HKCU, OvKeyOption, OvValToolBarPos, 7);
+    const bool open = RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(::SendMessageA(d.CptCmbToolBar, CB_GETCURSEL, 0, 0), CB_ERR);
+        Click(d.CptCbxHook);
+        const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
+        EXPECT_FALSE(box.seen) << box.text;
+    }});
+    EXPECT_FALSE(open) << "Set still closes";
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 65) << "no key chosen, none written";
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey));
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValToolBarPos), -1);
+    EXPECT_TRUE(::IsWindowVisible(Application.Handle())) << "the taskbar setting is applied";
+}
+
+TEST_F(OptionsDialog, BrokenCodeTablesStopSetWithAClearError) {
+    Open();
+    LibraryPresent();
+    // Fewer codes than names: the chosen name has no code.
+    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, "112,113");
+    bool open = RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
+        Click(d.CptCbxHook);
+        Choose(d.CptCmbShortCutKey, "F8");
+        const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
+        EXPECT_TRUE(box.seen);
+        EXPECT_EQ(box.caption, "Orvanta");
+        EXPECT_EQ(box.text, "リストのインデックスが範囲を超えています (7)");
+    }});
+    EXPECT_TRUE(open) << "the dialog stays open after the error";
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 119);
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey)) << "the steps before it ran";
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle())) << "nothing after it ran";
+
+    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, "112,F2,114");
+    open = RunDialog({[&](TFrmOvOptn& d) {
+        Choose(d.CptCmbShortCutKey, "F2");
+        const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
+        EXPECT_EQ(box.text, "'F2' は整数ではありません.");
+    }});
+    EXPECT_TRUE(open);
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 119);
+}
+
+TEST_F(OptionsDialog, OpensCentredOnTheMainWindow) {
+    TFrmOvMain& f = Open();
+    ::MoveWindow(f.Handle(), 100, 80, 600, 500, FALSE);
+    RunDialog({[&](TFrmOvOptn& d) {
+        RECT rc{};
+        ::GetWindowRect(d.Handle(), &rc);
+        const int w = rc.right - rc.left;
+        const int h = rc.bottom - rc.top;
+        EXPECT_EQ(rc.left, 100 + 300 - w / 2);
+        EXPECT_EQ(rc.top, 80 + 250 - h / 2);
+    }});
+}
+
+TEST(OptionDialogPos, CentresOnTheOwnerAndKeepsInsideTheWorkArea) {
+    const RECT work{0, 0, 1024, 738};
+    auto at = [&](RECT owner, int w, int h) { return OptionDialogPos(owner, w, h, work); };
+    POINT p = at({100, 80, 700, 580}, 398, 320);
+    EXPECT_EQ(p.x, 201);
+    EXPECT_EQ(p.y, 170);
+    // Odd owner sizes: each half truncates on its own.
+    p = at({0, 0, 341, 227}, 101, 51);
+    EXPECT_EQ(p.x, 170 - 50);
+    EXPECT_EQ(p.y, 113 - 25);
+    // Past the right and bottom edges: flush with them.
+    p = at({800, 600, 1200, 900}, 398, 320);
+    EXPECT_EQ(p.x, 1024 - 398);
+    EXPECT_EQ(p.y, 738 - 320);
+    // Left of or above the origin: 0.
+    p = at({-500, -400, -100, -100}, 398, 320);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+    // Wider and taller than the work area: the right clamp, then 0 wins.
+    p = at({0, 0, 1024, 738}, 1100, 800);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+    // A taskbar at the top or left does not push the dialog further.
+    p = OptionDialogPos({-300, -300, 100, 100}, 200, 100, RECT{60, 30, 1024, 768});
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+}
+
+} // namespace
