@@ -12,6 +12,7 @@
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
+#include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -93,27 +94,23 @@ std::wstring Wide(const std::string& s) {
     return w;
 }
 
-class ItemCommands : public ::testing::Test {
+class ItemCommands : public TMainWindowTest {
   protected:
-    static void SetUpTestSuite() { Application.Initialize(); }
-
     void SetUp() override {
-        RegKeyDelete(HKCU, OvKeyProduct);
+        TMainWindowTest::SetUp();
         // The first-run tree, so pages can be set up before the window opens.
         ConfigTreeCreate();
         echoOut = tmp / "started";
         ::SetEnvironmentVariableA("OV_ECHO_OUT", echoOut.c_str());
     }
     void TearDown() override {
-        form.reset();
-        RegKeyDelete(HKCU, OvKeyProduct);
+        TMainWindowTest::TearDown();
         ::SetEnvironmentVariableA("OV_ECHO_OUT", nullptr);
     }
 
     // Opens the main window on a fresh tree, the list in report view.
     TFrmOvMain& Open() {
-        form = std::make_unique<TFrmOvMain>();
-        form->Create();
+        TMainWindowTest::Open();
         ::SendMessageA(form->Handle(), WM_COMMAND, IDM_PMU_REPORT, 0);
         ::SetWindowPos(form->Handle(), nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOMOVE);
         return *form;
@@ -217,7 +214,6 @@ class ItemCommands : public ::testing::Test {
     TComInit com;
     TTempFolder tmp;
     std::string echoOut;
-    std::unique_ptr<TFrmOvMain> form;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -371,49 +367,27 @@ struct TFileDialogAnswer {
     bool readOnlyBoxShown = true;
     bool seen = false;
 };
-TFileDialogAnswer* g_dialog = nullptr;
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (std::string(cls) == "#32770" && ::IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(lParam) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK FileDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
-    if (!box || !g_dialog)
-        return;
-    ::KillTimer(nullptr, id);
-    g_dialog->seen = true;
-    char folder[MAX_PATH] = {};
-    ::SendMessageA(box, CDM_GETFOLDERPATH, sizeof(folder), reinterpret_cast<LPARAM>(folder));
-    g_dialog->openedIn = folder;
-    HWND readOnly = ::GetDlgItem(box, chx1);
-    g_dialog->readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
-    if (g_dialog->files.empty()) {
-        ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    ::SendMessageA(box, CDM_SETCONTROLTEXT, cmb13,
-                   reinterpret_cast<LPARAM>(g_dialog->files.c_str()));
-    ::SendMessageA(box, CDM_SETCONTROLTEXT, edt1,
-                   reinterpret_cast<LPARAM>(g_dialog->files.c_str()));
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
 TFileDialogAnswer Insert(TFrmOvMain& f, const std::string& files) {
     TFileDialogAnswer answer;
     answer.files = files;
-    g_dialog = &answer;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, FileDialogTimer);
-    ::SendMessageA(f.Handle(), WM_COMMAND, IDC_TBN_INSERT, 0);
-    ::KillTimer(nullptr, timer);
-    g_dialog = nullptr;
+    AnswerDialog([&] { ::SendMessageA(f.Handle(), WM_COMMAND, IDC_TBN_INSERT, 0); },
+                 [&](HWND box) {
+                     answer.seen = true;
+                     char folder[MAX_PATH] = {};
+                     ::SendMessageA(box, CDM_GETFOLDERPATH, sizeof(folder),
+                                    reinterpret_cast<LPARAM>(folder));
+                     answer.openedIn = folder;
+                     HWND readOnly = ::GetDlgItem(box, chx1);
+                     answer.readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
+                     if (files.empty()) {
+                         ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+                         return;
+                     }
+                     for (int control : {cmb13, edt1})
+                         ::SendMessageA(box, CDM_SETCONTROLTEXT, control,
+                                        reinterpret_cast<LPARAM>(files.c_str()));
+                     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                 });
     return answer;
 }
 

@@ -8,6 +8,7 @@
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
 #include "uOvRegDef.h"
+#include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -51,26 +52,18 @@ TEST(WindowToMousePos, ClampsAtTheScreenOriginNotTheWorkAreasCorner) {
     ExpectAt(Pos({900, 700}, RECT{0, 0, 800, 600}, 200, 100), 600, 500);
 }
 
-class Placement : public ::testing::Test {
+class Placement : public TMainWindowTest {
   protected:
-    static void SetUpTestSuite() { Application.Initialize(); }
-
     void SetUp() override {
-        RegKeyDelete(HKCU, OvKeyProduct);
+        TMainWindowTest::SetUp();
         ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     }
     void TearDown() override {
         Application.SetMainForm(nullptr);
-        form.reset();
+        TMainWindowTest::TearDown();
         ::ShowWindow(Application.Handle(), SW_HIDE);
-        RegKeyDelete(HKCU, OvKeyProduct);
     }
 
-    TFrmOvMain& Open() {
-        form = std::make_unique<TFrmOvMain>();
-        form->Create();
-        return *form;
-    }
     // Closes as the user would, which saves the bounds.
     void CloseMain() {
         Application.SetMainForm(nullptr);
@@ -81,6 +74,19 @@ class Placement : public ::testing::Test {
     TFrmOvMain& Restart() {
         CloseMain();
         return Open();
+    }
+    // Opens at 50,60 300 x 200, shown as the program's main window, and minimises the program
+    // as a whole: the application window goes to the taskbar and the main window is hidden.
+    TFrmOvMain& OpenAndMinimiseTheProgram() {
+        StoreBounds(50, 60, 300, 200);
+        TFrmOvMain& f = Open();
+        Application.SetMainForm(&f);
+        ::ShowWindow(Application.Handle(), SW_SHOWNORMAL);
+        ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
+        ::SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(Application.Minimized());
+        EXPECT_FALSE(::IsWindowVisible(f.Handle()));
+        return f;
     }
     void StoreBounds(int left, int top, int width, int height) {
         RegIntWrite(HKCU, OvKeyWindow, OvValLeft, left);
@@ -108,7 +114,6 @@ class Placement : public ::testing::Test {
     }
 
     RECT work{};
-    std::unique_ptr<TFrmOvMain> form;
 };
 
 void ExpectRect(const RECT& rc, LONG left, LONG top, LONG right, LONG bottom) {
@@ -154,16 +159,7 @@ TEST_F(Placement, ClosingWhileMaximisedKeepsTheMaximisedRectangleForANormalWindo
 }
 
 TEST_F(Placement, ClosingWhileMinimisedKeepsTheRectangleFromBefore) {
-    StoreBounds(50, 60, 300, 200);
-    TFrmOvMain& f = Open();
-    Application.SetMainForm(&f);
-    ::ShowWindow(Application.Handle(), SW_SHOWNORMAL);
-    ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
-    // The program minimises as a whole: the application window goes to the taskbar and the
-    // main window is hidden.
-    ::SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(Application.Minimized());
-    ASSERT_FALSE(::IsWindowVisible(f.Handle()));
+    TFrmOvMain& f = OpenAndMinimiseTheProgram();
     Application.Restore();
     Application.SetMainForm(nullptr);
     ::ShowWindow(Application.Handle(), SW_HIDE);
@@ -179,13 +175,7 @@ TEST_F(Placement, ClosingWhileMinimisedKeepsTheRectangleFromBefore) {
 }
 
 TEST_F(Placement, ClosingWhileTheProgramIsMinimisedSavesTheNormalRectangle) {
-    StoreBounds(50, 60, 300, 200);
-    TFrmOvMain& f = Open();
-    Application.SetMainForm(&f);
-    ::ShowWindow(Application.Handle(), SW_SHOWNORMAL);
-    ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
-    ::SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(Application.Minimized());
+    OpenAndMinimiseTheProgram();
     Restart();
     ExpectRect(Stored(), 50, 60, 350, 260);
     ::ShowWindow(Application.Handle(), SW_RESTORE);

@@ -11,6 +11,7 @@
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -95,15 +96,15 @@ TEST(CommaText, NumbersAndListIndexesRaiseTheirErrors) {
 // ---------------------------------------------------------------------------------------------
 // The list of the real main window
 
-class ItemList : public ::testing::Test {
+class ItemList : public TMainWindowTest {
   protected:
     static void SetUpTestSuite() {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        Application.Initialize();
+        TMainWindowTest::SetUpTestSuite();
     }
 
     void SetUp() override {
-        RegKeyDelete(HKCU, OvKeyProduct);
+        TMainWindowTest::SetUp();
         RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtst");
         RegKeyDelete(HKEY_CLASSES_ROOT, "ovtstfile");
         ConfigTreeCreate();
@@ -114,14 +115,13 @@ class ItemList : public ::testing::Test {
     }
 
     void TearDown() override {
-        form.reset();
+        TMainWindowTest::TearDown();
         std::vector<std::string> entries;
         FolderList(dir, "*", entries);
         for (const std::string& e : entries)
             if (!::DeleteFileA(e.c_str()))
                 ::RemoveDirectoryA(e.c_str());
         ::RemoveDirectoryA(dir.c_str());
-        RegKeyDelete(HKCU, OvKeyProduct);
         RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtst");
         RegKeyDelete(HKEY_CLASSES_ROOT, "ovtstfile");
     }
@@ -141,12 +141,6 @@ class ItemList : public ::testing::Test {
         ::LocalFileTimeToFileTime(&local, &utc);
         ::SetFileTime(h.Get(), nullptr, nullptr, &utc);
         return path;
-    }
-
-    TFrmOvMain& Open() {
-        form = std::make_unique<TFrmOvMain>();
-        form->Create();
-        return *form;
     }
 
     int Rows() { return ListView_GetItemCount(form->CptLvwItems); }
@@ -191,7 +185,6 @@ class ItemList : public ::testing::Test {
     }
 
     std::string dir;
-    std::unique_ptr<TFrmOvMain> form;
 };
 
 TEST_F(ItemList, RowsShowSizeTypeDateAndLocationOfEachItem) {

@@ -6,6 +6,7 @@
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
 #include "uOvRegDef.h"
+#include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -17,23 +18,8 @@ namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public TMainWindowTest {
   protected:
-    static void SetUpTestSuite() { Application.Initialize(); }
-
-    void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
-    void TearDown() override {
-        form.reset();
-        RegKeyDelete(HKCU, OvKeyProduct);
-    }
-
-    TFrmOvMain& Open() {
-        form = std::make_unique<TFrmOvMain>();
-        form->Create();
-        return *form;
-    }
-
-    std::unique_ptr<TFrmOvMain> form;
 };
 
 std::string MenuText(HMENU menu, int position) {

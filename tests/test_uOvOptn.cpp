@@ -8,6 +8,7 @@
 #include "uOvOptn.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
+#include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -98,12 +99,10 @@ std::string OptionSnapshot() {
     return s;
 }
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialog : public TMainWindowTest {
   protected:
-    static void SetUpTestSuite() { Application.Initialize(); }
-
     void SetUp() override {
-        RegKeyDelete(HKCU, OvKeyProduct);
+        TMainWindowTest::SetUp();
         char cwd[MAX_PATH] = {};
         ::GetCurrentDirectoryA(MAX_PATH, cwd);
         previousDir = cwd;
@@ -111,17 +110,11 @@ class OptionsDialog : public ::testing::Test {
         ::SetCurrentDirectoryA(folder.Path().c_str());
     }
     void TearDown() override {
-        form.reset();
+        TMainWindowTest::TearDown();
         ::SetCurrentDirectoryA(previousDir.c_str());
         ::ShowWindow(Application.Handle(), SW_HIDE);
-        RegKeyDelete(HKCU, OvKeyProduct);
     }
 
-    TFrmOvMain& Open() {
-        form = std::make_unique<TFrmOvMain>();
-        form->Create();
-        return *form;
-    }
     void LibraryPresent() { ASSERT_TRUE(FileWrite(folder / "pOv.dll", "not a library")); }
 
     void RunScript(TScript& script) {
@@ -147,7 +140,6 @@ class OptionsDialog : public ::testing::Test {
 
     TTempFolder folder;
     std::string previousDir;
-    std::unique_ptr<TFrmOvMain> form;
 };
 
 void ExpectAt(HWND control, int left, int top, int width, int height) {

@@ -18,19 +18,13 @@ std::string ExeFolder() {
 
 namespace {
 
-struct TBoxAnswer {
-    int buttonId = IDOK;
-    TBoxSeen seen;
-};
-TBoxAnswer* g_answer = nullptr;
-
 std::string WindowText(HWND hwnd) {
     char buf[1024] = {};
     int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
     return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     char cls[64] = {};
     ::GetClassNameA(hwnd, cls, sizeof(cls));
     if (std::string(cls) == "#32770" && ::IsWindowVisible(hwnd)) {
@@ -40,41 +34,48 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+const std::function<void(HWND)>* g_answer = nullptr;
+
 void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
     if (!box || !g_answer)
         return;
     ::KillTimer(nullptr, id);
-    g_answer->seen.seen = true;
-    g_answer->seen.caption = WindowText(box);
-    g_answer->seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
-    switch (g_answer->buttonId) {
-    case 0:
-        ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-        break;
-    case -1:
-        ::PostMessageA(box, WM_CLOSE, 0, 0);
-        break;
-    default:
-        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(g_answer->buttonId, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, g_answer->buttonId)));
-        break;
-    }
+    (*g_answer)(box);
 }
 
 } // namespace
 
-TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId) {
-    TBoxAnswer answer;
-    answer.buttonId = buttonId;
-    TBoxAnswer* previous = g_answer;
+void AnswerDialog(const std::function<void()>& action, const std::function<void(HWND)>& answer) {
+    const std::function<void(HWND)>* previous = g_answer;
     g_answer = &answer;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerTimer);
     action();
     ::KillTimer(nullptr, timer);
     g_answer = previous;
-    return answer.seen;
+}
+
+TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId) {
+    TBoxSeen seen;
+    AnswerDialog(action, [&](HWND box) {
+        seen.seen = true;
+        seen.caption = WindowText(box);
+        seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
+        switch (buttonId) {
+        case 0:
+            ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+            break;
+        case -1:
+            ::PostMessageA(box, WM_CLOSE, 0, 0);
+            break;
+        default:
+            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
+            break;
+        }
+    });
+    return seen;
 }
 
 void PumpMessages(int ms) {
