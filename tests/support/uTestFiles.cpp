@@ -5,8 +5,6 @@
 
 #include <shlobj.h>
 
-namespace {
-
 void TreeDelete(const std::string& folder) {
     WIN32_FIND_DATAA data{};
     TUniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
@@ -26,6 +24,8 @@ void TreeDelete(const std::string& folder) {
     find.Reset();
     ::RemoveDirectoryA(folder.c_str());
 }
+
+namespace {
 
 void BitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& out) {
     BITMAP bm{};

@@ -22,6 +22,9 @@ class TComInit {
     HRESULT hr_;
 };
 
+// Deletes the folder with everything in it, read-only files included.
+void TreeDelete(const std::string& folder);
+
 // A fresh folder under the temporary folder, removed with everything in it at destruction.
 class TTempFolder {
   public:

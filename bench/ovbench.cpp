@@ -1,0 +1,636 @@
+// Times the refresh of the current page on large pages against the least work that shows the
+// same folder, and watches the process's private memory over many refreshes. It builds its own
+// folders under the temporary folder and its own settings tree, removes both at the end and
+// prints plain text. Speed is judged from these figures, never from timed assertions in tests.
+//
+//   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
+//
+// A case on 1,000 entries starts with one untimed warm-up run that fills the caches of the
+// shell, the registry and the file system, so every timed run sees the same warm state. Each
+// case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
+#include "uCmnApp.h"
+#include "uCmnFile.h"
+#include "uCmnHandle.h"
+#include "uCmnReg.h"
+#include "uOvLvw.h"
+#include "uOvMain.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+#include "uTestFiles.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TOptions {
+    int runs = 5;      // timed runs of each case on 1,000 entries
+    int runsLarge = 3; // timed runs of each case on 10,000 entries
+    int memoryRefreshes = 100;
+    // Seconds a case may take before it stops adding runs; 0 for no limit.
+    int budgetSeconds = 60;
+    int memoryBudgetSeconds = 180;
+};
+
+// The fewest runs (refreshes) a case makes whatever its budget: a median wants three.
+constexpr int MinRuns = 3;
+constexpr int MinRunsLarge = 1;
+constexpr int MinMemoryRefreshes = 10;
+
+// Both lists get this size, so both paint the same number of visible rows.
+constexpr int ListWidth = 480;
+constexpr int ListHeight = 360;
+
+// ---------------------------------------------------------------------------------------------
+// Output
+
+std::string Grouped(long long n) {
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    std::string text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return n < 0 ? "-" + text : text;
+}
+
+void Line(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Line(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clock, messages, memory
+
+double Now() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / ticksPerMs;
+}
+
+// Runs everything that is waiting (paints of the status bar and the toolbar, timers), so that
+// no run pays for work left over by the one before it.
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+struct TMemory {
+    SIZE_T privateBytes = 0;
+    SIZE_T workingSet = 0;
+    const char* source = "";
+};
+
+// The committed pages that belong to this process alone (heaps, stacks, private allocations),
+// summed region by region: the same quantity as PrivateUsage, for platforms that leave that
+// counter at 0 (Wine 8 does).
+SIZE_T PrivateCommitted() {
+    SYSTEM_INFO system{};
+    ::GetSystemInfo(&system);
+    SIZE_T total = 0;
+    auto address = static_cast<const char*>(system.lpMinimumApplicationAddress);
+    MEMORY_BASIC_INFORMATION region{};
+    while (address < system.lpMaximumApplicationAddress &&
+           ::VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        address = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    }
+    return total;
+}
+
+TMemory MemoryNow() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    TMemory m;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof(counters))) {
+        m.privateBytes = counters.PrivateUsage;
+        m.workingSet = counters.WorkingSetSize;
+        m.source = "PrivateUsage of GetProcessMemoryInfo";
+    }
+    if (m.privateBytes == 0) {
+        m.privateBytes = PrivateCommitted();
+        m.source = "committed private pages by VirtualQuery: PrivateUsage reads 0 here";
+    }
+    return m;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scratch folders
+
+// A fresh folder under the temporary folder, removed with everything in it at destruction.
+class TScratch {
+  public:
+    TScratch() {
+        char temp[MAX_PATH + 1] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        std::string base = temp;
+        if (!base.empty() && base.back() == '\\')
+            base.pop_back();
+        // One fixed name: a run that was stopped half-way leaves nothing behind for long.
+        path_ = base + "\\ovbench";
+        TreeDelete(path_);
+        if (!::CreateDirectoryA(path_.c_str(), nullptr))
+            throw std::runtime_error("cannot create " + path_);
+    }
+    ~TScratch() { TreeDelete(path_); }
+    TScratch(const TScratch&) = delete;
+    TScratch& operator=(const TScratch&) = delete;
+
+    const std::string& Path() const noexcept { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The product's settings tree, gone before the bench starts and again when it ends, so the
+// bench neither reads a user's pages nor leaves 11,000 items behind.
+class TProductKeyScope {
+  public:
+    TProductKeyScope() { RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct); }
+    ~TProductKeyScope() {
+        try {
+            RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
+        } catch (const std::exception& e) {
+            Line("ovbench: the settings tree could not be removed: %s", e.what());
+        }
+    }
+    TProductKeyScope(const TProductKeyScope&) = delete;
+    TProductKeyScope& operator=(const TProductKeyScope&) = delete;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Test data
+
+// The shared file helpers report failure; here a failure ends the bench.
+void FileMake(const std::string& path, const std::string& bytes) {
+    if (!FileWrite(path, bytes))
+        throw std::runtime_error("cannot write " + path);
+}
+
+// A 16 by 16 true-colour bitmap file, a blue square.
+std::string BitmapBytes() {
+    const int side = 16;
+    const DWORD pixels = side * side * 3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + pixels;
+    info.biSize = sizeof(info);
+    info.biWidth = side;
+    info.biHeight = side;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = pixels;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    for (DWORD i = 0; i < pixels; i += 3)
+        bytes += std::string("\xC0\x40\x20", 3);
+    return bytes;
+}
+
+void LinkMake(const std::string& link, const std::string& target) {
+    if (!LinkCreate(link, target, ""))
+        throw std::runtime_error("cannot create the shortcut " + link);
+}
+
+// The mix of every test folder, per 100 entries. Documents with and without an association,
+// programs with their own icon, and shortcuts whose target (a program or a document in the same
+// folder) gives their icon: each kind takes another path through the icon look-up.
+struct TKind {
+    const char* prefix;
+    const char* extension;
+    int perHundred;
+};
+const TKind Kinds[] = {
+    {"text", ".txt", 30}, {"pict", ".bmp", 15}, {"conf", ".ini", 15},
+    {"prog", ".exe", 10}, {"link", ".lnk", 20}, {"data", ".dat", 10},
+};
+
+// Shortcuts made through the shell per folder; fewer than any kind's count in a folder of 1,000.
+constexpr int LinkTemplates = 20;
+
+std::string EntryName(const TKind& kind, int i) {
+    char buf[64];
+    std::snprintf(buf, sizeof(buf), "%s%05d%s", kind.prefix, i, kind.extension);
+    return buf;
+}
+
+std::string MixText() {
+    std::string text;
+    for (const TKind& kind : Kinds)
+        text += std::string(text.empty() ? "" : ", ") + std::to_string(kind.perHundred) + "% " +
+                kind.extension;
+    return text;
+}
+
+// Fills `folder` with `count` entries (a multiple of 100) of the mix above.
+void FolderFill(const std::string& folder, int count, const std::string& sampleExe) {
+    if (!::CreateDirectoryA(folder.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + folder);
+    const std::string bitmap = BitmapBytes();
+    const int perKind = count / 100;
+    for (const TKind& kind : Kinds) {
+        const std::string ext = kind.extension;
+        for (int i = 0; i < kind.perHundred * perKind; ++i) {
+            const std::string path = folder + "\\" + EntryName(kind, i);
+            if (ext == ".txt")
+                FileMake(path, "Line of text " + std::to_string(i) + "\r\n" +
+                                   std::string(static_cast<size_t>(i % 64) * 32, 'x'));
+            else if (ext == ".bmp")
+                FileMake(path, bitmap);
+            else if (ext == ".ini")
+                FileMake(path, "[Settings]\r\nNumber=" + std::to_string(i) + "\r\n");
+            else if (ext == ".dat")
+                FileMake(path, std::string(static_cast<size_t>(i % 16) * 512 + 1, '\0'));
+            else if (ext == ".exe") {
+                if (!::CopyFileA(sampleExe.c_str(), path.c_str(), FALSE))
+                    throw std::runtime_error("cannot copy " + sampleExe + " to " + path);
+            } else if (i < LinkTemplates) {
+                // Every other shortcut points at a program, the rest at a document.
+                const TKind& targetKind = i % 2 ? Kinds[0] : Kinds[3];
+                LinkMake(path, folder + "\\" + EntryName(targetKind, i));
+            } else {
+                // Saving a shortcut costs some 25 ms under Wine; the rest are copies of the
+                // first ones. Each copy is still resolved on its own when its row is made.
+                const std::string source = folder + "\\" + EntryName(kind, i % LinkTemplates);
+                if (!::CopyFileA(source.c_str(), path.c_str(), FALSE))
+                    throw std::runtime_error("cannot copy " + source + " to " + path);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The baseline: the least work that shows a folder with the shell's icons
+
+// One directory pass and, per entry, one SHGetFileInfoA with SHGFI_SYSICONINDEX and one
+// LVM_INSERTITEMA, into a report-view list that shows the shell's own small image list. The
+// shell keeps that list for the whole process and adds an icon only the first time it meets its
+// source, so no icon is extracted, copied or destroyed per row: this is how a file manager
+// shows a folder, and no way of showing the real icons does less. Asking for SHGFI_ICON instead
+// would hand out a new icon per row that the list would have to copy and the caller destroy.
+class TBaseline {
+  public:
+    TBaseline(int x, int y) {
+        SHFILEINFOA info{};
+        images_ = reinterpret_cast<HIMAGELIST>(
+            ::SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        // A top-level list view of its own; the shell's image list is shared, never destroyed.
+        list_.Reset(::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "ovbench baseline",
+                                      WS_OVERLAPPEDWINDOW | LVS_REPORT | LVS_SHAREIMAGELISTS, x, y,
+                                      ListWidth, ListHeight, nullptr, nullptr,
+                                      ::GetModuleHandleA(nullptr), nullptr));
+        if (!list_)
+            throw std::runtime_error("cannot create the baseline's list view");
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 200;
+        column.pszText = const_cast<char*>("Name");
+        ::SendMessageA(list_.Get(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        ::SendMessageA(list_.Get(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                       reinterpret_cast<LPARAM>(images_));
+        ::ShowWindow(list_.Get(), SW_SHOWNOACTIVATE);
+    }
+
+    HWND List() const noexcept { return list_.Get(); }
+
+    // Shows the folder anew; the rows it made.
+    int Show(const std::string& folder) {
+        HWND list = list_.Get();
+        ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+        WIN32_FIND_DATAA data{};
+        TUniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+        int rows = 0;
+        if (find) {
+            do {
+                if (!std::strcmp(data.cFileName, ".") || !std::strcmp(data.cFileName, ".."))
+                    continue;
+                const std::string path = folder + "\\" + data.cFileName;
+                SHFILEINFOA info{};
+                ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                                 SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+                LVITEMA item{};
+                item.mask = LVIF_TEXT | LVIF_IMAGE;
+                item.iItem = rows;
+                item.pszText = data.cFileName;
+                item.iImage = info.iIcon;
+                if (::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
+                    ++rows;
+            } while (::FindNextFileA(find.Get(), &data));
+        }
+        ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        return rows;
+    }
+
+  private:
+    HIMAGELIST images_ = nullptr;
+    TUniqueWindow list_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Cases
+
+// How often a case runs. Timed runs stop at `planned`, or once the case has used its budget
+// but never before `minimum`: a slow build still gets its figures in bounded time, and says how
+// many runs they rest on.
+struct TPlan {
+    bool warmUp = true;
+    int planned = 1;
+    int minimum = 1;
+    double budgetMs = 0; // 0: no budget
+};
+
+struct TResult {
+    std::string label;
+    int expectedRows = 0;
+    const TResult* baseline = nullptr;
+    std::vector<double> times{};
+    int rows = 0;
+};
+
+// Each run ends with UpdateWindow of the list, so the rows the user can see are painted inside
+// the time. Whatever else is left waiting runs untimed between the runs.
+template <typename Run> void Measure(TResult& result, HWND list, const TPlan& plan, Run run) {
+    std::printf("  %s:", result.label.c_str());
+    std::fflush(stdout);
+    const double caseStart = Now();
+    for (int i = plan.warmUp ? -1 : 0; i < plan.planned; ++i) {
+        if (i >= plan.minimum && plan.budgetMs > 0 && Now() - caseStart >= plan.budgetMs) {
+            std::printf(" (budget used)");
+            break;
+        }
+        PumpMessages();
+        const double start = Now();
+        run();
+        ::UpdateWindow(list);
+        const double elapsed = Now() - start;
+        result.rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        if (i >= 0)
+            result.times.push_back(elapsed);
+        std::printf(" %.0f%s", elapsed, i < 0 ? " (warm-up)" : "");
+        std::fflush(stdout);
+    }
+    Line(" ms");
+    PumpMessages();
+}
+
+void RefreshCase(TResult& result, TFrmOvMain& form, int page, const TPlan& plan) {
+    Measure(result, form.CptLvwItems, plan, [&] {
+        form.CurrentPage = page;
+        form.CptPmuItemBtnUpdateClick();
+    });
+}
+
+void BaselineCase(TResult& result, TBaseline& baseline, const std::string& folder,
+                  const TPlan& plan) {
+    Measure(result, baseline.List(), plan, [&] { baseline.Show(folder); });
+}
+
+bool Report(const std::vector<const TResult*>& results) {
+    bool allRows = true;
+    Line("%s", "");
+    Line("%-42s %4s %10s %10s %10s %9s", "case", "runs", "median ms", "min ms", "max ms", "ratio");
+    for (const TResult* r : results) {
+        const double median = Median(r->times);
+        char ratio[32] = "baseline";
+        if (r->baseline)
+            std::snprintf(ratio, sizeof(ratio), "x%.1f", median / Median(r->baseline->times));
+        Line("%-42s %4d %10.1f %10.1f %10.1f %9s", r->label.c_str(),
+             static_cast<int>(r->times.size()), median,
+             *std::min_element(r->times.begin(), r->times.end()),
+             *std::max_element(r->times.begin(), r->times.end()), ratio);
+        if (r->rows != r->expectedRows) {
+            Line("  ^ showed %s rows, expected %s", Grouped(r->rows).c_str(),
+                 Grouped(r->expectedRows).c_str());
+            allRows = false;
+        }
+    }
+    Line("ratio: median over the median of the baseline on the same number of entries");
+    return allRows;
+}
+
+std::string Kilobytes(SIZE_T bytes) {
+    return Grouped(static_cast<long long>(bytes / 1024)) + " KB";
+}
+
+struct TMemoryResult {
+    int planned = 0;
+    int done = 0;
+    double seconds = 0;
+    TMemory before, after;
+};
+
+// Refreshes the page over and over and notes the memory before and after.
+TMemoryResult MemoryCase(TFrmOvMain& form, int page, int planned, double budgetMs) {
+    std::printf("  memory: %d refreshes of (b) ...", planned);
+    std::fflush(stdout);
+    TMemoryResult m;
+    m.planned = planned;
+    form.CurrentPage = page;
+    form.CptPmuItemBtnUpdateClick();
+    PumpMessages();
+    m.before = MemoryNow();
+    const double start = Now();
+    const int minimum = std::min(planned, MinMemoryRefreshes);
+    while (m.done < planned && (m.done < minimum || budgetMs <= 0 || Now() - start < budgetMs)) {
+        form.CptPmuItemBtnUpdateClick();
+        PumpMessages();
+        ++m.done;
+    }
+    m.seconds = (Now() - start) / 1000.0;
+    m.after = MemoryNow();
+    Line(" %d done in %.1f s", m.done, m.seconds);
+    return m;
+}
+
+void MemoryReport(const TMemoryResult& m) {
+    const long long growth = static_cast<long long>(m.after.privateBytes) -
+                             static_cast<long long>(m.before.privateBytes);
+    Line("%s", "");
+    if (m.done < m.planned)
+        Line("private memory over %d of %d refreshes of (b), stopped when the budget was used:",
+             m.done, m.planned);
+    else
+        Line("private memory over %d refreshes of (b):", m.done);
+    Line("  before %s   after %s   growth %s KB, %.1f KB per refresh",
+         Kilobytes(m.before.privateBytes).c_str(), Kilobytes(m.after.privateBytes).c_str(),
+         Grouped(growth / 1024).c_str(),
+         m.done ? static_cast<double>(growth) / 1024.0 / m.done : 0.0);
+    Line("  (%s; working set %s before, %s after)", m.after.source,
+         Kilobytes(m.before.workingSet).c_str(), Kilobytes(m.after.workingSet).c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool OptionParse(const char* arg, const char* name, int& value) {
+    const size_t n = std::strlen(name);
+    if (std::strncmp(arg, name, n) != 0 || arg[n] != '=')
+        return false;
+    value = std::atoi(arg + n + 1);
+    return true;
+}
+
+int Bench(const TOptions& options) {
+    const double setupStart = Now();
+    Application.Initialize();
+
+    char module[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string sampleExe = PathFolderWithSep(module) + "ovbench_sample.exe";
+    if (!FilePresent(sampleExe))
+        throw std::runtime_error(sampleExe + " is missing: build the benchmarks target");
+
+    TScratch scratch;
+    const std::string small = scratch.Path() + "\\folder1000";
+    const std::string large = scratch.Path() + "\\folder10000";
+    FolderFill(small, 1000, sampleExe);
+    FolderFill(large, 10000, sampleExe);
+    const double filesReady = Now();
+
+    TProductKeyScope productKey;
+    TFrmOvMain form;
+    form.Create();
+    // Page 1, made by the first start, becomes the ordinary page; pages 2 and 3 mirror the two
+    // folders, as a dropped folder would make them.
+    std::vector<std::string> listing;
+    FolderList(small, "*", listing);
+    for (const std::string& path : listing)
+        ItemAdd(1, path);
+    PageFolderAdd(2, small, listing);
+    FolderList(large, "*", listing);
+    PageFolderAdd(3, large, listing);
+    form.PageTotal = PageCount();
+    const int ordinaryItems = PageItemCount(1);
+
+    // Report view in both lists: the same kind of rows to lay out and paint.
+    form.ViewStyle = 3;
+    ViewStyleSet(form.ViewStyle);
+    RECT list{}, window{};
+    ::GetWindowRect(form.CptLvwItems, &list);
+    ::GetWindowRect(form.Handle(), &window);
+    // Size the window so that its list has the baseline's size.
+    const int width = ListWidth + (window.right - window.left) - (list.right - list.left);
+    const int height = ListHeight + (window.bottom - window.top) - (list.bottom - list.top);
+    ::MoveWindow(form.Handle(), 0, 0, width, height, TRUE);
+    ::ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    TBaseline baseline(width + 8, 0);
+    PumpMessages();
+    ::GetWindowRect(form.CptLvwItems, &list);
+    const double setupEnd = Now();
+
+    Line("Orvanta benchmark: refresh of the current page against a bare folder listing");
+    Line("  data:   folders of 1,000 and 10,000 files in the temporary folder (%s)",
+         MixText().c_str());
+    Line("  setup:  files %.1f s, settings tree and window %.1f s",
+         (filesReady - setupStart) / 1000.0, (setupEnd - filesReady) / 1000.0);
+    Line("  lists:  both shown, report view, %dx%d pixels; a run ends when the visible rows are "
+         "painted",
+         static_cast<int>(list.right - list.left), static_cast<int>(list.bottom - list.top));
+    Line("  runs:   1,000 entries: 1 untimed warm-up, then %d timed runs; 10,000 entries: no "
+         "warm-up (the same code has just run on the same kinds of files), %d timed runs",
+         options.runs, options.runsLarge);
+    if (options.budgetSeconds > 0)
+        Line("          a case stops early once it has used %d s, after %d runs at least "
+             "(%d with 10,000 entries)",
+             options.budgetSeconds, std::min(options.runs, MinRuns),
+             std::min(options.runsLarge, MinRunsLarge));
+    Line("  clock:  QueryPerformanceCounter; times in milliseconds");
+    Line("%s", "");
+
+    const double budgetMs = options.budgetSeconds * 1000.0;
+    const TPlan plan{true, options.runs, std::min(options.runs, MinRuns), budgetMs};
+    const TPlan planLarge{false, options.runsLarge, std::min(options.runsLarge, MinRunsLarge),
+                          budgetMs};
+    TResult baseSmall{.label = "(d) baseline, folder of 1,000 files", .expectedRows = 1000};
+    TResult baseLarge{.label = "(d) baseline, folder of 10,000 files", .expectedRows = 10000};
+    TResult ordinary{.label = "(a) refresh, ordinary page of " + Grouped(ordinaryItems) + " items",
+                     .expectedRows = ordinaryItems,
+                     .baseline = &baseSmall};
+    TResult folderSmall{.label = "(b) refresh, folder page of 1,000 files",
+                        .expectedRows = 1000,
+                        .baseline = &baseSmall};
+    TResult folderLarge{.label = "(c) refresh, folder page of 10,000 files",
+                        .expectedRows = 10000,
+                        .baseline = &baseLarge};
+
+    BaselineCase(baseSmall, baseline, small, plan);
+    RefreshCase(ordinary, form, 1, plan);
+    RefreshCase(folderSmall, form, 2, plan);
+    // Before the cases of 10,000 entries: memory they free would stay committed and could take
+    // in what the refreshes keep without any growth showing.
+    const TMemoryResult memory =
+        MemoryCase(form, 2, options.memoryRefreshes, options.memoryBudgetSeconds * 1000.0);
+    BaselineCase(baseLarge, baseline, large, planLarge);
+    RefreshCase(folderLarge, form, 3, planLarge);
+
+    const bool rowsRight = Report({&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge});
+    MemoryReport(memory);
+    return rowsRight ? 0 : 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    for (int i = 1; i < argc; ++i) {
+        if (!OptionParse(argv[i], "--runs", options.runs) &&
+            !OptionParse(argv[i], "--runs-large", options.runsLarge) &&
+            !OptionParse(argv[i], "--memory-refreshes", options.memoryRefreshes) &&
+            !OptionParse(argv[i], "--budget", options.budgetSeconds) &&
+            !OptionParse(argv[i], "--memory-budget", options.memoryBudgetSeconds)) {
+            std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
+                                 "[--memory-refreshes=N] [--budget=S] [--memory-budget=S]\n");
+            return 64;
+        }
+    }
+    options.runs = std::max(options.runs, 1);
+    options.runsLarge = std::max(options.runsLarge, 1);
+    options.memoryRefreshes = std::max(options.memoryRefreshes, 0);
+    options.budgetSeconds = std::max(options.budgetSeconds, 0);
+    options.memoryBudgetSeconds = std::max(options.memoryBudgetSeconds, 0);
+    try {
+        return Bench(options);
+    } catch (const std::exception& e) {
+        Line("ovbench: %s", e.what());
+        return 1;
+    }
+}
