@@ -90,14 +90,7 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
     EXPECT_TRUE(::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED);
     EXPECT_TRUE(::GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
 
-    // Font of every window: 12-pixel MS P Gothic in the Shift-JIS character set.
-    LOGFONTA lf{};
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(f.CptLvwItems, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
-    ::GetObjectA(font, sizeof(lf), &lf);
-    EXPECT_EQ(lf.lfHeight, -12);
-    EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_STREQ(lf.lfFaceName, "ＭＳ Ｐゴシック");
+    ExpectInterfaceFont(f.CptLvwItems);
 }
 
 TEST_F(MainWindow, CaptionsButtonsMenuAndColumnsCarryTheirTexts) {

@@ -207,16 +207,8 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         EXPECT_NE(::SendMessageA(d.CptImgLogo, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "logo";
         EXPECT_NE(::SendMessageA(d.CptImgIcon, STM_GETICON, 0, 0), 0) << "application icon";
 
-        LOGFONTA lf{};
-        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(d.CptCbxHook, WM_GETFONT, 0, 0));
-        ASSERT_NE(font, nullptr);
-        ::GetObjectA(font, sizeof(lf), &lf);
-        EXPECT_EQ(lf.lfHeight, -12);
-        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
-        EXPECT_STREQ(lf.lfFaceName, "ＭＳ Ｐゴシック");
-        font = reinterpret_cast<HFONT>(::SendMessageA(d.CptLblURL, WM_GETFONT, 0, 0));
-        ::GetObjectA(font, sizeof(lf), &lf);
-        EXPECT_TRUE(lf.lfUnderline);
+        ExpectInterfaceFont(d.CptCbxHook);
+        EXPECT_TRUE(FontOf(d.CptLblURL).lfUnderline);
 
         // The address: blue on white, with the hand cursor.
         EXPECT_EQ(::SendMessageA(d.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.CptLblURL),
