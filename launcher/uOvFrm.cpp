@@ -90,30 +90,28 @@ void WindowBoundsSave() {
     RegIntWrite(hkcu, OvKeyWindow, OvValHeight, rc.bottom - rc.top);
 }
 
+namespace {
+
+// Centres a span of the given size on `centre` (half the size each way, truncated), pushes it
+// right of 0, then left of `limit`, each once; returns where it starts.
+int32_t SpanStart(int32_t centre, int32_t size, int32_t limit) {
+    int32_t low = centre - size / 2;
+    int32_t high = centre + size / 2;
+    if (low < 0) {
+        high -= low;
+        low = 0;
+    }
+    if (limit < high)
+        low -= high - limit;
+    return low;
+}
+
+} // namespace
+
 POINT WindowToMousePos(POINT cursor, const RECT& workArea, int32_t width, int32_t height) {
-    const int32_t hw = width / 2;
-    const int32_t hh = height / 2;
-    int32_t left = cursor.x - hw;
-    int32_t right = cursor.x + hw;
-    int32_t top = cursor.y - hh;
-    int32_t bottom = cursor.y + hh;
-    if (left < 0) {
-        right -= left;
-        left = 0;
-    }
-    if (workArea.right < right) {
-        left -= right - workArea.right;
-        right = workArea.right;
-    }
-    if (top < 0) {
-        bottom -= top;
-        top = 0;
-    }
-    if (workArea.bottom < bottom) {
-        top -= bottom - workArea.bottom;
-        bottom = workArea.bottom;
-    }
-    return POINT{left, top};
+    // Across first (left, then right), then down (top, then bottom).
+    return POINT{SpanStart(cursor.x, width, workArea.right),
+                 SpanStart(cursor.y, height, workArea.bottom)};
 }
 
 void WindowToMouse() {

@@ -373,7 +373,7 @@ void TFrmOvMain::CptTbnNextClick() {
         ListClear();
         StatusRepaint();
     } else {
-        CurrentPage = std::max(CurrentPage, 0) + 1;
+        CurrentPage = CurrentPage + 1;
         CptPmuItemBtnUpdateClick();
     }
 }
@@ -382,6 +382,17 @@ void TFrmOvMain::CptTbnNextClick() {
 // Adding items
 
 namespace {
+
+// What opening an item starts: a shortcut stands for its target, with its own arguments;
+// anything else for itself, with none.
+void ItemTargetResolve(std::string& path, std::string& arguments) {
+    arguments.clear();
+    if (!FileIsLink(path))
+        return;
+    std::string target;
+    LinkResolve(path, target, arguments);
+    path = target;
+}
 
 // The dropped paths in the shell's order. Each is fetched whole; a path the ANSI file functions
 // cannot name (a character outside the code page, or longer than they accept) is left out rather
@@ -465,11 +476,7 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::string>& paths, POINT po
     if (!FilePresent(path))
         return false;
     std::string arguments;
-    if (FileIsLink(path)) {
-        std::string target;
-        LinkResolve(path, target, arguments);
-        path = target;
-    }
+    ItemTargetResolve(path, arguments);
     if (!FileIsExe(path))
         return false;
     for (const std::string& dropped : paths) {
@@ -569,11 +576,7 @@ void TFrmOvMain::CptLvwItemsDblClick() {
         if (!FilePresent(path))
             continue;
         std::string arguments;
-        if (FileIsLink(path)) {
-            std::string target;
-            LinkResolve(path, target, arguments);
-            path = target;
-        }
+        ItemTargetResolve(path, arguments);
         ShellOpen(path, arguments);
     }
 }

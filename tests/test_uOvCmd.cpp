@@ -33,6 +33,11 @@ std::string EchoExe() {
     return ExeFolder() + "ovArgEcho.exe";
 }
 
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 // What the stand-in programs wrote: command line and working directory, per start. Waits until
 // `starts` programs have written or a generous time has passed.
 std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
@@ -45,7 +50,7 @@ std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
         if (h != INVALID_HANDLE_VALUE) {
             do {
                 const std::string name = fd.cFileName;
-                if (name.size() > 5 && name.substr(name.size() - 5) == ".part")
+                if (EndsWith(name, ".part"))
                     continue;
                 ++found;
                 std::ifstream in(PathFolderWithSep(prefix) + name);
@@ -245,9 +250,7 @@ TEST_F(ItemCommands, DropOntoAProgramStartsItWithEachPathQuotedAndTheLauncherFol
     Drop({a, b}, PointOnRow("ovArgEcho.exe"));
     auto lines = EchoLines(echoOut, 1);
     ASSERT_EQ(lines.size(), 2u);
-    const std::string args = "\"" + a + "\" \"" + b + "\" ";
-    ASSERT_GE(lines[0].size(), args.size());
-    EXPECT_EQ(lines[0].substr(lines[0].size() - args.size()), args) << lines[0];
+    EXPECT_TRUE(EndsWith(lines[0], "\"" + a + "\" \"" + b + "\" ")) << lines[0];
     EXPECT_EQ(PathFolderWithSep(lines[1] + "\\"), PathFolderWithSep(EchoExe()))
         << "the working directory is the launcher's own folder";
     EXPECT_EQ(PageItemCount(1), 1) << "nothing is added";
@@ -262,9 +265,7 @@ TEST_F(ItemCommands, DropOntoAShortcutToAProgramAppendsThePathsToItsOwnArguments
     Drop({a, b}, PointOnRow("Echo"));
     auto lines = EchoLines(echoOut, 1);
     ASSERT_EQ(lines.size(), 2u);
-    const std::string args = "-x 1\"" + a + "\" \"" + b + "\" ";
-    ASSERT_GE(lines[0].size(), args.size());
-    EXPECT_EQ(lines[0].substr(lines[0].size() - args.size()), args) << lines[0];
+    EXPECT_TRUE(EndsWith(lines[0], "-x 1\"" + a + "\" \"" + b + "\" ")) << lines[0];
     EXPECT_EQ(PageItemCount(1), 1);
 }
 
@@ -459,7 +460,7 @@ TEST_F(ItemCommands, DoubleClickOpensTheSelectedItemsSkippingMissingFilesAndFold
     int fromLink = 0;
     for (size_t i = 0; i < lines.size(); i += 2) {
         EXPECT_EQ(PathFolderWithSep(lines[i + 1] + "\\"), PathFolderWithSep(EchoExe()));
-        if (lines[i].size() >= 12 && lines[i].substr(lines[i].size() - 12) == " --from-link")
+        if (EndsWith(lines[i], " --from-link"))
             ++fromLink;
     }
     EXPECT_EQ(fromLink, 1) << "the shortcut's target starts with the shortcut's arguments";
