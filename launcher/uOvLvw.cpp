@@ -1,6 +1,7 @@
 // The item list: rows, columns, sorting and view styles.
 #include "uOvLvw.h"
 
+#include "uCmnApp.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
@@ -14,15 +15,49 @@
 
 #include <cstdio>
 #include <deque>
+#include <map>
+#include <unordered_map>
 
 namespace {
 
+// Image index of a row whose icons have not been asked for, or are waiting to be loaded.
+constexpr int ImageUnknown = -1;
+constexpr int ImageQueued = -2;
+// What a row shows until its icons are loaded, and for good when its file yields none: no image
+// at all, which the list also paints far faster than a transparent one.
+constexpr int ImageNone = I_IMAGENONE;
+
 // The texts a row shows, caption first: what the sort compares. The list view's lParam of
 // each row points at its record, so sorting never has to read texts back from the control.
+// The row's icons are asked for by the list when it paints the row (I_IMAGECALLBACK).
 struct TRowRecord {
     std::string texts[5];
+    std::string path;
+    int image = ImageUnknown;
+    // Position in the list state's rows.
+    size_t index = 0;
 };
-std::deque<TRowRecord> g_rows;
+
+// What the list keeps between fills, for the life of the main window.
+struct TListState {
+    std::deque<TRowRecord> rows;
+    // Rows whose icons the list has asked for, by position in `rows`, oldest first.
+    std::deque<size_t> wanted;
+    // Bumped by every fill, so work begun on an older fill's rows is not finished on new ones.
+    unsigned fill = 0;
+    TFileIconCache icons;
+    // Image-list positions of the shared type icons; emptied with the image lists.
+    std::map<const TIconPair*, int> typeImages;
+    // Type texts by extension, letter case aside.
+    std::unordered_map<std::string, std::string> typeTexts;
+    bool iconErrorShown = false;
+    int redrawOff = 0;
+};
+
+TListState& State() {
+    static TListState state;
+    return state;
+}
 
 const TRowRecord& Row(LPARAM lParam) {
     return *reinterpret_cast<const TRowRecord*>(lParam);
@@ -66,10 +101,6 @@ std::string ItemText(HWND list, int item, int subItem) {
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column) {
     return column == 0 ? SortCompareName(a, b) : SortCompareColumn(a, b, static_cast<int>(column));
 }
-
-struct TFindCloser {
-    ~TFindCloser() { FileFindClose(); }
-};
 
 } // namespace
 
@@ -133,52 +164,79 @@ std::string TypeText(const std::string& path) {
     return RegStrRead(HKEY_CLASSES_ROOT, className, "");
 }
 
-void ListFill(int32_t page) {
-    std::vector<std::string> names;
-    PageItemNames(page, names);
-    ListClear();
-    // Each fill starts the image lists afresh, so they do not grow with every page visit.
-    ::ImageList_RemoveAll(FrmOvMain->CptImlItems32.Get());
-    ::ImageList_RemoveAll(FrmOvMain->CptImlItems16.Get());
-    for (const std::string& name : names) {
-        if (name.empty())
-            continue;
-        ListRowAdd(name, ItemPathRead(page, name));
-    }
+namespace {
+
+std::string TypeTextCached(const std::string& path) {
+    const std::string key = PathExtensionKey(path);
+    auto& texts = State().typeTexts;
+    auto found = texts.find(key);
+    if (found == texts.end())
+        found = texts.emplace(key, TypeText(path)).first;
+    return found->second;
 }
 
-void ListRowAdd(const std::string& name, const std::string& path) {
+// Appends a pair to both image lists at the same position, a blank standing in for a missing
+// half; that position, or the blank's when the lists refuse.
+int ImagesAppend(const TIconPair& pair) {
+    if (!pair.large && !pair.small)
+        return ImageNone;
     TFrmOvMain& form = *FrmOvMain;
-    {
-        TUniqueIcon smallIcon, largeIcon;
-        FileIconsGet(path, smallIcon, largeIcon);
-        ::ImageList_ReplaceIcon(form.CptImlItems32.Get(), -1,
-                                largeIcon ? largeIcon.Get() : BlankIcon(32));
-        ::ImageList_ReplaceIcon(form.CptImlItems16.Get(), -1,
-                                smallIcon ? smallIcon.Get() : BlankIcon(16));
-    }
+    const int large = ::ImageList_ReplaceIcon(form.CptImlItems32.Get(), -1,
+                                              pair.large ? pair.large.Get() : BlankIcon(32));
+    const int small = ::ImageList_ReplaceIcon(form.CptImlItems16.Get(), -1,
+                                              pair.small ? pair.small.Get() : BlankIcon(16));
+    if (large >= 0 && large == small)
+        return small;
+    // Out of step: start both afresh rather than let a row show another file's icon.
+    ListImagesReset();
+    return ImageNone;
+}
 
-    TFindCloser closer;
-    FindRecord record;
-    if (!FileFindFirst(path, record))
-        return;
-    TRowRecord& row = g_rows.emplace_back();
+// The image-list position of the icons of the file at `path`, loading them.
+int RowImageLoad(const std::string& path) {
+    TListState& state = State();
+    TIconPair own;
+    const TIconPair* shared = state.icons.Get(path, own);
+    if (!shared)
+        return ImagesAppend(own);
+    auto found = state.typeImages.find(shared);
+    if (found == state.typeImages.end())
+        found = state.typeImages.emplace(shared, ImagesAppend(*shared)).first;
+    return found->second;
+}
+
+void RowRedraw(const TRowRecord& row) {
+    HWND list = FrmOvMain->CptLvwItems;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(&row);
+    const int item = static_cast<int>(::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                                     reinterpret_cast<LPARAM>(&find)));
+    if (item >= 0)
+        ::SendMessageA(list, LVM_REDRAWITEMS, item, item);
+}
+
+void RowAppend(const std::string& name, const std::string& path, const FindRecord& record) {
+    TFrmOvMain& form = *FrmOvMain;
+    TRowRecord& row = State().rows.emplace_back();
+    row.index = State().rows.size() - 1;
     row.texts[0] = name;
     row.texts[1] = SizeText(record.Size64, LocaleTexts().thousands);
-    row.texts[2] = TypeText(path);
+    row.texts[2] = TypeTextCached(path);
     row.texts[3] = DateText(record.Time, LocaleTexts());
     row.texts[4] = PathFolder(path);
+    row.path = path;
 
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = ListView_GetItemCount(form.CptLvwItems);
     item.pszText = row.texts[0].data();
-    item.iImage = ::ImageList_GetImageCount(form.CptImlItems16.Get()) - 1;
+    item.iImage = I_IMAGECALLBACK;
     item.lParam = reinterpret_cast<LPARAM>(&row);
-    int index = static_cast<int>(
+    const int index = static_cast<int>(
         ::SendMessageA(form.CptLvwItems, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0) {
-        g_rows.pop_back();
+        State().rows.pop_back();
         return;
     }
     for (int sub = 1; sub <= 4; ++sub) {
@@ -189,9 +247,123 @@ void ListRowAdd(const std::string& name, const std::string& path) {
     }
 }
 
+} // namespace
+
+TListUpdate::TListUpdate() {
+    if (State().redrawOff++ == 0)
+        ::SendMessageA(FrmOvMain->CptLvwItems, WM_SETREDRAW, FALSE, 0);
+}
+
+TListUpdate::~TListUpdate() {
+    if (--State().redrawOff == 0 && FrmOvMain) {
+        ::SendMessageA(FrmOvMain->CptLvwItems, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(FrmOvMain->CptLvwItems, nullptr, TRUE);
+    }
+}
+
+void ListFill(int32_t page) {
+    TPageEntries entries;
+    PageItemsRead(page, entries);
+    PageEntriesFind(entries);
+    ListFill(entries);
+}
+
+void ListFill(const TPageEntries& entries) {
+    TListUpdate update;
+    ListClear();
+    // Each fill starts the image lists afresh, so they hold the icons of the rows painted since,
+    // and the icons of the types those rows showed, and do not grow with every page visit.
+    ListImagesReset();
+    ::SendMessageA(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, entries.size(), 0);
+    for (const TPageEntry& entry : entries)
+        if (entry.found)
+            RowAppend(entry.name, entry.path, entry.record);
+}
+
+void ListRowAdd(const std::string& name, const std::string& path) {
+    FindRecord record;
+    if (FileRecordGet(path, record))
+        RowAppend(name, path, record);
+}
+
 void ListClear() {
     ::SendMessageA(FrmOvMain->CptLvwItems, LVM_DELETEALLITEMS, 0, 0);
-    g_rows.clear();
+    TListState& state = State();
+    state.rows.clear();
+    state.wanted.clear();
+    ++state.fill;
+}
+
+void ListImagesReset() {
+    TListState& state = State();
+    ::ImageList_RemoveAll(FrmOvMain->CptImlItems32.Get());
+    ::ImageList_RemoveAll(FrmOvMain->CptImlItems16.Get());
+    state.typeImages.clear();
+    state.iconErrorShown = false;
+    // Rows still shown keep no position in the emptied lists.
+    for (TRowRecord& row : state.rows)
+        row.image = ImageUnknown;
+    state.wanted.clear();
+}
+
+void ListStateReset() {
+    TListState& state = State();
+    state.rows.clear();
+    state.wanted.clear();
+    ++state.fill;
+    state.icons.Clear();
+    state.typeImages.clear();
+    state.typeTexts.clear();
+    state.iconErrorShown = false;
+    state.redrawOff = 0;
+}
+
+int ListRowImage(LPARAM row) {
+    if (!row)
+        return ImageNone;
+    TListState& state = State();
+    auto& record = *reinterpret_cast<TRowRecord*>(row);
+    if (record.image >= 0)
+        return record.image;
+    if (record.image == ImageUnknown) {
+        record.image = ImageQueued;
+        state.wanted.push_back(record.index);
+    }
+    return ImageNone;
+}
+
+bool ListIconsPending() {
+    return !State().wanted.empty();
+}
+
+bool ListIconsLoad(int budgetMs) {
+    TListState& state = State();
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(budgetMs, 0));
+    while (!state.wanted.empty() && FrmOvMain) {
+        const size_t index = state.wanted.front();
+        state.wanted.pop_front();
+        if (index >= state.rows.size() || state.rows[index].image != ImageQueued)
+            continue;
+        TRowRecord& row = state.rows[index];
+        row.image = ImageNone;
+        const unsigned fill = state.fill;
+        try {
+            row.image = RowImageLoad(row.path);
+        } catch (const std::exception& e) {
+            // One box per fill, however many of its rows fail: the row keeps the blank.
+            if (!state.iconErrorShown) {
+                state.iconErrorShown = true;
+                Application.HandleException(e);
+            }
+            // The box's own message loop may have refilled the list meanwhile.
+            if (fill != state.fill)
+                continue;
+        }
+        RowRedraw(row);
+        if (::GetTickCount64() >= deadline)
+            break;
+    }
+    return !state.wanted.empty();
 }
 
 void ListSelectedNames(std::vector<std::string>& names) {

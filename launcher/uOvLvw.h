@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "uOvReg.h"
+
 #include <windows.h>
 
 // Texts of a row's size, date and type: pure, for the rows and their tests.
@@ -26,10 +28,34 @@ std::string DateText(uint32_t dosTime, const TLocaleTexts& locale);
 // The registered type name of the path's extension (two look-ups under HKEY_CLASSES_ROOT).
 std::string TypeText(const std::string& path);
 
-// Rows.
+// Rows. A row's icons are loaded when the list first paints it (ListRowImage, then
+// ListIconsLoad in idle time), so a fill costs no icon look-up at all.
 void ListFill(int32_t page);
+// Fills from entries a refresh has already looked up; entries not found get no row.
+void ListFill(const TPageEntries& entries);
 void ListRowAdd(const std::string& name, const std::string& path);
 void ListClear();
+// Empties both image lists; the rows shown ask for their icons again.
+void ListImagesReset();
+// Forgets the rows, the icons and the type texts: a new main window starts from nothing.
+void ListStateReset();
+// The image position of a row (its lParam) for the list's LVN_GETDISPINFO. A row whose icons are
+// not loaded yet shows none and is put in line for ListIconsLoad: no file is touched here.
+int ListRowImage(LPARAM row);
+// Loads the icons of the rows in line, oldest first, for about `budgetMs` milliseconds, and
+// redraws each row. True while rows are still waiting. An icon that cannot be read (a damaged
+// shortcut) leaves its row blank and is reported once per fill.
+bool ListIconsLoad(int budgetMs = 20);
+bool ListIconsPending();
+
+// Turns the list's drawing off while rows are filled and sorted, then paints once; nests.
+class TListUpdate {
+  public:
+    TListUpdate();
+    ~TListUpdate();
+    TListUpdate(const TListUpdate&) = delete;
+    TListUpdate& operator=(const TListUpdate&) = delete;
+};
 void ListSelectedNames(std::vector<std::string>& names);
 std::string ListNameAt(int x, int y);
 // Keeps the sort key of a row renamed in place in step with its caption.

@@ -43,8 +43,11 @@ TFrmOvMain::TFrmOvMain() {
 
 TFrmOvMain::~TFrmOvMain() {
     DestroyHandle();
-    if (FrmOvMain == this)
+    if (FrmOvMain == this) {
+        Application.OnIdle = nullptr;
+        ListStateReset();
         FrmOvMain = nullptr;
+    }
 }
 
 void TFrmOvMain::Create() {
@@ -133,6 +136,9 @@ void TFrmOvMain::CreateItemList() {
     CptImlDefImages.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
     ListView_SetImageList(CptLvwItems, CptImlItems32.Get(), LVSIL_NORMAL);
     ListView_SetImageList(CptLvwItems, CptImlItems16.Get(), LVSIL_SMALL);
+    ListStateReset();
+    // The icons of painted rows load while the program has nothing else to do.
+    Application.OnIdle = [] { return FrmOvMain && ListIconsLoad(); };
 }
 
 void TFrmOvMain::CreateStatusBar() {
@@ -307,10 +313,12 @@ void TFrmOvMain::ViewStyleButtonRelease() {
 }
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
-    PageRefresh(CurrentPage);
+    TPageEntries entries;
+    PageRefresh(CurrentPage, entries);
     {
         THourglass hourglass;
-        ListFill(CurrentPage);
+        TListUpdate update;
+        ListFill(entries);
         ListSort(SortColumn);
     }
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
@@ -454,6 +462,7 @@ void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, POINT p
         CurrentPage = PageTotal;
         THourglass hourglass;
         PageFolderAdd(CurrentPage, folder, listing);
+        TListUpdate update;
         ListFill(CurrentPage);
         ListSort(SortColumn);
         return;
@@ -490,6 +499,7 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::string>& paths, POINT po
 
 void TFrmOvMain::ItemsAdd(const std::vector<std::string>& paths) {
     THourglass hourglass;
+    TListUpdate update;
     for (const std::string& path : paths)
         if (ItemAdd(CurrentPage, path))
             ListRowAdd(ItemName(path), path);
@@ -690,6 +700,20 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case NM_DBLCLK:
             CptLvwItemsDblClick();
             return 0;
+        case LVN_GETDISPINFOA:
+        case LVN_GETDISPINFOW: {
+            // Only the image is left to the callback; its item is laid out alike in both forms.
+            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+            if (item.mask & LVIF_IMAGE) {
+                LVITEMA row{};
+                row.mask = LVIF_PARAM;
+                row.iItem = item.iItem;
+                if (!item.lParam)
+                    ListView_GetItem(CptLvwItems, &row);
+                item.iImage = ListRowImage(item.lParam ? item.lParam : row.lParam);
+            }
+            return 0;
+        }
         case LVN_BEGINDRAG:
         case LVN_BEGINRDRAG:
             ItemDragBegin();

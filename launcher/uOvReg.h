@@ -1,6 +1,8 @@
 // Pages and their items in the settings tree.
 #pragma once
 
+#include "uCmnFile.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,8 +39,26 @@ void ItemRemove(int32_t page, const std::string& name);
 // ignored, the item itself included).
 bool ItemRename(int32_t page, const std::string& oldName, const std::string& newText);
 
-// Folder page: rebuilt from the folder's entries, or turned into an empty ordinary page when the
-// folder is gone. Ordinary page: items whose path is no longer an existing file are removed.
+// One item of a page and what the file system answers for its path.
+struct TPageEntry {
+    std::string name;
+    std::string path;
+    FindRecord record;
+    bool found = false;
+};
+using TPageEntries = std::vector<TPageEntry>;
+
+// The page's items in store order with their paths, read in one pass over the page key; the
+// default value is left out. Raises as ItemPathRead at the first item that is not a string.
+void PageItemsRead(int32_t page, TPageEntries& entries);
+// Looks each entry's path up once and keeps its directory entry.
+void PageEntriesFind(TPageEntries& entries);
+
+// Folder page: brought in line with the folder's entries, or turned into an empty ordinary page
+// when the folder is gone. Ordinary page: items whose path is no longer an existing file are
+// removed. `entries` receives the items the page then holds, each with the directory entry the
+// refresh found for it (folder pages in the folder's order, ordinary pages in store order).
+void PageRefresh(int32_t page, TPageEntries& entries);
 void PageRefresh(int32_t page);
 // Creates page n bound to the folder and adds each entry of the listing in order.
 void PageFolderAdd(int32_t page, const std::string& folderPath,

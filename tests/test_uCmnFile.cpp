@@ -185,6 +185,27 @@ TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
     FileFindClose();
 }
 
+// The quick look-up of one path answers exactly as the directory search does, also for the paths
+// a search treats in its own way.
+TEST_F(FileHelpers, RecordOfOnePathMatchesTheSearch) {
+    ASSERT_TRUE(FileWrite(temp / "a.txt", "12345"));
+    ASSERT_TRUE(FileWrite(temp / "表ソ", "x"));
+    ASSERT_TRUE(::CreateDirectoryA((temp / "sub").c_str(), nullptr));
+    for (const std::string& path :
+         {temp / "a.txt", temp / "A.TXT", temp / "表ソ", temp / "sub", temp / "sub\\",
+          temp / "missing", temp / "a.t?t", temp / "*.txt", temp / "sub\\.", std::string("C:\\"),
+          std::string("C:")}) {
+        SCOPED_TRACE(path);
+        FindRecord quick, searched;
+        const bool found = FileFindFirst(path, searched);
+        FileFindClose();
+        EXPECT_EQ(FileRecordGet(path, quick), found);
+        EXPECT_EQ(quick.Attr, searched.Attr);
+        EXPECT_EQ(quick.Size64, searched.Size64);
+        EXPECT_EQ(quick.Time, searched.Time);
+    }
+}
+
 TEST_F(FileHelpers, FindRecordKeepsSizesOf2GiBAndMore) {
     const std::string file = temp / "big.bin";
     {

@@ -177,6 +177,53 @@ TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
     EXPECT_TRUE(small_);
 }
 
+// The cache gives every file what FileIconsGet gives it, and shares only what depends on the type
+// alone: never a program's, a shortcut target's or a "%1" type's own icon, never a folder's with
+// a document's, never an existing document's with a missing one's.
+TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
+    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
+    AssociationSet(shell32 + ",3");
+    const std::string doc = Document(), doc2 = temp / "other.OVTDOC";
+    ASSERT_TRUE(FileWrite(doc2, "x"));
+    ASSERT_TRUE(::CreateDirectoryA((temp / "dir.ovtdoc").c_str(), nullptr));
+    ASSERT_TRUE(LinkCreate(temp / "prog.lnk", ExePath(), ""));
+    ASSERT_TRUE(LinkCreate(temp / "doc.lnk", doc, ""));
+    ASSERT_TRUE(LinkCreate(temp / "gone.lnk", temp / "gone.ovtdoc", ""));
+    struct TCase {
+        std::string path;
+        bool shared;
+    };
+    const TCase cases[] = {{doc, true},
+                           {ExePath(), false},
+                           {shell32, false},
+                           {temp / "prog.lnk", false},
+                           {doc2, true},
+                           {temp / "doc.lnk", true},
+                           {temp / "gone.lnk", false},
+                           {temp / "dir.ovtdoc", true}};
+    TFileIconCache cache;
+    std::vector<const TIconPair*> seen;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.path);
+        TIconPair own;
+        const TIconPair* shared = cache.Get(c.path, own);
+        EXPECT_EQ(shared != nullptr, c.shared);
+        const TIconPair& got = shared ? *shared : own;
+        FileIconsGet(c.path, small_, large);
+        EXPECT_EQ(IconPixels(got.large.Get()), IconPixels(large.Get()));
+        EXPECT_EQ(IconPixels(got.small.Get()), IconPixels(small_.Get()));
+        seen.push_back(shared);
+    }
+    EXPECT_EQ(seen[0], seen[4]) << "one entry per type, letter case aside";
+    EXPECT_NE(seen[0], seen[7]) << "a folder is no document";
+
+    AssociationSet("%1");
+    TFileIconCache perFile;
+    TIconPair own;
+    EXPECT_EQ(perFile.Get(doc, own), nullptr);
+    EXPECT_EQ(perFile.Get(doc2, own), nullptr);
+}
+
 TEST_F(Icons, ErrorsEndTheLookup) {
     AssociationSet(ExePath() + ",zwei");
     try {

@@ -102,6 +102,38 @@ TYPED_TEST(RegTest, AbsentValueAndWrongTypeRaiseTheirTexts) {
     EXPECT_EQ(RegIntRead(Cu, Scratch, "Word"), 0x105);
 }
 
+// One enumeration reads what RegValueNames and a RegStrRead per name read, whatever the types,
+// the name lengths and the data sizes.
+TYPED_TEST(RegTest, AllValuesAtOnceReadAsOneByOne) {
+    std::vector<TRegStrValue> values{{"left over", "", true}};
+    EXPECT_TRUE(RegStrValuesRead(Cu, Sub("None"), values));
+    EXPECT_TRUE(values.empty());
+
+    std::string wideName;
+    for (int i = 0; i < 150; ++i)
+        wideName += "表";
+    RegStrWrite(Cu, Scratch, "", "folder");
+    RegStrWrite(Cu, Scratch, wideName, "ソ表");
+    RegStrWrite(Cu, Scratch, "Long", std::string(100000, 't'));
+    RegIntWrite(Cu, Scratch, "Num", 7);
+    StoreValueSet(Cu, Scratch, "Expand", REG_EXPAND_SZ, std::string("%WINDIR%\\a\0b", 12));
+    StoreValueSet(Cu, Scratch, "Empty", REG_BINARY, "");
+    RegStrWrite(Cu, Scratch, "Blank", "");
+    ASSERT_TRUE(RegStrValuesRead(Cu, Scratch, values));
+    TNames names;
+    RegValueNames(Cu, Scratch, names);
+    ASSERT_EQ(values.size(), names.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(values[i].name, names[i]);
+        const bool isString = values[i].name != "Num";
+        EXPECT_EQ(values[i].isString, isString);
+        if (isString) {
+            EXPECT_EQ(values[i].text, RegStrRead(Cu, Scratch, names[i]));
+        }
+    }
+}
+
 TYPED_TEST(RegTest, WritesCreateEveryLevelAndReadBack) {
     const std::string deep = Sub("A\\B\\C");
     EXPECT_TRUE(RegStrWrite(Cu, deep, "Text", "abc"));

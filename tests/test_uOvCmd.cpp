@@ -39,7 +39,9 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 
 // What the stand-in programs wrote: command line and working directory, per start. Waits until
-// `starts` programs have written or a generous time has passed.
+// `starts` programs have written or a generous time has passed. A report counts only once it
+// reads whole: just after the stand-in's rename the file can still be held by it and refuse to
+// open, and an unreadable file must be read again, not taken for an empty report.
 std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
     std::vector<std::string> lines;
     for (int i = 0; i < 1000; ++i) {
@@ -52,10 +54,14 @@ std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
                 const std::string name = fd.cFileName;
                 if (EndsWith(name, ".part"))
                     continue;
-                ++found;
                 std::ifstream in(PathFolderWithSep(prefix) + name);
+                std::vector<std::string> report;
                 for (std::string line; std::getline(in, line);)
-                    lines.push_back(line);
+                    report.push_back(line);
+                if (report.size() < 2)
+                    continue;
+                ++found;
+                lines.insert(lines.end(), report.begin(), report.end());
             } while (::FindNextFileA(h, &fd));
             ::FindClose(h);
         }

@@ -3,6 +3,7 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
+#include "uCmnIcon.h"
 #include "uCmnReg.h"
 #include "uCmnStr.h"
 #include "uOvCfg.h"
@@ -11,12 +12,14 @@
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uTestFiles.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -116,12 +119,7 @@ class ItemList : public TMainWindowTest {
 
     void TearDown() override {
         TMainWindowTest::TearDown();
-        std::vector<std::string> entries;
-        FolderList(dir, "*", entries);
-        for (const std::string& e : entries)
-            if (!::DeleteFileA(e.c_str()))
-                ::RemoveDirectoryA(e.c_str());
-        ::RemoveDirectoryA(dir.c_str());
+        TreeDelete(dir.substr(0, dir.size() - 1));
         RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtst");
         RegKeyDelete(HKEY_CLASSES_ROOT, "ovtstfile");
     }
@@ -183,6 +181,44 @@ class ItemList : public TMainWindowTest {
     DWORD View() {
         return static_cast<DWORD>(::GetWindowLongPtrA(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
     }
+    int ImageOf(int row) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ListView_GetItem(form->CptLvwItems, &item);
+        return item.iImage;
+    }
+    // Shows the window and runs the program's message loop until the icons its painted rows
+    // asked for are loaded, as they load in the program's idle time.
+    void PaintAndLoadIcons() {
+        ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+        ::UpdateWindow(form->Handle());
+        const std::function<bool()> idle = Application.OnIdle;
+        Application.OnIdle = [&] {
+            if (idle())
+                return true;
+            ::PostQuitMessage(0);
+            return false;
+        };
+        Application.MessageLoop();
+        Application.OnIdle = idle;
+    }
+    // An icon as an image list of the item lists' kind keeps it.
+    static std::vector<uint32_t> AsStored(HICON icon, int size) {
+        TUniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+        return icon ? Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon))
+                    : Blank(size);
+    }
+    static std::vector<uint32_t> Stored(HIMAGELIST list, int index) {
+        TUniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
+        return IconPixels(icon.Get());
+    }
+    static std::vector<uint32_t> Blank(int size) {
+        std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF),
+            xorMask(andMask.size());
+        TUniqueIcon blank(::CreateIcon(nullptr, size, size, 1, 1, andMask.data(), xorMask.data()));
+        return AsStored(blank.Get(), size);
+    }
 
     std::string dir;
 };
@@ -216,30 +252,79 @@ TEST_F(ItemList, RowsShowSizeTypeDateAndLocationOfEachItem) {
     ASSERT_GE(RowOf("sub"), 0);
     EXPECT_EQ(Cell(RowOf("sub"), 1), "0KB");
 
-    // A missing file gets its icons but no row; the two image lists stay parallel, so every
-    // row's index points at its own pair.
+    // A missing file gets no row.
     ListRowAdd("gone.txt", dir + "gone.txt");
     EXPECT_EQ(Rows(), 5);
     EXPECT_EQ(RowOf("gone.txt"), -1);
-    int images16 = ::ImageList_GetImageCount(form->CptImlItems16.Get());
-    EXPECT_EQ(images16, ::ImageList_GetImageCount(form->CptImlItems32.Get()));
-    EXPECT_EQ(images16, 6);
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = RowOf("sub");
-    ListView_GetItem(form->CptLvwItems, &item);
-    EXPECT_EQ(item.iImage, 4);
 }
 
 TEST_F(ItemList, FillingTwiceGivesTheSameRowsWithoutGrowingTheImageLists) {
     for (const char* name : {"b.txt", "a.txt", "c.txt"})
         ItemAdd(1, MakeFile(name, 10));
+    ItemAdd(1, ExeFolder() + "test_uOvLvw.exe");
     TFrmOvMain& f = Open();
     std::vector<std::string> first = Column(0);
+    PaintAndLoadIcons();
+    const int images = ::ImageList_GetImageCount(f.CptImlItems16.Get());
     f.CptPmuItemBtnUpdateClick();
+    PaintAndLoadIcons();
     EXPECT_EQ(Column(0), first);
-    EXPECT_EQ(first, (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
-    EXPECT_EQ(::ImageList_GetImageCount(f.CptImlItems16.Get()), 3);
+    EXPECT_EQ(first, (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "test_uOvLvw.exe"}));
+    EXPECT_EQ(::ImageList_GetImageCount(f.CptImlItems16.Get()), images);
+    EXPECT_EQ(::ImageList_GetImageCount(f.CptImlItems32.Get()), images);
+}
+
+// Icons load when their rows are painted, documents of one type share one entry, and no row ever
+// shows another file's icon, also after the image lists have been emptied by the next fill.
+TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
+    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
+    const std::string exe = ExeFolder() + "test_uOvLvw.exe";
+    RegStrWrite(HKEY_CLASSES_ROOT, ".ovtst", "", "ovtstfile");
+    RegStrWrite(HKEY_CLASSES_ROOT, "ovtstfile\\DefaultIcon", "", shell32 + ",3");
+    ASSERT_TRUE(LinkCreate(dir + "to shell.lnk", shell32, ""));
+    ASSERT_TRUE(LinkCreate(dir + "to exe.lnk", exe, ""));
+    for (const std::string& path : {exe, shell32, dir + "to shell.lnk", dir + "to exe.lnk",
+                                    MakeFile("one.ovtst", 1), MakeFile("two.ovtst", 2)})
+        ItemAdd(1, path);
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    TFrmOvMain& f = Open();
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        PaintAndLoadIcons();
+        ASSERT_EQ(Rows(), 6);
+        for (int row = 0; row < Rows(); ++row) {
+            const std::string path = ItemPathRead(1, Cell(row, 0));
+            SCOPED_TRACE(path);
+            TUniqueIcon small, large;
+            FileIconsGet(path, small, large);
+            const int image = ImageOf(row);
+            ASSERT_GE(image, 0);
+            EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), 16));
+            EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), 32));
+        }
+        EXPECT_EQ(ImageOf(RowOf("one.ovtst")), ImageOf(RowOf("two.ovtst")));
+        EXPECT_NE(ImageOf(RowOf("to shell")), ImageOf(RowOf("to exe")));
+        // The next fill empties the image lists and sorts the other way round.
+        f.SortOrder = -f.SortOrder;
+        f.CptPmuItemBtnUpdateClick();
+    }
+}
+
+// A damaged shortcut leaves its own row without an icon and is reported once per fill, however
+// many rows fail; the rows after it are there all the same.
+TEST_F(ItemList, UnreadableShortcutsAreReportedOnceAndHideNoRows) {
+    for (const char* name : {"bad1.lnk", "bad2.lnk"})
+        MakeFile(name, 64);
+    for (const char* name : {"bad1.lnk", "a.txt", "bad2.lnk", "b.txt"})
+        ItemAdd(1, name[0] == 'b' && name[1] == 'a' ? dir + name : MakeFile(name, 10));
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    Open();
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"a.txt", "b.txt", "bad1", "bad2"}));
+    EXPECT_EQ(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).size(), 1u);
+    EXPECT_EQ(ImageOf(RowOf("bad1")), I_IMAGENONE);
+    EXPECT_EQ(ImageOf(RowOf("bad2")), I_IMAGENONE);
+    EXPECT_GE(ImageOf(RowOf("a.txt")), 0);
+    EXPECT_TRUE(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).empty());
 }
 
 TEST_F(ItemList, AllItemsMissingGivesAnEmptyList) {
@@ -364,6 +449,46 @@ TEST_F(ItemList, SelectedNamesAndTheNameUnderAPoint) {
     RECT client{};
     ::GetClientRect(f.CptLvwItems, &client);
     EXPECT_EQ(ListNameAt(client.right - 2, client.bottom - 2), "");
+}
+
+} // namespace
+
+namespace {
+
+// After a folder changed, the rows of its page refreshed in place are the rows a page made afresh
+// from the folder shows, in the same sorted order, every column alike.
+TEST_F(ItemList, FolderPageRefreshedInPlaceShowsTheRowsOfANewPage) {
+    const std::string folder = dir + "watched";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* name : {"b.txt", "Report.lnk", "zz.txt", "gone.txt"})
+        MakeFile("watched\\" + std::string(name), 10);
+    std::vector<std::string> listing;
+    FolderList(folder, "*", listing);
+    PageFolderAdd(2, folder, listing);
+    RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 2);
+    TFrmOvMain& f = Open();
+    ASSERT_EQ(Rows(), 4);
+
+    ASSERT_TRUE(::DeleteFileA((folder + "\\gone.txt").c_str()));
+    ASSERT_TRUE(::DeleteFileA((folder + "\\Report.lnk").c_str()));
+    MakeFile("watched\\Report", 3000, 23, 59);
+    ASSERT_TRUE(::MoveFileA((folder + "\\zz.txt").c_str(), (folder + "\\aa.txt").c_str()));
+    MakeFile("watched\\new.txt", 2048);
+    f.CptPmuItemBtnUpdateClick();
+    std::vector<std::vector<std::string>> inPlace;
+    for (int c = 0; c < 5; ++c)
+        inPlace.push_back(Column(c));
+
+    FolderList(folder, "*", listing);
+    PageFolderAdd(3, folder, listing);
+    f.PageTotal = 3;
+    f.CurrentPage = 3;
+    f.CptPmuItemBtnUpdateClick();
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(Column(c), inPlace[c]) << "column " << c;
+    EXPECT_EQ(inPlace[0], (std::vector<std::string>{"aa.txt", "b.txt", "new.txt", "Report"}));
+    EXPECT_EQ(Cell(RowOf("new.txt"), 1), "2KB");
+    EXPECT_EQ(Cell(RowOf("Report"), 3), "2025年 06月 15日(日)  午後 11:59");
 }
 
 } // namespace

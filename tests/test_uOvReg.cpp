@@ -239,3 +239,94 @@ TYPED_TEST(OvRegTest, FolderEntriesWithOneDisplayNameGiveOneItemTheFirstListed) 
     PageRefresh(1);
     EXPECT_EQ(ItemsSorted(1), (TValues{{"Report", listing.front()}}));
 }
+
+// A folder page brought in line in place holds exactly what a page made afresh from the folder
+// holds, after entries were added, removed, renamed in letter case and replaced by an entry of
+// another kind under the same display name.
+TYPED_TEST(OvRegTest, ChangedFolderRefreshesToWhatANewPageWouldHold) {
+    TTempFolder dir;
+    for (const char* name : {"a.txt", "Report.lnk", "case.txt", "keep.txt"})
+        ASSERT_TRUE(FileWrite(dir / name, name));
+    std::vector<std::string> listing;
+    FolderList(dir.Path(), "*", listing);
+    PageFolderAdd(1, dir.Path(), listing);
+
+    ASSERT_TRUE(::DeleteFileA((dir / "a.txt").c_str()));
+    ASSERT_TRUE(::DeleteFileA((dir / "Report.lnk").c_str()));
+    ASSERT_TRUE(::CreateDirectoryA((dir / "Report").c_str(), nullptr));
+    // In two steps: Wine takes a rename in letter case only for a rename onto itself.
+    ASSERT_TRUE(::MoveFileA((dir / "case.txt").c_str(), (dir / "moving").c_str()));
+    ASSERT_TRUE(::MoveFileA((dir / "moving").c_str(), (dir / "CASE.txt").c_str()));
+    ASSERT_TRUE(FileWrite(dir / "new.txt", "n"));
+    TPageEntries entries;
+    PageRefresh(1, entries);
+
+    FolderList(dir.Path(), "*", listing);
+    PageFolderAdd(2, dir.Path(), listing);
+    EXPECT_EQ(ItemsSorted(1), ItemsSorted(2));
+    EXPECT_EQ(ItemsSorted(1), (TValues{{"CASE.txt", dir / "CASE.txt"},
+                                       {"Report", dir / "Report"},
+                                       {"keep.txt", dir / "keep.txt"},
+                                       {"new.txt", dir / "new.txt"}}));
+    EXPECT_EQ(PageValues(1).front(), (std::pair<std::string, std::string>{"", dir.Path()}));
+    // The refresh hands on what it found for each item: the entries the rows are made of.
+    TValues found;
+    for (const TPageEntry& e : entries) {
+        EXPECT_TRUE(e.found);
+        EXPECT_EQ(e.record.Name, PathName(e.path));
+        found.emplace_back(e.name, e.path);
+    }
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, ItemsSorted(1));
+}
+
+namespace {
+
+// The in-memory store, counting what it is asked to change.
+class TCountingStore : public TMemRegStore {
+  public:
+    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override {
+        ++writes;
+        defaultTouched |= !*name;
+        return TMemRegStore::SetValue(key, name, type, data, size);
+    }
+    LONG DeleteValue(HKEY key, LPCSTR name) override {
+        ++writes;
+        defaultTouched |= !*name;
+        return TMemRegStore::DeleteValue(key, name);
+    }
+    LONG DeleteKey(HKEY key, LPCSTR subKey) override {
+        ++writes;
+        ++keysDeleted;
+        return TMemRegStore::DeleteKey(key, subKey);
+    }
+    int writes = 0, keysDeleted = 0;
+    bool defaultTouched = false;
+};
+
+} // namespace
+
+// An unchanged folder costs no write at all, and a changed one never takes the page key or its
+// binding away, so a refresh cut short leaves a bound page the next visit completes.
+TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
+    TCountingStore store;
+    TRegStoreScope scope(store);
+    TTempFolder dir;
+    for (const char* name : {"a.txt", "b.txt"})
+        ASSERT_TRUE(FileWrite(dir / name, name));
+    std::vector<std::string> listing;
+    FolderList(dir.Path(), "*", listing);
+    PageFolderAdd(1, dir.Path(), listing);
+
+    store.writes = 0;
+    store.defaultTouched = false;
+    PageRefresh(1);
+    EXPECT_EQ(store.writes, 0);
+
+    ASSERT_TRUE(::DeleteFileA((dir / "a.txt").c_str()));
+    ASSERT_TRUE(FileWrite(dir / "c.txt", "c"));
+    PageRefresh(1);
+    EXPECT_EQ(store.writes, 2) << "one deletion, one addition";
+    EXPECT_EQ(store.keysDeleted, 0);
+    EXPECT_FALSE(store.defaultTouched);
+}

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <stdexcept>
+
 TApplication Application;
 
 TApplication::~TApplication() {
@@ -62,11 +64,36 @@ int TApplication::Run() {
 
 int TApplication::MessageLoop() {
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // Idle work runs only when no message waits, after a wait for input that times out at once:
+    // that wait, not a peek, is what marks the program idle for WaitForInputIdle under Wine.
+    for (;;) {
+        if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                break;
+        } else if (::MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                       WAIT_TIMEOUT &&
+                   Application.Idle()) {
+            continue;
+        } else if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            break;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     return 0;
+}
+
+bool TApplication::Idle() noexcept {
+    if (!OnIdle)
+        return false;
+    try {
+        return OnIdle();
+    } catch (const std::exception& e) {
+        HandleException(e);
+    } catch (...) {
+        HandleException(std::runtime_error("Unknown error"));
+    }
+    return false;
 }
 
 void TApplication::Minimize() {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 
 class TApplication : public TForm {
@@ -33,6 +34,13 @@ class TApplication : public TForm {
     int Run();
     // The same loop without the initial show, for nested use and tests.
     static int MessageLoop();
+
+    // Work done while no message waits, a step at a time: the loop calls it whenever its queue
+    // is empty and keeps calling it, between messages, while it answers true.
+    std::function<bool()> OnIdle;
+    // One step of OnIdle; false when there is none or it has nothing more to do. An error ends
+    // the step in the top-level error box.
+    bool Idle() noexcept;
 
     // Minimising the program minimises the application window and hides the main form with it;
     // restoring brings both back.

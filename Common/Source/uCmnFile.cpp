@@ -85,18 +85,23 @@ struct TSearchScope {
     ~TSearchScope() { FileFindClose(); }
 };
 
-void RecordFill(const WIN32_FIND_DATAA& data, FindRecord& record) {
+void RecordFill(const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow, DWORD attributes,
+                std::string name, FindRecord& record) {
     FILETIME local{};
     WORD date = 0, time = 0;
-    record.Time = ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+    record.Time = ::FileTimeToLocalFileTime(&lastWrite, &local) &&
                           ::FileTimeToDosDateTime(&local, &date, &time)
                       ? (static_cast<uint32_t>(date) << 16) | time
                       : 0;
-    record.Size = static_cast<int32_t>(data.nFileSizeLow);
-    record.Size64 =
-        static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    record.Attr = data.dwFileAttributes;
-    record.Name = data.cFileName;
+    record.Size = static_cast<int32_t>(sizeLow);
+    record.Size64 = static_cast<int64_t>((static_cast<uint64_t>(sizeHigh) << 32) | sizeLow);
+    record.Attr = attributes;
+    record.Name = std::move(name);
+}
+
+void RecordFill(const WIN32_FIND_DATAA& data, FindRecord& record) {
+    RecordFill(data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes,
+               data.cFileName, record);
 }
 
 void OleCheck(HRESULT hr) {
@@ -150,7 +155,11 @@ std::string PathExtension(const std::string& path) {
 }
 
 bool PathExtensionIs(const std::string& path, const std::string& ext) {
-    return AsciiUpper(PathExtension(path)) == AsciiUpper(ext);
+    return PathExtensionKey(path) == AsciiUpper(ext);
+}
+
+std::string PathExtensionKey(const std::string& path) {
+    return AsciiUpper(PathExtension(path));
 }
 
 bool FilePresent(const std::string& path) {
@@ -196,16 +205,45 @@ void FileFindClose() {
     SharedSearch().Reset();
 }
 
-void FolderList(const std::string& folder, const std::string& mask,
-                std::vector<std::string>& list) {
-    list.clear();
+bool FileRecordGet(const std::string& path, FindRecord& record) {
+    const std::string name = PathName(path);
+    const bool oneEntry = !name.empty() && name != "." && name != ".." &&
+                          path.find_first_of("*?") == std::string::npos && path.back() != '/';
+    if (!oneEntry) {
+        TSearchScope scope;
+        return FileFindFirst(path, record);
+    }
+    TErrorModeScope mode;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        record = FindRecord();
+        return false;
+    }
+    RecordFill(data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes,
+               name, record);
+    return true;
+}
+
+void FolderRecords(const std::string& folder, const std::string& mask,
+                   std::vector<FindRecord>& records) {
+    records.clear();
     TSearchScope scope;
     FindRecord record;
     for (bool found = FileFindFirst(folder + "\\" + mask, record); found;
          found = FileFindNext(record)) {
         if (record.Name != "." && record.Name != "..")
-            list.push_back(folder + "\\" + record.Name);
+            records.push_back(std::move(record));
     }
+}
+
+void FolderList(const std::string& folder, const std::string& mask,
+                std::vector<std::string>& list) {
+    std::vector<FindRecord> records;
+    FolderRecords(folder, mask, records);
+    list.clear();
+    list.reserve(records.size());
+    for (const FindRecord& record : records)
+        list.push_back(folder + "\\" + record.Name);
 }
 
 std::string OleErrorText(HRESULT hr) {

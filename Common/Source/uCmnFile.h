@@ -22,6 +22,8 @@ std::string PathFolder(const std::string& path);
 std::string PathExtension(const std::string& path);
 // The path's extension equals `ext`, with single-byte a-z folded to A-Z on both sides.
 bool PathExtensionIs(const std::string& path, const std::string& ext);
+// The extension so folded: one key for all the spellings PathExtensionIs takes as equal.
+std::string PathExtensionKey(const std::string& path);
 
 // One match of a directory search.
 struct FindRecord {
@@ -47,10 +49,19 @@ bool FileFindFirst(const std::string& path, FindRecord& record);
 bool FileFindNext(FindRecord& record);
 void FileFindClose();
 
+// The record FileFindFirst gives for a path that names one entry, read without a directory
+// search (which costs far more on large folders); Name is the path's name part as given. A path
+// with wildcards, or one that names no entry by itself (ending in "\", ":", "." or ".."), is
+// searched as FileFindFirst would. Critical-error prompts are off meanwhile.
+bool FileRecordGet(const std::string& path, FindRecord& record);
+
 // Replaces the list with folder + "\" + name for every entry matching folder + "\" + mask, "."
 // and ".." left out, in the platform's order. Exactly one "\" is added: "D:\Docs\" gives
 // "D:\Docs\\a.txt".
 void FolderList(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
+// The same pass, keeping each entry's whole record (Name holds the entry's name only).
+void FolderRecords(const std::string& folder, const std::string& mask,
+                   std::vector<FindRecord>& records);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
 // file-system object) and its arguments. Raises EOleError on any failing step; both outputs are

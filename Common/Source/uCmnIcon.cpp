@@ -45,37 +45,45 @@ bool IconEntryParse(const std::string& entry, std::string& file, int& index) {
     return true;
 }
 
-void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon) {
-    std::string file = path;
-    if (FileIsLink(path)) {
-        std::string target, arguments;
-        LinkResolve(path, target, arguments);
-        if (!target.empty())
-            file = target;
-    }
+namespace {
 
-    TUniqueIcon lg, sm;
-    IconsExtract(file, 0, lg, sm);
-    if (!lg && !sm) {
-        const std::string className = RegStrRead(HKEY_CLASSES_ROOT, PathExtension(file), "");
-        const std::string entry = RegStrRead(HKEY_CLASSES_ROOT, className + "\\DefaultIcon", "");
-        std::string iconFile;
-        int index = 0;
-        if (IconEntryParse(entry, iconFile, index))
-            IconsExtract(iconFile, index, lg, sm);
-    }
-    largeIcon = std::move(lg);
-    smallIcon = std::move(sm);
-    if (largeIcon || smallIcon)
+// Step 1: a shortcut stands for its target, when it names one.
+std::string IconSource(const std::string& path) {
+    if (!FileIsLink(path))
+        return path;
+    std::string target, arguments;
+    LinkResolve(path, target, arguments);
+    return target.empty() ? path : target;
+}
+
+// Step 2: the file's own first icon.
+bool OwnIconsGet(const std::string& file, TIconPair& icons) {
+    IconsExtract(file, 0, icons.large, icons.small);
+    return icons.large || icons.small;
+}
+
+// The association's icon entry of the file's type.
+std::string TypeIconEntry(const std::string& file) {
+    const std::string className = RegStrRead(HKEY_CLASSES_ROOT, PathExtension(file), "");
+    return RegStrRead(HKEY_CLASSES_ROOT, className + "\\DefaultIcon", "");
+}
+
+// Steps 3 to 5, for a file without icons of its own.
+void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons) {
+    std::string iconFile;
+    int index = 0;
+    if (IconEntryParse(entry, iconFile, index))
+        IconsExtract(iconFile, index, icons.large, icons.small);
+    if (icons.large || icons.small)
         return;
 
     // The call writes the icon's source file back into its path argument.
     char buf[MAX_PATH + 1] = {};
     std::strncpy(buf, file.c_str(), MAX_PATH);
-    WORD index = 0;
-    largeIcon.Reset(::ExtractAssociatedIconA(::GetModuleHandleA(nullptr), buf, &index));
-    if (largeIcon) {
-        smallIcon.Reset(::CopyIcon(largeIcon.Get()));
+    WORD at = 0;
+    icons.large.Reset(::ExtractAssociatedIconA(::GetModuleHandleA(nullptr), buf, &at));
+    if (icons.large) {
+        icons.small.Reset(::CopyIcon(icons.large.Get()));
         return;
     }
 
@@ -83,8 +91,56 @@ void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& 
     // keeps their rows from going blank.
     SHFILEINFOA info{};
     if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
-        largeIcon.Reset(info.hIcon);
+        icons.large.Reset(info.hIcon);
     info = SHFILEINFOA{};
     if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
-        smallIcon.Reset(info.hIcon);
+        icons.small.Reset(info.hIcon);
+}
+
+// Letter case aside, as the extension tests compare.
+std::string TypeKey(const std::string& file, DWORD attributes) {
+    const std::string key = PathExtensionKey(file);
+    // The shell draws a folder as a folder whatever its name ends in.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "\\" + key : key;
+}
+
+} // namespace
+
+void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon) {
+    const std::string file = IconSource(path);
+    TIconPair icons;
+    if (!OwnIconsGet(file, icons))
+        TypeIconsGet(file, TypeIconEntry(file), icons);
+    largeIcon = std::move(icons.large);
+    smallIcon = std::move(icons.small);
+}
+
+const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
+    const std::string file = IconSource(path);
+    if (OwnIconsGet(file, own))
+        return nullptr;
+    // A missing file gets other icons from the shell than an existing one of its type.
+    const DWORD attributes = ::GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        TypeIconsGet(file, TypeIconEntry(file), own);
+        return nullptr;
+    }
+    const std::string key = TypeKey(file, attributes);
+    auto found = types_.find(key);
+    if (found == types_.end()) {
+        const std::string entry = TypeIconEntry(file);
+        TType type;
+        type.perFile = entry.find("%1") != std::string::npos;
+        if (type.perFile) {
+            TypeIconsGet(file, entry, own);
+            types_.emplace(key, std::move(type));
+            return nullptr;
+        }
+        TypeIconsGet(file, entry, type.icons);
+        found = types_.emplace(key, std::move(type)).first;
+    } else if (found->second.perFile) {
+        TypeIconsGet(file, TypeIconEntry(file), own);
+        return nullptr;
+    }
+    return &found->second.icons;
 }

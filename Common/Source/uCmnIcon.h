@@ -3,6 +3,7 @@
 
 #include "uCmnHandle.h"
 
+#include <map>
 #include <string>
 
 // Fills both objects (32 and 16 pixels): the file's own first icon, else the icon named by its
@@ -11,6 +12,32 @@
 // yields nothing. Raises EOleError for an unreadable shortcut and EConvertError for an
 // association entry with a malformed index.
 void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon);
+
+// A large (32-pixel) and a small (16-pixel) icon.
+struct TIconPair {
+    TUniqueIcon large;
+    TUniqueIcon small;
+};
+
+// FileIconsGet for many files: a file without icons of its own shows the icon of its type, and
+// that icon is looked up once per type and shared for the cache's life. Each file still gets
+// exactly what FileIconsGet gives it: icons of the file itself (programs, icon files, a
+// shortcut's target) are fetched per file, as are the icons of a type whose association draws
+// each file's own ("%1" in its icon entry) and of a shortcut whose target is missing.
+class TFileIconCache {
+  public:
+    // Either fills `own` and returns null, or returns the shared pair of the file's type, which
+    // stays valid while the cache lives. Raises as FileIconsGet.
+    const TIconPair* Get(const std::string& path, TIconPair& own);
+    void Clear() { types_.clear(); }
+
+  private:
+    struct TType {
+        TIconPair icons;
+        bool perFile = false;
+    };
+    std::map<std::string, TType> types_;
+};
 
 // Splits an association's icon entry "file,index": the file is the text before the first ","
 // as written; the index is the text after it, blanks and control characters trimmed, in

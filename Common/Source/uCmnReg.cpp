@@ -267,6 +267,45 @@ bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& 
     return true;
 }
 
+bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValue>& values) {
+    values.clear();
+    TRegKey k = KeyOpen(root, Relative(key));
+    if (!k)
+        return true;
+    DWORD count = 0, maxName = 0, maxData = 0;
+    k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, &maxName, &maxData);
+    values.reserve(count);
+    // Lengths count characters: a Shift-JIS name can take twice as many bytes.
+    std::vector<char> name(2 * static_cast<size_t>(maxName) + 2);
+    std::vector<BYTE> data(static_cast<size_t>(maxData) + 2);
+    for (DWORD index = 0;;) {
+        DWORD nameLen = static_cast<DWORD>(name.size()), type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG rc =
+            k.Store().EnumValue(k.Get(), index, name.data(), &nameLen, &type, data.data(), &size);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            return true;
+        if (rc == ERROR_MORE_DATA && name.size() < NameBufferLimit) {
+            // The key grew meanwhile, or the hints were short: larger buffers, same index.
+            name.resize(name.size() * 2);
+            data.resize((std::max)(static_cast<size_t>(size) + 2, data.size() * 2));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
+            Fail(CmnRegErrValueGet, key);
+        TRegStrValue& value = values.emplace_back();
+        value.name.assign(name.data(), (std::min)(static_cast<size_t>(nameLen), name.size()));
+        const size_t bytes = (std::min)(static_cast<size_t>(size), data.size());
+        // As RegStrRead: no data reads as the empty text whatever the type; the text ends at its
+        // first zero byte.
+        value.isString = bytes == 0 || type == REG_SZ || type == REG_EXPAND_SZ;
+        if (value.isString && bytes > 0)
+            value.text.assign(reinterpret_cast<const char*>(data.data()),
+                              std::find(data.begin(), data.begin() + bytes, 0) - data.begin());
+        ++index;
+    }
+}
+
 bool RegValueDelete(HKEY root, const std::string& key, const std::string& name) {
     if (TRegKey k = KeyOpen(root, Relative(key)))
         k.Store().DeleteValue(k.Get(), name.c_str());

@@ -17,6 +17,18 @@ bool RegKeyDelete(HKEY root, const std::string& key);
 bool RegKeyMove(HKEY root, const std::string& source, const std::string& target);
 int32_t RegValueCount(HKEY root, const std::string& key);
 bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names);
+
+// One value of a key as RegStrRead would read it.
+struct TRegStrValue {
+    std::string name;
+    std::string text;
+    // False for a value of another type, whose text is then empty: RegStrRead raises on it.
+    bool isString = true;
+};
+// Every value of the key in store order with its text, from one enumeration: what RegValueNames
+// and one RegStrRead per name give, without opening the key once per value. An absent key gives
+// none; an enumeration that breaks off raises.
+bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValue>& values);
 bool RegValueDelete(HKEY root, const std::string& key, const std::string& name);
 bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
                     const std::string& newName);

@@ -35,46 +35,71 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
 }
 
 const std::function<void(HWND)>* g_answer = nullptr;
+bool g_answerEvery = false;
+HWND g_answered = nullptr;
 
 void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
-    if (!box || !g_answer)
+    // A box just answered can still be there until it reads the answer.
+    if (!box || !g_answer || box == g_answered)
         return;
-    ::KillTimer(nullptr, id);
+    if (!g_answerEvery)
+        ::KillTimer(nullptr, id);
+    g_answered = box;
     (*g_answer)(box);
+}
+
+void AnswerDialogs(const std::function<void()>& action, const std::function<void(HWND)>& answer,
+                   bool every) {
+    const std::function<void(HWND)>* previous = g_answer;
+    const bool previousEvery = g_answerEvery;
+    g_answer = &answer;
+    g_answerEvery = every;
+    g_answered = nullptr;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerTimer);
+    action();
+    ::KillTimer(nullptr, timer);
+    g_answer = previous;
+    g_answerEvery = previousEvery;
+}
+
+TBoxSeen BoxAnswer(HWND box, int buttonId) {
+    TBoxSeen seen;
+    seen.seen = true;
+    seen.caption = WindowText(box);
+    seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
+    switch (buttonId) {
+    case 0:
+        ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        break;
+    case -1:
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+        break;
+    default:
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
+        break;
+    }
+    return seen;
 }
 
 } // namespace
 
 void AnswerDialog(const std::function<void()>& action, const std::function<void(HWND)>& answer) {
-    const std::function<void(HWND)>* previous = g_answer;
-    g_answer = &answer;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerTimer);
-    action();
-    ::KillTimer(nullptr, timer);
-    g_answer = previous;
+    AnswerDialogs(action, answer, false);
 }
 
 TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId) {
     TBoxSeen seen;
-    AnswerDialog(action, [&](HWND box) {
-        seen.seen = true;
-        seen.caption = WindowText(box);
-        seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
-        switch (buttonId) {
-        case 0:
-            ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-            break;
-        case -1:
-            ::PostMessageA(box, WM_CLOSE, 0, 0);
-            break;
-        default:
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
-            break;
-        }
-    });
+    AnswerDialog(action, [&](HWND box) { seen = BoxAnswer(box, buttonId); });
+    return seen;
+}
+
+std::vector<TBoxSeen> AnswerBoxes(const std::function<void()>& action, int buttonId) {
+    std::vector<TBoxSeen> seen;
+    AnswerDialogs(
+        action, [&](HWND box) { seen.push_back(BoxAnswer(box, buttonId)); }, true);
     return seen;
 }
 

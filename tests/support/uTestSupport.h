@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // True when the tests run under Wine (its ntdll exports wine_get_version).
 bool IsWine();
@@ -27,6 +28,8 @@ void AnswerDialog(const std::function<void()>& action, const std::function<void(
 // appears by pressing the button with `buttonId` (IDOK, IDCANCEL) or, with buttonId 0, by
 // sending Escape; with buttonId -1 by the close box (WM_CLOSE). Returns what the box showed.
 TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId);
+// The same for every box that appears while `action` runs, in order.
+std::vector<TBoxSeen> AnswerBoxes(const std::function<void()>& action, int buttonId);
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(int ms);

@@ -1,0 +1,35 @@
+/* The yardstick of the start-up case: the least Win32 program that shows a window, with a
+   window of the launcher's own default size, and closes when asked. */
+#include <windows.h>
+
+static LRESULT CALLBACK BlankProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int show) {
+    WNDCLASSA wc = {0};
+    MSG msg;
+    HWND hwnd;
+    (void)previous;
+    (void)command;
+    wc.lpfnWndProc = BlankProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "OvBenchBlank";
+    RegisterClassA(&wc);
+    hwnd = CreateWindowExA(0, "OvBenchBlank", "ovbench blank", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 340, 226, NULL, NULL, instance, NULL);
+    if (!hwnd)
+        return 1;
+    ShowWindow(hwnd, show);
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
