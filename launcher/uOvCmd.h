@@ -1,0 +1,24 @@
+// The main window's item commands: dropping files, the insert dialog, opening, deleting and
+// renaming items, and deleting pages. The handlers are TFrmOvMain's (uOvMain declares them);
+// this unit holds them and the rules they share.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+// What opening an item starts: a shortcut stands for its target, with its own arguments;
+// anything else for itself, with none. Raises as LinkResolve.
+void ItemTargetResolve(std::string& path, std::string& arguments);
+// The dropped paths in the shell's order. Each is fetched whole; a path the ANSI file functions
+// cannot name (a character outside the code page, or longer than they accept) is left out rather
+// than stored cut short or mangled.
+std::vector<std::string> DroppedPaths(HDROP drop);
+// The open dialog's filter: the bars of `barred` become the zero separators it expects, plus the
+// closing zero.
+std::string DialogFilter(const char* barred);
+// The chosen files of a multiple-selection dialog's buffer: one full path, or the folder
+// followed by the names, each ended by a zero.
+std::vector<std::string> ChosenFiles(const char* buffer);
