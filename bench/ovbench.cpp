@@ -738,13 +738,13 @@ int Bench(const TOptions& options) {
     ::GetWindowRect(form.CptLvwItems, &list);
     const double setupEnd = Now();
 
-    Line("Orvanta benchmark: refresh of the current page against a bare folder listing");
+    Line("Orvanta benchmark: refresh of the current page against a bare folder listing, start-up");
     Line("  data:   folders of 1,000 and 10,000 files in the temporary folder (%s)",
          MixText().c_str());
     Line("  setup:  files %.1f s, settings tree and window %.1f s",
          (filesReady - setupStart) / 1000.0, (setupEnd - filesReady) / 1000.0);
-    Line("  lists:  both shown, report view, %dx%d pixels; a run ends when the visible rows are "
-         "painted",
+    Line("  lists:  all shown, report view, %dx%d pixels; each run prints complete/first screen: "
+         "all rows in and the visible ones painted / those rows showing their icons",
          static_cast<int>(list.right - list.left), static_cast<int>(list.bottom - list.top));
     Line("  runs:   1,000 entries: 1 untimed warm-up, then %d timed runs; 10,000 entries: no "
          "warm-up (the same code has just run on the same kinds of files), %d timed runs",
