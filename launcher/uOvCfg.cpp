@@ -4,75 +4,132 @@
 #include "uCmnReg.h"
 #include "uOvRegDef.h"
 
+#include <vector>
+
 namespace {
 
 const HKEY Root = HKEY_CURRENT_USER;
 
+// One value of the default tree: a string, an integer or a boolean.
+struct TDefault {
+    const char* key;
+    const char* name;
+    enum { Str, Int, Bool } kind;
+    const char* text;
+    int32_t number;
+};
+
+bool DefaultWrite(const TDefault& d) {
+    switch (d.kind) {
+    case TDefault::Str:
+        return RegStrWrite(Root, d.key, d.name, d.text);
+    case TDefault::Int:
+        return RegIntWrite(Root, d.key, d.name, d.number);
+    default:
+        return RegBoolWrite(Root, d.key, d.name, d.number != 0);
+    }
+}
+
+const char* const Keys[] = {OvKeyProduct, OvKeySystem, OvKeyConfig,
+                            OvKeyOption,  OvKeyData,   OvKeyWindow};
+
+// The groups of values in the order the first run writes them. Page 1's folder comes before
+// its key is created again, so it is the key's first value, ahead of every later item.
+struct TGroup {
+    std::vector<TDefault> values;
+    // A key created again after the values (it exists by then; the call changes nothing).
+    const char* keyAfter = nullptr;
+};
+
+const std::vector<TGroup>& Groups() {
+    static const std::vector<TGroup> groups = {
+        {{{OvKeySystem, OvValVersion, TDefault::Str, OvVersion, 0},
+          {OvKeySystem, OvValCopyright, TDefault::Str, OvDefCopyright, 0},
+          {OvKeySystem, OvValUrl, TDefault::Str, OvDefUrl, 0}}},
+        {{{OvKeyConfig, OvValUnInstall, TDefault::Str, OvDefUnInstall, 0},
+          {OvKeyConfig, OvValLvwColWidth, TDefault::Str, OvDefLvwColWidth, 0},
+          {OvKeyConfig, OvValLvwColSort, TDefault::Int, nullptr, OvDefLvwColSort},
+          {OvKeyConfig, OvValLvwColSortAscDec, TDefault::Int, nullptr, OvDefLvwColSortAscDec},
+          {OvKeyConfig, OvValLvwStyle, TDefault::Int, nullptr, OvDefLvwStyle},
+          {OvKeyConfig, OvValSelPage, TDefault::Int, nullptr, OvDefSelPage},
+          {OvKeyConfig, OvValOpenFileDir, TDefault::Str, OvDefOpenFileDir, 0}}},
+        {{{OvKeyOption, OvValHookKey, TDefault::Bool, nullptr, OvDefHookKey},
+          {OvKeyOption, OvValHookKeyNo, TDefault::Int, nullptr, OvDefHookKeyNo},
+          {OvKeyOption, OvValToolBarPos, TDefault::Int, nullptr, OvDefToolBarPos},
+          {OvKeyOption, OvValHideTaskbar, TDefault::Bool, nullptr, OvDefHideTaskbar},
+          {OvKeyOption, OvValHereMouse, TDefault::Bool, nullptr, OvDefHereMouse},
+          {OvKeyOption, OvValToolBarPosTbl, TDefault::Str, OvDefToolBarPosTbl, 0},
+          {OvKeyOption, OvValHookKeyCharTbl, TDefault::Str, OvDefHookKeyCharTbl, 0},
+          {OvKeyOption, OvValHookKeyNoTbl, TDefault::Str, OvDefHookKeyNoTbl, 0}}},
+        {{{OvKeyFirstPage, OvValFolderPath, TDefault::Str, OvDefFolderPath, 0}}, OvKeyFirstPage},
+        {{{OvKeyWindow, OvValTop, TDefault::Int, nullptr, OvDefTop},
+          {OvKeyWindow, OvValLeft, TDefault::Int, nullptr, OvDefLeft},
+          {OvKeyWindow, OvValWidth, TDefault::Int, nullptr, OvDefWidth},
+          {OvKeyWindow, OvValHeight, TDefault::Int, nullptr, OvDefHeight}}},
+    };
+    return groups;
+}
+
 // Every step of a group runs whatever the steps before it gave; the group fails if any did.
 bool KeysGroup() {
-    RegKeyDelete(Root, OvKeyProduct);
     bool ok = true;
-    for (const char* key :
-         {OvKeyProduct, OvKeySystem, OvKeyConfig, OvKeyOption, OvKeyData, OvKeyWindow})
+    for (const char* key : Keys)
         ok &= RegKeyCreate(Root, key);
     return ok;
 }
 
-bool SystemGroup() {
+bool ValuesGroup(const TGroup& group) {
     bool ok = true;
-    ok &= RegStrWrite(Root, OvKeySystem, OvValVersion, OvVersion);
-    ok &= RegStrWrite(Root, OvKeySystem, OvValCopyright, OvDefCopyright);
-    ok &= RegStrWrite(Root, OvKeySystem, OvValUrl, OvDefUrl);
-    return ok;
-}
-
-bool ConfigGroup() {
-    bool ok = true;
-    ok &= RegStrWrite(Root, OvKeyConfig, OvValUnInstall, OvDefUnInstall);
-    ok &= RegStrWrite(Root, OvKeyConfig, OvValLvwColWidth, OvDefLvwColWidth);
-    ok &= RegIntWrite(Root, OvKeyConfig, OvValLvwColSort, OvDefLvwColSort);
-    ok &= RegIntWrite(Root, OvKeyConfig, OvValLvwColSortAscDec, OvDefLvwColSortAscDec);
-    ok &= RegIntWrite(Root, OvKeyConfig, OvValLvwStyle, OvDefLvwStyle);
-    ok &= RegIntWrite(Root, OvKeyConfig, OvValSelPage, OvDefSelPage);
-    ok &= RegStrWrite(Root, OvKeyConfig, OvValOpenFileDir, OvDefOpenFileDir);
-    return ok;
-}
-
-bool OptionGroup() {
-    bool ok = true;
-    ok &= RegBoolWrite(Root, OvKeyOption, OvValHookKey, OvDefHookKey);
-    ok &= RegIntWrite(Root, OvKeyOption, OvValHookKeyNo, OvDefHookKeyNo);
-    ok &= RegIntWrite(Root, OvKeyOption, OvValToolBarPos, OvDefToolBarPos);
-    ok &= RegBoolWrite(Root, OvKeyOption, OvValHideTaskbar, OvDefHideTaskbar);
-    ok &= RegBoolWrite(Root, OvKeyOption, OvValHereMouse, OvDefHereMouse);
-    ok &= RegStrWrite(Root, OvKeyOption, OvValToolBarPosTbl, OvDefToolBarPosTbl);
-    ok &= RegStrWrite(Root, OvKeyOption, OvValHookKeyCharTbl, OvDefHookKeyCharTbl);
-    ok &= RegStrWrite(Root, OvKeyOption, OvValHookKeyNoTbl, OvDefHookKeyNoTbl);
-    return ok;
-}
-
-// The default value is written first, so it precedes every item the page gets later.
-bool FirstPageGroup() {
-    bool ok = true;
-    ok &= RegStrWrite(Root, OvKeyFirstPage, OvValFolderPath, OvDefFolderPath);
-    ok &= RegKeyCreate(Root, OvKeyFirstPage);
-    return ok;
-}
-
-bool WindowGroup() {
-    bool ok = true;
-    ok &= RegIntWrite(Root, OvKeyWindow, OvValTop, OvDefTop);
-    ok &= RegIntWrite(Root, OvKeyWindow, OvValLeft, OvDefLeft);
-    ok &= RegIntWrite(Root, OvKeyWindow, OvValWidth, OvDefWidth);
-    ok &= RegIntWrite(Root, OvKeyWindow, OvValHeight, OvDefHeight);
+    for (const TDefault& d : group.values)
+        ok &= DefaultWrite(d);
+    if (group.keyAfter)
+        ok &= RegKeyCreate(Root, group.keyAfter);
     return ok;
 }
 
 } // namespace
 
 bool ConfigTreeCreate() {
-    return KeysGroup() && SystemGroup() && ConfigGroup() && OptionGroup() && FirstPageGroup() &&
-           WindowGroup();
+    RegKeyDelete(Root, OvKeyProduct);
+    // Marked as under way from the first write to the last: a first run cut short is completed
+    // by the next start (ConfigTreeComplete) rather than left short of defaults for good.
+    RegBoolWrite(Root, OvKeyProduct, OvValFirstRun, true);
+    if (!KeysGroup())
+        return false;
+    for (const TGroup& group : Groups())
+        if (!ValuesGroup(group))
+            return false;
+    RegValueDelete(Root, OvKeyProduct, OvValFirstRun);
+    return true;
+}
+
+bool ConfigTreeEnsure() {
+    // A product key with nothing in it is a first run killed between creating the key and
+    // marking it: nothing there can be the user's.
+    if (!RegKeyExists(Root, OvKeyProduct) ||
+        (RegValueCount(Root, OvKeyProduct) == 0 && RegSubKeyCount(Root, OvKeyProduct) == 0))
+        return ConfigTreeCreate();
+    return ConfigTreeComplete();
+}
+
+bool ConfigTreePending() {
+    return RegValueExists(Root, OvKeyProduct, OvValFirstRun);
+}
+
+bool ConfigTreeComplete() {
+    if (!ConfigTreePending())
+        return true;
+    bool ok = true;
+    for (const char* key : Keys)
+        if (!RegKeyExists(Root, key))
+            ok &= RegKeyCreate(Root, key);
+    for (const TGroup& group : Groups())
+        for (const TDefault& d : group.values)
+            if (!RegValueExists(Root, d.key, d.name))
+                ok &= DefaultWrite(d);
+    if (ok)
+        RegValueDelete(Root, OvKeyProduct, OvValFirstRun);
+    return ok;
 }
 
 bool VersionUpdate() {

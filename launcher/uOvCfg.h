@@ -2,7 +2,17 @@
 #pragma once
 
 // Deletes the product key and builds the tree anew with its defaults, group by group; a group
-// with a failed write (its key could be neither opened nor created) ends the build: false.
+// with a failed write (its key could be neither opened nor created) ends the build: false. The
+// build is marked as under way (OvValFirstRun) from its first write to its last.
 bool ConfigTreeCreate();
+// The start's first-run check: a missing (or empty) product key is built with ConfigTreeCreate,
+// a first run that was cut short is completed; any other tree is left as it is.
+bool ConfigTreeEnsure();
+// A first run was cut short: the product key still carries its mark.
+bool ConfigTreePending();
+// Completes a first run that was cut short: writes every default key and value that is missing,
+// overwriting none that exists, then clears the mark. Does nothing to an unmarked tree, whose
+// missing values stay missing. False when a write failed (the mark then stays).
+bool ConfigTreeComplete();
 // Rewrites the stamp "1.00.0" as the current version; any other stamp stays. Always true.
 bool VersionUpdate();

@@ -224,11 +224,10 @@ void TFrmOvMain::PaintToolBarEdge() {
 void TFrmOvMain::FormCreate() {
     HKEY hkcu = HKEY_CURRENT_USER;
     RunStep([&] { ::DragAcceptFiles(Handle(), TRUE); });
-    RunStep([&] {
-        if (!RegKeyExists(hkcu, OvKeyProduct))
-            ConfigTreeCreate();
-    });
+    RunStep([&] { ConfigTreeEnsure(); });
     RunStep([&] { VersionUpdate(); });
+    // Before anything reads a page: a page deletion or first run cut short is finished here.
+    RunStep([&] { PagesRepair(); });
     RunStep([&] { CurrentPage = RegIntRead(hkcu, OvKeyConfig, OvValSelPage); });
     RunStep([&] {
         PageTotal = PageCount();

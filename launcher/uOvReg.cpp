@@ -1,12 +1,18 @@
 // Pages and their items in the settings tree.
 #include "uOvReg.h"
 
+#include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnReg.h"
+#include "uCmnRegDef.h"
 #include "uCmnRegStore.h"
+#include "uCmnStr.h"
 #include "uOvRegDef.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <climits>
 
 #include <unordered_map>
 #include <unordered_set>
@@ -33,8 +39,39 @@ std::string PageKeyPath(int32_t page) {
     return std::string(OvKeyPagePrefix) + std::to_string(page);
 }
 
+namespace {
+
+// The page numbers among the Data key's subkeys, in increasing order.
+std::vector<int32_t> PageNumbers() {
+    std::vector<std::string> names;
+    RegSubKeyNames(Root, OvKeyData, names);
+    std::vector<int32_t> pages;
+    for (const std::string& name : names)
+        if (int32_t page = 0; PageNumberParse(name, page))
+            pages.push_back(page);
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+} // namespace
+
+bool PageNumberParse(const std::string& name, int32_t& page) {
+    if (name.empty() || name.size() > 10 || name[0] == '0')
+        return false;
+    int64_t n = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+    }
+    if (n > INT32_MAX)
+        return false;
+    page = static_cast<int32_t>(n);
+    return true;
+}
+
 int32_t PageCount() {
-    return RegSubKeyCount(Root, OvKeyData);
+    return static_cast<int32_t>(PageNumbers().size());
 }
 
 bool PageCreate(int32_t page, const std::string& folderPath) {
@@ -53,7 +90,8 @@ void PageItemNames(int32_t page, std::vector<std::string>& names) {
 }
 
 int32_t PageItemCount(int32_t page) {
-    return RegValueCount(Root, PageKeyPath(page)) - 1;
+    // An absent page holds nothing, not -1 items.
+    return std::max(RegValueCount(Root, PageKeyPath(page)) - 1, 0);
 }
 
 std::string ItemPathRead(int32_t page, const std::string& name) {
@@ -126,15 +164,25 @@ void PageEntriesFind(TPageEntries& entries) {
 namespace {
 
 // The ordinary page keeps the items whose path is an existing file. One look-up per item serves
-// both the decision and the row.
+// both the decision and the row. What cannot be reached is not gone: an item whose drive or
+// share does not answer (unplugged, no medium, not connected yet) stays, without a row.
 void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
     entries.clear();
+    std::unordered_map<std::string, bool> reachable;
     PageItemsEach(page, [&](TPageEntry&& item) {
         item.found = FileRecordGet(item.path, item.record);
-        if (!item.found || (item.record.Attr & FILE_ATTRIBUTE_DIRECTORY))
-            ItemRemove(page, item.name);
-        else
+        if (item.found && !(item.record.Attr & FILE_ATTRIBUTE_DIRECTORY)) {
             entries.push_back(std::move(item));
+            return;
+        }
+        // A folder is no file; anything else that is not found is gone only from a volume that
+        // answers.
+        const std::string root = PathRoot(item.path);
+        auto known = reachable.find(root);
+        if (!item.found && known == reachable.end())
+            known = reachable.emplace(root, VolumeReachable(item.path)).first;
+        if (item.found || known->second)
+            ItemRemove(page, item.name);
     });
 }
 
@@ -205,6 +253,9 @@ void PageRefresh(int32_t page, TPageEntries& entries) {
     FolderRecords(folder, "*", listing);
     const bool bound = FolderPresent(folder);
     entries.clear();
+    // A folder on a drive or share that does not answer is not gone: the page stays as it is.
+    if (!bound && !VolumeReachable(folder))
+        return;
     if (bound)
         entries = FolderItems(folder, listing);
     // A vanished folder leaves an empty ordinary page: its items go first, its binding last.
@@ -225,13 +276,69 @@ void PageFolderAdd(int32_t page, const std::string& folderPath,
         ItemAdd(page, entry);
 }
 
+namespace {
+
+std::string MoveJournal(int32_t from, int32_t to, int phase) {
+    return std::to_string(from) + "," + std::to_string(to) + "," + std::to_string(phase);
+}
+
+void PageKeyDelete(int32_t page) {
+    const std::string key = PageKeyPath(page);
+    if (RegKeyExists(Root, key) && !RegKeyDelete(Root, key))
+        throw ERegError(FormatMessageText(CmnRegErrKeyDelete, key));
+}
+
+// Moves page `from` to the free number `to`, journaled in the Data key: a move cut short at any
+// moment leaves either a whole source with a partial target (phase 1) or a whole target with a
+// partly removed source (phase 2), and PagesRepair knows which.
+void PageMove(int32_t from, int32_t to) {
+    RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 1));
+    if (RegKeyCopy(Root, PageKeyPath(from), PageKeyPath(to))) {
+        RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 2));
+        PageKeyDelete(from);
+    }
+    RegValueDelete(Root, OvKeyData, OvValPageMove);
+}
+
+// Finishes the page move a journal names: phase 1 drops the partial target and keeps the
+// source, phase 2 drops what is left of the source. A journal that cannot be read goes.
+void PageMoveFinish() {
+    if (!RegValueExists(Root, OvKeyData, OvValPageMove))
+        return;
+    const std::vector<std::string> parts =
+        CommaTextSplit(RegStrRead(Root, OvKeyData, OvValPageMove));
+    int32_t from = 0, to = 0;
+    if (parts.size() == 3 && PageNumberParse(parts[0], from) && PageNumberParse(parts[1], to) &&
+        RegKeyExists(Root, PageKeyPath(from)) && RegKeyExists(Root, PageKeyPath(to))) {
+        if (parts[2] == "1")
+            PageKeyDelete(to);
+        else if (parts[2] == "2")
+            PageKeyDelete(from);
+    }
+    RegValueDelete(Root, OvKeyData, OvValPageMove);
+}
+
+} // namespace
+
 void PageRemove(int32_t page, int32_t pageTotal) {
-    RegKeyDelete(Root, PageKeyPath(page));
+    PageKeyDelete(page);
     for (int32_t k = page; k < pageTotal; ++k)
-        RegKeyMove(Root, PageKeyPath(k + 1), PageKeyPath(k));
+        PageMove(k + 1, k);
+}
+
+void PagesRepair() {
+    PageMoveFinish();
+    const std::vector<int32_t> pages = PageNumbers();
+    // In increasing order each page moves down into a number that is free by then.
+    for (size_t i = 0; i < pages.size(); ++i)
+        if (pages[i] != static_cast<int32_t>(i) + 1)
+            PageMove(pages[i], static_cast<int32_t>(i) + 1);
+    if (pages.empty())
+        PageCreate(1, "");
 }
 
 void PageClear(int32_t page) {
-    RegKeyDelete(Root, PageKeyPath(page));
+    // A key that cannot be deleted would keep its items under a page reported as cleared.
+    PageKeyDelete(page);
     PageCreate(page, "");
 }

@@ -14,8 +14,11 @@
 
 // Key path of page n: the Data key, "\" and n in decimal.
 std::string PageKeyPath(int32_t page);
-// Number of pages: the subkeys of the Data key.
+// Number of pages: the subkeys of the Data key named by a page number.
 int32_t PageCount();
+// A page key's name read as its number: decimal digits without a leading zero, 1 to
+// 2147483647. False for any other name, which is no page.
+bool PageNumberParse(const std::string& name, int32_t& page);
 
 // Creates the page key (an existing one is kept) and sets its folder; always true.
 bool PageCreate(int32_t page, const std::string& folderPath);
@@ -64,6 +67,14 @@ void PageRefresh(int32_t page);
 void PageFolderAdd(int32_t page, const std::string& folderPath,
                    const std::vector<std::string>& listing);
 // Deletes page n of pageTotal and moves every later page down by one, items and order intact.
+// A page key that cannot be deleted raises before anything moves. Each move is journaled, so a
+// removal cut short at any moment leaves a tree that PagesRepair turns into the pages before or
+// after the removal.
 void PageRemove(int32_t page, int32_t pageTotal);
+// Run at start-up before pages are read: finishes a page move that was cut short, renumbers the
+// pages densely in numeric order (items, order and folder bindings travel along) and gives a
+// tree without pages page 1. Subkeys of Data that are not page numbers are left alone. A tree
+// that needs none of this is not written to.
+void PagesRepair();
 // Empties page n and drops its folder binding.
 void PageClear(int32_t page);

@@ -42,6 +42,13 @@ inline constexpr char OvValWidth[] = "Width";
 inline constexpr char OvValHeight[] = "Height";
 // A page key's default value (its folder path) has the empty name.
 inline constexpr char OvValFolderPath[] = "";
+// Product key: set while a first run is under way, so a start after a first run cut short
+// completes the tree (a DWORD 1; a program that does not know it never reads it).
+inline constexpr char OvValFirstRun[] = "FirstRun";
+// Data key: the page move in progress, "from,to,phase" (phase 1 while the target is filled from
+// the source, 2 while the source is removed), so a start after a move cut short finishes it. A
+// value, never a page: pages are the Data key's subkeys.
+inline constexpr char OvValPageMove[] = "PageMove";
 
 inline constexpr char OvVersion[] = "1.00.1";
 // The one older stamp that VersionUpdate brings up to date.

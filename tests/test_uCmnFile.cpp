@@ -63,6 +63,23 @@ TEST(PathRules, NeverSplitsInsideADoubleByteCharacter) {
         ExpectPathRules(c);
 }
 
+TEST(PathRules, RootOfTheVolume) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\a\\b.txt", "C:\\"},
+        {"d:\\", "d:\\"},
+        {"\\\\srv\\share\\a.txt", "\\\\srv\\share\\"},
+        {"\\\\srv\\share", "\\\\srv\\share\\"},
+        {"\\\\srv", ""},
+        {"\\\\srv\\", ""},
+        {"C:a.txt", ""},
+        {"rel\\a.txt", ""},
+        {"\\\\srv\\表\\a", "\\\\srv\\表\\"},
+        {"1:\\x", ""},
+    };
+    for (const auto& [path, root] : cases)
+        EXPECT_EQ(PathRoot(path), root) << path;
+}
+
 TEST(PathRules, ExtensionTestsFoldOnlyAsciiLetters) {
     for (const char* yes : {"X.LNK", "x.lnk", "C:\\a\\b.LnK", ".lnk"})
         EXPECT_TRUE(FileIsLink(yes)) << yes;

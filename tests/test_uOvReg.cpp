@@ -71,6 +71,7 @@ TYPED_TEST(OvRegTest, PagesStartWithTheirFolderAndCountTheirItems) {
     EXPECT_EQ(PageFolderRead(2), "C:\\Docs");
     EXPECT_EQ(PageFolderRead(3), "");
     EXPECT_EQ(PageItemCount(1), 0);
+    EXPECT_EQ(PageItemCount(9), 0) << "an absent page";
 
     ASSERT_TRUE(ItemAdd(2, "C:\\a\\one.txt"));
     ASSERT_TRUE(ItemAdd(2, "C:\\a\\two.txt"));
@@ -329,4 +330,46 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     EXPECT_EQ(store.writes, 2) << "one deletion, one addition";
     EXPECT_EQ(store.keysDeleted, 0);
     EXPECT_FALSE(store.defaultTouched);
+}
+
+namespace {
+
+// A drive letter no volume answers to.
+std::string UnusedDrive() {
+    const DWORD drives = ::GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y'; ++letter)
+        if (!(drives & (1u << (letter - 'A'))))
+            return std::string(1, letter) + ":";
+    return "Z:";
+}
+
+} // namespace
+
+// What cannot be reached is not gone: items on a drive that does not exist or below a share that
+// does not answer stay (without a row), while a file deleted from a folder that answers goes; a
+// folder page whose drive does not answer keeps its binding and its items.
+TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
+    TTempFolder dir;
+    ASSERT_TRUE(FileWrite(dir / "here.txt", "x"));
+    const std::string stick = UnusedDrive() + "\\stick";
+    PageCreate(1, "");
+    for (const std::string& path : {dir / "here.txt", dir / "deleted.txt", stick + "\\a.txt",
+                                    std::string("\\\\ov-no-such-host\\share\\b.txt")})
+        ASSERT_TRUE(ItemAdd(1, path));
+    TPageEntries entries;
+    PageRefresh(1, entries);
+    TValues items = ItemsSorted(1);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].first, "a.txt");
+    EXPECT_EQ(items[1].first, "b.txt");
+    EXPECT_EQ(items[2].first, "here.txt");
+    ASSERT_EQ(entries.size(), 1u) << "only what is there gets a row";
+    EXPECT_EQ(entries[0].name, "here.txt");
+
+    PageCreate(2, stick);
+    ItemAdd(2, stick + "\\c.txt");
+    const TValues bound = this->Values(2);
+    PageRefresh(2, entries);
+    EXPECT_EQ(this->Values(2), bound);
+    EXPECT_TRUE(entries.empty());
 }

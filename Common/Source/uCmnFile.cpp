@@ -163,6 +163,8 @@ std::string PathExtensionKey(const std::string& path) {
 }
 
 bool FilePresent(const std::string& path) {
+    // Like every test of a path here: a drive without a medium answers "no", it never prompts.
+    TErrorModeScope mode;
     WIN32_FIND_DATAA data{};
     TUniqueFind find(::FindFirstFileA(path.c_str(), &data));
     return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -203,6 +205,41 @@ bool FileFindNext(FindRecord& record) {
 
 void FileFindClose() {
     SharedSearch().Reset();
+}
+
+std::string PathRoot(const std::string& path) {
+    const char drive = path.empty() ? 0 : path[0];
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+        ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')))
+        return path.substr(0, 3);
+    if (path.rfind("\\\\", 0) != 0)
+        return {};
+    // \\server\share\: the root ends after the fourth separator, or at the end of the path;
+    // neither the server's name nor the share's may be empty.
+    size_t partStart = 2, separators = 2;
+    for (size_t i = 2; i < path.size(); ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '\\') {
+            if (i == partStart)
+                return {};
+            if (++separators == 4)
+                return path.substr(0, i + 1);
+            partStart = i + 1;
+        }
+    }
+    return separators == 3 && partStart < path.size() ? path + "\\" : std::string();
+}
+
+bool VolumeReachable(const std::string& path) {
+    const std::string root = PathRoot(path);
+    if (root.empty())
+        return true;
+    TErrorModeScope mode;
+    WIN32_FIND_DATAA data{};
+    TUniqueFind find(::FindFirstFileA((root + "*").c_str(), &data));
+    // An empty root lists nothing, and says so.
+    return find || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 bool FileRecordGet(const std::string& path, FindRecord& record) {

@@ -49,6 +49,13 @@ bool FileFindFirst(const std::string& path, FindRecord& record);
 bool FileFindNext(FindRecord& record);
 void FileFindClose();
 
+// The root of the volume a full path lies on: "C:\" for "C:\a\b", "\\server\share\" for
+// "\\server\share\a"; empty for a path without one (relative, or a bare "\\server").
+std::string PathRoot(const std::string& path);
+// True when the root of the path's volume can be listed: the drive exists and holds a medium,
+// the share answers. A path without a root counts as reachable. Never prompts for a disk.
+bool VolumeReachable(const std::string& path);
+
 // The record FileFindFirst gives for a path that names one entry, read without a directory
 // search (which costs far more on large folders); Name is the path's name part as given. A path
 // with wildcards, or one that names no entry by itself (ending in "\", ":", "." or ".."), is

@@ -233,21 +233,30 @@ bool RegKeyDelete(HKEY root, const std::string& key) {
     return KeyDeleteTree(root, Relative(key));
 }
 
-bool RegKeyMove(HKEY root, const std::string& source, const std::string& target) {
+bool RegKeyCopy(HKEY root, const std::string& source, const std::string& target) {
     const std::string from = Relative(source), to = Relative(target);
-    // A target inside the source would be copied into itself and then deleted with the source.
+    // A target inside the source would be copied into itself.
     if (!RegKeyExists(root, source) || RegKeyExists(root, target) || PathWithin(to, from))
-        return true;
-    {
-        TRegKey src = KeyOpen(root, from);
-        if (!src)
-            return true;
+        return false;
+    TRegKey src = KeyOpen(root, from);
+    if (!src)
+        return false;
+    try {
         TRegKey dst = KeyCreate(root, to);
         if (!dst)
             Fail(CmnRegErrKeyCreate, target);
         TreeCopy(src, dst, source, target);
+    } catch (...) {
+        // Nothing half done: what the copy created goes again, the source was only read.
+        KeyDeleteTree(root, to);
+        throw;
     }
-    KeyDeleteTree(root, from);
+    return true;
+}
+
+bool RegKeyMove(HKEY root, const std::string& source, const std::string& target) {
+    if (RegKeyCopy(root, source, target))
+        KeyDeleteTree(root, Relative(source));
     return true;
 }
 
@@ -330,6 +339,14 @@ bool RegValueRename(HKEY root, const std::string& key, const std::string& oldNam
         Fail(CmnRegErrValueSet, newName);
     if (k.Store().DeleteValue(k.Get(), oldName.c_str()) != ERROR_SUCCESS)
         k.Store().DeleteValue(k.Get(), newName.c_str());
+    return true;
+}
+
+bool RegSubKeyNames(HKEY root, const std::string& key, std::vector<std::string>& names) {
+    names.clear();
+    if (TRegKey k = KeyOpen(root, Relative(key)))
+        if (!SubKeyNames(k, names))
+            Fail(CmnRegErrValueGet, key);
     return true;
 }
 

@@ -1,4 +1,4 @@
-// Typed access to the registry: sixteen self-contained functions over the current RegStore().
+// Typed access to the registry: self-contained functions over the current RegStore().
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,11 @@ bool RegKeyExists(HKEY root, const std::string& key);
 bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
 bool RegKeyCreate(HKEY root, const std::string& key);
 bool RegKeyDelete(HKEY root, const std::string& key);
+// Copies the key with its values (default value first, then in store order) and its subtree to
+// `target`, which must not exist yet; true when it copied. A copy that fails part-way removes
+// what it created at the target and raises; the source is only read.
+bool RegKeyCopy(HKEY root, const std::string& source, const std::string& target);
+// RegKeyCopy, then the source is deleted; nothing happens when the target exists.
 bool RegKeyMove(HKEY root, const std::string& source, const std::string& target);
 int32_t RegValueCount(HKEY root, const std::string& key);
 bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names);
@@ -32,6 +37,8 @@ bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValu
 bool RegValueDelete(HKEY root, const std::string& key, const std::string& name);
 bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
                     const std::string& newName);
+// The names of the key's subkeys in store order; none for an absent key.
+bool RegSubKeyNames(HKEY root, const std::string& key, std::vector<std::string>& names);
 int32_t RegSubKeyCount(HKEY root, const std::string& key);
 std::string RegStrRead(HKEY root, const std::string& key, const std::string& name);
 int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name);

@@ -1,6 +1,8 @@
 // Raw value access through the current registry store, for tests.
 #include "uTestRegStores.h"
 
+#include <vector>
+
 namespace {
 
 std::string Relative(const std::string& key) {
@@ -33,4 +35,50 @@ LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, D
     return RegStore().SetValue(k.Get(), name.c_str(), type,
                                bytes.empty() ? &none : reinterpret_cast<const BYTE*>(bytes.data()),
                                static_cast<DWORD>(bytes.size()));
+}
+
+namespace {
+
+void DumpKey(HKEY key, const std::string& path, std::string& out) {
+    char name[2048];
+    std::vector<BYTE> data(1 << 20);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLen = sizeof(name), type = 0, size = static_cast<DWORD>(data.size());
+        if (RegStore().EnumValue(key, i, name, &nameLen, &type, data.data(), &size) !=
+            ERROR_SUCCESS)
+            break;
+        out += path + "|" + std::string(name, nameLen) + "|" + std::to_string(type) + "|";
+        static const char digits[] = "0123456789abcdef";
+        for (DWORD b = 0; b < size; ++b) {
+            out += digits[data[b] >> 4];
+            out += digits[data[b] & 15];
+        }
+        out += "\n";
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLen = sizeof(name);
+        if (RegStore().EnumKey(key, i, name, &nameLen) != ERROR_SUCCESS)
+            break;
+        const std::string sub(name, nameLen);
+        TRegKey child(RegStore());
+        if (RegStore().OpenKey(key, sub.c_str(), child.Put()) != ERROR_SUCCESS) {
+            child.Release();
+            continue;
+        }
+        out += path + "\\" + sub + "\n";
+        DumpKey(child.Get(), path + "\\" + sub, out);
+    }
+}
+
+} // namespace
+
+std::string StoreTreeDump(HKEY root, const std::string& key) {
+    TRegKey k(RegStore());
+    if (RegStore().OpenKey(root, Relative(key).c_str(), k.Put()) != ERROR_SUCCESS) {
+        k.Release();
+        return "(absent)";
+    }
+    std::string out;
+    DumpKey(k.Get(), "", out);
+    return out;
 }

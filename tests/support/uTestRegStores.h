@@ -43,3 +43,8 @@ std::optional<DWORD> StoreValueType(HKEY root, const std::string& key, const std
 // Writes raw bytes of any type, creating the key; ERROR_SUCCESS or the store's error.
 LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, DWORD type,
                    const std::string& bytes);
+
+// The key with its values and its subtree as text, through the current store: one line per
+// value ("key|name|type|data", data in hex) in store order, then each subkey's lines; paths
+// relative to `key`. Two trees are the same when their dumps are.
+std::string StoreTreeDump(HKEY root, const std::string& key);

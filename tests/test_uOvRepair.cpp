@@ -1,0 +1,247 @@
+// Nothing lost: page deletions and first runs killed at every change and repaired at the next
+// start, repairs of hand-made trees, failures that leave the tree as it was, and items on drives
+// and shares that do not answer.
+#include "uCmnError.h"
+#include "uCmnReg.h"
+#include "uOvCfg.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+#include "uTestFiles.h"
+#include "uTestProcess.h"
+#include "uTestRegStores.h"
+#include "uTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const HKEY Cu = HKEY_CURRENT_USER;
+
+// Pages 1 to `count`, odd ones bound to a folder, each with three items created out of name
+// order, so a move that sorted, reversed or dropped them would show.
+void PagesMake(int count) {
+    for (int k = 1; k <= count; ++k) {
+        const std::string n = std::to_string(k);
+        PageCreate(k, k % 2 ? "C:\\Folder" + n : "");
+        for (const char* name : {"zeta", "mid", "alpha"})
+            ItemAdd(k, "C:\\p" + n + "\\" + name + n + ".txt");
+    }
+}
+
+std::string DataDump() {
+    return StoreTreeDump(Cu, OvKeyData);
+}
+
+// What a start does before it reads the pages.
+void StartUpRepair() {
+    ConfigTreeEnsure();
+    PagesRepair();
+}
+
+// Runs the stand-in that is killed just before its `at`-th change; its exit code.
+long KilledAt(const char* operation, int at) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::string command = "ovKillAt.exe " + std::string(operation) + " " + std::to_string(at);
+    const std::string exe = ExeFolder() + "ovKillAt.exe";
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                          nullptr, nullptr, &startup, &info))
+        return -1;
+    TUniqueHandle process(info.hProcess), thread(info.hThread);
+    if (::WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+class Repair : public ::testing::Test {
+  protected:
+    void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
+    void TearDown() override { RegKeyDelete(Cu, OvKeyProduct); }
+};
+
+// Killed at any moment of the deletion of page 2 of 6, the next start shows the six pages as
+// they were or the five that remain, every other page whole, the numbers dense.
+TEST_F(Repair, PageDeletionKilledAtEveryChangeLosesNothing) {
+    ConfigTreeCreate();
+    PagesMake(6);
+    const std::string before = DataDump();
+    PageRemove(2, 6);
+    const std::string after = DataDump();
+    ASSERT_NE(before, after);
+
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 500; ++at) {
+        SCOPED_TRACE(at);
+        RegKeyDelete(Cu, OvKeyData);
+        PagesMake(6);
+        ASSERT_EQ(DataDump(), before);
+        code = KilledAt("remove", at);
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        StartUpRepair();
+        const std::string repaired = DataDump();
+        EXPECT_TRUE(repaired == before || repaired == after) << repaired;
+        EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
+    }
+    EXPECT_EQ(code, 0) << "the deletion never completed";
+    EXPECT_GT(at, 10) << "too few changes to kill at";
+}
+
+// A first run killed at any change is completed by the next start into exactly the default tree.
+TEST_F(Repair, FirstRunKilledAtEveryChangeEndsAsTheDefaultTree) {
+    ConfigTreeCreate();
+    const std::string defaults = StoreTreeDump(Cu, OvKeyProduct);
+    long code = 9;
+    for (int at = 1; code == 9 && at < 500; ++at) {
+        SCOPED_TRACE(at);
+        RegKeyDelete(Cu, OvKeyProduct);
+        code = KilledAt("firstrun", at);
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        StartUpRepair();
+        EXPECT_EQ(StoreTreeDump(Cu, OvKeyProduct), defaults);
+    }
+    EXPECT_EQ(code, 0);
+}
+
+// Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
+// page 1, names that are no page numbers stay and are never counted.
+TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
+    struct TCase {
+        std::vector<int> pages;
+        std::vector<std::string> foreign;
+        int expectedCount;
+    };
+    const TCase cases[] = {
+        {{1, 2, 4, 5}, {}, 4}, {{2, 5, 9}, {}, 3}, {{}, {}, 1}, {{1, 3}, {"Backup", "01", "0"}, 2},
+        {{}, {"Backup"}, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.pages.size());
+        RegKeyDelete(Cu, OvKeyProduct);
+        RegKeyCreate(Cu, OvKeyData);
+        // Each page names itself in an item, so its contents show where it went.
+        for (int p : c.pages) {
+            PageCreate(p, p == 5 ? "C:\\Bound" : "");
+            ItemAdd(p, "C:\\was" + std::to_string(p) + ".txt");
+        }
+        for (const std::string& f : c.foreign)
+            RegStrWrite(Cu, std::string(OvKeyPagePrefix) + f, "Item", "C:\\foreign.txt");
+        PagesRepair();
+        EXPECT_EQ(PageCount(), c.expectedCount);
+        for (size_t i = 0; i < c.pages.size(); ++i) {
+            const int32_t page = static_cast<int32_t>(i) + 1;
+            const std::string was = "was" + std::to_string(c.pages[i]) + ".txt";
+            EXPECT_EQ(ItemPathRead(page, was), "C:\\" + was) << page;
+            EXPECT_EQ(PageFolderRead(page), c.pages[i] == 5 ? "C:\\Bound" : "");
+        }
+        if (c.pages.empty()) {
+            EXPECT_EQ(StoreTreeDump(Cu, PageKeyPath(1)), "||1|00\n") << "page 1, ordinary";
+        }
+        for (const std::string& f : c.foreign)
+            EXPECT_EQ(RegStrRead(Cu, std::string(OvKeyPagePrefix) + f, "Item"), "C:\\foreign.txt");
+        EXPECT_FALSE(RegKeyExists(Cu, PageKeyPath(static_cast<int32_t>(c.expectedCount) + 1)));
+    }
+}
+
+// The in-memory store, counting changes, refusing the deletion of one key, or failing one read.
+class TFaultStore : public TMemRegStore {
+  public:
+    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override {
+        ++changes;
+        return TMemRegStore::SetValue(key, name, type, data, size);
+    }
+    LONG DeleteValue(HKEY key, LPCSTR name) override {
+        ++changes;
+        return TMemRegStore::DeleteValue(key, name);
+    }
+    LONG DeleteKey(HKEY key, LPCSTR subKey) override {
+        ++changes;
+        if (!refusedKey.empty() && refusedKey == subKey)
+            return ERROR_ACCESS_DENIED;
+        return TMemRegStore::DeleteKey(key, subKey);
+    }
+    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override {
+        if (data && !failedRead.empty() && failedRead == name)
+            return ERROR_ACCESS_DENIED;
+        return TMemRegStore::QueryValue(key, name, type, data, size);
+    }
+    int changes = 0;
+    // Key paths as the registry functions pass them: from the root, without the leading "\".
+    std::string refusedKey, failedRead;
+};
+
+// A tree that needs no repair is not written to; a marked first run is completed, an unmarked
+// tree keeps its missing value missing.
+TEST(RepairStore, OnlyWhatNeedsRepairIsWritten) {
+    TFaultStore store;
+    TRegStoreScope scope(store);
+    ConfigTreeCreate();
+    PagesMake(3);
+    store.changes = 0;
+    StartUpRepair();
+    EXPECT_EQ(store.changes, 0);
+
+    RegValueDelete(Cu, OvKeyOption, OvValHookKeyNo);
+    StartUpRepair();
+    EXPECT_FALSE(RegValueExists(Cu, OvKeyOption, OvValHookKeyNo)) << "no mark, no repair";
+    RegBoolWrite(Cu, OvKeyProduct, OvValFirstRun, true);
+    StartUpRepair();
+    EXPECT_EQ(RegIntRead(Cu, OvKeyOption, OvValHookKeyNo), OvDefHookKeyNo);
+    EXPECT_FALSE(RegValueExists(Cu, OvKeyProduct, OvValFirstRun));
+    EXPECT_EQ(PageItemCount(2), 3) << "existing values are kept";
+}
+
+// A page key that cannot be deleted stops the deletion before anything moves; a copy that fails
+// part-way removes what it made and leaves its source whole.
+TEST(RepairStore, FailuresLeaveTheTreeAsItWas) {
+    TFaultStore store;
+    TRegStoreScope scope(store);
+    ConfigTreeCreate();
+    PagesMake(4);
+    const std::string before = DataDump();
+    store.refusedKey = PageKeyPath(2).substr(1);
+    try {
+        PageRemove(2, 4);
+        ADD_FAILURE() << "no error";
+    } catch (const ERegError& e) {
+        EXPECT_EQ(e.Message(), "キー " + PageKeyPath(2) + " の削除に失敗しました");
+    }
+    EXPECT_EQ(DataDump(), before);
+    EXPECT_THROW(PageClear(2), ERegError);
+    EXPECT_EQ(DataDump(), before);
+    store.refusedKey.clear();
+
+    store.failedRead = "mid3.txt";
+    const std::string page3 = StoreTreeDump(Cu, PageKeyPath(3));
+    EXPECT_THROW(RegKeyMove(Cu, PageKeyPath(3), PageKeyPath(7)), ERegError);
+    EXPECT_FALSE(RegKeyExists(Cu, PageKeyPath(7)));
+    store.failedRead.clear();
+    EXPECT_EQ(StoreTreeDump(Cu, PageKeyPath(3)), page3);
+}
+
+// The real program finishes a deletion that was cut short before it shows a page.
+TEST_F(Repair, TheProgramRepairsAtStart) {
+    ConfigTreeCreate();
+    PagesMake(4);
+    // Killed while page 4 was being copied to number 3: a partial target, the journal in phase 1.
+    RegKeyDelete(Cu, PageKeyPath(3));
+    RegStrWrite(Cu, OvKeyData, OvValPageMove, "4,3,1");
+    RegStrWrite(Cu, PageKeyPath(3), "", "");
+    TLauncher l = TLauncher::Start(ExeFolder());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindTopLevel(l.pid, "TFrmOvMain", true)); }, 15000));
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(l.Wait(15000), 0);
+    EXPECT_EQ(PageCount(), 3);
+    EXPECT_EQ(ItemPathRead(3, "alpha4.txt"), "C:\\p4\\alpha4.txt");
+    EXPECT_EQ(PageItemCount(3), 3);
+    EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
+}
+
+} // namespace
