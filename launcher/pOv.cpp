@@ -19,12 +19,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetTitle(OV_APP_TITLE);
         Application.ShowMainForm = false;
         TFrmOvMain form;
-        Application.SetMainForm(&form);
+        // The application never keeps a pointer to a form that is gone, also when the
+        // creation raises.
+        struct TMainFormScope {
+            explicit TMainFormScope(TForm& form) { Application.SetMainForm(&form); }
+            ~TMainFormScope() { Application.SetMainForm(nullptr); }
+        } scope(form);
         form.Create();
         Application.Run();
-        Application.SetMainForm(nullptr);
-    } catch (const std::exception& e) {
-        Application.HandleException(e);
+    } catch (...) {
+        Application.HandleCurrentException();
     }
     return 0;
 }

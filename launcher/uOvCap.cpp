@@ -103,27 +103,35 @@ class TPanelText {
 
 } // namespace
 
-void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
+void StatusPanelsUpdate() {
     TFrmOvMain& form = *FrmOvMain;
+    TStatusPanels& panels = form.StatusPanels;
+    panels.pageText =
+        StatusPageText(form.CurrentPage, form.PageTotal, PageItemCount(form.CurrentPage));
+    panels.folder = PageFolderRead(form.CurrentPage);
+    panels.folderIcon = false;
+    if (panels.folder.empty())
+        return;
+    TUniqueIcon smallIcon, largeIcon;
+    FileIconsGet(panels.folder, smallIcon, largeIcon);
+    HIMAGELIST images = form.CptImlDefImages.Get();
+    if (smallIcon && images) {
+        // One slot, reused for every folder shown.
+        const int slot = ::ImageList_GetImageCount(images) > 0 ? 0 : -1;
+        panels.folderIcon = ::ImageList_ReplaceIcon(images, slot, smallIcon.Get()) >= 0;
+    }
+}
+
+void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
+    const TFrmOvMain& form = *FrmOvMain;
+    const TStatusPanels& panels = form.StatusPanels;
     if (panel == 0) {
-        const int32_t count = PageItemCount(form.CurrentPage);
-        TPanelText(dc).Out(rect.left + 2, rect.top + 2,
-                           StatusPageText(form.CurrentPage, form.PageTotal, count));
-    } else if (panel == 1) {
-        const std::string folder = PageFolderRead(form.CurrentPage);
-        if (folder.empty())
-            return;
-        TUniqueIcon smallIcon, largeIcon;
-        FileIconsGet(folder, smallIcon, largeIcon);
-        HIMAGELIST images = form.CptImlDefImages.Get();
-        if (smallIcon && images) {
-            // One slot, reused at every paint.
-            const int slot = ::ImageList_GetImageCount(images) > 0 ? 0 : -1;
-            const int index = ::ImageList_ReplaceIcon(images, slot, smallIcon.Get());
-            if (index >= 0)
-                ::ImageList_Draw(images, index, dc, rect.left + 2, rect.top + 1, ILD_NORMAL);
-        }
-        TPanelText(dc).Out(rect.left + 24, rect.top + 2, folder);
+        TPanelText(dc).Out(rect.left + 2, rect.top + 2, panels.pageText);
+    } else if (panel == 1 && !panels.folder.empty()) {
+        if (panels.folderIcon)
+            ::ImageList_Draw(form.CptImlDefImages.Get(), 0, dc, rect.left + 2, rect.top + 1,
+                             ILD_NORMAL);
+        TPanelText(dc).Out(rect.left + 24, rect.top + 2, panels.folder);
     }
 }
 

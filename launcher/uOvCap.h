@@ -20,6 +20,10 @@ void OptionValuesLoad(TFrmOvOptn& form);
 
 // Text of the status bar's page panel: page, number of pages and number of items.
 std::string StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
-// Paints one status bar panel: 0 the page panel, 1 a folder page's icon and path; reads the
-// store afresh at every paint.
+// Works out what the status bar shows from the store: the page panel's text with the page's
+// item count, and a folder page's path and icon. Run whenever the page or its items change,
+// never at a paint; raises as the store and icon look-ups do.
+void StatusPanelsUpdate();
+// Paints one status bar panel as StatusPanelsUpdate last left it: 0 the page panel, 1 a folder
+// page's icon and path. Touches neither the store nor the disk.
 void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect);

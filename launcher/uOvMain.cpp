@@ -26,8 +26,8 @@ TFrmOvMain* FrmOvMain = nullptr;
 void RunStep(const std::function<void()>& step) noexcept {
     try {
         step();
-    } catch (const std::exception& e) {
-        Application.HandleException(e);
+    } catch (...) {
+        Application.HandleCurrentException();
     }
 }
 
@@ -250,8 +250,15 @@ void TFrmOvMain::FormCreate() {
 }
 
 void TFrmOvMain::FormShow() {
+    TaskbarSettingRead();
+    if (taskbarHidden_)
+        TaskbarButtonSet(*taskbarHidden_);
+}
+
+void TFrmOvMain::TaskbarSettingRead() {
+    taskbarHidden_.reset();
     if (HookDllExists())
-        TaskbarButtonSet(RegBoolRead(HKEY_CURRENT_USER, OvKeyOption, OvValHideTaskbar));
+        taskbarHidden_ = RegBoolRead(HKEY_CURRENT_USER, OvKeyOption, OvValHideTaskbar);
 }
 
 bool TFrmOvMain::FormCloseQuery() {
@@ -300,7 +307,7 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
         ListFill(entries);
         ListSort(SortColumn);
     }
-    ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
+    StatusRepaint();
     ViewStyleButtonRelease();
 }
 
@@ -331,7 +338,8 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
     StatusPanelPaint(panel, dc, rect);
 }
 
-void TFrmOvMain::StatusRepaint() {
+void TFrmOvMain::StatusRepaint() noexcept {
+    RunStep([] { StatusPanelsUpdate(); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
 }
 
@@ -383,22 +391,32 @@ void TFrmOvMain::ItemDragEnd() {
 }
 
 void TFrmOvMain::CptTbnOptionClick() {
-    // A fresh dialog each time, so every opening starts from the registry.
-    TFrmOvOptn dialog;
-    dialog.ShowModal();
+    {
+        // A fresh dialog each time, so every opening starts from the registry.
+        TFrmOvOptn dialog;
+        dialog.ShowModal();
+    }
+    // The settings may have been set anew: the hot key gets another chance, and the paints
+    // apply the taskbar setting as it is now.
+    hotKeyBroken_ = false;
+    TaskbarSettingRead();
 }
 
 void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     HKEY hkcu = HKEY_CURRENT_USER;
-    if (static_cast<uint32_t>(flags) & 0x80000000u)
+    if ((static_cast<uint32_t>(flags) & 0x80000000u) || hotKeyBroken_)
         return;
-    if (static_cast<int64_t>(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo)) !=
-        static_cast<int64_t>(key))
-        return;
-    if (!RegBoolRead(hkcu, OvKeyOption, OvValHookKey))
+    // Settings that cannot be read turn the hot key off after one report, not one per key.
+    hotKeyBroken_ = true;
+    const bool match = static_cast<int64_t>(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo)) ==
+                       static_cast<int64_t>(key);
+    const bool on = match && RegBoolRead(hkcu, OvKeyOption, OvValHookKey);
+    const bool toMouse = on && RegBoolRead(hkcu, OvKeyOption, OvValHereMouse);
+    hotKeyBroken_ = false;
+    if (!on)
         return;
     WindowBringToFront(Handle());
-    if (RegBoolRead(hkcu, OvKeyOption, OvValHereMouse))
+    if (toMouse)
         WindowToMouse();
 }
 
@@ -523,6 +541,16 @@ LRESULT TFrmOvMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(WM_SYSCOMMAND, wParam, lParam);
 }
 
+LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A failed check must not let the editor open: TRUE refuses it.
+    if (msg == WM_NOTIFY) {
+        const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+        if (code == LVN_BEGINLABELEDITA || code == LVN_BEGINLABELEDITW)
+            return TRUE;
+    }
+    return TForm::FailureResult(msg, wParam, lParam);
+}
+
 LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
@@ -537,8 +565,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             FormShow();
         break;
     case WM_PAINT:
-        FormShow();
         PaintToolBarEdge();
+        if (taskbarHidden_)
+            TaskbarButtonSet(*taskbarHidden_);
         return 0;
     case WM_GETMINMAXINFO:
         OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));

@@ -9,8 +9,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+// What the status bar's two panels show, worked out when the page or its items change.
+struct TStatusPanels {
+    std::string pageText;
+    std::string folder;
+    // The folder's small icon waits at position 0 of CptImlDefImages.
+    bool folderIcon = false;
+};
 
 class TFrmOvMain : public TForm {
   public:
@@ -41,11 +50,13 @@ class TFrmOvMain : public TForm {
     std::string CptTbnHints[6];
     // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
     int32_t ToolBarAlign = 0;
+    TStatusPanels StatusPanels;
 
     // Places toolbar, list and status bar for the current client size and toolbar edge.
     void LayoutControls();
 
-    // Window-level events.
+    // Window-level events. FormShow reads the taskbar setting when the window is shown; each
+    // paint applies what it read, touching no setting.
     void FormCreate();
     void FormShow();
     bool FormCloseQuery();
@@ -70,8 +81,12 @@ class TFrmOvMain : public TForm {
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
     void HookKeyPressed(WPARAM key, LPARAM flags);
 
+    // Works the status bar out anew and repaints it; a failure is reported, never raised.
+    void StatusRepaint() noexcept;
+
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
     void CreateControls();
@@ -90,11 +105,16 @@ class TFrmOvMain : public TForm {
     void FilesDroppedOnto(const std::vector<std::string>& paths, POINT point, bool inClient);
     bool DropOntoProgram(const std::vector<std::string>& paths, POINT point);
     void ItemsAdd(const std::vector<std::string>& paths);
-    void StatusRepaint();
+    void TaskbarSettingRead();
     void ItemDragBegin();
     void ItemDragEnd();
 
     bool dragging_ = false;
+    // The taskbar setting FormShow read, applied at each paint; none while it could not be read
+    // or the hook library is absent.
+    std::optional<bool> taskbarHidden_;
+    // The hot key's settings could not be read: it stays off until the options are set again.
+    bool hotKeyBroken_ = false;
 
     TUniqueGdi font_;
 };

@@ -675,6 +675,20 @@ TEST_F(ItemCommands, PageButtonsStayWithinThePagesThatExist) {
     EXPECT_EQ(f.CurrentPage, 3);
 }
 
+// The status bar follows every command that changes the page or its items.
+TEST_F(ItemCommands, TheStatusBarShowsTheCountsAfterEachCommand) {
+    TFrmOvMain& f = Open();
+    EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(1, 1, 0));
+    Drop({File("a.txt"), File("b.txt")}, EmptySpot());
+    EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(1, 1, 2));
+    Drop({Folder("dropped")}, EmptySpot());
+    EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(2, 2, 0));
+    EXPECT_EQ(f.StatusPanels.folder, tmp / "dropped");
+    Click(IDC_TBN_NEXT);
+    EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(3, 3, 0));
+    EXPECT_EQ(f.StatusPanels.folder, "");
+}
+
 TEST(StatusBar, PagePanelText) {
     EXPECT_EQ(StatusPageText(2, 5, 7), " 2/5 ページ   7 個のオブジェクト  ");
     EXPECT_EQ(StatusPageText(10, 12, 0), " 10/12 ページ   0 個のオブジェクト  ");
@@ -689,6 +703,7 @@ TEST_F(ItemCommands, TheFolderPanelPaintsOnlyOnAFolderPage) {
     TFrmOvMain& f = Open();
     auto paint = [&](int page) {
         f.CurrentPage = page;
+        f.StatusRepaint();
         HDC screen = ::GetDC(nullptr);
         HDC dc = ::CreateCompatibleDC(screen);
         HBITMAP bmp = ::CreateCompatibleBitmap(screen, 300, 20);

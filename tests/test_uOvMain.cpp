@@ -5,6 +5,7 @@
 #include "uCmnReg.h"
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
+#include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
@@ -209,6 +210,63 @@ TEST_F(MainWindow, AStartUpErrorIsShownAndLaterStepsStillRun) {
     EXPECT_EQ(form->ViewStyle, 2);
     EXPECT_EQ(form->CurrentPage, 1);
     EXPECT_EQ(form->Caption(), "Orvanta");
+}
+
+// Errors of messages that come again and again open one box, not one per message: the paint
+// reads no setting (the taskbar setting is read when the window is shown), the hot key turns
+// itself off when its settings cannot be read, and a failed check refuses the editor.
+TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
+    Open();
+    form.reset();
+    RegValueDelete(HKCU, OvKeyOption, OvValHideTaskbar);
+    RegValueDelete(HKCU, OvKeyOption, OvValHookKeyNo);
+    // The hook library is looked for in the current folder.
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ::SetCurrentDirectoryA(ExeFolder().c_str());
+    struct TBack {
+        const char* folder;
+        ~TBack() { ::SetCurrentDirectoryA(folder); }
+    } back{previous};
+    TFrmOvMain& f = Open();
+    auto boxes = AnswerBoxes(
+        [&] {
+            ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
+            for (int i = 0; i < 5; ++i) {
+                ::RedrawWindow(f.Handle(), nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpMessages(20);
+            }
+        },
+        IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "'HideTaskbar' の取得に失敗しました.");
+
+    boxes = AnswerBoxes(
+        [&] {
+            for (int i = 0; i < 5; ++i)
+                ::PostMessageA(f.Handle(), WM_HOOKKEY, VK_F8, 0);
+            PumpMessages(300);
+            for (int i = 0; i < 3; ++i)
+                ::SendMessageA(f.Handle(), WM_HOOKKEY, VK_F8, 0);
+        },
+        IDOK);
+    ASSERT_EQ(boxes.size(), 1u) << "then the hot key stays off";
+    EXPECT_EQ(boxes[0].text, "'HookKeyNo' の取得に失敗しました.");
+
+    RegIntWrite(HKCU, PageKeyPath(1), "", 5);
+    NMLVDISPINFOA edit{};
+    edit.hdr.hwndFrom = f.CptLvwItems;
+    edit.hdr.code = LVN_BEGINLABELEDITA;
+    LRESULT refused = FALSE;
+    boxes = AnswerBoxes(
+        [&] {
+            refused =
+                ::SendMessageA(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&edit));
+        },
+        IDOK);
+    EXPECT_EQ(refused, TRUE) << "a check that failed must not let the editor open";
+    EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST(TopLevelErrorBox, AppendsAFullStopAfterLettersDigitsAndDoubleByteCharacters) {

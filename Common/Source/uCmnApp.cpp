@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 TApplication Application;
@@ -88,10 +89,8 @@ bool TApplication::Idle() noexcept {
         return false;
     try {
         return OnIdle();
-    } catch (const std::exception& e) {
-        HandleException(e);
     } catch (...) {
-        HandleException(std::runtime_error("Unknown error"));
+        HandleCurrentException();
     }
     return false;
 }
@@ -124,15 +123,32 @@ std::string TApplication::ErrorBoxText(const std::string& message) {
 
 void TApplication::HandleException(const std::exception& e) noexcept {
     try {
+        const std::string text = ErrorBoxText(e.what());
+        if (std::find(openBoxes_.begin(), openBoxes_.end(), text) != openBoxes_.end())
+            return;
         HWND owner = nullptr;
         if (mainForm_ && mainForm_->Handle() && ::IsWindowVisible(mainForm_->Handle()))
             owner = mainForm_->Handle();
         else
             owner = Handle();
-        ::MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), title_.c_str(),
-                      MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        openBoxes_.push_back(text);
+        struct TClosed {
+            std::vector<std::string>& boxes;
+            ~TClosed() { boxes.pop_back(); }
+        } closed{openBoxes_};
+        ::MessageBoxA(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     } catch (...) {
         // Out of memory while reporting: nothing sensible is left to do.
+    }
+}
+
+void TApplication::HandleCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        HandleException(e);
+    } catch (...) {
+        HandleException(std::runtime_error("Unknown error"));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TApplication : public TForm {
   public:
@@ -48,8 +49,11 @@ class TApplication : public TForm {
     void Restore();
     bool Minimized() const;
 
-    // The top-level error box: caption = title, error icon, one OK button.
+    // The top-level error box: caption = title, error icon, one OK button. An error whose box
+    // is still open (raised again by a message its box's own loop handles) opens no second one.
     void HandleException(const std::exception& e) noexcept;
+    // The same for the exception being handled, whatever its type; call inside a catch block.
+    void HandleCurrentException() noexcept;
     // The text as the box shows it: "." appended when the last byte comes after "." in byte order.
     static std::string ErrorBoxText(const std::string& message);
 
@@ -59,6 +63,8 @@ class TApplication : public TForm {
   private:
     std::string title_;
     TForm* mainForm_ = nullptr;
+    // Texts of the error boxes open now, innermost last.
+    std::vector<std::string> openBoxes_;
     bool comInitialized_ = false;
 };
 

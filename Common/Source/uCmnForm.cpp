@@ -55,6 +55,10 @@ LRESULT TForm::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
+LRESULT TForm::FailureResult(UINT msg, WPARAM, LPARAM) {
+    return msg == WM_NCCREATE ? TRUE : 0;
+}
+
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(msg, wParam, lParam);
 }
@@ -74,14 +78,14 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     LRESULT result = 0;
     try {
         result = self->WndProc(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        // No exception may unwind into the window manager: the event ends here and the user is
-        // told, then the program goes on with the next event.
-        Application.HandleException(e);
-        result = (msg == WM_NCCREATE) ? TRUE : 0;
     } catch (...) {
-        Application.HandleException(std::runtime_error("Unknown error"));
-        result = (msg == WM_NCCREATE) ? TRUE : 0;
+        // No exception may unwind into the window manager: the event ends here and the user is
+        // told, then the program goes on with the next event. A paint that failed is validated
+        // first, or the window would paint, and fail, again and again.
+        if (msg == WM_PAINT)
+            ::ValidateRect(hwnd, nullptr);
+        Application.HandleCurrentException();
+        result = self->FailureResult(msg, wParam, lParam);
     }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

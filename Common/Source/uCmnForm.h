@@ -29,6 +29,9 @@ class TForm {
 
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+    // What a message answers when its handler raised: its refusal where the answer means
+    // something (a creation that fails, an edit that may not begin), 0 otherwise.
+    virtual LRESULT FailureResult(UINT msg, WPARAM wParam, LPARAM lParam);
 
   private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
