@@ -31,5 +31,13 @@ std::optional<THookKeyPost> HookKeyForward(int code, WPARAM message, const KBDLL
         flags |= 1u << 29;
     if (released)
         flags |= 1u << 30 | 1u << 31;
-    return THookKeyPost{static_cast<WPARAM>(key->vkCode), static_cast<LPARAM>(flags)};
+    // The hook tells left from right; the keyboard messages, and the hot-key table, do not.
+    DWORD vk = key->vkCode;
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL)
+        vk = VK_CONTROL;
+    else if (vk == VK_LSHIFT || vk == VK_RSHIFT)
+        vk = VK_SHIFT;
+    else if (vk == VK_LMENU || vk == VK_RMENU)
+        vk = VK_MENU;
+    return THookKeyPost{static_cast<WPARAM>(vk), static_cast<LPARAM>(flags)};
 }

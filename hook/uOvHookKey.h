@@ -14,5 +14,7 @@ struct THookKeyPost {
 
 // Decides for one call of the low-level keyboard hook (`code`, `message` and the event record as
 // the hook receives them). Key presses, auto-repeats and releases, system keys included, are
-// passed on; injected events too. `key` is not read when `code` is negative.
+// passed on; injected events too. The left and right Ctrl, Shift and Alt keys go as VK_CONTROL,
+// VK_SHIFT and VK_MENU, as the keyboard messages report them. `key` is not read when `code` is
+// negative.
 std::optional<THookKeyPost> HookKeyForward(int code, WPARAM message, const KBDLLHOOKSTRUCT* key);

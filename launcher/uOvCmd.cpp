@@ -64,18 +64,20 @@ void TFrmOvMain::FilesDropped(HDROP drop) {
         }
     } finish{*this, drop};
     const std::vector<std::string> paths = DroppedPaths(drop);
+    const UINT dropped = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     POINT point{};
     const bool inClient = ::DragQueryPoint(drop, &point) != FALSE;
-    FilesDroppedOnto(paths, point, inClient);
+    FilesDroppedOnto(paths, dropped, point, inClient);
 }
 
-void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, POINT point,
-                                  bool inClient) {
+void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, size_t dropped,
+                                  POINT point, bool inClient) {
     if (paths.empty())
         return;
     if (inClient && DropOntoProgram(paths, point))
         return;
-    if (paths.size() == 1 && FolderPresent(paths[0])) {
+    // A folder dropped with anything else, even what cannot be named here, is no folder page.
+    if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
         const std::string folder = paths[0];
         std::vector<std::string> listing;
@@ -142,7 +144,13 @@ inline constexpr char OpenFilter[] =
 
 std::string DialogFilter(const char* barred) {
     std::string filter = barred;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
+    // "|" (0x7C) is also the second byte of double-byte characters such as "ポ": those stay.
+    for (size_t i = 0; i < filter.size(); ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(filter[i])) && i + 1 < filter.size())
+            ++i;
+        else if (filter[i] == '|')
+            filter[i] = '\0';
+    }
     filter.push_back('\0');
     return filter;
 }
@@ -153,7 +161,8 @@ std::vector<std::string> ChosenFiles(const char* buffer) {
         parts.emplace_back(p);
     if (parts.size() <= 1)
         return parts;
-    const std::string folder = PathFolderWithSep(parts[0] + "\\");
+    // A drive root comes with its separator already.
+    const std::string folder = PathName(parts[0]).empty() ? parts[0] : parts[0] + "\\";
     std::vector<std::string> files;
     for (size_t i = 1; i < parts.size(); ++i) {
         // A name typed as a full path comes back whole from some dialogs: never prefix it twice.

@@ -30,8 +30,14 @@ bool HookDllExists() {
 bool HookDllLoad() {
     if (g_set || g_reset)
         return true;
-    // Bare name: the platform's search, which starts in the program's own folder.
+    // Bare name: the platform's search, which starts in the program's own folder. A damaged
+    // file is simply not bound: the system's "bad image" and disk boxes stay off meanwhile.
+    DWORD previousMode = 0;
+    const BOOL modeSet =
+        ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     TUniqueModule library(::LoadLibraryA(OV_HOOK_DLL));
+    if (modeSet)
+        ::SetThreadErrorMode(previousMode, nullptr);
     if (!library)
         return false;
     g_set = EntryOf<TSetEntry>(library.Get(), "F_OvHookKeySet");

@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 RECT WorkArea() {
@@ -55,7 +57,58 @@ void ToolBarOrientationSet(HWND toolbar, bool vertical) {
     ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
+// How far apart two rectangles lie: 0 when they touch or overlap.
+long long RectDistance(const RECT& a, const RECT& b) {
+    const long long dx = std::max({0L, b.left - a.right, a.left - b.right});
+    const long long dy = std::max({0L, b.top - a.bottom, a.top - b.bottom});
+    return dx * dx + dy * dy;
+}
+
+RECT OnScreen(const RECT& window) {
+    return WindowOnScreen(window, WorkAreas(), ::GetSystemMetrics(SM_CYCAPTION));
+}
+
 } // namespace
+
+std::vector<RECT> WorkAreas() {
+    std::vector<RECT> areas;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
+            MONITORINFO mi{};
+            mi.cbSize = sizeof(mi);
+            if (::GetMonitorInfoA(monitor, &mi))
+                reinterpret_cast<std::vector<RECT>*>(list)->push_back(mi.rcWork);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty())
+        areas.push_back(WorkArea());
+    return areas;
+}
+
+RECT WindowOnScreen(const RECT& window, const std::vector<RECT>& workAreas, int captionHeight) {
+    const long width = window.right - window.left, height = window.bottom - window.top;
+    for (const RECT& work : workAreas) {
+        RECT overlap{};
+        if (::IntersectRect(&overlap, &window, &work) &&
+            overlap.bottom - overlap.top >= std::min<long>(captionHeight, height) &&
+            3 * (overlap.right - overlap.left) >= width)
+            return window;
+    }
+    if (workAreas.empty())
+        return window;
+    const RECT* nearest = &workAreas.front();
+    for (const RECT& work : workAreas)
+        if (RectDistance(window, work) < RectDistance(window, *nearest))
+            nearest = &work;
+    const RECT& work = *nearest;
+    const long w = std::min(width, work.right - work.left);
+    const long h = std::min(height, work.bottom - work.top);
+    const long left = std::clamp(window.left, work.left, work.right - w);
+    const long top = std::clamp(window.top, work.top, work.bottom - h);
+    return RECT{left, top, left + w, top + h};
+}
 
 void WindowBoundsLoad() {
     HKEY hkcu = HKEY_CURRENT_USER;
@@ -70,7 +123,10 @@ void WindowBoundsLoad() {
     }
     const int32_t top = RegIntRead(hkcu, OvKeyWindow, OvValTop);
     const int32_t left = RegIntRead(hkcu, OvKeyWindow, OvValLeft);
-    ::SetWindowPos(FrmOvMain->Handle(), nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The stored values stay as they are until the close writes the window's bounds.
+    const RECT shown = OnScreen(RECT{left, top, left + w, top + h});
+    ::SetWindowPos(FrmOvMain->Handle(), nullptr, shown.left, shown.top, shown.right - shown.left,
+                   shown.bottom - shown.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowBoundsSave() {
@@ -167,8 +223,11 @@ void OptionDialogPlace(HWND dialog) {
         ::GetWindowRect(FrmOvMain->Handle(), &owner);
     RECT rc{};
     ::GetWindowRect(dialog, &rc);
-    const POINT pos = OptionDialogPos(owner, rc.right - rc.left, rc.bottom - rc.top, work);
-    ::SetWindowPos(dialog, nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const long width = rc.right - rc.left, height = rc.bottom - rc.top;
+    const POINT pos = OptionDialogPos(owner, width, height, work);
+    const RECT shown = OnScreen(RECT{pos.x, pos.y, pos.x + width, pos.y + height});
+    ::SetWindowPos(dialog, nullptr, shown.left, shown.top, shown.right - shown.left,
+                   shown.bottom - shown.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OptionHookControlsEnable(TFrmOvOptn& form) {

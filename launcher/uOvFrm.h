@@ -5,11 +5,21 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 class TFrmOvOptn;
 
-// Applies the stored bounds; with no size stored, the window fills the work area.
+// Applies the stored bounds; with no size stored, the window fills the work area. Bounds on no
+// screen (a monitor since unplugged, a resolution since lowered) come back on the nearest one.
 void WindowBoundsLoad();
+
+// A window's rectangle as it may be shown: unchanged while it overlaps the work area of one of
+// the monitors by at least `captionHeight` pixels down and a third of its width across;
+// otherwise moved onto the work area nearest to it, keeping its size where that fits and shrunk
+// to the work area where it does not.
+RECT WindowOnScreen(const RECT& window, const std::vector<RECT>& workAreas, int captionHeight);
+// The work areas of all monitors.
+std::vector<RECT> WorkAreas();
 // Stores the window's rectangle: the maximised one while maximised, the one it had before while
 // minimised.
 void WindowBoundsSave();

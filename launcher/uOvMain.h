@@ -102,7 +102,9 @@ class TFrmOvMain : public TForm {
     void CptTbnViewStyleDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
-    void FilesDroppedOnto(const std::vector<std::string>& paths, POINT point, bool inClient);
+    // `dropped` counts every object of the drop, those that could not be named included.
+    void FilesDroppedOnto(const std::vector<std::string>& paths, size_t dropped, POINT point,
+                          bool inClient);
     bool DropOntoProgram(const std::vector<std::string>& paths, POINT point);
     void ItemsAdd(const std::vector<std::string>& paths);
     void TaskbarSettingRead();

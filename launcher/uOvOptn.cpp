@@ -189,7 +189,11 @@ void TFrmOvOptn::ShowModal() {
     if (!Handle())
         throw std::runtime_error("CreateWindowEx TFrmOvOptn");
 
+    // Every window of the program waits for the dialog: the application window too, whose
+    // taskbar button and system menu would act behind it.
     TOwnerDisable ownerDisable(owner);
+    TOwnerDisable applicationDisable(owner == Application.Handle() ? nullptr
+                                                                   : Application.Handle());
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetFocus(::GetNextDlgTabItem(Handle(), nullptr, FALSE));
     MSG msg;
@@ -208,6 +212,7 @@ void TFrmOvOptn::ShowModal() {
         }
     }
     // The owner is enabled before the dialog goes, so that it takes the activation back.
+    applicationDisable.Release();
     ownerDisable.Release();
     DestroyHandle();
 }

@@ -6,6 +6,7 @@
 #include "uCmnReg.h"
 #include "uOvCap.h"
 #include "uOvCfg.h"
+#include "uOvCmd.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
@@ -322,6 +323,14 @@ TEST_F(ItemCommands, AFolderDroppedWithAFileBecomesAnItemOfItsOwn) {
     EXPECT_EQ(ItemPathRead(1, "docs"), folder);
     EXPECT_EQ(ItemPathRead(1, "a.txt"), file);
     EXPECT_EQ(Rows().size(), 2u);
+
+    // Also when the other object is one the program cannot name: it still counts.
+    const std::string other = Folder("more");
+    const std::wstring foreign = Wide(tmp.Path()) + L"\\\xAC00.txt";
+    ::SendMessageA(f.Handle(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(MakeDrop({Wide(other), foreign}, EmptySpot())), 0);
+    EXPECT_EQ(f.PageTotal, 1);
+    EXPECT_EQ(ItemPathRead(1, "more"), other);
 }
 
 TEST_F(ItemCommands, DropOnAFolderPageIsRefusedWithError0) {
@@ -349,6 +358,36 @@ TEST_F(ItemCommands, PathsTheAnsiFunctionsCannotNameAreSkippedNotCut) {
     std::vector<std::string> names;
     PageItemNames(1, names);
     EXPECT_EQ(names, (std::vector<std::string>{"", "good.txt"}));
+
+    // The longest path the ANSI functions take is 259 bytes; one more is left out.
+    const std::string folder = tmp.Path() + "\\";
+    const std::string longest = folder + std::string(259 - folder.size() - 4, 'm') + ".txt";
+    const std::string tooLong = folder + std::string(260 - folder.size() - 4, 'n') + ".txt";
+    ASSERT_EQ(longest.size(), 259u);
+    ::SendMessageA(form->Handle(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(MakeDrop({Wide(tooLong), Wide(longest)}, EmptySpot())),
+                   0);
+    EXPECT_EQ(ItemPathRead(1, PathName(longest)), longest);
+    EXPECT_EQ(PageItemCount(1), 2);
+}
+
+// The dialog's chosen files and filter: a drive root gets no second separator, and a "|" that
+// is the second byte of a double-byte character stays in the text.
+TEST(InsertDialog, ChosenFilesAndFilter) {
+    using V = std::vector<std::string>;
+    // The dialog's buffer: each part ended by a zero, one more zero at the end.
+    auto chosen = [](const V& parts) {
+        std::string buffer;
+        for (const std::string& part : parts)
+            buffer += part + std::string(1, '\0');
+        return ChosenFiles((buffer + std::string(1, '\0')).c_str());
+    };
+    EXPECT_EQ(chosen({"C:\\", "a.txt", "b.txt"}), (V{"C:\\a.txt", "C:\\b.txt"}));
+    EXPECT_EQ(chosen({"C:\\Docs", "a.txt", "b.txt"}), (V{"C:\\Docs\\a.txt", "C:\\Docs\\b.txt"}));
+    EXPECT_EQ(chosen({"C:\\ソ", "a.txt", "b.txt"}), (V{"C:\\ソ\\a.txt", "C:\\ソ\\b.txt"}));
+    EXPECT_EQ(chosen({"C:\\one.txt"}), (V{"C:\\one.txt"}));
+    EXPECT_EQ(PathFolderWithSep(chosen({"C:\\", "a.txt", "b.txt"})[0]), "C:\\");
+    EXPECT_EQ(DialogFilter("ポ|*.p"), std::string("ポ\0*.p\0", 7));
 }
 
 TEST_F(ItemCommands, ADropOutsideTheClientAreaNeverReachesTheRowBelow) {
@@ -501,25 +540,29 @@ TEST_F(ItemCommands, DeletingTheOnlyPageEmptiesItInPlaceAndDropsItsFolder) {
 }
 
 TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1) {
-    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
+    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt"), d = File("d.txt");
     PageWithItems(1, {a});
     PageWithItems(2, {b});
     PageWithItems(3, {c});
+    PageWithItems(4, {d});
     TFrmOvMain& f = Open();
-
-    f.CurrentPage = 1;
-    f.CptPmuItemBtnUpdateClick();
-    AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
-    EXPECT_EQ(f.PageTotal, 2);
-    EXPECT_EQ(f.CurrentPage, 1);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt"}));
-
-    f.CurrentPage = 2;
-    f.CptPmuItemBtnUpdateClick();
-    AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
-    EXPECT_EQ(f.PageTotal, 1);
-    EXPECT_EQ(f.CurrentPage, 1);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt"}));
+    f.PageTotal = 4;
+    struct TCase {
+        int32_t deleted;
+        int32_t shown;
+        const char* row;
+    };
+    // A middle page, the first, the last: each shows the page before it, page 1 the next one.
+    for (const TCase& c : {TCase{2, 1, "a.txt"}, TCase{1, 1, "c.txt"}, TCase{2, 1, "c.txt"}}) {
+        SCOPED_TRACE(c.deleted);
+        const int32_t total = f.PageTotal;
+        f.CurrentPage = c.deleted;
+        f.CptPmuItemBtnUpdateClick();
+        AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
+        EXPECT_EQ(f.PageTotal, total - 1);
+        EXPECT_EQ(f.CurrentPage, c.shown);
+        EXPECT_EQ(Rows(), (std::vector<std::string>{c.row}));
+    }
     EXPECT_EQ(PageCount(), 1);
 
     // Cancel keeps the page.

@@ -143,6 +143,46 @@ TEST_F(Placement, BoundsLoadUsesTheWorkAreaOnlyWhenBothSizesAreZero) {
     ExpectRect(Bounds(), -20, 15, 313, 259);
 }
 
+// Bounds on no screen come back on the nearest one; bounds that show enough stay as they are.
+TEST(WindowOnScreen, BringsBackOnlyWhatCannotBeReached) {
+    const std::vector<RECT> one{{0, 0, 1024, 738}};
+    const std::vector<RECT> two{{0, 0, 1024, 738}, {-1280, 0, 0, 1000}};
+    struct TCase {
+        const std::vector<RECT>* areas;
+        RECT window, shown;
+    };
+    const TCase cases[] = {
+        {&one, {3000, 2500, 3400, 2800}, {624, 438, 1024, 738}},   // unplugged monitor
+        {&one, {-20, 15, 313, 259}, {-20, 15, 313, 259}},          // partly off, reachable
+        {&one, {900, 100, 1300, 400}, {624, 100, 1024, 400}},      // under a third across
+        {&one, {100, 720, 500, 1000}, {100, 458, 500, 738}},       // caption below the bottom
+        {&one, {100, 100, 2100, 1600}, {100, 100, 2100, 1600}},    // larger, but shown
+        {&one, {-3000, -2000, -1000, 0}, {0, 0, 1024, 738}},       // larger than the area
+        {&two, {-1000, 200, -600, 500}, {-1000, 200, -600, 500}},  // on the second monitor
+        {&two, {-2000, 200, -1500, 500}, {-1280, 200, -780, 500}}, // left of the second one
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.window.left);
+        const RECT shown = WindowOnScreen(c.window, *c.areas, 23);
+        EXPECT_EQ(shown.left, c.shown.left);
+        EXPECT_EQ(shown.top, c.shown.top);
+        EXPECT_EQ(shown.right, c.shown.right);
+        EXPECT_EQ(shown.bottom, c.shown.bottom);
+    }
+}
+
+TEST_F(Placement, BoundsOfAMonitorThatIsGoneComeBackOnScreen) {
+    StoreBounds(3000, 2500, 400, 300);
+    Open();
+    RECT rc = Bounds();
+    EXPECT_EQ(rc.right - rc.left, 400);
+    EXPECT_EQ(rc.bottom - rc.top, 300);
+    EXPECT_LE(rc.right, work.right);
+    EXPECT_LE(rc.bottom, work.bottom);
+    EXPECT_EQ(RegIntRead(HKEY_CURRENT_USER, OvKeyWindow, OvValLeft), 3000)
+        << "the stored bounds change only at the close";
+}
+
 TEST_F(Placement, ClosingWhileMaximisedKeepsTheMaximisedRectangleForANormalWindow) {
     StoreBounds(50, 60, 300, 200);
     TFrmOvMain& f = Open();

@@ -8,7 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -63,6 +69,18 @@ TEST(HookKeyForward, InjectedKeysArePassedOnAndWideScanCodesStayInTheirField) {
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->key, static_cast<WPARAM>(VK_PACKET));
     EXPECT_EQ(Bits(wide->flags), 0x00420001u);
+}
+
+TEST(HookKeyForward, LeftAndRightModifiersGoAsTheKeyboardMessagesName) {
+    const std::pair<DWORD, WPARAM> cases[] = {
+        {VK_LCONTROL, VK_CONTROL}, {VK_RCONTROL, VK_CONTROL}, {VK_LSHIFT, VK_SHIFT},
+        {VK_RSHIFT, VK_SHIFT},     {VK_LMENU, VK_MENU},       {VK_RMENU, VK_MENU},
+        {VK_CONTROL, VK_CONTROL},  {VK_LWIN, VK_LWIN},
+    };
+    for (const auto& [vk, forwarded] : cases) {
+        const KBDLLHOOKSTRUCT key = Key(vk, 0x1D);
+        EXPECT_EQ(HookKeyForward(HC_ACTION, WM_KEYDOWN, &key)->key, forwarded) << vk;
+    }
 }
 
 TEST(HookKeyForward, OtherCallsAreNotPassedOn) {
@@ -139,6 +157,129 @@ TEST(HookLibrary, ExportsExactlyTheTwoEntries) {
     EXPECT_EQ(ExportNames(library.Get()),
               (std::vector<std::string>{"F_OvHookKeySet", "P_OvHookKeyReset"}));
     EXPECT_EQ(::GetProcAddress(library.Get(), "DllMain"), nullptr);
+}
+
+// The threads of this process.
+int ThreadCount() {
+    TUniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
+         more = ::Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
+    return count;
+}
+
+double NowMs() {
+    LARGE_INTEGER t, f;
+    ::QueryPerformanceCounter(&t);
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+struct TBoundLibrary {
+    TUniqueModule library{::LoadLibraryA("pOv.dll")};
+    TSetEntry set = reinterpret_cast<TSetEntry>(
+        reinterpret_cast<void*>(::GetProcAddress(library.Get(), "F_OvHookKeySet")));
+    TResetEntry reset = reinterpret_cast<TResetEntry>(
+        reinterpret_cast<void*>(::GetProcAddress(library.Get(), "P_OvHookKeyReset")));
+};
+
+// A started stand-in (see fixtures/ovStandIn.cpp), ended by force at destruction if it still runs.
+struct TStandIn {
+    TUniqueHandle process;
+    DWORD pid = 0;
+    explicit TStandIn(const std::string& arguments) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        std::string command = "ovStandIn.exe " + arguments;
+        if (::CreateProcessA((ExeFolder() + "ovStandIn.exe").c_str(), command.data(), nullptr,
+                             nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            process.Reset(info.hProcess);
+            ::CloseHandle(info.hThread);
+            pid = info.dwProcessId;
+            ::WaitForInputIdle(info.hProcess, 10000);
+        }
+    }
+    ~TStandIn() {
+        if (process && ::WaitForSingleObject(process.Get(), 0) != WAIT_OBJECT_0)
+            ::TerminateProcess(process.Get(), 1);
+    }
+    // Its exit code once it has ended, or -1.
+    long Wait(DWORD ms) {
+        DWORD code = 0;
+        if (::WaitForSingleObject(process.Get(), ms) != WAIT_OBJECT_0 ||
+            !::GetExitCodeProcess(process.Get(), &code))
+            return -1;
+        return static_cast<long>(code);
+    }
+};
+
+// A key typed into another program arrives at once, however long the thread that bound the
+// library is busy: the hook runs on a thread of its own.
+TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
+    const std::string file = ExeFolder() + "keys-arrived.txt";
+    ::DeleteFileA(file.c_str());
+    TStandIn typedInto("keys " + file);
+    ASSERT_TRUE(typedInto.process);
+    TBoundLibrary bound;
+    ASSERT_TRUE(bound.set && bound.set());
+    std::atomic<double> sent{0};
+    std::thread sender([&] {
+        ::Sleep(500);
+        sent = NowMs();
+        SendF8();
+    });
+    // The binding thread is busy for three seconds and reads no message meanwhile.
+    ::Sleep(3000);
+    const double blockEnd = NowMs();
+    sender.join();
+    bound.reset();
+    EXPECT_EQ(typedInto.Wait(5000), 0);
+    double arrived = 0;
+    if (FILE* in = std::fopen(file.c_str(), "r")) {
+        if (std::fscanf(in, "%lf", &arrived) != 1)
+            arrived = 0;
+        std::fclose(in);
+    }
+    ::DeleteFileA(file.c_str());
+    ASSERT_GT(arrived, 0.0) << "the key never arrived";
+    EXPECT_LT(arrived - sent, 1000.0) << "the key waited for the busy thread";
+    EXPECT_LT(arrived, blockEnd);
+}
+
+// The library hands keys only to the main window of the process that bound it, and runs one
+// thread of its own exactly while it is set.
+TEST(HookLibrary, KeysGoOnlyToThisProcessAndTheThreadEndsWithTheReset) {
+    TStandIn other("");
+    ASSERT_TRUE(other.process);
+    TUniqueWindow window = CreateStandIn();
+
+    const int threads = ThreadCount();
+    TBoundLibrary bound;
+    g_received.clear();
+    ASSERT_TRUE(bound.set());
+    EXPECT_EQ(ThreadCount(), threads + 1);
+    SendF8();
+    WaitReceived(2);
+    EXPECT_EQ(g_received.size(), 2u);
+    bound.reset();
+    EXPECT_EQ(ThreadCount(), threads);
+    // Unloaded while set: no thread stays behind either.
+    ASSERT_TRUE(bound.set());
+    bound.library.Reset();
+    EXPECT_EQ(ThreadCount(), threads);
+
+    HWND look = nullptr;
+    while ((look = ::FindWindowExA(nullptr, look, OV_MAIN_CLASS, OV_APP_TITLE))) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(look, &process);
+        if (process == other.pid)
+            ::PostMessageA(look, WM_CLOSE, 0, 0);
+    }
+    EXPECT_EQ(other.Wait(10000), 0) << "the look-alike in another process read the keys";
 }
 
 TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {

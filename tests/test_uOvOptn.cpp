@@ -367,6 +367,8 @@ TEST_F(OptionsDialog, SetAppliesAndStoresEverything) {
     TFrmOvMain& f = Open();
     LibraryPresent();
     const bool open = RunDialog({[&](TFrmOvOptn& d) {
+        EXPECT_FALSE(::IsWindowEnabled(Application.Handle()))
+            << "the taskbar button's window waits for the dialog too";
         Choose(d.CptCmbToolBar, "右");
         Click(d.CptCbxHook);
         Click(d.CptCbxMoveMouse);
@@ -395,10 +397,14 @@ TEST_F(OptionsDialog, SetAppliesAndStoresEverything) {
         EXPECT_TRUE(Ticked(d.CptCbxHook));
         EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
         Click(d.CptCbxHideTaskbar);
+        // The first entry of the table counts like any other.
+        Choose(d.CptCmbShortCutKey, "F1");
         Click(d.CptBtnSet);
     }});
     EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHideTaskbar));
     EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 112);
+    EXPECT_TRUE(::IsWindowEnabled(Application.Handle()));
 }
 
 TEST_F(OptionsDialog, SetWithoutTheLibraryTurnsEverythingOffAndShowsTheButton) {
