@@ -38,7 +38,7 @@ void ColumnAdd(HWND list, int index, const char* text) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = OV_COLUMN_WIDTH;
+    column.cx = FrmOvMain->Scaled(OV_COLUMN_WIDTH);
     column.pszText = const_cast<char*>(text);
     column.iSubItem = index;
     ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
@@ -113,7 +113,7 @@ void StatusPanelsUpdate() {
     if (panels.folder.empty())
         return;
     TUniqueIcon smallIcon, largeIcon;
-    FileIconsGet(panels.folder, smallIcon, largeIcon);
+    FileIconsGet(panels.folder, smallIcon, largeIcon, form.ItemIconSizes());
     HIMAGELIST images = form.CptImlDefImages.Get();
     if (smallIcon && images) {
         // One slot, reused for every folder shown.
@@ -125,13 +125,16 @@ void StatusPanelsUpdate() {
 void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
     const TFrmOvMain& form = *FrmOvMain;
     const TStatusPanels& panels = form.StatusPanels;
+    const int margin = form.Scaled(2);
     if (panel == 0) {
-        TPanelText(dc).Out(rect.left + 2, rect.top + 2, panels.pageText);
+        TPanelText(dc).Out(rect.left + margin, rect.top + margin, panels.pageText);
     } else if (panel == 1 && !panels.folder.empty()) {
         if (panels.folderIcon)
-            ::ImageList_Draw(form.CptImlDefImages.Get(), 0, dc, rect.left + 2, rect.top + 1,
-                             ILD_NORMAL);
-        TPanelText(dc).Out(rect.left + 24, rect.top + 2, panels.folder);
+            ::ImageList_Draw(form.CptImlDefImages.Get(), 0, dc, rect.left + margin,
+                             rect.top + form.Scaled(1), ILD_NORMAL);
+        // The text starts half an icon's width after the icon.
+        const int icon = form.ItemIconSizes().small;
+        TPanelText(dc).Out(rect.left + icon + icon / 2, rect.top + margin, panels.folder);
     }
 }
 
@@ -164,8 +167,7 @@ void OptionCaptionsSet(TFrmOvOptn& form) {
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyCharTbl)));
     ComboFill(form.CptCmbToolBar,
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValToolBarPosTbl)));
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
-    ::SendMessageA(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    ::SendMessageA(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(form.AppIcon()), 0);
 }
 
 void OptionValuesLoad(TFrmOvOptn& form) {

@@ -39,9 +39,15 @@ inline constexpr int IDM_PMU_BTNUPDATE = 306;
 inline constexpr int IDI_APP = 1;
 inline constexpr int IDB_TOOLBAR = 101;
 inline constexpr int IDB_LOGO = 102;
+inline constexpr int IDB_TOOLBAR125 = 103;
+inline constexpr int IDB_TOOLBAR150 = 104;
+inline constexpr int IDB_TOOLBAR175 = 105;
+inline constexpr int IDB_TOOLBAR200 = 106;
+inline constexpr int IDB_LOGO150 = 107;
+inline constexpr int IDB_LOGO200 = 108;
 inline constexpr COLORREF OV_TOOLBAR_MASK = RGB(255, 0, 255);
 
-// Layout.
+// Layout at 96 DPI; every size is scaled with the window's DPI (DpiScale).
 inline constexpr int OV_TOOLBAR_IMAGE = 20;
 inline constexpr int OV_BUTTON_WIDTH = 38;
 inline constexpr int OV_BUTTON_HEIGHT = 26;
@@ -50,3 +56,6 @@ inline constexpr int OV_STATUS_HEIGHT = 20;
 inline constexpr int OV_STATUS_PANEL0 = 200;
 inline constexpr int OV_STATUS_PANEL1 = 50;
 inline constexpr int OV_MIN_TRACK = 120;
+// The main window's size before its stored bounds are applied.
+inline constexpr int OV_MAIN_WIDTH = 340;
+inline constexpr int OV_MAIN_HEIGHT = 226;

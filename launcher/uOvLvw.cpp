@@ -2,6 +2,7 @@
 #include "uOvLvw.h"
 
 #include "uCmnApp.h"
+#include "uCmnDpi.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
@@ -72,8 +73,8 @@ std::string LocaleInfo(LCTYPE type, const char* fallback) {
 // A fully transparent icon, standing in where a file has no icon of that size, so that the two
 // image lists stay parallel and every row's index points at its own pair.
 HICON BlankIcon(int size) {
-    static TUniqueIcon icons[2];
-    TUniqueIcon& icon = icons[size > 16 ? 1 : 0];
+    static std::map<int, TUniqueIcon> icons;
+    TUniqueIcon& icon = icons[size];
     if (!icon) {
         std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF);
         std::vector<BYTE> xorMask(andMask.size(), 0x00);
@@ -181,10 +182,11 @@ int ImagesAppend(const TIconPair& pair) {
     if (!pair.large && !pair.small)
         return ImageNone;
     TFrmOvMain& form = *FrmOvMain;
-    const int large = ::ImageList_ReplaceIcon(form.CptImlItems32.Get(), -1,
-                                              pair.large ? pair.large.Get() : BlankIcon(32));
-    const int small = ::ImageList_ReplaceIcon(form.CptImlItems16.Get(), -1,
-                                              pair.small ? pair.small.Get() : BlankIcon(16));
+    const TIconSizes& sizes = State().icons.Sizes();
+    const int large = ::ImageList_ReplaceIcon(
+        form.CptImlItems32.Get(), -1, pair.large ? pair.large.Get() : BlankIcon(sizes.large));
+    const int small = ::ImageList_ReplaceIcon(
+        form.CptImlItems16.Get(), -1, pair.small ? pair.small.Get() : BlankIcon(sizes.small));
     if (large >= 0 && large == small)
         return small;
     // Out of step: start both afresh rather than let a row show another file's icon.
@@ -306,6 +308,10 @@ void ListImagesReset() {
     state.wanted.clear();
 }
 
+void ListIconSizesSet(const TIconSizes& sizes) {
+    State().icons.SizesSet(sizes);
+}
+
 void ListStateReset() {
     TListState& state = State();
     state.rows.clear();
@@ -417,8 +423,9 @@ void ColumnWidthsLoad() {
         return;
     HWND list = FrmOvMain->CptLvwItems;
     int columns = Header_GetItemCount(ListView_GetHeader(list));
+    // Stored at 96 DPI, so a tree reads the same at every display scale.
     for (int i = 0; i < columns; ++i)
-        ColumnWidthSet(list, i, StrToInt(ListAt(widths, i)));
+        ColumnWidthSet(list, i, FrmOvMain->Scaled(StrToInt(ListAt(widths, i))));
 }
 
 void ColumnWidthsSave() {
@@ -426,7 +433,7 @@ void ColumnWidthsSave() {
     int columns = Header_GetItemCount(ListView_GetHeader(list));
     std::string text;
     for (int i = 0; i < columns; ++i)
-        text += std::to_string(ColumnWidth(list, i)) + ",";
+        text += std::to_string(DpiUnscale(ColumnWidth(list, i), FrmOvMain->Dpi)) + ",";
     RegStrWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValLvwColWidth, text);
 }
 

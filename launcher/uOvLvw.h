@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "uCmnIcon.h"
 #include "uOvReg.h"
 
 #include <windows.h>
@@ -39,6 +40,9 @@ void ListClear();
 void ListImagesReset();
 // Forgets the rows, the icons and the type texts: a new main window starts from nothing.
 void ListStateReset();
+// The sizes the rows' icons are taken at, those of the item image lists; a change forgets the
+// icons loaded so far (call ListImagesReset with the new lists).
+void ListIconSizesSet(const TIconSizes& sizes);
 // The image position of a row (its lParam) for the list's LVN_GETDISPINFO. A row whose icons are
 // not loaded yet shows none and is put in line for ListIconsLoad: no file is touched here.
 int ListRowImage(LPARAM row);

@@ -2,6 +2,7 @@
 #include "uOvMain.h"
 
 #include "uCmnApp.h"
+#include "uCmnDpi.h"
 #include "uCmnReg.h"
 #include "uCmnWnd.h"
 #include "uOvCap.h"
@@ -14,6 +15,7 @@
 #include "uOvPmu.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uOvScale.h"
 
 #include <commctrl.h>
 
@@ -46,9 +48,10 @@ TFrmOvMain::~TFrmOvMain() {
 
 void TFrmOvMain::Create() {
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    const int dpi = SystemDpi();
     CreateHandle(OV_MAIN_CLASS, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_ACCEPTFILES,
-                 Application.Handle(), CW_USEDEFAULT, CW_USEDEFAULT, 340, 226, COLOR_BTNFACE + 1,
-                 icon);
+                 Application.Handle(), CW_USEDEFAULT, CW_USEDEFAULT, DpiScale(OV_MAIN_WIDTH, dpi),
+                 DpiScale(OV_MAIN_HEIGHT, dpi), COLOR_BTNFACE + 1, icon);
     if (!Handle())
         throw std::runtime_error("CreateWindowEx TFrmOvMain");
 }
@@ -56,17 +59,65 @@ void TFrmOvMain::Create() {
 // ---------------------------------------------------------------------------------------------
 // Controls
 
+int TFrmOvMain::Scaled(int value96) const {
+    return DpiScale(value96, Dpi);
+}
+
+TIconSizes TFrmOvMain::ItemIconSizes() const {
+    return TIconSizes{MetricForDpi(SM_CXICON, Dpi), MetricForDpi(SM_CXSMICON, Dpi)};
+}
+
 void TFrmOvMain::CreateControls() {
-    font_.Reset(::CreateFontA(-OV_FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, OV_FONT_NAME));
-    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     CreateToolBar();
     CreateItemList();
     CreateStatusBar();
     CreateViewMenu();
-    for (HWND control : {CptTbrToolBar, CptLvwItems, CptSbrStatus})
-        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    ScaleApply(WindowDpi(Handle()));
+}
+
+void TFrmOvMain::ScaleApply(int dpi) {
+    Dpi = dpi;
+    font_.Reset(InterfaceFontCreate(dpi));
+    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus})
+        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+
+    // The toolbar: the strip drawn for the scale, buttons of the scaled size.
+    const int image = Scaled(OV_TOOLBAR_IMAGE);
+    TUniqueImageList images(
+        ::ImageList_Create(image, image, ILC_COLOR24 | ILC_MASK, OV_TOOLBAR_BUTTONS, 0));
+    TUniqueGdi strip(ToolBarStripLoad(image));
+    if (strip && images)
+        ::ImageList_AddMasked(images.Get(), static_cast<HBITMAP>(strip.Get()), OV_TOOLBAR_MASK);
+    ::SendMessageA(CptTbrToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    CptImlHotImages = std::move(images);
+    ::SendMessageA(CptTbrToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    // A fixed width survives the caption changes that would otherwise resize the buttons.
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
+                   MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_WIDTH)));
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_HEIGHT)));
+
+    // The item image lists at the system's icon sizes for the scale; the rows ask for their
+    // icons again.
+    const TIconSizes sizes = ItemIconSizes();
+    if (!CptImlItems32 || listIconSizes_ != sizes) {
+        TUniqueImageList large(
+            ::ImageList_Create(sizes.large, sizes.large, ILC_COLOR32 | ILC_MASK, 0, 16));
+        TUniqueImageList small(
+            ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 16));
+        ListView_SetImageList(CptLvwItems, large.Get(), LVSIL_NORMAL);
+        ListView_SetImageList(CptLvwItems, small.Get(), LVSIL_SMALL);
+        CptImlItems32 = std::move(large);
+        CptImlItems16 = std::move(small);
+        CptImlDefImages.Reset(
+            ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 1));
+        listIconSizes_ = sizes;
+        ListIconSizesSet(sizes);
+        ListImagesReset();
+    }
+
+    int edges[2] = {Scaled(OV_STATUS_PANEL0), -1};
+    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     LayoutControls();
 }
 
@@ -80,18 +131,6 @@ void TFrmOvMain::CreateToolBar() {
         nullptr);
     ::SendMessageA(CptTbrToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(CptTbrToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-
-    CptImlHotImages.Reset(::ImageList_Create(OV_TOOLBAR_IMAGE, OV_TOOLBAR_IMAGE,
-                                             ILC_COLOR24 | ILC_MASK, OV_TOOLBAR_BUTTONS, 0));
-    TUniqueGdi strip(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0,
-                                  LR_CREATEDIBSECTION));
-    if (strip)
-        ::ImageList_AddMasked(CptImlHotImages.Get(), static_cast<HBITMAP>(strip.Get()),
-                              OV_TOOLBAR_MASK);
-    ::SendMessageA(CptTbrToolBar, TB_SETIMAGELIST, 0,
-                   reinterpret_cast<LPARAM>(CptImlHotImages.Get()));
-    ::SendMessageA(CptTbrToolBar, TB_SETBITMAPSIZE, 0,
-                   MAKELPARAM(OV_TOOLBAR_IMAGE, OV_TOOLBAR_IMAGE));
 
     // Until the captions are set, each button carries its own name.
     static const char* const placeholders[OV_TOOLBAR_BUTTONS] = {"CptTbnBefore",    "CptTbnNext",
@@ -110,11 +149,6 @@ void TFrmOvMain::CreateToolBar() {
                    reinterpret_cast<LPARAM>(buttons));
     // Captions are not drawn; the toolbar shows each one as its button's tooltip.
     ::SendMessageA(CptTbrToolBar, TB_SETMAXTEXTROWS, 0, 0);
-    // A fixed width survives the caption changes that would otherwise resize the buttons.
-    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
-                   MAKELPARAM(OV_BUTTON_WIDTH, OV_BUTTON_WIDTH));
-    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
-                   MAKELPARAM(OV_BUTTON_WIDTH, OV_BUTTON_HEIGHT));
 }
 
 void TFrmOvMain::CreateItemList() {
@@ -125,11 +159,6 @@ void TFrmOvMain::CreateItemList() {
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
         ::GetModuleHandleA(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
-    CptImlItems32.Reset(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 16));
-    CptImlItems16.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
-    CptImlDefImages.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
-    ListView_SetImageList(CptLvwItems, CptImlItems32.Get(), LVSIL_NORMAL);
-    ListView_SetImageList(CptLvwItems, CptImlItems16.Get(), LVSIL_SMALL);
     ListStateReset();
     // The icons of painted rows load while the program has nothing else to do.
     Application.OnIdle = [] { return FrmOvMain && ListIconsLoad(); };
@@ -164,11 +193,12 @@ void TFrmOvMain::LayoutControls() {
     RECT rc;
     ::GetClientRect(Handle(), &rc);
     const int width = rc.right;
-    const int statusTop = std::max(0, static_cast<int>(rc.bottom) - OV_STATUS_HEIGHT);
-    const int bandHeight = OV_BUTTON_HEIGHT + 2 * OV_TOOLBAR_EDGE;
+    const int statusHeight = Scaled(OV_STATUS_HEIGHT), edge = Scaled(OV_TOOLBAR_EDGE);
+    const int statusTop = std::max(0, static_cast<int>(rc.bottom) - statusHeight);
+    const int bandHeight = Scaled(OV_BUTTON_HEIGHT) + 2 * edge;
     SIZE bar{};
     ::SendMessageA(CptTbrToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&bar));
-    const int bandWidth = std::max<int>(OV_BUTTON_WIDTH, bar.cx) + 2 * OV_TOOLBAR_EDGE;
+    const int bandWidth = std::max<int>(Scaled(OV_BUTTON_WIDTH), bar.cx) + 2 * edge;
 
     RECT band{0, 0, width, bandHeight};
     RECT list{0, bandHeight, width, statusTop};
@@ -194,11 +224,10 @@ void TFrmOvMain::LayoutControls() {
             dwp = ::DeferWindowPos(dwp, w, nullptr, x, y, std::max(0, cx), std::max(0, cy),
                                    SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(CptTbrToolBar, band.left + OV_TOOLBAR_EDGE, band.top + OV_TOOLBAR_EDGE,
-          band.right - band.left - 2 * OV_TOOLBAR_EDGE,
-          band.bottom - band.top - 2 * OV_TOOLBAR_EDGE);
+    place(CptTbrToolBar, band.left + edge, band.top + edge, band.right - band.left - 2 * edge,
+          band.bottom - band.top - 2 * edge);
     place(CptLvwItems, list.left, list.top, list.right - list.left, list.bottom - list.top);
-    place(CptSbrStatus, 0, statusTop, width, OV_STATUS_HEIGHT);
+    place(CptSbrStatus, 0, statusTop, width, statusHeight);
     if (dwp)
         ::EndDeferWindowPos(dwp);
     ::InvalidateRect(Handle(), nullptr, TRUE);
@@ -212,7 +241,7 @@ void TFrmOvMain::PaintToolBarEdge() {
         RECT rc;
         ::GetWindowRect(CptTbrToolBar, &rc);
         ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rc), 2);
-        ::InflateRect(&rc, OV_TOOLBAR_EDGE, OV_TOOLBAR_EDGE);
+        ::InflateRect(&rc, Scaled(OV_TOOLBAR_EDGE), Scaled(OV_TOOLBAR_EDGE));
         ::DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
     }
     ::EndPaint(Handle(), &ps);
@@ -276,8 +305,22 @@ bool TFrmOvMain::FormCloseQuery() {
 }
 
 void TFrmOvMain::OnMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = OV_MIN_TRACK;
-    info->ptMinTrackSize.y = OV_MIN_TRACK;
+    info->ptMinTrackSize.x = Scaled(OV_MIN_TRACK);
+    info->ptMinTrackSize.y = Scaled(OV_MIN_TRACK);
+}
+
+// Moved onto a monitor of another scale: the window takes the size the system suggests, and
+// everything in it is laid out again; the rows, the selection and the scroll position stay.
+void TFrmOvMain::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int previous = Dpi;
+    const int columns = Header_GetItemCount(ListView_GetHeader(CptLvwItems));
+    ScaleApply(dpi);
+    for (int i = 0; i < columns; ++i)
+        ColumnWidthSet(CptLvwItems, i, ::MulDiv(ColumnWidth(CptLvwItems, i), dpi, previous));
+    StatusRepaint();
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -571,6 +614,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETMINMAXINFO:
         OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));

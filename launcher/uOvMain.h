@@ -3,6 +3,7 @@
 
 #include "uCmnForm.h"
 #include "uCmnHandle.h"
+#include "uCmnIcon.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -52,6 +53,15 @@ class TFrmOvMain : public TForm {
     int32_t ToolBarAlign = 0;
     TStatusPanels StatusPanels;
 
+    // The display scale the window is laid out for, and a size of the 96-DPI layout at it.
+    int Dpi = 96;
+    int Scaled(int value96) const;
+    // The item icons' sizes at that scale.
+    TIconSizes ItemIconSizes() const;
+    // Lays the window out for `dpi`: font, toolbar images and button sizes, item image lists,
+    // status panels; the rows stay and load their icons again at the new size.
+    void ScaleApply(int dpi);
+
     // Places toolbar, list and status bar for the current client size and toolbar edge.
     void LayoutControls();
 
@@ -96,6 +106,7 @@ class TFrmOvMain : public TForm {
     void CreateViewMenu();
     void PaintToolBarEdge();
     void OnMinMaxInfo(MINMAXINFO* info);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
@@ -119,6 +130,8 @@ class TFrmOvMain : public TForm {
     bool hotKeyBroken_ = false;
 
     TUniqueGdi font_;
+    // The sizes the item image lists were made for.
+    TIconSizes listIconSizes_{0, 0};
 };
 
 // The one main window of the process; set while it exists.

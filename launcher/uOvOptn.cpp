@@ -2,6 +2,7 @@
 #include "uOvOptn.h"
 
 #include "uCmnApp.h"
+#include "uCmnDpi.h"
 #include "uCmnReg.h"
 #include "uCmnShell.h"
 #include "uCmnStr.h"
@@ -12,6 +13,7 @@
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
 #include "uOvRegDef.h"
+#include "uOvScale.h"
 
 #include <commctrl.h>
 
@@ -181,8 +183,10 @@ TFrmOvOptn::~TFrmOvOptn() {
 
 void TFrmOvOptn::ShowModal() {
     HWND owner = (FrmOvMain && FrmOvMain->Handle()) ? FrmOvMain->Handle() : Application.Handle();
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    // Laid out for the main window's scale, over which it opens.
+    dpi_ = (FrmOvMain && FrmOvMain->Handle()) ? FrmOvMain->Dpi : SystemDpi();
+    RECT outer{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+    WindowRectForDpi(outer, kStyle, kExStyle, dpi_);
     modalDone_ = false;
     CreateHandle(OV_OPTN_CLASS, kStyle, kExStyle, owner, 0, 0, outer.right - outer.left,
                  outer.bottom - outer.top);
@@ -220,38 +224,32 @@ void TFrmOvOptn::ShowModal() {
 // ---------------------------------------------------------------------------------------------
 // Controls
 
+int TFrmOvOptn::Scaled(int value96) const {
+    return DpiScale(value96, dpi_);
+}
+
+HICON TFrmOvOptn::AppIcon() const {
+    // Shared: the system keeps one per size for the life of the program.
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP),
+                                           IMAGE_ICON, Scaled(32), Scaled(32), LR_SHARED));
+}
+
 HWND TFrmOvOptn::CreateControl(HWND parent, const char* className, DWORD style, int id,
                                const RECT& bounds, DWORD exStyle) {
     HWND control = ::CreateWindowExA(
-        exStyle, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, bounds.left,
-        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        exStyle, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    placed_.push_back(TPlaced{control, bounds});
     return control;
 }
 
 void TFrmOvOptn::CreateControls() {
-    // The client area is fixed; whatever frame the system draws goes around it.
-    RECT client{};
-    RECT outer{};
-    ::GetClientRect(Handle(), &client);
-    ::GetWindowRect(Handle(), &outer);
-    ::SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left + kClientWidth - client.right,
-                   outer.bottom - outer.top + kClientHeight - client.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetCaption(OV_CAP_OPTN_TITLE);
-
-    font_.Reset(::CreateFontA(-OV_FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, OV_FONT_NAME));
-    linkFont_.Reset(::CreateFontA(-OV_FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE,
-                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, OV_FONT_NAME));
-    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     PanelClassRegister();
 
     // Creation order is the tab order, and a control created earlier lies above a later one:
-    // the texts above the logo, the hot-key box above its frame.
+    // the texts above the logo, the hot-key box above its frame. Bounds are those of the
+    // 96-DPI layout; ScaleApply places them at the dialog's scale.
     const HWND self = Handle();
     CptCmbToolBar = CreateControl(self, WC_COMBOBOXA, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                                   IDC_CMB_TOOLBAR, Bounds(148, 230, 90, kComboListHeight));
@@ -281,20 +279,45 @@ void TFrmOvOptn::CreateControls() {
                                           Bounds(168, 52, 220, 12));
     CptLblURL = CreateControl(self, WC_STATICA, SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LBL_URL,
                               Bounds(69, 72, 318, 12));
-    ::SendMessageA(CptLblURL, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
     CptImgIcon = CreateControl(self, WC_STATICA, SS_ICON, IDC_IMG_ICON, Bounds(352, 12, 32, 32));
     CptImgLogo =
         CreateControl(self, WC_STATICA, SS_BITMAP, IDC_IMG_LOGO, Bounds(0, 0, kClientWidth, 90));
     CptBvlLine = CreateControl(self, WC_STATICA, SS_ETCHEDHORZ, IDC_BVL_LINE,
                                Bounds(0, 90, kClientWidth, 2));
+    ScaleApply(dpi_);
+}
 
-    logo_.Reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP,
-                             0, 0, LR_DEFAULTCOLOR));
+void TFrmOvOptn::ScaleApply(int dpi) {
+    dpi_ = dpi;
+    // The client area is fixed; whatever frame the system draws goes around it.
+    RECT client{};
+    RECT outer{};
+    ::GetClientRect(Handle(), &client);
+    ::GetWindowRect(Handle(), &outer);
+    ::SetWindowPos(Handle(), nullptr, 0, 0,
+                   outer.right - outer.left + Scaled(kClientWidth) - client.right,
+                   outer.bottom - outer.top + Scaled(kClientHeight) - client.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    font_.Reset(InterfaceFontCreate(dpi));
+    linkFont_.Reset(InterfaceFontCreate(dpi, true));
+    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    for (const TPlaced& p : placed_) {
+        HGDIOBJ font = p.control == CptLblURL ? linkFont_.Get() : font_.Get();
+        ::SendMessageA(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SetWindowPos(p.control, nullptr, Scaled(p.bounds.left), Scaled(p.bounds.top),
+                       Scaled(p.bounds.right) - Scaled(p.bounds.left),
+                       Scaled(p.bounds.bottom) - Scaled(p.bounds.top),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    logo_.Reset(LogoLoad(Scaled(400), Scaled(90)));
     ::SendMessageA(CptImgLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
     // The image control takes the bitmap's size; the logo is wider than the dialog and is cut
     // at the dialog's right edge.
-    ::SetWindowPos(CptImgLogo, nullptr, 0, 0, kClientWidth, 90,
+    ::SetWindowPos(CptImgLogo, nullptr, 0, 0, Scaled(kClientWidth), Scaled(90),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon()), 0);
 
     // A drop-down list's closed height follows its font and its selection field's height:
     // step that height until the closed list has the layout's height. (Wine reports the field
@@ -304,7 +327,7 @@ void TFrmOvOptn::CreateControls() {
         for (int tries = 0; tries < 3 && field != CB_ERR; ++tries) {
             RECT rc{};
             ::GetWindowRect(combo, &rc);
-            const LONG fix = kComboHeight - (rc.bottom - rc.top);
+            const LONG fix = Scaled(kComboHeight) - (rc.bottom - rc.top);
             if (fix == 0 || field + fix <= 0)
                 break;
             field += fix;
@@ -312,8 +335,10 @@ void TFrmOvOptn::CreateControls() {
         }
     }
     // An etched line widens itself by its edge on Wine: back to the layout's width.
-    ::SetWindowPos(CptBvlLine, nullptr, 0, 0, kClientWidth, 2,
+    ::SetWindowPos(CptBvlLine, nullptr, 0, 0, Scaled(kClientWidth), Scaled(2),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND label : {CptLblVerAndCopyright, CptLblURL})
+        LabelWidenLeft(label);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -457,6 +482,13 @@ LRESULT TFrmOvOptn::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (lParam)
             OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ScaleApply(HIWORD(wParam));
+        ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class TFrmOvOptn : public TForm {
   public:
     TFrmOvOptn();
@@ -32,6 +34,11 @@ class TFrmOvOptn : public TForm {
     HWND CptBtnSet = nullptr;
     HWND CptBtnCancel = nullptr;
 
+    // A size of the 96-DPI layout at the dialog's display scale.
+    int Scaled(int value96) const;
+    // The application's icon at the size the dialog shows it.
+    HICON AppIcon() const;
+
     // Window-level events.
     void FormCreate();
 
@@ -54,6 +61,16 @@ class TFrmOvOptn : public TForm {
     void OnActivate(bool active);
     void FocusNext(bool previous);
 
+    // Lays the dialog out for `dpi`: client size, control rectangles, fonts, logo and icon.
+    void ScaleApply(int dpi);
+
+    // A control and its rectangle in the 96-DPI layout.
+    struct TPlaced {
+        HWND control;
+        RECT bounds;
+    };
+    std::vector<TPlaced> placed_;
+    int dpi_ = 96;
     TUniqueGdi font_;
     TUniqueGdi linkFont_;
     TUniqueGdi logo_;

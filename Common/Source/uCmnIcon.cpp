@@ -7,22 +7,47 @@
 #include "uCmnStr.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-// ExtractIconExA writes garbage into both handles when it finds nothing (Wine): the handles
-// count only when it reports at least one icon.
+// At the system's sizes ExtractIconExA, which writes garbage into both handles when it finds
+// nothing (Wine): the handles count only when it reports at least one icon. At other sizes the
+// shell takes the images of those sizes from the file.
 void IconsExtract(const std::string& file, int index, TUniqueIcon& largeIcon,
-                  TUniqueIcon& smallIcon) {
+                  TUniqueIcon& smallIcon, const TIconSizes& sizes) {
     HICON lg = nullptr, sm = nullptr;
-    const UINT n = ::ExtractIconExA(file.c_str(), index, &lg, &sm, 1);
-    if (n == 0 || n == UINT_MAX)
+    if (sizes == SystemIconSizes()) {
+        const UINT n = ::ExtractIconExA(file.c_str(), index, &lg, &sm, 1);
+        if (n == 0 || n == UINT_MAX)
+            return;
+    } else if (::SHDefExtractIconA(file.c_str(), index, 0, &lg, &sm,
+                                   MAKELONG(sizes.large, sizes.small)) != S_OK) {
         return;
+    }
     largeIcon.Reset(lg);
     smallIcon.Reset(sm);
+}
+
+// An icon the system handed out at its own size, brought to `size`: taken again from its
+// resource at that size where it came from one, stretched otherwise.
+void IconSized(TUniqueIcon& icon, int size) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon.Get(), &info))
+        return;
+    BITMAP bm{};
+    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        ::DeleteObject(info.hbmMask);
+    if (bm.bmWidth == size)
+        return;
+    if (HANDLE sized = ::CopyImage(icon.Get(), IMAGE_ICON, size, size, LR_COPYFROMRESOURCE))
+        icon.Reset(static_cast<HICON>(sized));
 }
 
 bool IsBlankOrControl(char c) {
@@ -57,8 +82,8 @@ std::string IconSource(const std::string& path) {
 }
 
 // Step 2: the file's own first icon.
-bool OwnIconsGet(const std::string& file, TIconPair& icons) {
-    IconsExtract(file, 0, icons.large, icons.small);
+bool OwnIconsGet(const std::string& file, TIconPair& icons, const TIconSizes& sizes) {
+    IconsExtract(file, 0, icons.large, icons.small, sizes);
     return icons.large || icons.small;
 }
 
@@ -69,13 +94,25 @@ std::string TypeIconEntry(const std::string& file) {
 }
 
 // Steps 3 to 5, for a file without icons of its own.
-void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons) {
+void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons,
+                  const TIconSizes& sizes) {
     std::string iconFile;
     int index = 0;
     if (IconEntryParse(entry, iconFile, index))
-        IconsExtract(iconFile, index, icons.large, icons.small);
+        IconsExtract(iconFile, index, icons.large, icons.small, sizes);
     if (icons.large || icons.small)
         return;
+    // What follows hands out icons of the system's sizes.
+    struct TSized {
+        TIconPair& icons;
+        const TIconSizes& sizes;
+        ~TSized() {
+            if (sizes == SystemIconSizes())
+                return;
+            IconSized(icons.large, sizes.large);
+            IconSized(icons.small, sizes.small);
+        }
+    } sized{icons, sizes};
 
     // The call writes the icon's source file back into its path argument.
     char buf[MAX_PATH + 1] = {};
@@ -106,23 +143,39 @@ std::string TypeKey(const std::string& file, DWORD attributes) {
 
 } // namespace
 
+TIconSizes SystemIconSizes() {
+    return TIconSizes{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CXSMICON)};
+}
+
 void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon) {
+    FileIconsGet(path, smallIcon, largeIcon, SystemIconSizes());
+}
+
+void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
+                  const TIconSizes& sizes) {
     const std::string file = IconSource(path);
     TIconPair icons;
-    if (!OwnIconsGet(file, icons))
-        TypeIconsGet(file, TypeIconEntry(file), icons);
+    if (!OwnIconsGet(file, icons, sizes))
+        TypeIconsGet(file, TypeIconEntry(file), icons, sizes);
     largeIcon = std::move(icons.large);
     smallIcon = std::move(icons.small);
 }
 
+void TFileIconCache::SizesSet(const TIconSizes& sizes) {
+    if (sizes == sizes_)
+        return;
+    sizes_ = sizes;
+    types_.clear();
+}
+
 const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
     const std::string file = IconSource(path);
-    if (OwnIconsGet(file, own))
+    if (OwnIconsGet(file, own, sizes_))
         return nullptr;
     // A missing file gets other icons from the shell than an existing one of its type.
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        TypeIconsGet(file, TypeIconEntry(file), own);
+        TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
         return nullptr;
     }
     const std::string key = TypeKey(file, attributes);
@@ -132,14 +185,14 @@ const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
         TType type;
         type.perFile = entry.find("%1") != std::string::npos;
         if (type.perFile) {
-            TypeIconsGet(file, entry, own);
+            TypeIconsGet(file, entry, own, sizes_);
             types_.emplace(key, std::move(type));
             return nullptr;
         }
-        TypeIconsGet(file, entry, type.icons);
+        TypeIconsGet(file, entry, type.icons, sizes_);
         found = types_.emplace(key, std::move(type)).first;
     } else if (found->second.perFile) {
-        TypeIconsGet(file, TypeIconEntry(file), own);
+        TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
         return nullptr;
     }
     return &found->second.icons;

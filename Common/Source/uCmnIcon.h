@@ -6,12 +6,25 @@
 #include <map>
 #include <string>
 
+// The pixel sizes of a large and a small icon.
+struct TIconSizes {
+    int large = 32;
+    int small = 16;
+    bool operator==(const TIconSizes&) const = default;
+};
+// The sizes the system gives this process (SM_CXICON, SM_CXSMICON).
+TIconSizes SystemIconSizes();
+
 // Fills both objects (32 and 16 pixels): the file's own first icon, else the icon named by its
 // type's "DefaultIcon" association entry, else the associated icon, else the shell's icon for
 // the path. A shortcut stands for its target. The objects stay empty only when every source
 // yields nothing. Raises EOleError for an unreadable shortcut and EConvertError for an
 // association entry with a malformed index.
 void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon);
+// The same at other sizes (the system's sizes for another DPI): the icons are taken at those
+// sizes from their files, not stretched, where the files hold them.
+void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
+                  const TIconSizes& sizes);
 
 // A large (32-pixel) and a small (16-pixel) icon.
 struct TIconPair {
@@ -27,11 +40,15 @@ struct TIconPair {
 class TFileIconCache {
   public:
     // Either fills `own` and returns null, or returns the shared pair of the file's type, which
-    // stays valid while the cache lives. Raises as FileIconsGet.
+    // stays valid while the cache lives and keeps its sizes. Raises as FileIconsGet.
     const TIconPair* Get(const std::string& path, TIconPair& own);
     void Clear() { types_.clear(); }
+    // The sizes the icons are taken at; a change empties the cache.
+    void SizesSet(const TIconSizes& sizes);
+    const TIconSizes& Sizes() const noexcept { return sizes_; }
 
   private:
+    TIconSizes sizes_ = SystemIconSizes();
     struct TType {
         TIconPair icons;
         bool perFile = false;

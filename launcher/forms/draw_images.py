@@ -1,4 +1,4 @@
-# Generates the launcher's artwork (toolbar.bmp, pOv.ico, logo.bmp) next to this script.
+# Generates the launcher's artwork next to this script.
 #
 # Everything is drawn here from simple shapes so the images can be rebuilt at
 # any time with a plain Python 3 (standard library only):
@@ -6,13 +6,19 @@
 #     python3 draw_images.py
 #
 # toolbar.bmp  120 x 20, 24-bit, six 20 x 20 buttons, magenta (255,0,255) is
-#              the transparent colour (ImageList_AddMasked).
-# pOv.ico      program icon, 32 x 32 and 16 x 16, 32-bit BGRA with alpha.
-# logo.bmp     400 x 90, 8-bit palette, product mark for the options dialog.
+#              the transparent colour (ImageList_AddMasked); toolbar125.bmp,
+#              toolbar150.bmp, toolbar175.bmp and toolbar200.bmp the same drawn
+#              for 125 %, 150 %, 175 % and 200 % display scale (25, 30, 35, 40).
+# pOv.ico      program icon, 32-bit BGRA with alpha, 32, 16, 20, 24, 40, 48, 64
+#              and 256 pixels (the largest as PNG).
+# logo.bmp     400 x 90, 8-bit palette, product mark for the options dialog;
+#              logo150.bmp (600 x 135) and logo200.bmp (800 x 180) for 150 % and
+#              200 %.
 
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -228,8 +234,24 @@ def ico_image(cv):
     return hdr + bytes(xor) + bytes(mask)
 
 
+def png_image(cv):
+    """The canvas as a PNG file (8-bit RGBA, no filtering)."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+    raw = bytearray()
+    for y in range(cv.h):
+        raw.append(0)
+        for x in range(cv.w):
+            raw += bytes(cv.rgba8(x, y))
+    ihdr = struct.pack('>IIBBBBB', cv.w, cv.h, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) +
+            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
 def write_ico(path, canvases):
-    images = [ico_image(cv) for cv in canvases]
+    # The 256-pixel image goes as PNG, as icon files hold it.
+    images = [png_image(cv) if cv.w >= 256 else ico_image(cv) for cv in canvases]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for cv, img in zip(canvases, images):
@@ -247,30 +269,47 @@ def write_ico(path, canvases):
 CELL = 20
 
 
-def outlined(cv, cell, shape, fill, edge):
-    """Fill shape (cell-local coordinates, sampled at pixel centres) inside
-    toolbar cell number `cell` and give it a 1 px outline."""
-    inside = [[shape(x + 0.5, y + 0.5) for x in range(CELL)] for y in range(CELL)]
+class Strip:
+    """A toolbar strip drawn at a display scale: shapes and lines keep the
+    coordinates of the 20 x 20 design and are placed on cells of
+    round(20 * scale) pixels; outlines grow with the scale."""
 
-    def on(x, y):
-        return 0 <= x < CELL and 0 <= y < CELL and inside[y][x]
+    def __init__(self, scale):
+        self.s = scale
+        self.cell = int(round(CELL * scale))
+        self.edge = max(1, int(round(scale)))
+        self.cv = Canvas(6 * self.cell, self.cell, MAGENTA + (0,))
 
-    for y in range(CELL):
-        for x in range(CELL):
-            if not inside[y][x]:
-                continue
-            border = not (on(x - 1, y) and on(x + 1, y) and on(x, y - 1) and on(x, y + 1))
-            cv.set(cell * CELL + x, y, edge if border else fill)
+    def outlined(self, index, shape, fill, edge):
+        """Fill shape (design coordinates, sampled at pixel centres) inside
+        cell number `index`, with an outline self.edge pixels wide."""
+        n, s, e = self.cell, self.s, self.edge
+        inside = [[shape((x + 0.5) / s, (y + 0.5) / s) for x in range(n)] for y in range(n)]
 
+        def on(x, y):
+            return 0 <= x < n and 0 <= y < n and inside[y][x]
 
-def hline(cv, cell, x0, x1, y, rgb):
-    for x in range(x0, x1 + 1):
-        cv.set(cell * CELL + x, y, rgb)
+        for y in range(n):
+            for x in range(n):
+                if not inside[y][x]:
+                    continue
+                border = not all(on(x + dx, y + dy)
+                                 for d in range(1, e + 1)
+                                 for dx, dy in ((-d, 0), (d, 0), (0, -d), (0, d)))
+                self.cv.set(index * n + x, y, edge if border else fill)
 
+    def block(self, index, x0, y0, x1, y1, rgb):
+        """Design pixels x0..x1, y0..y1 (inclusive) of cell `index`."""
+        s = self.s
+        for y in range(int(round(y0 * s)), int(round((y1 + 1) * s))):
+            for x in range(int(round(x0 * s)), int(round((x1 + 1) * s))):
+                self.cv.set(index * self.cell + x, y, rgb)
 
-def vline(cv, cell, x, y0, y1, rgb):
-    for y in range(y0, y1 + 1):
-        cv.set(cell * CELL + x, y, rgb)
+    def hline(self, index, x0, x1, y, rgb):
+        self.block(index, x0, y, x1, y, rgb)
+
+    def vline(self, index, x, y0, y1, rgb):
+        self.block(index, x, y0, x, y1, rgb)
 
 
 ARROW_FILL, ARROW_EDGE = (58, 128, 214), (22, 52, 112)
@@ -281,33 +320,33 @@ CROSS_FILL, CROSS_EDGE = (222, 52, 48), (118, 18, 18)
 GEAR_FILL, GEAR_EDGE = (158, 164, 176), (58, 62, 72)
 
 
-def draw_toolbar():
-    cv = Canvas(6 * CELL, CELL, MAGENTA + (0,))
+def draw_toolbar(scale=1):
+    st = Strip(scale)
 
     # 0: previous page, 1: next page
     left = polygon([(2, 10), (10, 2), (10, 7), (18, 7), (18, 13), (10, 13), (10, 18)])
-    outlined(cv, 0, left, ARROW_FILL, ARROW_EDGE)
-    outlined(cv, 1, lambda x, y: left(CELL - x, y), ARROW_FILL, ARROW_EDGE)
+    st.outlined(0, left, ARROW_FILL, ARROW_EDGE)
+    st.outlined(1, lambda x, y: left(CELL - x, y), ARROW_FILL, ARROW_EDGE)
 
     # 2: view style, 2 x 2 tiles
     tiles = union(rect(3, 3, 9, 9), rect(11, 3, 17, 9),
                   rect(3, 11, 9, 17), rect(11, 11, 17, 17))
-    outlined(cv, 2, tiles, GRID_FILL, GRID_EDGE)
+    st.outlined(2, tiles, GRID_FILL, GRID_EDGE)
 
     # 3: add, a page with a dog-ear and a green plus
     page = polygon([(3, 2), (11, 2), (15, 6), (15, 18), (3, 18)])
-    outlined(cv, 3, page, PAGE_FILL, PAGE_EDGE)
-    vline(cv, 3, 10, 3, 6, PAGE_EDGE)
-    hline(cv, 3, 10, 14, 6, PAGE_EDGE)
+    st.outlined(3, page, PAGE_FILL, PAGE_EDGE)
+    st.vline(3, 10, 3, 6, PAGE_EDGE)
+    st.hline(3, 10, 14, 6, PAGE_EDGE)
     for y in (5, 8):
-        hline(cv, 3, 5, 8, y, PAGE_LINES)
-    hline(cv, 3, 5, 8, 11, PAGE_LINES)
+        st.hline(3, 5, 8, y, PAGE_LINES)
+    st.hline(3, 5, 8, 11, PAGE_LINES)
     plus = union(rect(8, 11, 18, 15), rect(11, 8, 15, 18))
-    outlined(cv, 3, plus, PLUS_FILL, PLUS_EDGE)
+    st.outlined(3, plus, PLUS_FILL, PLUS_EDGE)
 
     # 4: delete, a red cross
     cross = union(segment(5, 5, 15, 15, 2.3), segment(15, 5, 5, 15, 2.3))
-    outlined(cv, 4, cross, CROSS_FILL, CROSS_EDGE)
+    st.outlined(4, cross, CROSS_FILL, CROSS_EDGE)
 
     # 5: settings, a gear with eight teeth
     def gear(x, y):
@@ -325,9 +364,9 @@ def draw_toolbar():
             if abs(-dx * uy + dy * ux) <= 1.7 and dx * ux + dy * uy > 0:
                 return True
         return False
-    outlined(cv, 5, gear, GEAR_FILL, GEAR_EDGE)
+    st.outlined(5, gear, GEAR_FILL, GEAR_EDGE)
 
-    return cv
+    return st.cv
 
 
 # ---------------------------------------------------------------------------
@@ -369,11 +408,15 @@ def mark(cv, x0, y0, size, radius, rim, margin, cell, gap, cell_radius,
 
 
 def draw_icon(size):
+    """The small design up to 24 pixels, the large one above, each scaled
+    from the size it was drawn for (16 and 32)."""
     cv = Canvas(size, size)
-    if size == 16:
-        mark(cv, 1, 1, 14, 3.0, 1, 2, 4, 2, 0)
+    if size < 28:
+        k = size / 16.0
+        mark(cv, k, k, 14 * k, 3.0 * k, max(1, int(round(k))), 2 * k, 4 * k, 2 * k, 0)
     else:
-        mark(cv, 1, 1, 30, 6.0, 1, 4, 9, 4, 1.5)
+        k = size / 32.0
+        mark(cv, k, k, 30 * k, 6.0 * k, max(1, int(round(k))), 4 * k, 9 * k, 4 * k, 1.5 * k)
     return cv
 
 
@@ -437,8 +480,9 @@ def letter_t(x, base):
     return union(stem, bar), 12
 
 
-def draw_logo():
-    w, h = 400, 90
+def draw_logo(scale=1):
+    s = scale
+    w, h = int(round(400 * s)), int(round(90 * s))
     cv = Canvas(w, h, WHITE)
 
     # band along the top
@@ -446,11 +490,12 @@ def draw_logo():
     for x in range(w):
         t = round(x / float(w - 1) * steps) / steps
         c = tuple(int(round(a + (b - a) * t)) for a, b in zip(BAND_LEFT, BAND_RIGHT))
-        for y in range(5):
+        for y in range(int(round(5 * s))):
             cv.set(x, y, c)
 
     # the mark, 60 x 60
-    mark(cv, 16, 16, 60, 12.0, 2, 9, 18, 6, 3.0, steps=12, levels=8)
+    mark(cv, 16 * s, 16 * s, 60 * s, 12.0 * s, 2 * s, 9 * s, 18 * s, 6 * s, 3.0 * s,
+         steps=12, levels=8)
 
     # the word, kept above y = 45 (the dialog writes its texts below it)
     base = 43
@@ -458,18 +503,26 @@ def draw_logo():
     for i, fn in enumerate((letter_O, letter_r, letter_v, letter_a,
                             letter_n, letter_t, letter_a)):
         shape, adv = fn(x, base)
-        cv.paint(shape, TEXT_COLOUR, (x - 2, base - CAP - 1, x + adv + 2, base + 1),
-                 levels=8)
+        box = (x - 2, base - CAP - 1, x + adv + 2, base + 1)
+        if s == 1:
+            cv.paint(shape, TEXT_COLOUR, box, levels=8)
+        else:
+            cv.paint((lambda f: lambda px, py: f(px / s, py / s))(shape), TEXT_COLOUR,
+                     tuple(v * s for v in box), levels=8)
         x += adv + (5 if i == 0 else 4)
     return cv
 
 
 def main():
     write_bmp24(os.path.join(HERE, 'toolbar.bmp'), draw_toolbar())
-    write_ico(os.path.join(HERE, 'pOv.ico'), [draw_icon(32), draw_icon(16)])
-    n = write_bmp8(os.path.join(HERE, 'logo.bmp'), draw_logo())
-    if n > 256:
-        print('logo.bmp: %d colours reduced to 256' % n)
+    for percent in (125, 150, 175, 200):
+        write_bmp24(os.path.join(HERE, 'toolbar%d.bmp' % percent), draw_toolbar(percent / 100.0))
+    write_ico(os.path.join(HERE, 'pOv.ico'),
+              [draw_icon(n) for n in (32, 16, 20, 24, 40, 48, 64, 256)])
+    for name, scale in (('logo.bmp', 1), ('logo150.bmp', 1.5), ('logo200.bmp', 2)):
+        n = write_bmp8(os.path.join(HERE, name), draw_logo(scale))
+        if n > 256:
+            print('%s: %d colours reduced to 256' % (name, n))
 
 
 if __name__ == '__main__':

@@ -1,0 +1,223 @@
+// The layout at the display scale the suite runs at: 96 DPI in the build's prefix, 144 DPI in
+// the one cmake/wine-dpi makes (OV_EXPECT_DPI names it). Every size of the 96-DPI layout is
+// scaled by DPI / 96, item icons take the system's sizes for the scale, column widths are
+// stored at 96 DPI, and no text is cut.
+#include "uCmnDpi.h"
+#include "uCmnReg.h"
+#include "uOvCapDef.h"
+#include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uOvMain.h"
+#include "uOvOptn.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+#include "uTestFiles.h"
+#include "uTestMainWindow.h"
+#include "uTestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+
+TEST(Scale, RoundsAsWindowsAndColumnWidthsGoBothWays) {
+    struct TCase {
+        int value, dpi, scaled;
+    };
+    for (const TCase& c :
+         {TCase{20, 96, 20}, TCase{38, 120, 48}, TCase{26, 120, 33}, TCase{12, 144, 18},
+          TCase{1, 144, 2}, TCase{7, 168, 12}, TCase{-3, 144, -5}, TCase{392, 192, 784}})
+        EXPECT_EQ(DpiScale(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+    // A width written at one scale reads the same at any other.
+    for (int dpi : {96, 120, 144, 168, 192, 240})
+        for (int width = 0; width <= 600; ++width)
+            ASSERT_EQ(DpiUnscale(DpiScale(width, dpi), dpi), width) << width << " at " << dpi;
+}
+
+class Scaled : public TMainWindowTest {
+  protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        Open();
+        dpi = form->Dpi;
+        if (const char* expected = std::getenv("OV_EXPECT_DPI")) {
+            ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's display scale";
+        }
+    }
+    int S(int value96) const { return DpiScale(value96, dpi); }
+
+    // Width of a window's text in its own font.
+    static SIZE TextExtent(HWND window) {
+        char text[256] = {};
+        const int length = ::GetWindowTextA(window, text, sizeof(text));
+        SIZE extent{};
+        HDC dc = ::GetDC(window);
+        HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+        ::GetTextExtentPoint32A(dc, text, length, &extent);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(window, dc);
+        return extent;
+    }
+    static RECT ClientOf(HWND window) {
+        RECT rc{};
+        ::GetClientRect(window, &rc);
+        return rc;
+    }
+
+    int dpi = 96;
+};
+
+TEST_F(Scaled, MainWindowControlsFontAndImages) {
+    TFrmOvMain& f = *form;
+    for (HWND control : {f.CptTbrToolBar, f.CptLvwItems, f.CptSbrStatus})
+        EXPECT_EQ(FontOf(control).lfHeight, -S(OV_FONT_HEIGHT));
+    RECT button{};
+    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(button.right - button.left, S(OV_BUTTON_WIDTH));
+    EXPECT_EQ(button.bottom - button.top, S(OV_BUTTON_HEIGHT));
+    int cx = 0, cy = 0;
+    ::ImageList_GetIconSize(f.CptImlHotImages.Get(), &cx, &cy);
+    EXPECT_EQ(cx, S(OV_TOOLBAR_IMAGE));
+    EXPECT_EQ(::ImageList_GetImageCount(f.CptImlHotImages.Get()), OV_TOOLBAR_BUTTONS);
+
+    RECT status{};
+    ::GetWindowRect(f.CptSbrStatus, &status);
+    EXPECT_EQ(status.bottom - status.top, S(OV_STATUS_HEIGHT));
+    int edges[2] = {};
+    ::SendMessageA(f.CptSbrStatus, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    EXPECT_EQ(edges[0], S(OV_STATUS_PANEL0));
+    MINMAXINFO info{};
+    ::SendMessageA(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, S(OV_MIN_TRACK));
+
+    // Item icons at the system's sizes for the scale: 32 and 16 at 96 DPI, 48 and 24 at 144.
+    ::ImageList_GetIconSize(f.CptImlItems32.Get(), &cx, &cy);
+    EXPECT_EQ(cx, MetricForDpi(SM_CXICON, dpi));
+    EXPECT_EQ(cx, dpi == 144 ? 48 : cx);
+    ::ImageList_GetIconSize(f.CptImlItems16.Get(), &cx, &cy);
+    EXPECT_EQ(cx, MetricForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(cx, dpi == 144 ? 24 : cx);
+    EXPECT_EQ(ColumnWidth(f.CptLvwItems, 0), S(OV_COLUMN_WIDTH));
+
+    // The page panel's text fits its panel.
+    HDC dc = ::GetDC(f.CptSbrStatus);
+    HGDIOBJ old = ::SelectObject(
+        dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(f.CptSbrStatus, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    const std::string& text = f.StatusPanels.pageText;
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(f.CptSbrStatus, dc);
+    EXPECT_LE(extent.cx + S(2), edges[0]);
+    EXPECT_LE(extent.cy + S(2), status.bottom - status.top);
+}
+
+// Widths are stored as they read at 96 DPI, and applied scaled.
+TEST_F(Scaled, ColumnWidthsAreStoredAt96Dpi) {
+    ColumnWidthSet(form->CptLvwItems, 0, S(180));
+    ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValLvwColWidth), "180,50,50,50,50,");
+    form.reset();
+    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, "120,60,100,150,200,");
+    Open();
+    EXPECT_EQ(ColumnWidth(form->CptLvwItems, 0), S(120));
+    EXPECT_EQ(ColumnWidth(form->CptLvwItems, 4), S(200));
+}
+
+// Moved onto a monitor of another scale, the window takes the suggested rectangle and lays
+// itself out again; its rows, selection and column proportions stay.
+TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
+    form.reset();
+    TTempFolder dir;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+        ItemAdd(1, dir / name);
+    }
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    TFrmOvMain& f = Open();
+    ListView_SetItemState(f.CptLvwItems, 1, LVIS_SELECTED, LVIS_SELECTED);
+    const int width = ColumnWidth(f.CptLvwItems, 0);
+    const int moved = dpi * 2;
+    RECT suggested{40, 30, 40 + DpiScale(200, moved), 30 + DpiScale(150, moved)};
+    ::SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(f.Dpi, moved);
+    RECT rc{};
+    ::GetWindowRect(f.Handle(), &rc);
+    EXPECT_EQ(rc.left, suggested.left);
+    EXPECT_EQ(rc.right - rc.left, suggested.right - suggested.left);
+    RECT button{};
+    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(button.right - button.left, DpiScale(OV_BUTTON_WIDTH, moved));
+    EXPECT_EQ(FontOf(f.CptLvwItems).lfHeight, -DpiScale(OV_FONT_HEIGHT, moved));
+    int cx = 0, cy = 0;
+    ::ImageList_GetIconSize(f.CptImlItems16.Get(), &cx, &cy);
+    EXPECT_EQ(cx, MetricForDpi(SM_CXSMICON, moved));
+    EXPECT_EQ(ColumnWidth(f.CptLvwItems, 0), width * 2);
+    EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 3);
+    std::vector<std::string> selected;
+    ListSelectedNames(selected);
+    EXPECT_EQ(selected, (std::vector<std::string>{"b.txt"}));
+}
+
+// Runs `inspect` inside the options dialog, opened from the main window, then closes it.
+void InDialog(HWND main, const std::function<void(TFrmOvOptn&)>& inspect) {
+    static const std::function<void(TFrmOvOptn&)>* current = nullptr;
+    current = &inspect;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (!FrmOvOptn || !::IsWindowVisible(FrmOvOptn->Handle()))
+            return;
+        ::KillTimer(nullptr, id);
+        (*current)(*FrmOvOptn);
+        FrmOvOptn->Close();
+    });
+    ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
+    ::KillTimer(nullptr, timer);
+}
+
+TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
+    bool seen = false;
+    InDialog(form->Handle(), [&](TFrmOvOptn& d) {
+        seen = true;
+        const RECT client = ClientOf(d.Handle());
+        EXPECT_EQ(client.right, S(392));
+        EXPECT_EQ(client.bottom, S(297));
+        EXPECT_EQ(FontOf(d.CptBtnSet).lfHeight, -S(OV_FONT_HEIGHT));
+        struct TPlace {
+            HWND control;
+            int left, top, width, height;
+        };
+        for (const TPlace& p :
+             {TPlace{d.CptBtnSet, 199, 265, 88, 22}, TPlace{d.CptBtnCancel, 297, 265, 88, 22},
+              TPlace{d.CptCbxHook, 25, 5, 138, 17}, TPlace{d.CptCbxHideTaskbar, 42, 64, 333, 17},
+              TPlace{d.CptLblToolBar, 25, 234, 118, 12}, TPlace{d.CptImgIcon, 352, 12, 32, 32},
+              TPlace{d.CptBvlHook, 10, 13, 373, 108}}) {
+            RECT rc{};
+            ::GetWindowRect(p.control, &rc);
+            ::MapWindowPoints(nullptr, ::GetParent(p.control), reinterpret_cast<POINT*>(&rc), 2);
+            SCOPED_TRACE(p.left * 1000 + p.top);
+            EXPECT_EQ(rc.left, S(p.left));
+            EXPECT_EQ(rc.top, S(p.top));
+            EXPECT_EQ(rc.right - rc.left, S(p.left + p.width) - S(p.left));
+            EXPECT_EQ(rc.bottom - rc.top, S(p.top + p.height) - S(p.top));
+        }
+        // Every text fits its control across (their heights are the font's own, as in the
+        // 96-DPI layout): a check box's beside its box.
+        for (HWND text : {d.CptLblShortCutKey, d.CptLblToolBar, d.CptLblVerAndCopyright,
+                          d.CptLblURL, d.CptBtnSet, d.CptBtnCancel})
+            EXPECT_LE(TextExtent(text).cx, ClientOf(text).right) << text;
+        for (HWND box : {d.CptCbxHook, d.CptCbxHideTaskbar, d.CptCbxMoveMouse})
+            EXPECT_LE(TextExtent(box).cx + S(16), ClientOf(box).right) << box;
+    });
+    EXPECT_TRUE(seen);
+}
+
+} // namespace
