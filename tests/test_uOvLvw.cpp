@@ -206,18 +206,11 @@ class ItemList : public TMainWindowTest {
     // An icon as an image list of the item lists' kind keeps it.
     static std::vector<uint32_t> AsStored(HICON icon, int size) {
         TUniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
-        return icon ? Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon))
-                    : Blank(size);
+        return Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon));
     }
     static std::vector<uint32_t> Stored(HIMAGELIST list, int index) {
         TUniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
         return IconPixels(icon.Get());
-    }
-    static std::vector<uint32_t> Blank(int size) {
-        std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF),
-            xorMask(andMask.size());
-        TUniqueIcon blank(::CreateIcon(nullptr, size, size, 1, 1, andMask.data(), xorMask.data()));
-        return AsStored(blank.Get(), size);
     }
 
     std::string dir;
@@ -296,11 +289,12 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
             const std::string path = ItemPathRead(1, Cell(row, 0));
             SCOPED_TRACE(path);
             TUniqueIcon small, large;
-            FileIconsGet(path, small, large);
+            const TIconSizes sizes = f.ItemIconSizes();
+            FileIconsGet(path, small, large, sizes);
             const int image = ImageOf(row);
             ASSERT_GE(image, 0);
-            EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), 16));
-            EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), 32));
+            EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), sizes.small));
+            EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), sizes.large));
         }
         EXPECT_EQ(ImageOf(RowOf("one.ovtst")), ImageOf(RowOf("two.ovtst")));
         EXPECT_NE(ImageOf(RowOf("to shell")), ImageOf(RowOf("to exe")));

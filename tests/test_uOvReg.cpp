@@ -281,36 +281,10 @@ TYPED_TEST(OvRegTest, ChangedFolderRefreshesToWhatANewPageWouldHold) {
     EXPECT_EQ(found, ItemsSorted(1));
 }
 
-namespace {
-
-// The in-memory store, counting what it is asked to change.
-class TCountingStore : public TMemRegStore {
-  public:
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override {
-        ++writes;
-        defaultTouched |= !*name;
-        return TMemRegStore::SetValue(key, name, type, data, size);
-    }
-    LONG DeleteValue(HKEY key, LPCSTR name) override {
-        ++writes;
-        defaultTouched |= !*name;
-        return TMemRegStore::DeleteValue(key, name);
-    }
-    LONG DeleteKey(HKEY key, LPCSTR subKey) override {
-        ++writes;
-        ++keysDeleted;
-        return TMemRegStore::DeleteKey(key, subKey);
-    }
-    int writes = 0, keysDeleted = 0;
-    bool defaultTouched = false;
-};
-
-} // namespace
-
 // An unchanged folder costs no write at all, and a changed one never takes the page key or its
 // binding away, so a refresh cut short leaves a bound page the next visit completes.
 TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
-    TCountingStore store;
+    TFaultMemStore store;
     TRegStoreScope scope(store);
     TTempFolder dir;
     for (const char* name : {"a.txt", "b.txt"})
@@ -319,15 +293,15 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     FolderList(dir.Path(), "*", listing);
     PageFolderAdd(1, dir.Path(), listing);
 
-    store.writes = 0;
+    store.changes = 0;
     store.defaultTouched = false;
     PageRefresh(1);
-    EXPECT_EQ(store.writes, 0);
+    EXPECT_EQ(store.changes, 0);
 
     ASSERT_TRUE(::DeleteFileA((dir / "a.txt").c_str()));
     ASSERT_TRUE(FileWrite(dir / "c.txt", "c"));
     PageRefresh(1);
-    EXPECT_EQ(store.writes, 2) << "one deletion, one addition";
+    EXPECT_EQ(store.changes, 2) << "one deletion, one addition";
     EXPECT_EQ(store.keysDeleted, 0);
     EXPECT_FALSE(store.defaultTouched);
 }

@@ -149,37 +149,10 @@ TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
     }
 }
 
-// The in-memory store, counting changes, refusing the deletion of one key, or failing one read.
-class TFaultStore : public TMemRegStore {
-  public:
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override {
-        ++changes;
-        return TMemRegStore::SetValue(key, name, type, data, size);
-    }
-    LONG DeleteValue(HKEY key, LPCSTR name) override {
-        ++changes;
-        return TMemRegStore::DeleteValue(key, name);
-    }
-    LONG DeleteKey(HKEY key, LPCSTR subKey) override {
-        ++changes;
-        if (!refusedKey.empty() && refusedKey == subKey)
-            return ERROR_ACCESS_DENIED;
-        return TMemRegStore::DeleteKey(key, subKey);
-    }
-    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override {
-        if (data && !failedRead.empty() && failedRead == name)
-            return ERROR_ACCESS_DENIED;
-        return TMemRegStore::QueryValue(key, name, type, data, size);
-    }
-    int changes = 0;
-    // Key paths as the registry functions pass them: from the root, without the leading "\".
-    std::string refusedKey, failedRead;
-};
-
 // A tree that needs no repair is not written to; a marked first run is completed, an unmarked
 // tree keeps its missing value missing.
 TEST(RepairStore, OnlyWhatNeedsRepairIsWritten) {
-    TFaultStore store;
+    TFaultMemStore store;
     TRegStoreScope scope(store);
     ConfigTreeCreate();
     PagesMake(3);
@@ -200,7 +173,7 @@ TEST(RepairStore, OnlyWhatNeedsRepairIsWritten) {
 // A page key that cannot be deleted stops the deletion before anything moves; a copy that fails
 // part-way removes what it made and leaves its source whole.
 TEST(RepairStore, FailuresLeaveTheTreeAsItWas) {
-    TFaultStore store;
+    TFaultMemStore store;
     TRegStoreScope scope(store);
     ConfigTreeCreate();
     PagesMake(4);

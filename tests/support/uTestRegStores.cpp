@@ -82,3 +82,29 @@ std::string StoreTreeDump(HKEY root, const std::string& key) {
     DumpKey(k.Get(), "", out);
     return out;
 }
+
+LONG TFaultMemStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+    ++changes;
+    defaultTouched |= !*name;
+    return TMemRegStore::SetValue(key, name, type, data, size);
+}
+
+LONG TFaultMemStore::DeleteValue(HKEY key, LPCSTR name) {
+    ++changes;
+    defaultTouched |= !*name;
+    return TMemRegStore::DeleteValue(key, name);
+}
+
+LONG TFaultMemStore::DeleteKey(HKEY key, LPCSTR subKey) {
+    ++changes;
+    ++keysDeleted;
+    if (!refusedKey.empty() && refusedKey == subKey)
+        return ERROR_ACCESS_DENIED;
+    return TMemRegStore::DeleteKey(key, subKey);
+}
+
+LONG TFaultMemStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+    if (data && !failedRead.empty() && failedRead == name)
+        return ERROR_ACCESS_DENIED;
+    return TMemRegStore::QueryValue(key, name, type, data, size);
+}

@@ -8,6 +8,24 @@
 #include <type_traits>
 #include <string>
 
+// The in-memory store, counting the changes it is asked for, and refusing the deletion of one
+// key or failing the read of one value when told to.
+class TFaultMemStore : public TMemRegStore {
+  public:
+    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG DeleteValue(HKEY key, LPCSTR name) override;
+    LONG DeleteKey(HKEY key, LPCSTR subKey) override;
+    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+
+    int changes = 0;
+    int keysDeleted = 0;
+    // A default value (the empty name) was set or deleted.
+    bool defaultTouched = false;
+    // A key path as the registry functions pass it (from the root, without the leading ""),
+    // and a value name; empty for none.
+    std::string refusedKey, failedRead;
+};
+
 // Installs a fresh in-memory store for the lifetime of a test fixture.
 class TMemStoreEnv {
   public:
