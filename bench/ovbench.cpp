@@ -45,7 +45,7 @@ struct TOptions {
     // Seconds a case may take before it stops adding runs; 0 for no limit.
     int budgetSeconds = 60;
     int memoryBudgetSeconds = 180;
-    int startRuns = 9; // timed starts of each program in each start-up series
+    int startRuns = 15; // rounds of timed starts, one of each program per round
     int startOnly = 0; // nothing but the start-up case
 };
 
@@ -610,23 +610,10 @@ TStartTime StartTimed(const std::string& exe, const char* className) {
     return time;
 }
 
+// Start times of the three programs, started by turns, round after round.
 struct TStartSeries {
-    std::vector<double> blank, launcher, launcherAnswer;
+    std::vector<double> blank, empty, full, emptyAnswer, fullAnswer;
 };
-
-// The launcher and the blank window, started by turns after one untimed start of each.
-TStartSeries StartSeries(const std::string& launcher, const std::string& blank, int runs) {
-    TStartSeries series;
-    StartTimed(blank, "OvBenchBlank");
-    StartTimed(launcher, "TFrmOvMain");
-    for (int i = 0; i < runs; ++i) {
-        series.blank.push_back(StartTimed(blank, "OvBenchBlank").idle);
-        const TStartTime time = StartTimed(launcher, "TFrmOvMain");
-        series.launcher.push_back(time.idle);
-        series.launcherAnswer.push_back(time.answer);
-    }
-    return series;
-}
 
 void StartReportLine(const char* label, const std::vector<double>& times, double answer,
                      const char* ratios) {
@@ -638,38 +625,54 @@ void StartReportLine(const char* label, const std::vector<double>& times, double
          *std::max_element(times.begin(), times.end()), answerText, ratios);
 }
 
-// The launcher's start with page 1 empty, then holding `items` (every tenth entry of the mixed
-// folder, so every kind is there), each against the blank window started by turns with it.
+// The launcher's start on an empty page and on a page of `items` (every tenth entry of the mixed
+// folder, so every kind is there), and the blank window, started by turns round after round so
+// that whatever else the machine does weighs on all three alike.
 void StartCase(const std::string& bin, const std::string& folder, int items, int runs) {
     const std::string launcher = bin + "pOv.exe", blank = bin + "ovbench_blank.exe";
     RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
-    // The first start writes the settings tree; every timed start finds it.
+    // The first start writes the settings tree; every timed start finds it. Page 1 stays empty,
+    // page 2 holds the items; the page a start shows is the stored SelPage.
     StartTimed(launcher, "TFrmOvMain");
-    std::printf("  start-up: %d runs each ...", runs);
-    std::fflush(stdout);
-    const TStartSeries empty = StartSeries(launcher, blank, runs);
     std::vector<std::string> listing;
     FolderList(folder, "*", listing);
-    for (size_t i = 0; i < listing.size() && PageItemCount(1) < items; i += 10)
-        ItemAdd(1, listing[i]);
-    const TStartSeries full = StartSeries(launcher, blank, runs);
+    PageCreate(2, "");
+    for (size_t i = 0; i < listing.size() && PageItemCount(2) < items; i += 10)
+        ItemAdd(2, listing[i]);
+    auto onPage = [&](int32_t page) {
+        RegIntWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValSelPage, page);
+        return StartTimed(launcher, "TFrmOvMain");
+    };
+    std::printf("  start-up: %d rounds ...", runs);
+    std::fflush(stdout);
+    StartTimed(blank, "OvBenchBlank");
+    onPage(1);
+    onPage(2);
+    TStartSeries s;
+    for (int i = 0; i < runs; ++i) {
+        s.blank.push_back(StartTimed(blank, "OvBenchBlank").idle);
+        const TStartTime empty = onPage(1), full = onPage(2);
+        s.empty.push_back(empty.idle);
+        s.emptyAnswer.push_back(empty.answer);
+        s.full.push_back(full.idle);
+        s.fullAnswer.push_back(full.answer);
+    }
     Line(" done");
 
-    std::vector<double> blanks = empty.blank;
-    blanks.insert(blanks.end(), full.blank.begin(), full.blank.end());
     char ratios[96];
     Line("%s", "");
-    Line("start-up, from CreateProcess until the main window is visible and the program idle:");
+    Line("start-up, from CreateProcess until the main window is visible and the program idle "
+         "(%d rounds):",
+         runs);
     Line("  %-30s %10s %10s %10s %10s", "", "median ms", "min ms", "max ms", "answers");
-    StartReportLine("blank window", blanks, 0, "");
-    std::snprintf(ratios, sizeof(ratios), "x%.2f of the blank window started by turns",
-                  Median(empty.launcher) / Median(empty.blank));
-    StartReportLine("launcher, empty page", empty.launcher, Median(empty.launcherAnswer), ratios);
+    StartReportLine("blank window", s.blank, 0, "");
+    std::snprintf(ratios, sizeof(ratios), "x%.2f of the blank window",
+                  Median(s.empty) / Median(s.blank));
+    StartReportLine("launcher, empty page", s.empty, Median(s.emptyAnswer), ratios);
     std::snprintf(ratios, sizeof(ratios), "x%.2f of the blank window, x%.2f of the empty page",
-                  Median(full.launcher) / Median(full.blank),
-                  Median(full.launcher) / Median(empty.launcher));
-    const std::string label = "launcher, page of " + std::to_string(PageItemCount(1)) + " items";
-    StartReportLine(label.c_str(), full.launcher, Median(full.launcherAnswer), ratios);
+                  Median(s.full) / Median(s.blank), Median(s.full) / Median(s.empty));
+    const std::string label = "launcher, page of " + std::to_string(PageItemCount(2)) + " items";
+    StartReportLine(label.c_str(), s.full, Median(s.fullAnswer), ratios);
     Line("answers: median until the launcher then answers a message, its icons of the rows on "
          "screen loaded in idle time meanwhile");
 }
