@@ -1,0 +1,156 @@
+// The benchmark's start-up case.
+#include "uBenchStart.h"
+
+#include "uBenchCommon.h"
+#include "uCmnFile.h"
+#include "uCmnHandle.h"
+#include "uCmnReg.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+struct TWindowSearch {
+    DWORD process;
+    const char* className;
+    HWND found;
+};
+
+// A visible top-level window of that class belonging to that process.
+HWND VisibleWindowOf(DWORD process, const char* className) {
+    TWindowSearch search{process, className, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<TWindowSearch*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            char name[64] = {};
+            ::GetClassNameA(hwnd, name, sizeof(name));
+            if (owner != s.process || !::IsWindowVisible(hwnd) || std::strcmp(name, s.className))
+                return TRUE;
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct TStartTime {
+    double idle = 0;   // until the window is visible and the program waits for input
+    double answer = 0; // until it then answers a message sent to its window
+};
+
+// Starts the program and waits until its window of `className` is visible and the program has
+// gone idle (WaitForInputIdle: it waits for input with nothing left in its queue, paints
+// included); then notes when a message sent to the window comes back, which also waits for
+// any work the program does in idle time; closes it as a user would and waits for its end.
+TStartTime StartTimed(const std::string& exe, const char* className) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::string command = "\"" + exe + "\"";
+    const std::string folder = PathFolderWithSep(exe);
+    const double start = Now();
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info))
+        throw std::runtime_error("cannot start " + exe);
+    TUniqueHandle process(info.hProcess), thread(info.hThread);
+    HWND window = nullptr;
+    while (!(window = VisibleWindowOf(info.dwProcessId, className))) {
+        if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0)
+            throw std::runtime_error(exe + " ended before it showed its window");
+        if (Now() - start > 60000)
+            throw std::runtime_error(exe + " showed no window within a minute");
+        ::WaitForInputIdle(info.hProcess, 1);
+        ::Sleep(1);
+    }
+    ::WaitForInputIdle(info.hProcess, 60000);
+    TStartTime time;
+    time.idle = Now() - start;
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+    time.answer = Now() - start;
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(info.hProcess, 1);
+        throw std::runtime_error(exe + " did not close");
+    }
+    return time;
+}
+
+// Start times of the three programs, started by turns, round after round.
+struct TStartSeries {
+    std::vector<double> blank, empty, full, emptyAnswer, fullAnswer;
+};
+
+void StartReportLine(const char* label, const std::vector<double>& times, double answer,
+                     const char* ratios) {
+    char answerText[32] = "";
+    if (answer > 0)
+        std::snprintf(answerText, sizeof(answerText), "%.1f", answer);
+    Line("  %-30s %10.1f %10.1f %10.1f %10s   %s", label, Median(times),
+         *std::min_element(times.begin(), times.end()),
+         *std::max_element(times.begin(), times.end()), answerText, ratios);
+}
+
+} // namespace
+
+// The launcher's start on an empty page and on a page of `items` (every tenth entry of the mixed
+// folder, so every kind is there), and the blank window, started by turns round after round so
+// that whatever else the machine does weighs on all three alike.
+void StartCase(const std::string& bin, const std::string& folder, int items, int runs) {
+    const std::string launcher = bin + "pOv.exe", blank = bin + "ovbench_blank.exe";
+    RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
+    // The first start writes the settings tree; every timed start finds it. Page 1 stays empty,
+    // page 2 holds the items; the page a start shows is the stored SelPage.
+    StartTimed(launcher, "TFrmOvMain");
+    std::vector<std::string> listing;
+    FolderList(folder, "*", listing);
+    PageCreate(2, "");
+    for (size_t i = 0; i < listing.size() && PageItemCount(2) < items; i += 10)
+        ItemAdd(2, listing[i]);
+    auto onPage = [&](int32_t page) {
+        RegIntWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValSelPage, page);
+        return StartTimed(launcher, "TFrmOvMain");
+    };
+    std::printf("  start-up: %d rounds ...", runs);
+    std::fflush(stdout);
+    StartTimed(blank, "OvBenchBlank");
+    onPage(1);
+    onPage(2);
+    TStartSeries s;
+    for (int i = 0; i < runs; ++i) {
+        s.blank.push_back(StartTimed(blank, "OvBenchBlank").idle);
+        const TStartTime empty = onPage(1), full = onPage(2);
+        s.empty.push_back(empty.idle);
+        s.emptyAnswer.push_back(empty.answer);
+        s.full.push_back(full.idle);
+        s.fullAnswer.push_back(full.answer);
+    }
+    Line(" done");
+
+    char ratios[96];
+    Line("%s", "");
+    Line("start-up, from CreateProcess until the main window is visible and the program idle "
+         "(%d rounds):",
+         runs);
+    Line("  %-30s %10s %10s %10s %10s", "", "median ms", "min ms", "max ms", "answers");
+    StartReportLine("blank window", s.blank, 0, "");
+    std::snprintf(ratios, sizeof(ratios), "x%.2f of the blank window",
+                  Median(s.empty) / Median(s.blank));
+    StartReportLine("launcher, empty page", s.empty, Median(s.emptyAnswer), ratios);
+    std::snprintf(ratios, sizeof(ratios), "x%.2f of the blank window, x%.2f of the empty page",
+                  Median(s.full) / Median(s.blank), Median(s.full) / Median(s.empty));
+    const std::string label = "launcher, page of " + std::to_string(PageItemCount(2)) + " items";
+    StartReportLine(label.c_str(), s.full, Median(s.fullAnswer), ratios);
+    Line("answers: median until the launcher then answers a message, its icons of the rows on "
+         "screen loaded in idle time meanwhile");
+}

@@ -1,0 +1,230 @@
+// The main window's controls and their layout.
+#include "uOvLayout.h"
+
+#include "uCmnApp.h"
+#include "uCmnDpi.h"
+#include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uOvMain.h"
+#include "uOvScale.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+TMainLayout MainLayoutCompute(int width, int height, int align, int bandWidth, int bandHeight,
+                              int statusHeight) {
+    const int statusTop = std::max(0, height - statusHeight);
+    TMainLayout l{{0, 0, width, bandHeight},
+                  {0, bandHeight, width, statusTop},
+                  {0, statusTop, width, statusTop + statusHeight}};
+    switch (align) {
+    case 1: // bottom
+        l.band = {0, statusTop - bandHeight, width, statusTop};
+        l.list = {0, 0, width, statusTop - bandHeight};
+        break;
+    case 2: // right
+        l.band = {width - bandWidth, 0, width, statusTop};
+        l.list = {0, 0, width - bandWidth, statusTop};
+        break;
+    case 3: // left
+        l.band = {0, 0, bandWidth, statusTop};
+        l.list = {bandWidth, 0, width, statusTop};
+        break;
+    default:
+        break;
+    }
+    return l;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controls
+
+int TFrmOvMain::Scaled(int value96) const {
+    return DpiScale(value96, Dpi);
+}
+
+TIconSizes TFrmOvMain::ItemIconSizes() const {
+    return TIconSizes{MetricForDpi(SM_CXICON, Dpi), MetricForDpi(SM_CXSMICON, Dpi)};
+}
+
+void TFrmOvMain::CreateControls() {
+    CreateToolBar();
+    CreateItemList();
+    CreateStatusBar();
+    CreateViewMenu();
+    ScaleApply(WindowDpi(Handle()));
+}
+
+void TFrmOvMain::ScaleApply(int dpi) {
+    Dpi = dpi;
+    font_.Reset(InterfaceFontCreate(dpi));
+    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus})
+        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+
+    // The toolbar: the strip drawn for the scale, buttons of the scaled size.
+    const int image = Scaled(OV_TOOLBAR_IMAGE);
+    TUniqueImageList images(
+        ::ImageList_Create(image, image, ILC_COLOR24 | ILC_MASK, OV_TOOLBAR_BUTTONS, 0));
+    TUniqueGdi strip(ToolBarStripLoad(image));
+    if (strip && images)
+        ::ImageList_AddMasked(images.Get(), static_cast<HBITMAP>(strip.Get()), OV_TOOLBAR_MASK);
+    ::SendMessageA(CptTbrToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    CptImlHotImages = std::move(images);
+    ::SendMessageA(CptTbrToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    // A fixed width survives the caption changes that would otherwise resize the buttons.
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
+                   MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_WIDTH)));
+    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_HEIGHT)));
+
+    // The item image lists at the system's icon sizes for the scale; the rows ask for their
+    // icons again.
+    const TIconSizes sizes = ItemIconSizes();
+    if (!CptImlItems32 || listIconSizes_ != sizes) {
+        TUniqueImageList large(
+            ::ImageList_Create(sizes.large, sizes.large, ILC_COLOR32 | ILC_MASK, 0, 16));
+        TUniqueImageList small(
+            ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 16));
+        ListView_SetImageList(CptLvwItems, large.Get(), LVSIL_NORMAL);
+        ListView_SetImageList(CptLvwItems, small.Get(), LVSIL_SMALL);
+        CptImlItems32 = std::move(large);
+        CptImlItems16 = std::move(small);
+        CptImlDefImages.Reset(
+            ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 1));
+        listIconSizes_ = sizes;
+        ListIconSizesSet(sizes);
+        ListImagesReset();
+    }
+
+    int edges[2] = {Scaled(OV_STATUS_PANEL0), -1};
+    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    LayoutControls();
+}
+
+void TFrmOvMain::CreateToolBar() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    CptTbrToolBar = ::CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+            CCS_NOPARENTALIGN | CCS_NODIVIDER,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), instance,
+        nullptr);
+    ::SendMessageA(CptTbrToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageA(CptTbrToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+
+    // Until the captions are set, each button carries its own name.
+    static const char* const placeholders[OV_TOOLBAR_BUTTONS] = {"CptTbnBefore",    "CptTbnNext",
+                                                                 "CptTbnViewStyle", "CptTbnInsert",
+                                                                 "CptTbnDelete",    "CptTbnOption"};
+    TBBUTTON buttons[OV_TOOLBAR_BUTTONS]{};
+    for (int i = 0; i < OV_TOOLBAR_BUTTONS; ++i) {
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = IDC_TBN_BEFORE + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = static_cast<BYTE>(
+            BTNS_BUTTON | (IDC_TBN_BEFORE + i == IDC_TBN_VIEWSTYLE ? BTNS_DROPDOWN : 0));
+        buttons[i].iString = reinterpret_cast<INT_PTR>(placeholders[i]);
+    }
+    ::SendMessageA(CptTbrToolBar, TB_ADDBUTTONSA, OV_TOOLBAR_BUTTONS,
+                   reinterpret_cast<LPARAM>(buttons));
+    // Captions are not drawn; the toolbar shows each one as its button's tooltip.
+    ::SendMessageA(CptTbrToolBar, TB_SETMAXTEXTROWS, 0, 0);
+}
+
+void TFrmOvMain::CreateItemList() {
+    CptLvwItems = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS |
+            LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
+    ListStateReset();
+    // The icons of painted rows load while the program has nothing else to do.
+    Application.OnIdle = [] { return FrmOvMain && ListIconsLoad(); };
+}
+
+void TFrmOvMain::CreateStatusBar() {
+    CptSbrStatus = ::CreateWindowExA(
+        0, STATUSCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS)),
+        ::GetModuleHandleA(nullptr), nullptr);
+    int edges[2] = {OV_STATUS_PANEL0, -1};
+    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    for (int panel = 0; panel < 2; ++panel)
+        ::SendMessageA(CptSbrStatus, SB_SETTEXTA, panel | SBT_OWNERDRAW, 0);
+}
+
+void TFrmOvMain::CreateViewMenu() {
+    CptPmuViewStyle.Reset(::CreatePopupMenu());
+    HMENU menu = CptPmuViewStyle.Get();
+    ::AppendMenuA(menu, MF_STRING | MF_CHECKED, IDM_PMU_ICON, "CptPmuItemIcon");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_SMALLICON, "CptPmuItemSmallIcon");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_LIST, "CptPmuItemList");
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_REPORT, "CptPmuItemReport");
+    ::AppendMenuA(menu, MF_SEPARATOR, IDM_PMU_SEPA1, nullptr);
+    ::AppendMenuA(menu, MF_STRING, IDM_PMU_BTNUPDATE, "CptPmuItemBtnUpdate");
+}
+
+void TFrmOvMain::LayoutControls() {
+    if (!CptSbrStatus)
+        return;
+    RECT rc;
+    ::GetClientRect(Handle(), &rc);
+    const int edge = Scaled(OV_TOOLBAR_EDGE);
+    SIZE bar{};
+    ::SendMessageA(CptTbrToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&bar));
+    const TMainLayout l =
+        MainLayoutCompute(rc.right, rc.bottom, ToolBarAlign,
+                          std::max<int>(Scaled(OV_BUTTON_WIDTH), bar.cx) + 2 * edge,
+                          Scaled(OV_BUTTON_HEIGHT) + 2 * edge, Scaled(OV_STATUS_HEIGHT));
+    HDWP dwp = ::BeginDeferWindowPos(3);
+    auto place = [&dwp](HWND w, const RECT& r, int inset) {
+        if (dwp)
+            dwp = ::DeferWindowPos(dwp, w, nullptr, r.left + inset, r.top + inset,
+                                   std::max<int>(0, r.right - r.left - 2 * inset),
+                                   std::max<int>(0, r.bottom - r.top - 2 * inset),
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(CptTbrToolBar, l.band, edge);
+    place(CptLvwItems, l.list, 0);
+    place(CptSbrStatus, l.status, 0);
+    if (dwp)
+        ::EndDeferWindowPos(dwp);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The toolbar's border on all four edges, drawn by the window around the toolbar's band.
+void TFrmOvMain::PaintToolBarEdge() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(Handle(), &ps);
+    if (CptTbrToolBar) {
+        RECT rc;
+        ::GetWindowRect(CptTbrToolBar, &rc);
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rc), 2);
+        ::InflateRect(&rc, Scaled(OV_TOOLBAR_EDGE), Scaled(OV_TOOLBAR_EDGE));
+        ::DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
+    }
+    ::EndPaint(Handle(), &ps);
+}
+
+void TFrmOvMain::OnMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = Scaled(OV_MIN_TRACK);
+    info->ptMinTrackSize.y = Scaled(OV_MIN_TRACK);
+}
+
+// Moved onto a monitor of another scale: the window takes the size the system suggests, and
+// everything in it is laid out again; the rows, the selection and the scroll position stay.
+void TFrmOvMain::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int previous = Dpi;
+    const int columns = Header_GetItemCount(ListView_GetHeader(CptLvwItems));
+    ScaleApply(dpi);
+    for (int i = 0; i < columns; ++i)
+        ColumnWidthSet(CptLvwItems, i, ::MulDiv(ColumnWidth(CptLvwItems, i), dpi, previous));
+    StatusRepaint();
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
