@@ -112,12 +112,8 @@ bool ConfigTreeEnsure() {
     return ConfigTreeComplete();
 }
 
-bool ConfigTreePending() {
-    return RegValueExists(Root, OvKeyProduct, OvValFirstRun);
-}
-
 bool ConfigTreeComplete() {
-    if (!ConfigTreePending())
+    if (!RegValueExists(Root, OvKeyProduct, OvValFirstRun))
         return true;
     bool ok = true;
     for (const char* key : Keys)

@@ -64,12 +64,7 @@ long long RectDistance(const RECT& a, const RECT& b) {
     return dx * dx + dy * dy;
 }
 
-RECT OnScreen(const RECT& window) {
-    return WindowOnScreen(window, WorkAreas(), ::GetSystemMetrics(SM_CYCAPTION));
-}
-
-} // namespace
-
+// The work areas of all monitors.
 std::vector<RECT> WorkAreas() {
     std::vector<RECT> areas;
     ::EnumDisplayMonitors(
@@ -86,6 +81,12 @@ std::vector<RECT> WorkAreas() {
         areas.push_back(WorkArea());
     return areas;
 }
+
+RECT OnScreen(const RECT& window) {
+    return WindowOnScreen(window, WorkAreas(), ::GetSystemMetrics(SM_CYCAPTION));
+}
+
+} // namespace
 
 RECT WindowOnScreen(const RECT& window, const std::vector<RECT>& workAreas, int captionHeight) {
     const long width = window.right - window.left, height = window.bottom - window.top;

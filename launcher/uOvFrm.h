@@ -18,8 +18,6 @@ void WindowBoundsLoad();
 // otherwise moved onto the work area nearest to it, keeping its size where that fits and shrunk
 // to the work area where it does not.
 RECT WindowOnScreen(const RECT& window, const std::vector<RECT>& workAreas, int captionHeight);
-// The work areas of all monitors.
-std::vector<RECT> WorkAreas();
 // Stores the window's rectangle: the maximised one while maximised, the one it had before while
 // minimised.
 void WindowBoundsSave();

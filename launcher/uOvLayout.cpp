@@ -81,7 +81,13 @@ void TFrmOvMain::ScaleApply(int dpi) {
     // The item image lists at the system's icon sizes for the scale; the rows ask for their
     // icons again.
     const TIconSizes sizes = ItemIconSizes();
-    if (!CptImlItems32 || listIconSizes_ != sizes) {
+    TIconSizes made{0, 0};
+    if (CptImlItems32 && CptImlItems16) {
+        int cy = 0;
+        ::ImageList_GetIconSize(CptImlItems32.Get(), &made.large, &cy);
+        ::ImageList_GetIconSize(CptImlItems16.Get(), &made.small, &cy);
+    }
+    if (made != sizes) {
         TUniqueImageList large(
             ::ImageList_Create(sizes.large, sizes.large, ILC_COLOR32 | ILC_MASK, 0, 16));
         TUniqueImageList small(
@@ -92,9 +98,7 @@ void TFrmOvMain::ScaleApply(int dpi) {
         CptImlItems16 = std::move(small);
         CptImlDefImages.Reset(
             ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 1));
-        listIconSizes_ = sizes;
         ListIconSizesSet(sizes);
-        ListImagesReset();
     }
 
     int edges[2] = {Scaled(OV_STATUS_PANEL0), -1};

@@ -310,18 +310,14 @@ void ListImagesReset() {
 
 void ListIconSizesSet(const TIconSizes& sizes) {
     State().icons.SizesSet(sizes);
+    ListImagesReset();
 }
 
 void ListStateReset() {
-    TListState& state = State();
-    state.rows.clear();
-    state.wanted.clear();
-    ++state.fill;
-    state.icons.Clear();
-    state.typeImages.clear();
-    state.typeTexts.clear();
-    state.iconErrorShown = false;
-    state.redrawOff = 0;
+    // The fill count goes on, so that work begun before is never taken for work on new rows.
+    const unsigned fill = State().fill;
+    State() = TListState{};
+    State().fill = fill + 1;
 }
 
 int ListRowImage(LPARAM row) {
@@ -336,10 +332,6 @@ int ListRowImage(LPARAM row) {
         state.wanted.push_back(record.index);
     }
     return ImageNone;
-}
-
-bool ListIconsPending() {
-    return !State().wanted.empty();
 }
 
 bool ListIconsLoad(int budgetMs) {

@@ -40,8 +40,8 @@ void ListClear();
 void ListImagesReset();
 // Forgets the rows, the icons and the type texts: a new main window starts from nothing.
 void ListStateReset();
-// The sizes the rows' icons are taken at, those of the item image lists; a change forgets the
-// icons loaded so far (call ListImagesReset with the new lists).
+// The sizes the rows' icons are taken at, those of the item image lists, which it empties (call
+// it with the new lists in place): the rows ask for their icons again.
 void ListIconSizesSet(const TIconSizes& sizes);
 // The image position of a row (its lParam) for the list's LVN_GETDISPINFO. A row whose icons are
 // not loaded yet shows none and is put in line for ListIconsLoad: no file is touched here.
@@ -50,7 +50,6 @@ int ListRowImage(LPARAM row);
 // redraws each row. True while rows are still waiting. An icon that cannot be read (a damaged
 // shortcut) leaves its row blank and is reported once per fill.
 bool ListIconsLoad(int budgetMs = 20);
-bool ListIconsPending();
 
 // Turns the list's drawing off while rows are filled and sorted, then paints once; nests.
 class TListUpdate {

@@ -282,14 +282,8 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case LVN_GETDISPINFOW: {
             // Only the image is left to the callback; its item is laid out alike in both forms.
             LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-            if (item.mask & LVIF_IMAGE) {
-                LVITEMA row{};
-                row.mask = LVIF_PARAM;
-                row.iItem = item.iItem;
-                if (!item.lParam)
-                    ListView_GetItem(CptLvwItems, &row);
-                item.iImage = ListRowImage(item.lParam ? item.lParam : row.lParam);
-            }
+            if (item.mask & LVIF_IMAGE)
+                item.iImage = ListRowImage(item.lParam);
             return 0;
         }
         case LVN_BEGINDRAG:

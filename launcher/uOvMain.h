@@ -130,8 +130,6 @@ class TFrmOvMain : public TForm {
     bool hotKeyBroken_ = false;
 
     TUniqueGdi font_;
-    // The sizes the item image lists were made for.
-    TIconSizes listIconSizes_{0, 0};
 };
 
 // The one main window of the process; set while it exists.

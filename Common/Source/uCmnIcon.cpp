@@ -93,27 +93,9 @@ std::string TypeIconEntry(const std::string& file) {
     return RegStrRead(HKEY_CLASSES_ROOT, className + "\\DefaultIcon", "");
 }
 
-// Steps 3 to 5, for a file without icons of its own.
-void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons,
-                  const TIconSizes& sizes) {
-    std::string iconFile;
-    int index = 0;
-    if (IconEntryParse(entry, iconFile, index))
-        IconsExtract(iconFile, index, icons.large, icons.small, sizes);
-    if (icons.large || icons.small)
-        return;
-    // What follows hands out icons of the system's sizes.
-    struct TSized {
-        TIconPair& icons;
-        const TIconSizes& sizes;
-        ~TSized() {
-            if (sizes == SystemIconSizes())
-                return;
-            IconSized(icons.large, sizes.large);
-            IconSized(icons.small, sizes.small);
-        }
-    } sized{icons, sizes};
-
+// Step 5: the icon associated with the path, else (Wine has none for documents) the shell's
+// own icon for it, so that rows never go blank. Both come at the system's sizes.
+void AssociatedIconsGet(const std::string& file, TIconPair& icons) {
     // The call writes the icon's source file back into its path argument.
     char buf[MAX_PATH + 1] = {};
     std::strncpy(buf, file.c_str(), MAX_PATH);
@@ -123,15 +105,28 @@ void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& 
         icons.small.Reset(::CopyIcon(icons.large.Get()));
         return;
     }
-
-    // Wine's ExtractAssociatedIconA has nothing for documents; the shell's own icon for the path
-    // keeps their rows from going blank.
     SHFILEINFOA info{};
     if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
         icons.large.Reset(info.hIcon);
     info = SHFILEINFOA{};
     if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
         icons.small.Reset(info.hIcon);
+}
+
+// Steps 3 to 5, for a file without icons of its own.
+void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons,
+                  const TIconSizes& sizes) {
+    std::string iconFile;
+    int index = 0;
+    if (IconEntryParse(entry, iconFile, index))
+        IconsExtract(iconFile, index, icons.large, icons.small, sizes);
+    if (icons.large || icons.small)
+        return;
+    AssociatedIconsGet(file, icons);
+    if (sizes == SystemIconSizes())
+        return;
+    IconSized(icons.large, sizes.large);
+    IconSized(icons.small, sizes.small);
 }
 
 // Letter case aside, as the extension tests compare.
@@ -172,28 +167,24 @@ const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
     const std::string file = IconSource(path);
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;
-    // A missing file gets other icons from the shell than an existing one of its type.
+    // A missing file gets other icons from the shell than an existing one of its type: it is
+    // never shared, nor is a type whose association draws each file's own.
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
-        return nullptr;
-    }
-    const std::string key = TypeKey(file, attributes);
-    auto found = types_.find(key);
-    if (found == types_.end()) {
-        const std::string entry = TypeIconEntry(file);
-        TType type;
-        type.perFile = entry.find("%1") != std::string::npos;
-        if (type.perFile) {
-            TypeIconsGet(file, entry, own, sizes_);
-            types_.emplace(key, std::move(type));
-            return nullptr;
+    auto found = types_.end();
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        const std::string key = TypeKey(file, attributes);
+        found = types_.find(key);
+        if (found == types_.end()) {
+            const std::string entry = TypeIconEntry(file);
+            TType type;
+            type.perFile = entry.find("%1") != std::string::npos;
+            if (!type.perFile)
+                TypeIconsGet(file, entry, type.icons, sizes_);
+            found = types_.emplace(key, std::move(type)).first;
         }
-        TypeIconsGet(file, entry, type.icons, sizes_);
-        found = types_.emplace(key, std::move(type)).first;
-    } else if (found->second.perFile) {
-        TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
-        return nullptr;
     }
-    return &found->second.icons;
+    if (found != types_.end() && !found->second.perFile)
+        return &found->second.icons;
+    TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
+    return nullptr;
 }

@@ -42,7 +42,6 @@ class TFileIconCache {
     // Either fills `own` and returns null, or returns the shared pair of the file's type, which
     // stays valid while the cache lives and keeps its sizes. Raises as FileIconsGet.
     const TIconPair* Get(const std::string& path, TIconPair& own);
-    void Clear() { types_.clear(); }
     // The sizes the icons are taken at; a change empties the cache.
     void SizesSet(const TIconSizes& sizes);
     const TIconSizes& Sizes() const noexcept { return sizes_; }
