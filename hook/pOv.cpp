@@ -39,7 +39,7 @@ HHOOK g_hook = nullptr;
 // program can read the keys by making a window that looks the same.
 HWND MainWindow() {
     HWND window = nullptr;
-    while ((window = ::FindWindowExA(nullptr, window, OV_MAIN_CLASS, OV_APP_TITLE))) {
+    while ((window = ::FindWindowExW(nullptr, window, OV_MAIN_CLASS, OV_APP_TITLE))) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(window, &process);
         if (process == ::GetCurrentProcessId())
@@ -53,7 +53,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM lParam) {
     const auto* key = code < 0 ? nullptr : reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     if (auto post = HookKeyForward(code, message, key)) {
         if (HWND main = MainWindow())
-            ::PostMessageA(main, WM_HOOKKEY, post->key, post->flags);
+            ::PostMessageW(main, WM_HOOKKEY, post->key, post->flags);
     }
     return ::CallNextHookEx(g_hook, code, message, lParam);
 }
@@ -61,13 +61,13 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM lParam) {
 DWORD WINAPI HookThread(void*) {
     MSG msg;
     // The queue exists before the thread is reported ready, so the quit message always lands.
-    ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
+    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    g_hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
     g_hooked = g_hook != nullptr;
     ::SetEvent(g_ready.Get());
     if (g_hook) {
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
-            ::DispatchMessageA(&msg);
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
         ::UnhookWindowsHookEx(g_hook);
         g_hook = nullptr;
     }
@@ -92,7 +92,7 @@ extern "C" {
 BOOL WINAPI F_OvHookKeySet() {
     if (g_thread)
         return g_hooked ? TRUE : FALSE;
-    g_ready.Reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    g_ready.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!g_ready)
         return FALSE;
     g_thread.Reset(::CreateThread(nullptr, 0, HookThread, nullptr, 0, &g_threadId));
@@ -112,7 +112,7 @@ BOOL WINAPI F_OvHookKeySet() {
 void WINAPI P_OvHookKeyReset() {
     if (!g_thread)
         return;
-    ::PostThreadMessageA(g_threadId, WM_QUIT, 0, 0);
+    ::PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
     ::WaitForSingleObject(g_thread.Get(), INFINITE);
     ThreadForget();
 }
@@ -125,9 +125,9 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
         // Unloaded without a reset: the hook must go, and the thread with it before its code
         // is unmapped. A thread cannot end while this holds the loader lock, so it unhooks,
         // parks outside any lock, and is ended where it waits.
-        g_parked.Reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        g_parked.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
         g_park = true;
-        ::PostThreadMessageA(g_threadId, WM_QUIT, 0, 0);
+        ::PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
         if (g_parked)
             ::WaitForSingleObject(g_parked.Get(), 5000);
         ::TerminateThread(g_thread.Get(), 0);

@@ -7,9 +7,9 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // Held until the process ends; a second start finds it and leaves at once, showing nothing.
-    TUniqueHandle mutex(::CreateMutexA(nullptr, FALSE, OV_MUTEX_NAME));
+    TUniqueHandle mutex(::CreateMutexW(nullptr, FALSE, OV_MUTEX_NAME));
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
 

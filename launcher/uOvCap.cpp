@@ -4,6 +4,7 @@
 #include "uCmnApp.h"
 #include "uCmnIcon.h"
 #include "uCmnReg.h"
+#include "uCmnError.h"
 #include "uCmnStr.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
@@ -14,34 +15,32 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 namespace {
 
-void ButtonCaptionSet(HWND toolbar, int id, const char* text) {
-    TBBUTTONINFOA info{};
+void ButtonCaptionSet(HWND toolbar, int id, const wchar_t* text) {
+    TBBUTTONINFOW info{};
     info.cbSize = sizeof(info);
     info.dwMask = TBIF_TEXT;
-    info.pszText = const_cast<char*>(text);
-    ::SendMessageA(toolbar, TB_SETBUTTONINFOA, id, reinterpret_cast<LPARAM>(&info));
+    info.pszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(toolbar, TB_SETBUTTONINFOW, id, reinterpret_cast<LPARAM>(&info));
 }
 
-void MenuCaptionSet(HMENU menu, int id, const char* text) {
-    MENUITEMINFOA info{};
+void MenuCaptionSet(HMENU menu, int id, const wchar_t* text) {
+    MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<char*>(text);
-    ::SetMenuItemInfoA(menu, static_cast<UINT>(id), FALSE, &info);
+    info.dwTypeData = const_cast<wchar_t*>(text);
+    ::SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
 }
 
-void ColumnAdd(HWND list, int index, const char* text) {
-    LVCOLUMNA column{};
+void ColumnAdd(HWND list, int index, const wchar_t* text) {
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = FrmOvMain->Scaled(OV_COLUMN_WIDTH);
-    column.pszText = const_cast<char*>(text);
+    column.pszText = const_cast<wchar_t*>(text);
     column.iSubItem = index;
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
 } // namespace
@@ -59,17 +58,15 @@ void CaptionsSet() {
     MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_BTNUPDATE, OV_CAP_MENU_BTNUPDATE);
     for (int i = 0; i < 5; ++i)
         ColumnAdd(form.CptLvwItems, i, OV_CAP_COLUMNS[i]);
-    LVCOLUMNA align{};
+    LVCOLUMNW align{};
     align.mask = LVCF_FMT;
     align.fmt = LVCFMT_RIGHT;
-    ::SendMessageA(form.CptLvwItems, LVM_SETCOLUMNA, OV_COLUMN_SIZE,
+    ::SendMessageW(form.CptLvwItems, LVM_SETCOLUMNW, OV_COLUMN_SIZE,
                    reinterpret_cast<LPARAM>(&align));
 }
 
-std::string StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount) {
-    char text[128];
-    std::snprintf(text, sizeof(text), OV_CAP_STATUS_PAGE, page, pageTotal, itemCount);
-    return text;
+std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount) {
+    return FormatMessageText(OV_CAP_STATUS_PAGE, {page, pageTotal, itemCount});
 }
 
 namespace {
@@ -79,7 +76,7 @@ class TPanelText {
   public:
     explicit TPanelText(HDC dc) : dc_(dc) {
         auto font =
-            reinterpret_cast<HGDIOBJ>(::SendMessageA(FrmOvMain->CptSbrStatus, WM_GETFONT, 0, 0));
+            reinterpret_cast<HGDIOBJ>(::SendMessageW(FrmOvMain->CptSbrStatus, WM_GETFONT, 0, 0));
         previousFont_ = font ? ::SelectObject(dc, font) : nullptr;
         previousMode_ = ::SetBkMode(dc, TRANSPARENT);
         previousColour_ = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -90,8 +87,8 @@ class TPanelText {
         if (previousFont_)
             ::SelectObject(dc_, previousFont_);
     }
-    void Out(int x, int y, const std::string& text) {
-        ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    void Out(int x, int y, const std::wstring& text) {
+        ::TextOutW(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
     }
 
   private:
@@ -140,34 +137,34 @@ void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
 
 namespace {
 
-void ComboFill(HWND combo, const std::vector<std::string>& entries) {
-    ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& entry : entries)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+void ComboFill(HWND combo, const std::vector<std::wstring>& entries) {
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& entry : entries)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
 } // namespace
 
 void OptionCaptionsSet(TFrmOvOptn& form) {
     HKEY hkcu = HKEY_CURRENT_USER;
-    const std::string version = RegStrRead(hkcu, OvKeySystem, OvValVersion);
-    const std::string copyright = RegStrRead(hkcu, OvKeySystem, OvValCopyright);
-    ::SetWindowTextA(form.CptLblVerAndCopyright, (version + " " + copyright).c_str());
-    std::string url = " ";
+    const std::wstring version = RegStrRead(hkcu, OvKeySystem, OvValVersion);
+    const std::wstring copyright = RegStrRead(hkcu, OvKeySystem, OvValCopyright);
+    ::SetWindowTextW(form.CptLblVerAndCopyright, (version + L" " + copyright).c_str());
+    std::wstring url = L" ";
     url += RegStrRead(hkcu, OvKeySystem, OvValUrl);
-    ::SetWindowTextA(form.CptLblURL, url.c_str());
-    ::SetWindowTextA(form.CptCbxHook, OV_CAP_OPTN_HOOK);
-    ::SetWindowTextA(form.CptLblShortCutKey, OV_CAP_OPTN_SHORTCUTKEY);
-    ::SetWindowTextA(form.CptCbxMoveMouse, OV_CAP_OPTN_MOVEMOUSE);
-    ::SetWindowTextA(form.CptCbxHideTaskbar, OV_CAP_OPTN_HIDETASKBAR);
-    ::SetWindowTextA(form.CptLblToolBar, OV_CAP_OPTN_TOOLBAR);
-    ::SetWindowTextA(form.CptBtnSet, OV_CAP_OPTN_SET);
-    ::SetWindowTextA(form.CptBtnCancel, OV_CAP_OPTN_CANCEL);
+    ::SetWindowTextW(form.CptLblURL, url.c_str());
+    ::SetWindowTextW(form.CptCbxHook, OV_CAP_OPTN_HOOK);
+    ::SetWindowTextW(form.CptLblShortCutKey, OV_CAP_OPTN_SHORTCUTKEY);
+    ::SetWindowTextW(form.CptCbxMoveMouse, OV_CAP_OPTN_MOVEMOUSE);
+    ::SetWindowTextW(form.CptCbxHideTaskbar, OV_CAP_OPTN_HIDETASKBAR);
+    ::SetWindowTextW(form.CptLblToolBar, OV_CAP_OPTN_TOOLBAR);
+    ::SetWindowTextW(form.CptBtnSet, OV_CAP_OPTN_SET);
+    ::SetWindowTextW(form.CptBtnCancel, OV_CAP_OPTN_CANCEL);
     ComboFill(form.CptCmbShortCutKey,
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyCharTbl)));
     ComboFill(form.CptCmbToolBar,
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValToolBarPosTbl)));
-    ::SendMessageA(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(form.AppIcon()), 0);
+    ::SendMessageW(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(form.AppIcon()), 0);
 }
 
 void OptionValuesLoad(TFrmOvOptn& form) {
@@ -185,9 +182,9 @@ void OptionValuesLoad(TFrmOvOptn& form) {
         CheckBoxSet(form.CptCbxHideTaskbar, RegBoolRead(hkcu, OvKeyOption, OvValHideTaskbar));
     }
 
-    const std::vector<std::string> codes =
+    const std::vector<std::wstring> codes =
         CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyNoTbl));
-    const std::string stored = std::to_string(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo));
+    const std::wstring stored = std::to_wstring(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo));
     int found = -1;
     for (size_t i = 0; i < codes.size(); ++i) {
         if (codes[i] == stored) {
@@ -196,7 +193,7 @@ void OptionValuesLoad(TFrmOvOptn& form) {
         }
     }
     // An index past the list's end, like -1, leaves nothing selected.
-    ::SendMessageA(form.CptCmbShortCutKey, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-    ::SendMessageA(form.CptCmbToolBar, CB_SETCURSEL,
+    ::SendMessageW(form.CptCmbShortCutKey, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    ::SendMessageW(form.CptCmbToolBar, CB_SETCURSEL,
                    static_cast<WPARAM>(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)), 0);
 }

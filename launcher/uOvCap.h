@@ -19,7 +19,7 @@ void OptionCaptionsSet(TFrmOvOptn& form);
 void OptionValuesLoad(TFrmOvOptn& form);
 
 // Text of the status bar's page panel: page, number of pages and number of items.
-std::string StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
+std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
 // Works out what the status bar shows from the store: the page panel's text with the page's
 // item count, and a folder page's path and icon. Run whenever the page or its items change,
 // never at a paint; raises as the store and icon look-ups do.

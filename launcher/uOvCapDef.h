@@ -1,30 +1,32 @@
 // Fixed texts of the main window and the options dialog.
 #pragma once
 
-inline constexpr const char* OV_APP_TITLE = "Orvanta";
+inline constexpr const wchar_t* OV_APP_TITLE = L"Orvanta";
 
 // Toolbar buttons, left to right: caption and hint are the same text.
-inline constexpr const char* OV_CAP_BUTTONS[6] = {"前へ", "次へ", "表示", "追加", "削除", "設定"};
+inline constexpr const wchar_t* OV_CAP_BUTTONS[6] = {L"前へ", L"次へ", L"表示",
+                                                     L"追加", L"削除", L"設定"};
 
 // View-style menu, view entries in position order, then the refresh entry.
-inline constexpr const char* OV_CAP_MENU_VIEWS[4] = {"大きいアイコン", "小さいアイコン", "一覧",
-                                                     "詳細"};
-inline constexpr const char* OV_CAP_MENU_BTNUPDATE = "最新の情報へ更新";
+inline constexpr const wchar_t* OV_CAP_MENU_VIEWS[4] = {L"大きいアイコン", L"小さいアイコン",
+                                                        L"一覧", L"詳細"};
+inline constexpr const wchar_t* OV_CAP_MENU_BTNUPDATE = L"最新の情報へ更新";
 
 // List columns in index order; the size column (1) is right-aligned.
-inline constexpr const char* OV_CAP_COLUMNS[5] = {"名前", "サイズ", "種類", "更新日時", "場所"};
+inline constexpr const wchar_t* OV_CAP_COLUMNS[5] = {L"名前", L"サイズ", L"種類", L"更新日時",
+                                                     L"場所"};
 inline constexpr int OV_COLUMN_WIDTH = 50;
 inline constexpr int OV_COLUMN_SIZE = 1;
 
 // Status bar, panel 0: page, number of pages, number of items of the page.
-inline constexpr const char* OV_CAP_STATUS_PAGE = " %d/%d ページ   %d 個のオブジェクト  ";
+inline constexpr const wchar_t* OV_CAP_STATUS_PAGE = L" %d/%d ページ   %d 個のオブジェクト  ";
 
 // The options dialog.
-inline constexpr const char* OV_CAP_OPTN_TITLE = "設定";
-inline constexpr const char* OV_CAP_OPTN_HOOK = "Orvantaの常駐";
-inline constexpr const char* OV_CAP_OPTN_SHORTCUTKEY = "ショートカットキー";
-inline constexpr const char* OV_CAP_OPTN_MOVEMOUSE = "マウスの位置へウィンドウを移動する";
-inline constexpr const char* OV_CAP_OPTN_HIDETASKBAR = "タスクバーにアイコンを表示しない";
-inline constexpr const char* OV_CAP_OPTN_TOOLBAR = "ツールバーの表示位置";
-inline constexpr const char* OV_CAP_OPTN_SET = "設定";
-inline constexpr const char* OV_CAP_OPTN_CANCEL = "ｷｬﾝｾﾙ";
+inline constexpr const wchar_t* OV_CAP_OPTN_TITLE = L"設定";
+inline constexpr const wchar_t* OV_CAP_OPTN_HOOK = L"Orvantaの常駐";
+inline constexpr const wchar_t* OV_CAP_OPTN_SHORTCUTKEY = L"ショートカットキー";
+inline constexpr const wchar_t* OV_CAP_OPTN_MOVEMOUSE = L"マウスの位置へウィンドウを移動する";
+inline constexpr const wchar_t* OV_CAP_OPTN_HIDETASKBAR = L"タスクバーにアイコンを表示しない";
+inline constexpr const wchar_t* OV_CAP_OPTN_TOOLBAR = L"ツールバーの表示位置";
+inline constexpr const wchar_t* OV_CAP_OPTN_SET = L"設定";
+inline constexpr const wchar_t* OV_CAP_OPTN_CANCEL = L"ｷｬﾝｾﾙ";

@@ -12,10 +12,10 @@ const HKEY Root = HKEY_CURRENT_USER;
 
 // One value of the default tree: a string, an integer or a boolean.
 struct TDefault {
-    const char* key;
-    const char* name;
+    const wchar_t* key;
+    const wchar_t* name;
     enum { Str, Int, Bool } kind;
-    const char* text;
+    const wchar_t* text;
     int32_t number;
 };
 
@@ -30,15 +30,15 @@ bool DefaultWrite(const TDefault& d) {
     }
 }
 
-const char* const Keys[] = {OvKeyProduct, OvKeySystem, OvKeyConfig,
-                            OvKeyOption,  OvKeyData,   OvKeyWindow};
+const wchar_t* const Keys[] = {OvKeyProduct, OvKeySystem, OvKeyConfig,
+                               OvKeyOption,  OvKeyData,   OvKeyWindow};
 
 // The groups of values in the order the first run writes them. Page 1's folder comes before
 // its key is created again, so it is the key's first value, ahead of every later item.
 struct TGroup {
     std::vector<TDefault> values;
     // A key created again after the values (it exists by then; the call changes nothing).
-    const char* keyAfter = nullptr;
+    const wchar_t* keyAfter = nullptr;
 };
 
 const std::vector<TGroup>& Groups() {
@@ -73,7 +73,7 @@ const std::vector<TGroup>& Groups() {
 // Every step of a group runs whatever the steps before it gave; the group fails if any did.
 bool KeysGroup() {
     bool ok = true;
-    for (const char* key : Keys)
+    for (const wchar_t* key : Keys)
         ok &= RegKeyCreate(Root, key);
     return ok;
 }
@@ -116,7 +116,7 @@ bool ConfigTreeComplete() {
     if (!RegValueExists(Root, OvKeyProduct, OvValFirstRun))
         return true;
     bool ok = true;
-    for (const char* key : Keys)
+    for (const wchar_t* key : Keys)
         if (!RegKeyExists(Root, key))
             ok &= RegKeyCreate(Root, key);
     for (const TGroup& group : Groups())

@@ -15,39 +15,31 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstring>
 
 // ---------------------------------------------------------------------------------------------
 // Adding items
 
-void ItemTargetResolve(std::string& path, std::string& arguments) {
+void ItemTargetResolve(std::wstring& path, std::wstring& arguments) {
     arguments.clear();
     if (!FileIsLink(path))
         return;
-    std::string target;
+    std::wstring target;
     LinkResolve(path, target, arguments);
     path = target;
 }
 
-std::vector<std::string> DroppedPaths(HDROP drop) {
-    std::vector<std::string> paths;
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
         if (length == 0)
             continue;
-        std::wstring wide(length + 1, L'\0');
-        const UINT got = ::DragQueryFileW(drop, i, wide.data(), length + 1);
-        wide.resize(got);
-        BOOL lossy = FALSE;
-        const int bytes =
-            ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                  static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
-        if (bytes <= 0 || lossy || bytes >= MAX_PATH)
+        // Longer paths than the file functions take would be stored but never found again.
+        if (length >= MAX_PATH)
             continue;
-        std::string path(static_cast<size_t>(bytes), '\0');
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                              static_cast<int>(wide.size()), path.data(), bytes, nullptr, nullptr);
+        std::wstring path(length + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
         paths.push_back(std::move(path));
     }
     return paths;
@@ -63,14 +55,14 @@ void TFrmOvMain::FilesDropped(HDROP drop) {
             form.StatusRepaint();
         }
     } finish{*this, drop};
-    const std::vector<std::string> paths = DroppedPaths(drop);
+    const std::vector<std::wstring> paths = DroppedPaths(drop);
     const UINT dropped = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     POINT point{};
     const bool inClient = ::DragQueryPoint(drop, &point) != FALSE;
     FilesDroppedOnto(paths, dropped, point, inClient);
 }
 
-void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, size_t dropped,
+void TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped,
                                   POINT point, bool inClient) {
     if (paths.empty())
         return;
@@ -79,9 +71,9 @@ void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, size_t 
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
     if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
-        const std::string folder = paths[0];
-        std::vector<std::string> listing;
-        FolderList(folder, "*", listing);
+        const std::wstring folder = paths[0];
+        std::vector<std::wstring> listing;
+        FolderList(folder, L"*", listing);
         PageTotal = PageTotal + 1;
         CurrentPage = PageTotal;
         THourglass hourglass;
@@ -98,33 +90,33 @@ void TFrmOvMain::FilesDroppedOnto(const std::vector<std::string>& paths, size_t 
     ItemsAdd(paths);
 }
 
-bool TFrmOvMain::DropOntoProgram(const std::vector<std::string>& paths, POINT point) {
+bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT point) {
     RECT list{};
     ::GetWindowRect(CptLvwItems, &list);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
-    const std::string caption = ListNameAt(point.x - list.left, point.y - list.top);
+    const std::wstring caption = ListNameAt(point.x - list.left, point.y - list.top);
     if (caption.empty())
         return false;
-    std::string path = ItemPathRead(CurrentPage, caption);
+    std::wstring path = ItemPathRead(CurrentPage, caption);
     if (!FilePresent(path))
         return false;
-    std::string arguments;
+    std::wstring arguments;
     ItemTargetResolve(path, arguments);
     if (!FileIsExe(path))
         return false;
-    for (const std::string& dropped : paths) {
-        arguments += '"';
+    for (const std::wstring& dropped : paths) {
+        arguments += L'"';
         arguments += dropped;
-        arguments += "\" ";
+        arguments += L"\" ";
     }
     ShellOpen(path, arguments);
     return true;
 }
 
-void TFrmOvMain::ItemsAdd(const std::vector<std::string>& paths) {
+void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
     THourglass hourglass;
     TListUpdate update;
-    for (const std::string& path : paths)
+    for (const std::wstring& path : paths)
         if (ItemAdd(CurrentPage, path))
             ListRowAdd(ItemName(path), path);
     ListSort(SortColumn);
@@ -132,42 +124,38 @@ void TFrmOvMain::ItemsAdd(const std::vector<std::string>& paths) {
 
 namespace {
 
-inline constexpr char OpenFilter[] =
-    "全てのファイル (*.*)|*.*|アプリケーション (*.exe)|*.exe|"
-    "テキストファイル (*.txt *.pas *.cpp)|*.txt;*.pas;*.cpp|"
-    "イメージファイル (*.bmp *.gif *.jpg *.tif)|*.bmp;*.gif;*.jpg;*.tif|"
-    "Html (*.htm *.html)|*.htm;*.html|Adobe Acrobat (*.pdf)|*.pdf|"
-    "Microsoft Word (*.doc)|*.doc|Microsoft Excel (*.xls)|*.xls|"
-    "Microsoft PowerPoint (*.ppt)|*.ppt|Microsoft Access (*.mdb)|*.mdb";
+inline constexpr wchar_t OpenFilter[] =
+    L"全てのファイル (*.*)|*.*|アプリケーション (*.exe)|*.exe|"
+    L"テキストファイル (*.txt *.pas *.cpp)|*.txt;*.pas;*.cpp|"
+    L"イメージファイル (*.bmp *.gif *.jpg *.tif)|*.bmp;*.gif;*.jpg;*.tif|"
+    L"Html (*.htm *.html)|*.htm;*.html|Adobe Acrobat (*.pdf)|*.pdf|"
+    L"Microsoft Word (*.doc)|*.doc|Microsoft Excel (*.xls)|*.xls|"
+    L"Microsoft PowerPoint (*.ppt)|*.ppt|Microsoft Access (*.mdb)|*.mdb";
 
 } // namespace
 
-std::string DialogFilter(const char* barred) {
-    std::string filter = barred;
-    // "|" (0x7C) is also the second byte of double-byte characters such as "ポ": those stay.
-    for (size_t i = 0; i < filter.size(); ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(filter[i])) && i + 1 < filter.size())
-            ++i;
-        else if (filter[i] == '|')
-            filter[i] = '\0';
-    }
-    filter.push_back('\0');
+std::wstring DialogFilter(const wchar_t* barred) {
+    std::wstring filter = barred;
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
+    filter.push_back(L'\0');
     return filter;
 }
 
-std::vector<std::string> ChosenFiles(const char* buffer) {
-    std::vector<std::string> parts;
-    for (const char* p = buffer; *p; p += std::strlen(p) + 1)
+std::vector<std::wstring> ChosenFiles(const wchar_t* buffer) {
+    std::vector<std::wstring> parts;
+    for (const wchar_t* p = buffer; *p; p += parts.back().size() + 1)
         parts.emplace_back(p);
     if (parts.size() <= 1)
         return parts;
     // A drive root comes with its separator already.
-    const std::string folder = PathName(parts[0]).empty() ? parts[0] : parts[0] + "\\";
-    std::vector<std::string> files;
+    const std::wstring folder = PathName(parts[0]).empty() ? parts[0] : parts[0] + L"\\";
+    std::vector<std::wstring> files;
     for (size_t i = 1; i < parts.size(); ++i) {
         // A name typed as a full path comes back whole from some dialogs: never prefix it twice.
-        const std::string& name = parts[i];
-        const bool full = (name.size() > 1 && name[1] == ':') || name.rfind("\\\\", 0) == 0;
+        const std::wstring& name = parts[i];
+        const bool full = (name.size() > 1 && name[1] == L':') || name.rfind(L"\\\\", 0) == 0;
         files.push_back(full ? name : folder + name);
     }
     return files;
@@ -178,10 +166,10 @@ void TFrmOvMain::CptTbnInsertClick() {
         ErrorBox(OV_ERR_NOT_ADDABLE);
         return;
     }
-    const std::string filter = DialogFilter(OpenFilter);
+    const std::wstring filter = DialogFilter(OpenFilter);
     // Room for a large multiple selection; the dialog reports a too-small buffer as failure.
-    std::vector<char> buffer(64 * 1024, '\0');
-    OPENFILENAMEA ofn{};
+    std::vector<wchar_t> buffer(64 * 1024, L'\0');
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = Handle();
     ofn.lpstrFilter = filter.c_str();
@@ -189,10 +177,10 @@ void TFrmOvMain::CptTbnInsertClick() {
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrInitialDir = LastOpenDir.empty() ? nullptr : LastOpenDir.c_str();
-    ofn.lpstrDefExt = "*.*";
+    ofn.lpstrDefExt = L"*.*";
     ofn.Flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (::GetOpenFileNameA(&ofn)) {
-        std::vector<std::string> files = ChosenFiles(buffer.data());
+    if (::GetOpenFileNameW(&ofn)) {
+        std::vector<std::wstring> files = ChosenFiles(buffer.data());
         if (!files.empty()) {
             LastOpenDir = PathFolderWithSep(files.front());
             // Last to first: of two files with one name, the later one in the dialog is kept.
@@ -207,20 +195,20 @@ void TFrmOvMain::CptTbnInsertClick() {
 // Opening, deleting and renaming items
 
 void TFrmOvMain::CptLvwItemsDblClick() {
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     ListSelectedNames(names);
-    for (const std::string& name : names) {
-        std::string path = ItemPathRead(CurrentPage, name);
+    for (const std::wstring& name : names) {
+        std::wstring path = ItemPathRead(CurrentPage, name);
         if (!FilePresent(path))
             continue;
-        std::string arguments;
+        std::wstring arguments;
         ItemTargetResolve(path, arguments);
         ShellOpen(path, arguments);
     }
 }
 
 void TFrmOvMain::CptTbnDeleteClick() {
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     ListSelectedNames(names);
     if (names.empty()) {
         if (!ConfirmBox(OV_ASK_PAGE_DELETE))
@@ -242,7 +230,7 @@ void TFrmOvMain::CptTbnDeleteClick() {
     }
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
-    for (const std::string& name : names)
+    for (const std::wstring& name : names)
         ItemRemove(CurrentPage, name);
     CptPmuItemBtnUpdateClick();
 }
@@ -255,9 +243,9 @@ bool TFrmOvMain::CptLvwItemsEditing(int) {
     return true;
 }
 
-bool TFrmOvMain::CptLvwItemsEdited(int item, const std::string& newText) {
+bool TFrmOvMain::CptLvwItemsEdited(int item, const std::wstring& newText) {
     // Value names may be far longer than a path.
-    std::vector<char> old(16384, '\0');
+    std::vector<wchar_t> old(16384, L'\0');
     ListView_GetItemText(CptLvwItems, item, 0, old.data(), static_cast<int>(old.size()));
     if (!ItemRename(CurrentPage, old.data(), newText))
         return false;

@@ -11,14 +11,13 @@
 
 // What opening an item starts: a shortcut stands for its target, with its own arguments;
 // anything else for itself, with none. Raises as LinkResolve.
-void ItemTargetResolve(std::string& path, std::string& arguments);
-// The dropped paths in the shell's order. Each is fetched whole; a path the ANSI file functions
-// cannot name (a character outside the code page, or longer than they accept) is left out rather
-// than stored cut short or mangled.
-std::vector<std::string> DroppedPaths(HDROP drop);
+void ItemTargetResolve(std::wstring& path, std::wstring& arguments);
+// The dropped paths in the shell's order. Each is fetched whole; a path longer than the file
+// functions accept (260 characters and more) is left out rather than stored cut short.
+std::vector<std::wstring> DroppedPaths(HDROP drop);
 // The open dialog's filter: the bars of `barred` become the zero separators it expects, plus the
 // closing zero.
-std::string DialogFilter(const char* barred);
+std::wstring DialogFilter(const wchar_t* barred);
 // The chosen files of a multiple-selection dialog's buffer: one full path, or the folder
 // followed by the names, each ended by a zero.
-std::vector<std::string> ChosenFiles(const char* buffer);
+std::vector<std::wstring> ChosenFiles(const wchar_t* buffer);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* OV_HOOK_DLL = "pOv.dll";
+constexpr const wchar_t* OV_HOOK_DLL = L"pOv.dll";
 
 using TSetEntry = BOOL(WINAPI*)();
 using TResetEntry = void(WINAPI*)();
@@ -35,7 +35,7 @@ bool HookDllLoad() {
     DWORD previousMode = 0;
     const BOOL modeSet =
         ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-    TUniqueModule library(::LoadLibraryA(OV_HOOK_DLL));
+    TUniqueModule library(::LoadLibraryW(OV_HOOK_DLL));
     if (modeSet)
         ::SetThreadErrorMode(previousMode, nullptr);
     if (!library)

@@ -15,7 +15,7 @@ namespace {
 
 RECT WorkArea() {
     RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }
 
@@ -27,10 +27,10 @@ RECT NormalRectOnScreen(HWND hwnd) {
     wp.length = sizeof(wp);
     ::GetWindowPlacement(hwnd, &wp);
     RECT rc = wp.rcNormalPosition;
-    if (!(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+    if (!(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
         MONITORINFO mi{};
         mi.cbSize = sizeof(mi);
-        if (::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi))
+        if (::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi))
             ::OffsetRect(&rc, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
     }
     return rc;
@@ -38,23 +38,23 @@ RECT NormalRectOnScreen(HWND hwnd) {
 
 // A vertical toolbar is one column: every button ends its own row.
 void ToolBarOrientationSet(HWND toolbar, bool vertical) {
-    const int count = static_cast<int>(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
-        if (!::SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)))
+        if (!::SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)))
             continue;
         BYTE state = button.fsState;
         state = static_cast<BYTE>(vertical ? (state | TBSTATE_WRAP) : (state & ~TBSTATE_WRAP));
         if (state != button.fsState)
-            ::SendMessageA(toolbar, TB_SETSTATE, button.idCommand, MAKELPARAM(state, 0));
+            ::SendMessageW(toolbar, TB_SETSTATE, button.idCommand, MAKELPARAM(state, 0));
     }
     // The style change makes the toolbar lay its buttons out again, so it comes last.
-    const LONG_PTR style = ::GetWindowLongPtrA(toolbar, GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtrW(toolbar, GWL_STYLE);
     const LONG_PTR wanted =
         vertical ? (style | CCS_VERT) : (style & ~static_cast<LONG_PTR>(CCS_VERT));
     if (wanted != style)
-        ::SetWindowLongPtrA(toolbar, GWL_STYLE, wanted);
-    ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+        ::SetWindowLongPtrW(toolbar, GWL_STYLE, wanted);
+    ::SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
 // How far apart two rectangles lie: 0 when they touch or overlap.
@@ -72,7 +72,7 @@ std::vector<RECT> WorkAreas() {
         [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
             MONITORINFO mi{};
             mi.cbSize = sizeof(mi);
-            if (::GetMonitorInfoA(monitor, &mi))
+            if (::GetMonitorInfoW(monitor, &mi))
                 reinterpret_cast<std::vector<RECT>*>(list)->push_back(mi.rcWork);
             return TRUE;
         },
@@ -236,10 +236,10 @@ void OptionHookControlsEnable(TFrmOvOptn& form) {
                              form.CptCbxMoveMouse};
     for (HWND control : controls)
         ::EnableWindow(control, TRUE);
-    if (::SendMessageA(form.CptCbxHook, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (::SendMessageW(form.CptCbxHook, BM_GETCHECK, 0, 0) == BST_CHECKED)
         return;
-    ::SendMessageA(form.CptCbxHideTaskbar, BM_SETCHECK, BST_UNCHECKED, 0);
-    ::SendMessageA(form.CptCbxMoveMouse, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(form.CptCbxHideTaskbar, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(form.CptCbxMoveMouse, BM_SETCHECK, BST_UNCHECKED, 0);
     for (HWND control : controls)
         ::EnableWindow(control, FALSE);
 }

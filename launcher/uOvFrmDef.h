@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-inline constexpr const char* OV_MUTEX_NAME = "pOv";
-inline constexpr const char* OV_MAIN_CLASS = "TFrmOvMain";
-inline constexpr const char* OV_OPTN_CLASS = "TFrmOvOptn";
+inline constexpr const wchar_t* OV_MUTEX_NAME = L"pOv";
+inline constexpr const wchar_t* OV_MAIN_CLASS = L"TFrmOvMain";
+inline constexpr const wchar_t* OV_OPTN_CLASS = L"TFrmOvOptn";
 
-inline constexpr const char* OV_FONT_NAME = "ＭＳ Ｐゴシック";
+inline constexpr const wchar_t* OV_FONT_NAME = L"ＭＳ Ｐゴシック";
 inline constexpr int OV_FONT_HEIGHT = 12;
 
 // Window message of the hot-key library: WParam the virtual-key code, LParam the key flags.

@@ -60,7 +60,7 @@ void TFrmOvMain::ScaleApply(int dpi) {
     Dpi = dpi;
     font_.Reset(InterfaceFontCreate(dpi));
     for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus})
-        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 
     // The toolbar: the strip drawn for the scale, buttons of the scaled size.
     const int image = Scaled(OV_TOOLBAR_IMAGE);
@@ -69,13 +69,13 @@ void TFrmOvMain::ScaleApply(int dpi) {
     TUniqueGdi strip(ToolBarStripLoad(image));
     if (strip && images)
         ::ImageList_AddMasked(images.Get(), static_cast<HBITMAP>(strip.Get()), OV_TOOLBAR_MASK);
-    ::SendMessageA(CptTbrToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    ::SendMessageW(CptTbrToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
     CptImlHotImages = std::move(images);
-    ::SendMessageA(CptTbrToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    ::SendMessageW(CptTbrToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
     // A fixed width survives the caption changes that would otherwise resize the buttons.
-    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
+    ::SendMessageW(CptTbrToolBar, TB_SETBUTTONWIDTH, 0,
                    MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_WIDTH)));
-    ::SendMessageA(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
+    ::SendMessageW(CptTbrToolBar, TB_SETBUTTONSIZE, 0,
                    MAKELPARAM(Scaled(OV_BUTTON_WIDTH), Scaled(OV_BUTTON_HEIGHT)));
 
     // The item image lists at the system's icon sizes for the scale; the rows ask for their
@@ -102,25 +102,25 @@ void TFrmOvMain::ScaleApply(int dpi) {
     }
 
     int edges[2] = {Scaled(OV_STATUS_PANEL0), -1};
-    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    ::SendMessageW(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     LayoutControls();
 }
 
 void TFrmOvMain::CreateToolBar() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    CptTbrToolBar = ::CreateWindowExA(
-        0, TOOLBARCLASSNAMEA, "",
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    CptTbrToolBar = ::CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, L"",
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
             CCS_NOPARENTALIGN | CCS_NODIVIDER,
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), instance,
         nullptr);
-    ::SendMessageA(CptTbrToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageA(CptTbrToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    ::SendMessageW(CptTbrToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(CptTbrToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
 
     // Until the captions are set, each button carries its own name.
-    static const char* const placeholders[OV_TOOLBAR_BUTTONS] = {"CptTbnBefore",    "CptTbnNext",
-                                                                 "CptTbnViewStyle", "CptTbnInsert",
-                                                                 "CptTbnDelete",    "CptTbnOption"};
+    static const wchar_t* const placeholders[OV_TOOLBAR_BUTTONS] = {
+        L"CptTbnBefore", L"CptTbnNext",   L"CptTbnViewStyle",
+        L"CptTbnInsert", L"CptTbnDelete", L"CptTbnOption"};
     TBBUTTON buttons[OV_TOOLBAR_BUTTONS]{};
     for (int i = 0; i < OV_TOOLBAR_BUTTONS; ++i) {
         buttons[i].iBitmap = i;
@@ -130,19 +130,19 @@ void TFrmOvMain::CreateToolBar() {
             BTNS_BUTTON | (IDC_TBN_BEFORE + i == IDC_TBN_VIEWSTYLE ? BTNS_DROPDOWN : 0));
         buttons[i].iString = reinterpret_cast<INT_PTR>(placeholders[i]);
     }
-    ::SendMessageA(CptTbrToolBar, TB_ADDBUTTONSA, OV_TOOLBAR_BUTTONS,
+    ::SendMessageW(CptTbrToolBar, TB_ADDBUTTONSW, OV_TOOLBAR_BUTTONS,
                    reinterpret_cast<LPARAM>(buttons));
     // Captions are not drawn; the toolbar shows each one as its button's tooltip.
-    ::SendMessageA(CptTbrToolBar, TB_SETMAXTEXTROWS, 0, 0);
+    ::SendMessageW(CptTbrToolBar, TB_SETMAXTEXTROWS, 0, 0);
 }
 
 void TFrmOvMain::CreateItemList() {
-    CptLvwItems = ::CreateWindowExA(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+    CptLvwItems = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS |
             LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS,
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
-        ::GetModuleHandleA(nullptr), nullptr);
+        ::GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
     ListStateReset();
     // The icons of painted rows load while the program has nothing else to do.
@@ -150,26 +150,26 @@ void TFrmOvMain::CreateItemList() {
 }
 
 void TFrmOvMain::CreateStatusBar() {
-    CptSbrStatus = ::CreateWindowExA(
-        0, STATUSCLASSNAMEA, "",
+    CptSbrStatus = ::CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"",
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN,
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS)),
-        ::GetModuleHandleA(nullptr), nullptr);
+        ::GetModuleHandleW(nullptr), nullptr);
     int edges[2] = {OV_STATUS_PANEL0, -1};
-    ::SendMessageA(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    ::SendMessageW(CptSbrStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     for (int panel = 0; panel < 2; ++panel)
-        ::SendMessageA(CptSbrStatus, SB_SETTEXTA, panel | SBT_OWNERDRAW, 0);
+        ::SendMessageW(CptSbrStatus, SB_SETTEXTW, panel | SBT_OWNERDRAW, 0);
 }
 
 void TFrmOvMain::CreateViewMenu() {
     CptPmuViewStyle.Reset(::CreatePopupMenu());
     HMENU menu = CptPmuViewStyle.Get();
-    ::AppendMenuA(menu, MF_STRING | MF_CHECKED, IDM_PMU_ICON, "CptPmuItemIcon");
-    ::AppendMenuA(menu, MF_STRING, IDM_PMU_SMALLICON, "CptPmuItemSmallIcon");
-    ::AppendMenuA(menu, MF_STRING, IDM_PMU_LIST, "CptPmuItemList");
-    ::AppendMenuA(menu, MF_STRING, IDM_PMU_REPORT, "CptPmuItemReport");
-    ::AppendMenuA(menu, MF_SEPARATOR, IDM_PMU_SEPA1, nullptr);
-    ::AppendMenuA(menu, MF_STRING, IDM_PMU_BTNUPDATE, "CptPmuItemBtnUpdate");
+    ::AppendMenuW(menu, MF_STRING | MF_CHECKED, IDM_PMU_ICON, L"CptPmuItemIcon");
+    ::AppendMenuW(menu, MF_STRING, IDM_PMU_SMALLICON, L"CptPmuItemSmallIcon");
+    ::AppendMenuW(menu, MF_STRING, IDM_PMU_LIST, L"CptPmuItemList");
+    ::AppendMenuW(menu, MF_STRING, IDM_PMU_REPORT, L"CptPmuItemReport");
+    ::AppendMenuW(menu, MF_SEPARATOR, IDM_PMU_SEPA1, nullptr);
+    ::AppendMenuW(menu, MF_STRING, IDM_PMU_BTNUPDATE, L"CptPmuItemBtnUpdate");
 }
 
 void TFrmOvMain::LayoutControls() {
@@ -179,7 +179,7 @@ void TFrmOvMain::LayoutControls() {
     ::GetClientRect(Handle(), &rc);
     const int edge = Scaled(OV_TOOLBAR_EDGE);
     SIZE bar{};
-    ::SendMessageA(CptTbrToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&bar));
+    ::SendMessageW(CptTbrToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&bar));
     const TMainLayout l =
         MainLayoutCompute(rc.right, rc.bottom, ToolBarAlign,
                           std::max<int>(Scaled(OV_BUTTON_WIDTH), bar.cx) + 2 * edge,

@@ -14,7 +14,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <deque>
 #include <map>
 #include <unordered_map>
@@ -32,8 +31,8 @@ constexpr int ImageNone = I_IMAGENONE;
 // each row points at its record, so sorting never has to read texts back from the control.
 // The row's icons are asked for by the list when it paints the row (I_IMAGECALLBACK).
 struct TRowRecord {
-    std::string texts[5];
-    std::string path;
+    std::wstring texts[5];
+    std::wstring path;
     int image = ImageUnknown;
     // Position in the list state's rows.
     size_t index = 0;
@@ -50,7 +49,7 @@ struct TListState {
     // Image-list positions of the shared type icons; emptied with the image lists.
     std::map<const TIconPair*, int> typeImages;
     // Type texts by extension, letter case aside.
-    std::unordered_map<std::string, std::string> typeTexts;
+    std::unordered_map<std::wstring, std::wstring> typeTexts;
     bool iconErrorShown = false;
     int redrawOff = 0;
 };
@@ -64,10 +63,10 @@ const TRowRecord& Row(LPARAM lParam) {
     return *reinterpret_cast<const TRowRecord*>(lParam);
 }
 
-std::string LocaleInfo(LCTYPE type, const char* fallback) {
-    char buf[80] = {};
-    int n = ::GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof(buf));
-    return n > 1 ? std::string(buf) : std::string(fallback);
+std::wstring LocaleInfo(LCTYPE type, const wchar_t* fallback) {
+    wchar_t buf[80] = {};
+    int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 80);
+    return n > 1 ? std::wstring(buf) : std::wstring(fallback);
 }
 
 // A fully transparent icon, standing in where a file has no icon of that size, so that the two
@@ -78,23 +77,23 @@ HICON BlankIcon(int size) {
     if (!icon) {
         std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF);
         std::vector<BYTE> xorMask(andMask.size(), 0x00);
-        icon.Reset(::CreateIcon(::GetModuleHandleA(nullptr), size, size, 1, 1, andMask.data(),
+        icon.Reset(::CreateIcon(::GetModuleHandleW(nullptr), size, size, 1, 1, andMask.data(),
                                 xorMask.data()));
     }
     return icon.Get();
 }
 
-std::string ItemText(HWND list, int item, int subItem) {
-    std::vector<char> buf(512);
+std::wstring ItemText(HWND list, int item, int subItem) {
+    std::vector<wchar_t> buf(512);
     for (;;) {
-        LVITEMA lvi{};
+        LVITEMW lvi{};
         lvi.iSubItem = subItem;
         lvi.pszText = buf.data();
         lvi.cchTextMax = static_cast<int>(buf.size());
         int n = static_cast<int>(
-            ::SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lvi)));
+            ::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)));
         if (n < static_cast<int>(buf.size()) - 1)
-            return std::string(buf.data(), static_cast<size_t>(std::max(n, 0)));
+            return std::wstring(buf.data(), static_cast<size_t>(std::max(n, 0)));
         buf.resize(buf.size() * 2);
     }
 }
@@ -108,30 +107,40 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column) {
 const TLocaleTexts& LocaleTexts() {
     static const TLocaleTexts texts = [] {
         TLocaleTexts t;
-        t.thousands = LocaleInfo(LOCALE_STHOUSAND, ",");
-        t.timeSeparator = LocaleInfo(LOCALE_STIME, ":");
-        t.am = LocaleInfo(LOCALE_S1159, "AM");
-        t.pm = LocaleInfo(LOCALE_S2359, "PM");
+        t.thousands = LocaleInfo(LOCALE_STHOUSAND, L",");
+        t.timeSeparator = LocaleInfo(LOCALE_STIME, L":");
+        t.am = LocaleInfo(LOCALE_S1159, L"AM");
+        t.pm = LocaleInfo(LOCALE_S2359, L"PM");
         for (int i = 0; i < 7; ++i)
-            t.weekdays[i] = LocaleInfo(static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + i), "");
+            t.weekdays[i] = LocaleInfo(static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + i), L"");
         return t;
     }();
     return texts;
 }
 
-std::string SizeText(int64_t bytes, const std::string& thousands) {
-    std::string digits = std::to_string(bytes / 1024);
-    size_t first = digits[0] == '-' ? 1 : 0;
-    std::string text;
+std::wstring SizeText(int64_t bytes, const std::wstring& thousands) {
+    std::wstring digits = std::to_wstring(bytes / 1024);
+    size_t first = digits[0] == L'-' ? 1 : 0;
+    std::wstring text;
     for (size_t i = 0; i < digits.size(); ++i) {
         if (i > first && (digits.size() - i) % 3 == 0)
             text += thousands;
         text += digits[i];
     }
-    return text + "KB";
+    return text + L"KB";
 }
 
-std::string DateText(uint32_t dosTime, const TLocaleTexts& locale) {
+namespace {
+
+// A number of at least `width` digits, zeros in front.
+std::wstring Digits(int value, size_t width) {
+    std::wstring text = std::to_wstring(value);
+    return text.size() < width ? std::wstring(width - text.size(), L'0') + text : text;
+}
+
+} // namespace
+
+std::wstring DateText(uint32_t dosTime, const TLocaleTexts& locale) {
     int year = static_cast<int>(dosTime >> 25) + 1980;
     int month = static_cast<int>((dosTime >> 21) & 0x0F);
     int day = static_cast<int>((dosTime >> 16) & 0x1F);
@@ -141,34 +150,30 @@ std::string DateText(uint32_t dosTime, const TLocaleTexts& locale) {
     static const int offsets[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
     int y = month < 3 ? year - 1 : year;
     int sunday0 = (y + y / 4 - y / 100 + y / 400 + offsets[(month + 11) % 12] + day) % 7;
-    const std::string& weekday = locale.weekdays[(sunday0 + 6) % 7];
+    const std::wstring& weekday = locale.weekdays[(sunday0 + 6) % 7];
     int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    char buf[64];
-    std::snprintf(buf, sizeof(buf), "%04d年 %02d月 %02d日(", year, month, day);
-    std::string text = buf;
-    text += weekday + ")  " + (hour < 12 ? locale.am : locale.pm) + " ";
-    std::snprintf(buf, sizeof(buf), "%02d", hour12);
-    text += buf + locale.timeSeparator;
-    std::snprintf(buf, sizeof(buf), "%02d", minute);
-    return text + buf;
+    std::wstring text =
+        Digits(year, 4) + L"年 " + Digits(month, 2) + L"月 " + Digits(day, 2) + L"日(";
+    text += weekday + L")  " + (hour < 12 ? locale.am : locale.pm) + L" ";
+    return text + Digits(hour12, 2) + locale.timeSeparator + Digits(minute, 2);
 }
 
-std::string TypeText(const std::string& path) {
+std::wstring TypeText(const std::wstring& path) {
     // Without an extension or a class name there is nothing to look up: an empty key path
     // would read the root's own default value.
-    std::string extension = PathExtension(path);
+    std::wstring extension = PathExtension(path);
     if (extension.empty())
         return {};
-    std::string className = RegStrRead(HKEY_CLASSES_ROOT, extension, "");
+    std::wstring className = RegStrRead(HKEY_CLASSES_ROOT, extension, L"");
     if (className.empty())
         return {};
-    return RegStrRead(HKEY_CLASSES_ROOT, className, "");
+    return RegStrRead(HKEY_CLASSES_ROOT, className, L"");
 }
 
 namespace {
 
-std::string TypeTextCached(const std::string& path) {
-    const std::string key = PathExtensionKey(path);
+std::wstring TypeTextCached(const std::wstring& path) {
+    const std::wstring key = PathExtensionKey(path);
     auto& texts = State().typeTexts;
     auto found = texts.find(key);
     if (found == texts.end())
@@ -195,7 +200,7 @@ int ImagesAppend(const TIconPair& pair) {
 }
 
 // The image-list position of the icons of the file at `path`, loading them.
-int RowImageLoad(const std::string& path) {
+int RowImageLoad(const std::wstring& path) {
     TListState& state = State();
     TIconPair own;
     const TIconPair* shared = state.icons.Get(path, own);
@@ -209,16 +214,16 @@ int RowImageLoad(const std::string& path) {
 
 void RowRedraw(const TRowRecord& row) {
     HWND list = FrmOvMain->CptLvwItems;
-    LVFINDINFOA find{};
+    LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
     find.lParam = reinterpret_cast<LPARAM>(&row);
-    const int item = static_cast<int>(::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+    const int item = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
                                                      reinterpret_cast<LPARAM>(&find)));
     if (item >= 0)
-        ::SendMessageA(list, LVM_REDRAWITEMS, item, item);
+        ::SendMessageW(list, LVM_REDRAWITEMS, item, item);
 }
 
-void RowAppend(const std::string& name, const std::string& path, const FindRecord& record) {
+void RowAppend(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
     TFrmOvMain& form = *FrmOvMain;
     TRowRecord& row = State().rows.emplace_back();
     row.index = State().rows.size() - 1;
@@ -229,23 +234,23 @@ void RowAppend(const std::string& name, const std::string& path, const FindRecor
     row.texts[4] = PathFolder(path);
     row.path = path;
 
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = ListView_GetItemCount(form.CptLvwItems);
     item.pszText = row.texts[0].data();
     item.iImage = I_IMAGECALLBACK;
     item.lParam = reinterpret_cast<LPARAM>(&row);
     const int index = static_cast<int>(
-        ::SendMessageA(form.CptLvwItems, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        ::SendMessageW(form.CptLvwItems, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0) {
         State().rows.pop_back();
         return;
     }
     for (int sub = 1; sub <= 4; ++sub) {
-        LVITEMA text{};
+        LVITEMW text{};
         text.iSubItem = sub;
         text.pszText = row.texts[sub].data();
-        ::SendMessageA(form.CptLvwItems, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&text));
+        ::SendMessageW(form.CptLvwItems, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&text));
     }
 }
 
@@ -253,12 +258,12 @@ void RowAppend(const std::string& name, const std::string& path, const FindRecor
 
 TListUpdate::TListUpdate() {
     if (State().redrawOff++ == 0)
-        ::SendMessageA(FrmOvMain->CptLvwItems, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(FrmOvMain->CptLvwItems, WM_SETREDRAW, FALSE, 0);
 }
 
 TListUpdate::~TListUpdate() {
     if (--State().redrawOff == 0 && FrmOvMain) {
-        ::SendMessageA(FrmOvMain->CptLvwItems, WM_SETREDRAW, TRUE, 0);
+        ::SendMessageW(FrmOvMain->CptLvwItems, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(FrmOvMain->CptLvwItems, nullptr, TRUE);
     }
 }
@@ -276,20 +281,20 @@ void ListFill(const TPageEntries& entries) {
     // Each fill starts the image lists afresh, so they hold the icons of the rows painted since,
     // and the icons of the types those rows showed, and do not grow with every page visit.
     ListImagesReset();
-    ::SendMessageA(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, entries.size(), 0);
+    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, entries.size(), 0);
     for (const TPageEntry& entry : entries)
         if (entry.found)
             RowAppend(entry.name, entry.path, entry.record);
 }
 
-void ListRowAdd(const std::string& name, const std::string& path) {
+void ListRowAdd(const std::wstring& name, const std::wstring& path) {
     FindRecord record;
     if (FileRecordGet(path, record))
         RowAppend(name, path, record);
 }
 
 void ListClear() {
-    ::SendMessageA(FrmOvMain->CptLvwItems, LVM_DELETEALLITEMS, 0, 0);
+    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_DELETEALLITEMS, 0, 0);
     TListState& state = State();
     state.rows.clear();
     state.wanted.clear();
@@ -364,30 +369,30 @@ bool ListIconsLoad(int budgetMs) {
     return !state.wanted.empty();
 }
 
-void ListSelectedNames(std::vector<std::string>& names) {
+void ListSelectedNames(std::vector<std::wstring>& names) {
     HWND list = FrmOvMain->CptLvwItems;
     int item = -1;
     while ((item = static_cast<int>(
-                ::SendMessageA(list, LVM_GETNEXTITEM, item, MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
+                ::SendMessageW(list, LVM_GETNEXTITEM, item, MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
         names.push_back(ItemText(list, item, 0));
 }
 
-std::string ListNameAt(int x, int y) {
+std::wstring ListNameAt(int x, int y) {
     HWND list = FrmOvMain->CptLvwItems;
     LVHITTESTINFO hit{};
     hit.pt = {x, y};
     int item =
-        static_cast<int>(::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (item < 0 || !(hit.flags & LVHT_ONITEM))
         return {};
     return ItemText(list, item, 0);
 }
 
-void ListRowRenamed(int item, const std::string& name) {
-    LVITEMA lvi{};
+void ListRowRenamed(int item, const std::wstring& name) {
+    LVITEMW lvi{};
     lvi.mask = LVIF_PARAM;
     lvi.iItem = item;
-    if (::SendMessageA(FrmOvMain->CptLvwItems, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lvi)) &&
+    if (::SendMessageW(FrmOvMain->CptLvwItems, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)) &&
         lvi.lParam)
         reinterpret_cast<TRowRecord*>(lvi.lParam)->texts[0] = name;
 }
@@ -395,21 +400,21 @@ void ListRowRenamed(int item, const std::string& name) {
 // Widths go through the column records, which hold them in every view; the width messages
 // answer 0 outside the report view.
 int ColumnWidth(HWND list, int column) {
-    LVCOLUMNA c{};
+    LVCOLUMNW c{};
     c.mask = LVCF_WIDTH;
-    ::SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+    ::SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
     return c.cx;
 }
 
 void ColumnWidthSet(HWND list, int column, int width) {
-    LVCOLUMNA c{};
+    LVCOLUMNW c{};
     c.mask = LVCF_WIDTH;
     c.cx = width;
-    ::SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+    ::SendMessageW(list, LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
 }
 
 void ColumnWidthsLoad() {
-    std::vector<std::string> widths =
+    std::vector<std::wstring> widths =
         CommaTextSplit(RegStrRead(HKEY_CURRENT_USER, OvKeyConfig, OvValLvwColWidth));
     if (widths.empty())
         return;
@@ -423,9 +428,9 @@ void ColumnWidthsLoad() {
 void ColumnWidthsSave() {
     HWND list = FrmOvMain->CptLvwItems;
     int columns = Header_GetItemCount(ListView_GetHeader(list));
-    std::string text;
+    std::wstring text;
     for (int i = 0; i < columns; ++i)
-        text += std::to_string(DpiUnscale(ColumnWidth(list, i), FrmOvMain->Dpi)) + ",";
+        text += std::to_wstring(DpiUnscale(ColumnWidth(list, i), FrmOvMain->Dpi)) + L",";
     RegStrWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValLvwColWidth, text);
 }
 
@@ -434,23 +439,23 @@ void ViewStyleSet(int32_t style) {
     // A style outside 0..3 (outside edits only) shows large icons.
     DWORD view = (style >= 0 && style <= 3) ? views[style] : LVS_ICON;
     HWND list = FrmOvMain->CptLvwItems;
-    LONG_PTR current = ::GetWindowLongPtrA(list, GWL_STYLE);
+    LONG_PTR current = ::GetWindowLongPtrW(list, GWL_STYLE);
     if ((current & LVS_TYPEMASK) != static_cast<LONG_PTR>(view))
-        ::SetWindowLongPtrA(list, GWL_STYLE, (current & ~LVS_TYPEMASK) | view);
+        ::SetWindowLongPtrW(list, GWL_STYLE, (current & ~LVS_TYPEMASK) | view);
 }
 
 void ListSort(int32_t column) {
     if (column < 0 || column > 4)
         return;
-    ::SendMessageA(FrmOvMain->CptLvwItems, LVM_SORTITEMS, static_cast<WPARAM>(column),
+    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SORTITEMS, static_cast<WPARAM>(column),
                    reinterpret_cast<LPARAM>(&CompareRows));
 }
 
 int SortCompareName(LPARAM a, LPARAM b) {
-    return ::lstrcmpA(Row(a).texts[0].c_str(), Row(b).texts[0].c_str()) * FrmOvMain->SortOrder;
+    return ::lstrcmpW(Row(a).texts[0].c_str(), Row(b).texts[0].c_str()) * FrmOvMain->SortOrder;
 }
 
 int SortCompareColumn(LPARAM a, LPARAM b, int column) {
-    return ::lstrcmpA(Row(a).texts[column].c_str(), Row(b).texts[column].c_str()) *
+    return ::lstrcmpW(Row(a).texts[column].c_str(), Row(b).texts[column].c_str()) *
            FrmOvMain->SortOrder;
 }

@@ -12,29 +12,29 @@
 
 // Texts of a row's size, date and type: pure, for the rows and their tests.
 struct TLocaleTexts {
-    std::string thousands = ",";
-    std::string timeSeparator = ":";
-    std::string am = "午前";
-    std::string pm = "午後";
+    std::wstring thousands = L",";
+    std::wstring timeSeparator = L":";
+    std::wstring am = L"午前";
+    std::wstring pm = L"午後";
     // Abbreviated weekday names, Monday first (the platform's order).
-    std::string weekdays[7] = {"月", "火", "水", "木", "金", "土", "日"};
+    std::wstring weekdays[7] = {L"月", L"火", L"水", L"木", L"金", L"土", L"日"};
 };
 // The user's locale settings, read once.
 const TLocaleTexts& LocaleTexts();
 
 // Kilobytes, truncated, digits grouped by three, "KB" appended: 5,000,000 bytes give "4,882KB".
-std::string SizeText(int64_t bytes, const std::string& thousands);
+std::wstring SizeText(int64_t bytes, const std::wstring& thousands);
 // "yyyy年 mm月 dd日(aaa)  ampm hh:mm" from an MS-DOS local date-time, on the 12-hour clock.
-std::string DateText(uint32_t dosTime, const TLocaleTexts& locale);
+std::wstring DateText(uint32_t dosTime, const TLocaleTexts& locale);
 // The registered type name of the path's extension (two look-ups under HKEY_CLASSES_ROOT).
-std::string TypeText(const std::string& path);
+std::wstring TypeText(const std::wstring& path);
 
 // Rows. A row's icons are loaded when the list first paints it (ListRowImage, then
 // ListIconsLoad in idle time), so a fill costs no icon look-up at all.
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row.
 void ListFill(const TPageEntries& entries);
-void ListRowAdd(const std::string& name, const std::string& path);
+void ListRowAdd(const std::wstring& name, const std::wstring& path);
 void ListClear();
 // Empties both image lists; the rows shown ask for their icons again.
 void ListImagesReset();
@@ -59,10 +59,10 @@ class TListUpdate {
     TListUpdate(const TListUpdate&) = delete;
     TListUpdate& operator=(const TListUpdate&) = delete;
 };
-void ListSelectedNames(std::vector<std::string>& names);
-std::string ListNameAt(int x, int y);
+void ListSelectedNames(std::vector<std::wstring>& names);
+std::wstring ListNameAt(int x, int y);
 // Keeps the sort key of a row renamed in place in step with its caption.
-void ListRowRenamed(int item, const std::string& name);
+void ListRowRenamed(int item, const std::wstring& name);
 
 // Columns, sorting and view styles.
 void ColumnWidthsLoad();

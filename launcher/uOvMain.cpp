@@ -19,7 +19,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 TFrmOvMain* FrmOvMain = nullptr;
@@ -46,7 +45,7 @@ TFrmOvMain::~TFrmOvMain() {
 }
 
 void TFrmOvMain::Create() {
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
     const int dpi = SystemDpi();
     CreateHandle(OV_MAIN_CLASS, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_ACCEPTFILES,
                  Application.Handle(), CW_USEDEFAULT, CW_USEDEFAULT, DpiScale(OV_MAIN_WIDTH, dpi),
@@ -117,17 +116,17 @@ bool TFrmOvMain::FormCloseQuery() {
 
 void TFrmOvMain::CptTbnViewStyleDropDown() {
     RECT rc;
-    ::SendMessageA(CptTbrToolBar, TB_GETRECT, IDC_TBN_VIEWSTYLE, reinterpret_cast<LPARAM>(&rc));
+    ::SendMessageW(CptTbrToolBar, TB_GETRECT, IDC_TBN_VIEWSTYLE, reinterpret_cast<LPARAM>(&rc));
     ::MapWindowPoints(CptTbrToolBar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, TRUE);
+    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, TRUE);
     TPMPARAMS tpm{sizeof(tpm), rc};
     ::TrackPopupMenuEx(CptPmuViewStyle.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left,
                        rc.bottom, Handle(), &tpm);
-    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
+    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
 }
 
 void TFrmOvMain::ViewStyleButtonRelease() {
-    ::SendMessageA(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
+    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
 }
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
@@ -195,7 +194,7 @@ void TFrmOvMain::CptTbnNextClick() {
     if (CurrentPage >= PageTotal) {
         // The shown page is the last: append an empty ordinary page, known to be empty.
         PageTotal = PageTotal + 1;
-        PageCreate(PageTotal, "");
+        PageCreate(PageTotal, L"");
         CurrentPage = PageTotal;
         ListClear();
         StatusRepaint();
@@ -211,7 +210,7 @@ void TFrmOvMain::CptTbnNextClick() {
 void TFrmOvMain::ItemDragBegin() {
     dragging_ = true;
     ::SetCapture(Handle());
-    ::SetCursor(::LoadCursorA(nullptr, IDC_NO));
+    ::SetCursor(::LoadCursorW(nullptr, IDC_NO));
 }
 
 void TFrmOvMain::ItemDragEnd() {
@@ -256,16 +255,16 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
     if (header->hwndFrom == CptTbrToolBar) {
         switch (header->code) {
         case TBN_DROPDOWN:
-            if (reinterpret_cast<NMTOOLBARA*>(header)->iItem == IDC_TBN_VIEWSTYLE) {
+            if (reinterpret_cast<NMTOOLBARW*>(header)->iItem == IDC_TBN_VIEWSTYLE) {
                 CptTbnViewStyleDropDown();
                 return TBDDRET_DEFAULT;
             }
             break;
-        case TBN_GETINFOTIPA: {
-            auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(header);
+        case TBN_GETINFOTIPW: {
+            auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(header);
             int index = tip->iItem - IDC_TBN_BEFORE;
             if (index >= 0 && index < OV_TOOLBAR_BUTTONS && tip->pszText && tip->cchTextMax > 0)
-                lstrcpynA(tip->pszText, CptTbnHints[index].c_str(), tip->cchTextMax);
+                ::lstrcpynW(tip->pszText, CptTbnHints[index].c_str(), tip->cchTextMax);
             return 0;
         }
         }
@@ -278,10 +277,9 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case NM_DBLCLK:
             CptLvwItemsDblClick();
             return 0;
-        case LVN_GETDISPINFOA:
         case LVN_GETDISPINFOW: {
-            // Only the image is left to the callback; its item is laid out alike in both forms.
-            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+            // Only the image is left to the callback.
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             if (item.mask & LVIF_IMAGE)
                 item.iImage = ListRowImage(item.lParam);
             return 0;
@@ -290,30 +288,15 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case LVN_BEGINRDRAG:
             ItemDragBegin();
             return 0;
-        case LVN_BEGINLABELEDITA:
-            return CptLvwItemsEditing(reinterpret_cast<NMLVDISPINFOA*>(header)->item.iItem) ? FALSE
-                                                                                            : TRUE;
         case LVN_BEGINLABELEDITW:
             return CptLvwItemsEditing(reinterpret_cast<NMLVDISPINFOW*>(header)->item.iItem) ? FALSE
                                                                                             : TRUE;
-        case LVN_ENDLABELEDITA: {
-            const LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+        case LVN_ENDLABELEDITW: {
+            const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             // No text: the editor was cancelled.
             if (!item.pszText)
                 return FALSE;
             return CptLvwItemsEdited(item.iItem, item.pszText) ? TRUE : FALSE;
-        }
-        case LVN_ENDLABELEDITW: {
-            const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            if (!item.pszText)
-                return FALSE;
-            const int bytes =
-                ::WideCharToMultiByte(CP_ACP, 0, item.pszText, -1, nullptr, 0, nullptr, nullptr);
-            std::string text(static_cast<size_t>(std::max(bytes, 1)), '\0');
-            ::WideCharToMultiByte(CP_ACP, 0, item.pszText, -1, text.data(), bytes, nullptr,
-                                  nullptr);
-            text.resize(std::strlen(text.c_str()));
-            return CptLvwItemsEdited(item.iItem, text) ? TRUE : FALSE;
         }
         }
     }
@@ -371,7 +354,7 @@ LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A failed check must not let the editor open: TRUE refuses it.
     if (msg == WM_NOTIFY) {
         const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
-        if (code == LVN_BEGINLABELEDITA || code == LVN_BEGINLABELEDITW)
+        if (code == LVN_BEGINLABELEDITW)
             return TRUE;
     }
     return TForm::FailureResult(msg, wParam, lParam);
@@ -422,7 +405,7 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSEMOVE:
         if (dragging_)
-            ::SetCursor(::LoadCursorA(nullptr, IDC_NO));
+            ::SetCursor(::LoadCursorW(nullptr, IDC_NO));
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:

@@ -16,8 +16,8 @@
 
 // What the status bar's two panels show, worked out when the page or its items change.
 struct TStatusPanels {
-    std::string pageText;
-    std::string folder;
+    std::wstring pageText;
+    std::wstring folder;
     // The folder's small icon waits at position 0 of CptImlDefImages.
     bool folderIcon = false;
 };
@@ -36,7 +36,7 @@ class TFrmOvMain : public TForm {
     int32_t ViewStyle = 0;
     int32_t SortColumn = 0;
     int32_t SortOrder = 1;
-    std::string LastOpenDir;
+    std::wstring LastOpenDir;
 
     // Controls.
     HWND CptTbrToolBar = nullptr;
@@ -48,7 +48,7 @@ class TFrmOvMain : public TForm {
     TUniqueImageList CptImlItems32;
     TUniqueImageList CptImlDefImages;
     // Tooltips of the toolbar buttons, left to right.
-    std::string CptTbnHints[6];
+    std::wstring CptTbnHints[6];
     // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
     int32_t ToolBarAlign = 0;
     TStatusPanels StatusPanels;
@@ -85,7 +85,7 @@ class TFrmOvMain : public TForm {
     // Returns false when no editor may open.
     bool CptLvwItemsEditing(int item);
     // Returns false when the old caption stays; true when newText became the caption.
-    bool CptLvwItemsEdited(int item, const std::string& newText);
+    bool CptLvwItemsEdited(int item, const std::wstring& newText);
     // Files dropped from the shell; always releases the drop handle.
     void FilesDropped(HDROP drop);
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
@@ -114,10 +114,10 @@ class TFrmOvMain : public TForm {
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
     // `dropped` counts every object of the drop, those that could not be named included.
-    void FilesDroppedOnto(const std::vector<std::string>& paths, size_t dropped, POINT point,
+    void FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
                           bool inClient);
-    bool DropOntoProgram(const std::vector<std::string>& paths, POINT point);
-    void ItemsAdd(const std::vector<std::string>& paths);
+    bool DropOntoProgram(const std::vector<std::wstring>& paths, POINT point);
+    void ItemsAdd(const std::vector<std::wstring>& paths);
     void TaskbarSettingRead();
     void ItemDragBegin();
     void ItemDragEnd();

@@ -7,13 +7,13 @@
 
 #include <iterator>
 
-std::string ErrorText(int code) {
+std::wstring ErrorText(int code) {
     if (code < 0 || code >= static_cast<int>(std::size(OV_MSG_ERRORS)))
         return {};
     return OV_MSG_ERRORS[code];
 }
 
-std::string ConfirmText(int code) {
+std::wstring ConfirmText(int code) {
     if (code < 0 || code >= static_cast<int>(std::size(OV_MSG_CONFIRMS)))
         return {};
     return OV_MSG_CONFIRMS[code];
@@ -21,11 +21,11 @@ std::string ConfirmText(int code) {
 
 // No owner and task-modal: centred on the screen, and every window of the program waits.
 void ErrorBox(int code) {
-    ::MessageBoxA(nullptr, ErrorText(code).c_str(), OV_MSG_ERROR_CAPTION,
+    ::MessageBoxW(nullptr, ErrorText(code).c_str(), OV_MSG_ERROR_CAPTION,
                   MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 bool ConfirmBox(int code) {
-    return ::MessageBoxA(nullptr, ConfirmText(code).c_str(), OV_MSG_CONFIRM_CAPTION,
+    return ::MessageBoxW(nullptr, ConfirmText(code).c_str(), OV_MSG_CONFIRM_CAPTION,
                          MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) == IDOK;
 }

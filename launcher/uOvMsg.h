@@ -4,9 +4,9 @@
 #include <string>
 
 // Text of an error code (empty for codes without one).
-std::string ErrorText(int code);
+std::wstring ErrorText(int code);
 // Question of a confirmation code (empty for codes without one).
-std::string ConfirmText(int code);
+std::wstring ConfirmText(int code);
 
 // Modal error box "エラー" with the stop icon and OK.
 void ErrorBox(int code);

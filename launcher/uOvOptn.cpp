@@ -29,7 +29,7 @@ constexpr int kClientWidth = 392;
 constexpr int kClientHeight = 297;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr const char* kPanelClass = "TPanel";
+constexpr const wchar_t* kPanelClass = L"TPanel";
 // Height of a closed drop-down list; the open list below it is taller.
 constexpr int kComboHeight = 20;
 constexpr int kComboListHeight = 200;
@@ -72,23 +72,23 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORLISTBOX:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
-        return ::SendMessageA(::GetParent(hwnd), msg, wParam, lParam);
+        return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
     }
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 void PanelClassRegister() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    if (::GetClassInfoExA(instance, kPanelClass, &wc))
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (::GetClassInfoExW(instance, kPanelClass, &wc))
         return;
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = PanelProc;
     wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = kPanelClass;
-    ::RegisterClassExA(&wc);
+    ::RegisterClassExW(&wc);
 }
 
 // The owner takes no input while the dialog is open, and takes it again on every way out.
@@ -117,7 +117,7 @@ class TOwnerDisable {
 class TWindowDC {
   public:
     explicit TWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {
-        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
         if (dc_ && font)
             previous_ = ::SelectObject(dc_, font);
     }
@@ -140,15 +140,15 @@ class TWindowDC {
 // A right-aligned label over the logo keeps its right edge and widens to the left when its
 // text needs more room than the layout gives it, instead of wrapping out of sight.
 void LabelWidenLeft(HWND label) {
-    const int length = ::GetWindowTextLengthA(label);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    ::GetWindowTextA(label, text.data(), length + 1);
+    const int length = ::GetWindowTextLengthW(label);
+    std::wstring text(static_cast<size_t>(length) + 1, '\0');
+    ::GetWindowTextW(label, text.data(), length + 1);
     SIZE extent{};
     {
         TWindowDC dc(label);
         if (!dc.Get())
             return;
-        ::GetTextExtentPoint32A(dc.Get(), text.c_str(), length, &extent);
+        ::GetTextExtentPoint32W(dc.Get(), text.c_str(), length, &extent);
     }
 
     RECT rc{};
@@ -164,11 +164,11 @@ void LabelWidenLeft(HWND label) {
 } // namespace
 
 void CheckBoxSet(HWND box, bool ticked) {
-    ::SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool CheckBoxTicked(HWND box) {
-    return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 TFrmOvOptn::TFrmOvOptn() {
@@ -202,7 +202,7 @@ void TFrmOvOptn::ShowModal() {
     ::SetFocus(::GetNextDlgTabItem(Handle(), nullptr, FALSE));
     MSG msg;
     while (!modalDone_ && Handle()) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             // The program is ending: the outer loop must see the quit request too.
             if (got == 0)
@@ -210,9 +210,9 @@ void TFrmOvOptn::ShowModal() {
             break;
         }
         HWND dialog = Handle();
-        if (!dialog || !::IsDialogMessageA(dialog, &msg)) {
+        if (!dialog || !::IsDialogMessageW(dialog, &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     // The owner is enabled before the dialog goes, so that it takes the activation back.
@@ -230,15 +230,16 @@ int TFrmOvOptn::Scaled(int value96) const {
 
 HICON TFrmOvOptn::AppIcon() const {
     // Shared: the system keeps one per size for the life of the program.
-    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP),
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
                                            IMAGE_ICON, Scaled(32), Scaled(32), LR_SHARED));
 }
 
-HWND TFrmOvOptn::CreateControl(HWND parent, const char* className, DWORD style, int id,
+HWND TFrmOvOptn::CreateControl(HWND parent, const wchar_t* className, DWORD style, int id,
                                const RECT& bounds, DWORD exStyle) {
-    HWND control = ::CreateWindowExA(
-        exStyle, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    HWND control =
+        ::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                          0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), nullptr);
     placed_.push_back(TPlaced{control, bounds});
     return control;
 }
@@ -251,38 +252,38 @@ void TFrmOvOptn::CreateControls() {
     // the texts above the logo, the hot-key box above its frame. Bounds are those of the
     // 96-DPI layout; ScaleApply places them at the dialog's scale.
     const HWND self = Handle();
-    CptCmbToolBar = CreateControl(self, WC_COMBOBOXA, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+    CptCmbToolBar = CreateControl(self, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                                   IDC_CMB_TOOLBAR, Bounds(148, 230, 90, kComboListHeight));
-    CptBtnSet = CreateControl(self, WC_BUTTONA, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_SET,
+    CptBtnSet = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_SET,
                               Bounds(199, 265, 88, 22));
-    CptBtnCancel = CreateControl(self, WC_BUTTONA, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_CANCEL,
+    CptBtnCancel = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_CANCEL,
                                  Bounds(297, 265, 88, 22));
     // The panel paints under its controls: the hot-key frame draws only its edge.
     CptPnlHook = CreateControl(self, kPanelClass, 0, IDC_PNL_HOOK, Bounds(0, 92, kClientWidth, 130),
                                WS_EX_CONTROLPARENT);
     CptCmbShortCutKey =
-        CreateControl(CptPnlHook, WC_COMBOBOXA, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+        CreateControl(CptPnlHook, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                       IDC_CMB_SHORTCUTKEY, Bounds(137, 31, 90, kComboListHeight));
-    CptCbxHook = CreateControl(CptPnlHook, WC_BUTTONA, BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CBX_HOOK,
+    CptCbxHook = CreateControl(CptPnlHook, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CBX_HOOK,
                                Bounds(25, 5, 138, 17));
-    CptCbxMoveMouse = CreateControl(CptPnlHook, WC_BUTTONA, BS_AUTOCHECKBOX | WS_TABSTOP,
+    CptCbxMoveMouse = CreateControl(CptPnlHook, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP,
                                     IDC_CBX_MOVEMOUSE, Bounds(42, 92, 243, 17));
-    CptCbxHideTaskbar = CreateControl(CptPnlHook, WC_BUTTONA, BS_AUTOCHECKBOX | WS_TABSTOP,
+    CptCbxHideTaskbar = CreateControl(CptPnlHook, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP,
                                       IDC_CBX_HIDETASKBAR, Bounds(42, 64, 333, 17));
-    CptLblShortCutKey = CreateControl(CptPnlHook, WC_STATICA, SS_LEFT | SS_NOPREFIX,
+    CptLblShortCutKey = CreateControl(CptPnlHook, WC_STATICW, SS_LEFT | SS_NOPREFIX,
                                       IDC_LBL_SHORTCUTKEY, Bounds(42, 35, 90, 12));
-    CptBvlHook = CreateControl(CptPnlHook, WC_STATICA, SS_ETCHEDFRAME, IDC_BVL_HOOK,
+    CptBvlHook = CreateControl(CptPnlHook, WC_STATICW, SS_ETCHEDFRAME, IDC_BVL_HOOK,
                                Bounds(10, 13, 373, 108));
-    CptLblToolBar = CreateControl(self, WC_STATICA, SS_LEFT | SS_NOPREFIX, IDC_LBL_TOOLBAR,
+    CptLblToolBar = CreateControl(self, WC_STATICW, SS_LEFT | SS_NOPREFIX, IDC_LBL_TOOLBAR,
                                   Bounds(25, 234, 118, 12));
-    CptLblVerAndCopyright = CreateControl(self, WC_STATICA, SS_RIGHT | SS_NOPREFIX, IDC_LBL_VER,
+    CptLblVerAndCopyright = CreateControl(self, WC_STATICW, SS_RIGHT | SS_NOPREFIX, IDC_LBL_VER,
                                           Bounds(168, 52, 220, 12));
-    CptLblURL = CreateControl(self, WC_STATICA, SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LBL_URL,
+    CptLblURL = CreateControl(self, WC_STATICW, SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LBL_URL,
                               Bounds(69, 72, 318, 12));
-    CptImgIcon = CreateControl(self, WC_STATICA, SS_ICON, IDC_IMG_ICON, Bounds(352, 12, 32, 32));
+    CptImgIcon = CreateControl(self, WC_STATICW, SS_ICON, IDC_IMG_ICON, Bounds(352, 12, 32, 32));
     CptImgLogo =
-        CreateControl(self, WC_STATICA, SS_BITMAP, IDC_IMG_LOGO, Bounds(0, 0, kClientWidth, 90));
-    CptBvlLine = CreateControl(self, WC_STATICA, SS_ETCHEDHORZ, IDC_BVL_LINE,
+        CreateControl(self, WC_STATICW, SS_BITMAP, IDC_IMG_LOGO, Bounds(0, 0, kClientWidth, 90));
+    CptBvlLine = CreateControl(self, WC_STATICW, SS_ETCHEDHORZ, IDC_BVL_LINE,
                                Bounds(0, 90, kClientWidth, 2));
     ScaleApply(dpi_);
 }
@@ -301,10 +302,10 @@ void TFrmOvOptn::ScaleApply(int dpi) {
 
     font_.Reset(InterfaceFontCreate(dpi));
     linkFont_.Reset(InterfaceFontCreate(dpi, true));
-    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     for (const TPlaced& p : placed_) {
         HGDIOBJ font = p.control == CptLblURL ? linkFont_.Get() : font_.Get();
-        ::SendMessageA(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         ::SetWindowPos(p.control, nullptr, Scaled(p.bounds.left), Scaled(p.bounds.top),
                        Scaled(p.bounds.right) - Scaled(p.bounds.left),
                        Scaled(p.bounds.bottom) - Scaled(p.bounds.top),
@@ -312,18 +313,18 @@ void TFrmOvOptn::ScaleApply(int dpi) {
     }
 
     logo_.Reset(LogoLoad(Scaled(400), Scaled(90)));
-    ::SendMessageA(CptImgLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
+    ::SendMessageW(CptImgLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
     // The image control takes the bitmap's size; the logo is wider than the dialog and is cut
     // at the dialog's right edge.
     ::SetWindowPos(CptImgLogo, nullptr, 0, 0, Scaled(kClientWidth), Scaled(90),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon()), 0);
+    ::SendMessageW(CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon()), 0);
 
     // A drop-down list's closed height follows its font and its selection field's height:
     // step that height until the closed list has the layout's height. (Wine reports the field
     // two pixels taller than it was set, so the value is kept here rather than read back.)
     for (HWND combo : {CptCmbToolBar, CptCmbShortCutKey}) {
-        LRESULT field = ::SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        LRESULT field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
         for (int tries = 0; tries < 3 && field != CB_ERR; ++tries) {
             RECT rc{};
             ::GetWindowRect(combo, &rc);
@@ -331,7 +332,7 @@ void TFrmOvOptn::ScaleApply(int dpi) {
             if (fix == 0 || field + fix <= 0)
                 break;
             field += fix;
-            ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
         }
     }
     // An etched line widens itself by its edge on Wine: back to the layout's width.
@@ -375,16 +376,16 @@ void TFrmOvOptn::CptCbxHookClick() {
 }
 
 void TFrmOvOptn::CptLblURLClick() {
-    const std::string url = RegStrRead(HKEY_CURRENT_USER, OvKeySystem, OvValUrl);
+    const std::wstring url = RegStrRead(HKEY_CURRENT_USER, OvKeySystem, OvValUrl);
     // With no address there is nothing to open; an empty name would open the program's folder.
     if (!url.empty())
-        ShellOpen(url, "");
+        ShellOpen(url, L"");
 }
 
 void TFrmOvOptn::CptBtnSetClick() {
     HKEY hkcu = HKEY_CURRENT_USER;
     const int32_t toolBarPos =
-        static_cast<int32_t>(::SendMessageA(CptCmbToolBar, CB_GETCURSEL, 0, 0));
+        static_cast<int32_t>(::SendMessageW(CptCmbToolBar, CB_GETCURSEL, 0, 0));
     ToolBarPosApply(toolBarPos);
     RegIntWrite(hkcu, OvKeyOption, OvValToolBarPos, toolBarPos);
     RegBoolWrite(hkcu, OvKeyOption, OvValHookKey, CheckBoxTicked(CptCbxHook));
@@ -392,9 +393,9 @@ void TFrmOvOptn::CptBtnSetClick() {
     RegBoolWrite(hkcu, OvKeyOption, OvValHideTaskbar, CheckBoxTicked(CptCbxHideTaskbar));
     // No key chosen (the stored one is not in the table): the stored code stays as it is. A
     // chosen key without a code, or a code that is no number, is an error that stops here.
-    const int key = static_cast<int>(::SendMessageA(CptCmbShortCutKey, CB_GETCURSEL, 0, 0));
+    const int key = static_cast<int>(::SendMessageW(CptCmbShortCutKey, CB_GETCURSEL, 0, 0));
     if (key >= 0) {
-        const std::vector<std::string> codes =
+        const std::vector<std::wstring> codes =
             CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyNoTbl));
         RegIntWrite(hkcu, OvKeyOption, OvValHookKeyNo, StrToInt(ListAt(codes, key)));
     }
@@ -445,7 +446,7 @@ LRESULT TFrmOvOptn::OnCtlColorStatic(HDC dc, HWND control) {
 bool TFrmOvOptn::OnSetCursor(HWND control) {
     if (control != CptLblURL || !CptLblURL)
         return false;
-    ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
 
@@ -509,7 +510,7 @@ LRESULT TFrmOvOptn::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Closing ends the modal loop, which destroys the dialog; the empty message wakes the
         // loop when the close was sent from outside it.
         modalDone_ = true;
-        ::PostMessageA(Handle(), WM_NULL, 0, 0);
+        ::PostMessageW(Handle(), WM_NULL, 0, 0);
         return 0;
     }
     return DefaultHandler(msg, wParam, lParam);

@@ -53,8 +53,8 @@ class TFrmOvOptn : public TForm {
 
   private:
     void CreateControls();
-    HWND CreateControl(HWND parent, const char* className, DWORD style, int id, const RECT& bounds,
-                       DWORD exStyle = 0);
+    HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id,
+                       const RECT& bounds, DWORD exStyle = 0);
     void OnCommand(int id, int code);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND control);

@@ -21,13 +21,8 @@ namespace {
 
 const HKEY Root = HKEY_CURRENT_USER;
 
-// Blanks and control characters; Shift-JIS bytes from 0x80 up are text, never blanks.
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-bool IsBlankOnly(const std::string& text) {
-    for (char c : text)
+bool IsBlankOnly(const std::wstring& text) {
+    for (wchar_t c : text)
         if (!IsBlank(c))
             return false;
     return true;
@@ -35,18 +30,18 @@ bool IsBlankOnly(const std::string& text) {
 
 } // namespace
 
-std::string PageKeyPath(int32_t page) {
-    return std::string(OvKeyPagePrefix) + std::to_string(page);
+std::wstring PageKeyPath(int32_t page) {
+    return std::wstring(OvKeyPagePrefix) + std::to_wstring(page);
 }
 
 namespace {
 
 // The page numbers among the Data key's subkeys, in increasing order.
 std::vector<int32_t> PageNumbers() {
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     RegSubKeyNames(Root, OvKeyData, names);
     std::vector<int32_t> pages;
-    for (const std::string& name : names)
+    for (const std::wstring& name : names)
         if (int32_t page = 0; PageNumberParse(name, page))
             pages.push_back(page);
     std::sort(pages.begin(), pages.end());
@@ -55,14 +50,14 @@ std::vector<int32_t> PageNumbers() {
 
 } // namespace
 
-bool PageNumberParse(const std::string& name, int32_t& page) {
-    if (name.empty() || name.size() > 10 || name[0] == '0')
+bool PageNumberParse(const std::wstring& name, int32_t& page) {
+    if (name.empty() || name.size() > 10 || name[0] == L'0')
         return false;
     int64_t n = 0;
-    for (char c : name) {
-        if (c < '0' || c > '9')
+    for (wchar_t c : name) {
+        if (c < L'0' || c > L'9')
             return false;
-        n = n * 10 + (c - '0');
+        n = n * 10 + (c - L'0');
     }
     if (n > INT32_MAX)
         return false;
@@ -74,18 +69,18 @@ int32_t PageCount() {
     return static_cast<int32_t>(PageNumbers().size());
 }
 
-bool PageCreate(int32_t page, const std::string& folderPath) {
-    const std::string key = PageKeyPath(page);
+bool PageCreate(int32_t page, const std::wstring& folderPath) {
+    const std::wstring key = PageKeyPath(page);
     RegKeyCreate(Root, key);
     RegStrWrite(Root, key, OvValFolderPath, folderPath);
     return true;
 }
 
-std::string PageFolderRead(int32_t page) {
+std::wstring PageFolderRead(int32_t page) {
     return RegStrRead(Root, PageKeyPath(page), OvValFolderPath);
 }
 
-void PageItemNames(int32_t page, std::vector<std::string>& names) {
+void PageItemNames(int32_t page, std::vector<std::wstring>& names) {
     RegValueNames(Root, PageKeyPath(page), names);
 }
 
@@ -94,17 +89,17 @@ int32_t PageItemCount(int32_t page) {
     return std::max(RegValueCount(Root, PageKeyPath(page)) - 1, 0);
 }
 
-std::string ItemPathRead(int32_t page, const std::string& name) {
+std::wstring ItemPathRead(int32_t page, const std::wstring& name) {
     return RegStrRead(Root, PageKeyPath(page), name);
 }
 
-std::string ItemName(const std::string& path) {
+std::wstring ItemName(const std::wstring& path) {
     return FileDisplayName(PathName(path));
 }
 
-bool ItemAdd(int32_t page, const std::string& path) {
-    const std::string name = ItemName(path);
-    const std::string key = PageKeyPath(page);
+bool ItemAdd(int32_t page, const std::wstring& path) {
+    const std::wstring name = ItemName(path);
+    const std::wstring key = PageKeyPath(page);
     // The empty name is the page's folder binding, whether or not the key exists yet.
     if (name.empty() || RegValueExists(Root, key, name))
         return false;
@@ -112,15 +107,15 @@ bool ItemAdd(int32_t page, const std::string& path) {
     return true;
 }
 
-void ItemRemove(int32_t page, const std::string& name) {
+void ItemRemove(int32_t page, const std::wstring& name) {
     // The empty name would delete the folder binding and leave a page without its first value.
     if (name.empty())
         return;
     RegValueDelete(Root, PageKeyPath(page), name);
 }
 
-bool ItemRename(int32_t page, const std::string& oldName, const std::string& newText) {
-    const std::string key = PageKeyPath(page);
+bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& newText) {
+    const std::wstring key = PageKeyPath(page);
     if (IsBlankOnly(newText) || oldName.empty() || RegValueExists(Root, key, newText))
         return false;
     RegValueRename(Root, key, oldName, newText);
@@ -168,7 +163,7 @@ namespace {
 // share does not answer (unplugged, no medium, not connected yet) stays, without a row.
 void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
     entries.clear();
-    std::unordered_map<std::string, bool> reachable;
+    std::unordered_map<std::wstring, bool> reachable;
     PageItemsEach(page, [&](TPageEntry&& item) {
         item.found = FileRecordGet(item.path, item.record);
         if (item.found && !(item.record.Attr & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -177,7 +172,7 @@ void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
         }
         // A folder is no file; anything else that is not found is gone only from a volume that
         // answers.
-        const std::string root = PathRoot(item.path);
+        const std::wstring root = PathRoot(item.path);
         auto known = reachable.find(root);
         if (!item.found && known == reachable.end())
             known = reachable.emplace(root, VolumeReachable(item.path)).first;
@@ -188,17 +183,17 @@ void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
 
 // The items a folder's listing makes, as ItemAdd would make them one by one: each entry under its
 // display name, the first listed of two that share a name.
-TPageEntries FolderItems(const std::string& folder, std::vector<FindRecord>& listing) {
+TPageEntries FolderItems(const std::wstring& folder, std::vector<FindRecord>& listing) {
     TPageEntries items;
     items.reserve(listing.size());
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::wstring> taken;
     for (FindRecord& record : listing) {
-        std::string name = FileDisplayName(record.Name);
+        std::wstring name = FileDisplayName(record.Name);
         if (name.empty() || !taken.insert(RegNameFold(name)).second)
             continue;
         TPageEntry& item = items.emplace_back();
         item.name = std::move(name);
-        item.path = folder + "\\" + record.Name;
+        item.path = folder + L"\\" + record.Name;
         item.record = std::move(record);
         item.found = true;
     }
@@ -210,10 +205,10 @@ TPageEntries FolderItems(const std::string& folder, std::vector<FindRecord>& lis
 // added in listing order. An unchanged page is not written to at all, and a refresh cut short
 // leaves a bound page that the next one completes.
 void PageItemsSync(int32_t page, TPageEntries& items) {
-    const std::string key = PageKeyPath(page);
+    const std::wstring key = PageKeyPath(page);
     std::vector<TRegStrValue> stored;
     RegStrValuesRead(Root, key, stored);
-    std::unordered_map<std::string, size_t> wanted;
+    std::unordered_map<std::wstring, size_t> wanted;
     wanted.reserve(items.size());
     for (size_t i = 0; i < items.size(); ++i)
         wanted.emplace(RegNameFold(items[i].name), i);
@@ -244,13 +239,13 @@ void PageItemsSync(int32_t page, TPageEntries& items) {
 } // namespace
 
 void PageRefresh(int32_t page, TPageEntries& entries) {
-    std::string folder = PageFolderRead(page);
+    std::wstring folder = PageFolderRead(page);
     if (folder.empty()) {
         OrdinaryPageRefresh(page, entries);
         return;
     }
     std::vector<FindRecord> listing;
-    FolderRecords(folder, "*", listing);
+    FolderRecords(folder, L"*", listing);
     const bool bound = FolderPresent(folder);
     entries.clear();
     // A folder on a drive or share that does not answer is not gone: the page stays as it is.
@@ -261,7 +256,7 @@ void PageRefresh(int32_t page, TPageEntries& entries) {
     // A vanished folder leaves an empty ordinary page: its items go first, its binding last.
     PageItemsSync(page, entries);
     if (!bound)
-        PageCreate(page, "");
+        PageCreate(page, L"");
 }
 
 void PageRefresh(int32_t page) {
@@ -269,21 +264,21 @@ void PageRefresh(int32_t page) {
     PageRefresh(page, entries);
 }
 
-void PageFolderAdd(int32_t page, const std::string& folderPath,
-                   const std::vector<std::string>& listing) {
+void PageFolderAdd(int32_t page, const std::wstring& folderPath,
+                   const std::vector<std::wstring>& listing) {
     PageCreate(page, folderPath);
-    for (const std::string& entry : listing)
+    for (const std::wstring& entry : listing)
         ItemAdd(page, entry);
 }
 
 namespace {
 
-std::string MoveJournal(int32_t from, int32_t to, int phase) {
-    return std::to_string(from) + "," + std::to_string(to) + "," + std::to_string(phase);
+std::wstring MoveJournal(int32_t from, int32_t to, int phase) {
+    return std::to_wstring(from) + L"," + std::to_wstring(to) + L"," + std::to_wstring(phase);
 }
 
 void PageKeyDelete(int32_t page) {
-    const std::string key = PageKeyPath(page);
+    const std::wstring key = PageKeyPath(page);
     if (RegKeyExists(Root, key) && !RegKeyDelete(Root, key))
         throw ERegError(FormatMessageText(CmnRegErrKeyDelete, key));
 }
@@ -305,14 +300,14 @@ void PageMove(int32_t from, int32_t to) {
 void PageMoveFinish() {
     if (!RegValueExists(Root, OvKeyData, OvValPageMove))
         return;
-    const std::vector<std::string> parts =
+    const std::vector<std::wstring> parts =
         CommaTextSplit(RegStrRead(Root, OvKeyData, OvValPageMove));
     int32_t from = 0, to = 0;
     if (parts.size() == 3 && PageNumberParse(parts[0], from) && PageNumberParse(parts[1], to) &&
         RegKeyExists(Root, PageKeyPath(from)) && RegKeyExists(Root, PageKeyPath(to))) {
-        if (parts[2] == "1")
+        if (parts[2] == L"1")
             PageKeyDelete(to);
-        else if (parts[2] == "2")
+        else if (parts[2] == L"2")
             PageKeyDelete(from);
     }
     RegValueDelete(Root, OvKeyData, OvValPageMove);
@@ -334,11 +329,11 @@ void PagesRepair() {
         if (pages[i] != static_cast<int32_t>(i) + 1)
             PageMove(pages[i], static_cast<int32_t>(i) + 1);
     if (pages.empty())
-        PageCreate(1, "");
+        PageCreate(1, L"");
 }
 
 void PageClear(int32_t page) {
     // A key that cannot be deleted would keep its items under a page reported as cleared.
     PageKeyDelete(page);
-    PageCreate(page, "");
+    PageCreate(page, L"");
 }

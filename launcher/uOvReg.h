@@ -13,39 +13,39 @@
 // nothing on a folder page: the commands test PageFolderRead first.
 
 // Key path of page n: the Data key, "\" and n in decimal.
-std::string PageKeyPath(int32_t page);
+std::wstring PageKeyPath(int32_t page);
 // Number of pages: the subkeys of the Data key named by a page number.
 int32_t PageCount();
 // A page key's name read as its number: decimal digits without a leading zero, 1 to
 // 2147483647. False for any other name, which is no page.
-bool PageNumberParse(const std::string& name, int32_t& page);
+bool PageNumberParse(const std::wstring& name, int32_t& page);
 
 // Creates the page key (an existing one is kept) and sets its folder; always true.
-bool PageCreate(int32_t page, const std::string& folderPath);
+bool PageCreate(int32_t page, const std::wstring& folderPath);
 // The page's folder; empty for an ordinary page and for an absent page.
-std::string PageFolderRead(int32_t page);
+std::wstring PageFolderRead(int32_t page);
 // The page's value names in store order: the default value's empty name first, then the items.
-void PageItemNames(int32_t page, std::vector<std::string>& names);
+void PageItemNames(int32_t page, std::vector<std::wstring>& names);
 // The page's values less the default value.
 int32_t PageItemCount(int32_t page);
 
 // The item's path; empty when there is no such item.
-std::string ItemPathRead(int32_t page, const std::string& name);
+std::wstring ItemPathRead(int32_t page, const std::wstring& name);
 // The name an item of this path goes by: its file name, a ".lnk" extension dropped.
-std::string ItemName(const std::string& path);
+std::wstring ItemName(const std::wstring& path);
 // Adds the path under its display name; false, writing nothing, when that name is empty or
 // already taken (letter case ignored).
-bool ItemAdd(int32_t page, const std::string& path);
-void ItemRemove(int32_t page, const std::string& name);
+bool ItemAdd(int32_t page, const std::wstring& path);
+void ItemRemove(int32_t page, const std::wstring& name);
 // Renames an item to newText exactly as typed (blanks kept); the item then comes last in store
 // order. False, changing nothing, when newText is blank or names an existing value (letter case
 // ignored, the item itself included).
-bool ItemRename(int32_t page, const std::string& oldName, const std::string& newText);
+bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& newText);
 
 // One item of a page and what the file system answers for its path.
 struct TPageEntry {
-    std::string name;
-    std::string path;
+    std::wstring name;
+    std::wstring path;
     FindRecord record;
     bool found = false;
 };
@@ -64,8 +64,8 @@ void PageEntriesFind(TPageEntries& entries);
 void PageRefresh(int32_t page, TPageEntries& entries);
 void PageRefresh(int32_t page);
 // Creates page n bound to the folder and adds each entry of the listing in order.
-void PageFolderAdd(int32_t page, const std::string& folderPath,
-                   const std::vector<std::string>& listing);
+void PageFolderAdd(int32_t page, const std::wstring& folderPath,
+                   const std::vector<std::wstring>& listing);
 // Deletes page n of pageTotal and moves every later page down by one, items and order intact.
 // A page key that cannot be deleted raises before anything moves. Each move is journaled, so a
 // removal cut short at any moment leaves a tree that PagesRepair turns into the pages before or

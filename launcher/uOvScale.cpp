@@ -30,13 +30,13 @@ template <size_t N> const TVersion& VersionFor(const TVersion (&versions)[N], in
 
 HBITMAP BitmapLoad(int id, UINT flags) {
     return static_cast<HBITMAP>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, flags));
 }
 
 // A 24-bit copy of `source` at width x height.
 HBITMAP Resampled(HBITMAP source, int width, int height, int mode) {
     BITMAP bm{};
-    if (!source || !::GetObjectA(source, sizeof(bm), &bm))
+    if (!source || !::GetObjectW(source, sizeof(bm), &bm))
         return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -68,7 +68,7 @@ HBITMAP Resampled(HBITMAP source, int width, int height, int mode) {
 } // namespace
 
 HFONT InterfaceFontCreate(int dpi, bool underline) {
-    return ::CreateFontA(-DpiScale(OV_FONT_HEIGHT, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+    return ::CreateFontW(-DpiScale(OV_FONT_HEIGHT, dpi), 0, 0, 0, FW_NORMAL, FALSE,
                          underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                          OV_FONT_NAME);

@@ -15,18 +15,18 @@ namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-HWND FindVisible(DWORD pid, const char* cls, int* count = nullptr) {
+HWND FindVisible(DWORD pid, const wchar_t* cls, int* count = nullptr) {
     return FindTopLevel(pid, cls, true, count);
 }
 
-HWND WaitVisible(DWORD pid, const char* cls, DWORD ms = 15000) {
+HWND WaitVisible(DWORD pid, const wchar_t* cls, DWORD ms = 15000) {
     HWND found = nullptr;
     WaitFor([&] { return (found = FindVisible(pid, cls)) != nullptr; }, ms);
     return found;
 }
 
 void CloseAndWait(TLauncher& l, HWND main) {
-    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(l.Wait(15000), 0);
 }
 
@@ -39,16 +39,16 @@ class LauncherProcess : public ::testing::Test {
 TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
     TLauncher l = TLauncher::Start(ExeFolder());
     ASSERT_TRUE(l.process);
-    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(TextOf(main), "Orvanta");
+    EXPECT_EQ(TextOf(main), L"Orvanta");
     EXPECT_TRUE(RegKeyExists(HKCU, OvKeyProduct));
     EXPECT_EQ(RegSubKeyCount(HKCU, OvKeyData), 1);
-    EXPECT_EQ(RegStrRead(HKCU, OvKeySystem, OvValVersion), "1.00.1");
+    EXPECT_EQ(RegStrRead(HKCU, OvKeySystem, OvValVersion), L"1.00.1");
 
     // With no stored size the window fills the work area from the screen origin.
     RECT work{}, rc{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     ::GetWindowRect(main, &rc);
     EXPECT_EQ(rc.left, 0);
     EXPECT_EQ(rc.top, 0);
@@ -60,22 +60,22 @@ TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {
 TEST_F(LauncherProcess, ShowCommandOfTheStartDecidesHowTheWindowFirstShows) {
     {
         TLauncher l = TLauncher::Start(ExeFolder(), SW_SHOWMAXIMIZED);
-        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
         ASSERT_NE(main, nullptr);
         EXPECT_TRUE(::IsZoomed(main));
         CloseAndWait(l, main);
     }
     TLauncher l = TLauncher::Start(ExeFolder(), SW_SHOWMINNOACTIVE);
-    HWND app = WaitVisible(l.pid, "TApplication");
+    HWND app = WaitVisible(l.pid, L"TApplication");
     ASSERT_NE(app, nullptr);
     for (int i = 0; i < 20 && !::IsIconic(app); ++i)
         ::Sleep(50);
-    EXPECT_TRUE(::IsIconic(app)) << "minimised together with the application window";
-    EXPECT_EQ(FindVisible(l.pid, "TFrmOvMain"), nullptr);
+    EXPECT_TRUE(::IsIconic(app)) << L"minimised together with the application window";
+    EXPECT_EQ(FindVisible(l.pid, L"TFrmOvMain"), nullptr);
 
     // Restoring from the taskbar button brings the main window up.
-    ::PostMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
-    HWND main = WaitVisible(l.pid, "TFrmOvMain", 5000);
+    ::PostMessageW(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain", 5000);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(::IsIconic(app));
     CloseAndWait(l, main);
@@ -83,7 +83,7 @@ TEST_F(LauncherProcess, ShowCommandOfTheStartDecidesHowTheWindowFirstShows) {
 
 TEST_F(LauncherProcess, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
     TLauncher first = TLauncher::Start(ExeFolder());
-    HWND main = WaitVisible(first.pid, "TFrmOvMain");
+    HWND main = WaitVisible(first.pid, L"TFrmOvMain");
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 40, 50, 300, 200, TRUE);
     RECT before{};
@@ -93,12 +93,12 @@ TEST_F(LauncherProcess, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
     ASSERT_TRUE(second.process);
     EXPECT_EQ(second.Wait(10000), 0);
     int count = 0;
-    FindVisible(0, "TFrmOvMain", &count);
+    FindVisible(0, L"TFrmOvMain", &count);
     EXPECT_EQ(count, 1);
     RECT after{};
     ::GetWindowRect(main, &after);
     EXPECT_TRUE(::EqualRect(&before, &after));
-    EXPECT_EQ(first.Wait(0), -1) << "the first instance must keep running";
+    EXPECT_EQ(first.Wait(0), -1) << L"the first instance must keep running";
     CloseAndWait(first, main);
 }
 
@@ -106,24 +106,24 @@ TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
     // First run builds the tree; then the state is set as a user's earlier session left it.
     {
         TLauncher l = TLauncher::Start(ExeFolder());
-        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
     }
     for (int page : {2, 3})
-        RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + std::to_string(page), "", "");
+        RegStrWrite(HKCU, std::wstring(OvKeyPagePrefix) + std::to_wstring(page), L"", L"");
     RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 3);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 2);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSortAscDec, -1);
-    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, "C:\\users\\表示\\");
+    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, L"C:\\users\\表示\\");
     RegIntWrite(HKCU, OvKeyWindow, OvValLeft, 30);
     RegIntWrite(HKCU, OvKeyWindow, OvValTop, 40);
     RegIntWrite(HKCU, OvKeyWindow, OvValWidth, 500);
     RegIntWrite(HKCU, OvKeyWindow, OvValHeight, 300);
 
     TLauncher l = TLauncher::Start(ExeFolder());
-    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
     ASSERT_NE(main, nullptr);
     RECT rc{};
     ::GetWindowRect(main, &rc);
@@ -137,31 +137,31 @@ TEST_F(LauncherProcess, CloseSavesStateAndTheNextStartReadsIt) {
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwStyle), 3);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 2);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSortAscDec), -1);
-    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), "C:\\users\\表示\\");
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), L"C:\\users\\表示\\");
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 500);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValHeight), 300);
-    EXPECT_EQ(RegSubKeyCount(HKCU, OvKeyData), 3) << "the page count is never stored";
+    EXPECT_EQ(RegSubKeyCount(HKCU, OvKeyData), 3) << L"the page count is never stored";
 }
 
 TEST_F(LauncherProcess, StartUpErrorIsShownAndTheWindowStillComesUp) {
     {
         TLauncher l = TLauncher::Start(ExeFolder());
-        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
     }
     RegValueDelete(HKCU, OvKeyConfig, OvValSelPage);
 
     TLauncher l = TLauncher::Start(ExeFolder());
-    HWND box = WaitVisible(l.pid, "#32770");
-    ASSERT_NE(box, nullptr) << "the start-up error must be shown";
-    EXPECT_EQ(TextOf(box), "Orvanta");
-    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), "'SelPage' の取得に失敗しました.");
-    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+    HWND box = WaitVisible(l.pid, L"#32770");
+    ASSERT_NE(box, nullptr) << L"the start-up error must be shown";
+    EXPECT_EQ(TextOf(box), L"Orvanta");
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)), L"'SelPage' の取得に失敗しました.");
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
 
-    HWND main = WaitVisible(l.pid, "TFrmOvMain");
-    ASSERT_NE(main, nullptr) << "the window must come up after the error";
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+    ASSERT_NE(main, nullptr) << L"the window must come up after the error";
     CloseAndWait(l, main);
     // The page shown was clamped to one that exists, and that is what the close stored.
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 1);
@@ -170,14 +170,14 @@ TEST_F(LauncherProcess, StartUpErrorIsShownAndTheWindowStillComesUp) {
 TEST_F(LauncherProcess, StoredPageBeyondTheLastShowsTheLastPage) {
     {
         TLauncher l = TLauncher::Start(ExeFolder());
-        HWND main = WaitVisible(l.pid, "TFrmOvMain");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
         ASSERT_NE(main, nullptr);
         CloseAndWait(l, main);
     }
-    RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + "2", "", "");
+    RegStrWrite(HKCU, std::wstring(OvKeyPagePrefix) + L"2", L"", L"");
     RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 9);
     TLauncher l = TLauncher::Start(ExeFolder());
-    HWND main = WaitVisible(l.pid, "TFrmOvMain");
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
     ASSERT_NE(main, nullptr);
     CloseAndWait(l, main);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);

@@ -17,7 +17,7 @@ namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-HWND FindOf(DWORD pid, const char* cls) {
+HWND FindOf(DWORD pid, const wchar_t* cls) {
     return FindTopLevel(pid, cls, false);
 }
 
@@ -47,7 +47,7 @@ class HotKeyProcess : public ::testing::Test {
         HWND main = nullptr;
         WaitFor(
             [&] {
-                main = FindOf(l.pid, "TFrmOvMain");
+                main = FindOf(l.pid, L"TFrmOvMain");
                 return main && ::IsWindowVisible(main);
             },
             15000);
@@ -57,7 +57,7 @@ class HotKeyProcess : public ::testing::Test {
     static bool Shown(HWND main) { return ::IsWindowVisible(main) && !::IsIconic(main); }
 
     static void Minimise(HWND main) {
-        ::PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitFor([&] { return !Shown(main); }, 5000));
     }
 
@@ -67,7 +67,7 @@ class HotKeyProcess : public ::testing::Test {
     }
 
     static void Close(TLauncher& l, HWND main) {
-        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(l.Wait(15000), 0);
     }
 };
@@ -80,17 +80,17 @@ TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
 
     Minimise(main);
     SendKey(VK_F8, true, true);
-    EXPECT_FALSE(ComesBack(main, 800)) << "hot key off";
+    EXPECT_FALSE(ComesBack(main, 800)) << L"hot key off";
 
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     SendKey(VK_F9, true, true);
-    EXPECT_FALSE(ComesBack(main, 800)) << "another key";
+    EXPECT_FALSE(ComesBack(main, 800)) << L"another key";
     SendKey(VK_F8, false, true);
-    EXPECT_FALSE(ComesBack(main, 800)) << "a release alone";
+    EXPECT_FALSE(ComesBack(main, 800)) << L"a release alone";
 
     SendKey(VK_F8, true, true);
     EXPECT_TRUE(ComesBack(main, 5000));
-    HWND app = FindOf(l.pid, "TApplication");
+    HWND app = FindOf(l.pid, L"TApplication");
     EXPECT_FALSE(app && ::IsIconic(app));
 
     // Every press activates again.
@@ -125,7 +125,8 @@ TEST_F(HotKeyProcess, WithHereMouseTheWindowComesBackCentredOnTheMouse) {
             return rc.left == cursor.x - 150 && rc.top == cursor.y - 100;
         },
         3000))
-        << "window at " << rc.left << "," << rc.top << ", mouse at " << cursor.x << "," << cursor.y;
+        << L"window at " << rc.left << L"," << rc.top << L", mouse at " << cursor.x << L","
+        << cursor.y;
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 200);
     Close(l, main);
@@ -133,10 +134,10 @@ TEST_F(HotKeyProcess, WithHereMouseTheWindowComesBackCentredOnTheMouse) {
 
 TEST_F(HotKeyProcess, WithoutTheLibraryTheProgramRunsAndClosesWithoutAMessage) {
     // A copy of the program in a folder of its own, with no pOv.dll anywhere on its search path.
-    const std::string folder = ExeFolder() + "nohook\\";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::wstring folder = ExeFolder() + L"nohook\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(
-        ::CopyFileA((ExeFolder() + "pOv.exe").c_str(), (folder + "pOv.exe").c_str(), FALSE));
+        ::CopyFileW((ExeFolder() + L"pOv.exe").c_str(), (folder + L"pOv.exe").c_str(), FALSE));
 
     TLauncher l = TLauncher::Start(folder);
     HWND main = Start(l);
@@ -146,57 +147,57 @@ TEST_F(HotKeyProcess, WithoutTheLibraryTheProgramRunsAndClosesWithoutAMessage) {
     Minimise(main);
     SendKey(VK_F8, true, true);
     EXPECT_FALSE(ComesBack(main, 800));
-    EXPECT_EQ(FindOf(l.pid, "#32770"), nullptr) << "no message box";
+    EXPECT_EQ(FindOf(l.pid, L"#32770"), nullptr) << L"no message box";
 
-    ::PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(ComesBack(main, 5000));
     Close(l, main);
-    ::DeleteFileA((folder + "pOv.exe").c_str());
+    ::DeleteFileW((folder + L"pOv.exe").c_str());
 }
 
 TEST_F(HotKeyProcess, LogOffSavesTheStateAndReleasesTheLibrary) {
     if (!IsWine())
-        GTEST_SKIP() << "a real log-off is only safe to run under Wine";
+        GTEST_SKIP() << L"a real log-off is only safe to run under Wine";
     // The program beside the counting stand-in library, which logs each call to a file.
-    const std::string folder = ExeFolder() + "hookdll\\count\\";
+    const std::wstring folder = ExeFolder() + L"hookdll\\count\\";
     ASSERT_TRUE(
-        ::CopyFileA((ExeFolder() + "pOv.exe").c_str(), (folder + "pOv.exe").c_str(), FALSE));
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof(temp), temp);
-    const std::string log = std::string(temp) + "ov-hook-log.txt";
-    ::DeleteFileA(log.c_str());
-    ::SetEnvironmentVariableA("OV_HOOK_LOG", log.c_str());
+        ::CopyFileW((ExeFolder() + L"pOv.exe").c_str(), (folder + L"pOv.exe").c_str(), FALSE));
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring log = std::wstring(temp) + L"ov-hook-log.txt";
+    ::DeleteFileW(log.c_str());
+    ::SetEnvironmentVariableW(L"OV_HOOK_LOG", log.c_str());
 
     TLauncher l = TLauncher::Start(folder);
-    ::SetEnvironmentVariableA("OV_HOOK_LOG", nullptr);
+    ::SetEnvironmentVariableW(L"OV_HOOK_LOG", nullptr);
     HWND main = Start(l);
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 33, 44, 320, 210, TRUE);
 
-    std::string cmd = "C:\\windows\\system32\\wineboot.exe --end-session";
-    STARTUPINFOA si{};
+    std::wstring cmd = L"C:\\windows\\system32\\wineboot.exe --end-session";
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    ASSERT_TRUE(::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &si, &pi));
     TUniqueHandle wineboot(pi.hProcess);
     ::CloseHandle(pi.hThread);
     ::WaitForSingleObject(wineboot.Get(), 30000);
 
-    EXPECT_EQ(l.Wait(15000), 0) << "the program ends with the session";
+    EXPECT_EQ(l.Wait(15000), 0) << L"the program ends with the session";
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValLeft), 33);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValTop), 44);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 320);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValHeight), 210);
     std::string calls;
-    if (FILE* f = std::fopen(log.c_str(), "rb")) {
+    if (FILE* f = ::_wfopen(log.c_str(), L"rb")) {
         char buf[256] = {};
         calls.assign(buf, std::fread(buf, 1, sizeof(buf) - 1, f));
         std::fclose(f);
     }
-    EXPECT_EQ(calls, "set\nreset\n") << "bound once at the start, released at the log-off";
-    ::DeleteFileA(log.c_str());
-    ::DeleteFileA((folder + "pOv.exe").c_str());
+    EXPECT_EQ(calls, "set\nreset\n") << L"bound once at the start, released at the log-off";
+    ::DeleteFileW(log.c_str());
+    ::DeleteFileW((folder + L"pOv.exe").c_str());
 }
 
 } // namespace

@@ -11,11 +11,11 @@
 namespace {
 
 struct TPathCase {
-    const char* path;
-    const char* name;
-    const char* folderWithSep;
-    const char* folder;
-    const char* extension;
+    const wchar_t* path;
+    const wchar_t* name;
+    const wchar_t* folderWithSep;
+    const wchar_t* folder;
+    const wchar_t* extension;
 };
 
 void ExpectPathRules(const TPathCase& c) {
@@ -28,85 +28,84 @@ void ExpectPathRules(const TPathCase& c) {
 
 TEST(PathRules, SplitsAtTheLastSeparator) {
     const TPathCase cases[] = {
-        {"C:\\Tools\\memo.lnk", "memo.lnk", "C:\\Tools\\", "C:\\Tools", ".lnk"},
-        {"C:\\a.txt", "a.txt", "C:\\", "C:\\", ".txt"},
-        {"C:a.txt", "a.txt", "C:", "C:", ".txt"},
-        {"C:\\a.b\\c", "c", "C:\\a.b\\", "C:\\a.b", ""},
-        {"C:\\a.b\\", "", "C:\\a.b\\", "C:\\a.b", ""},
-        {"C:\\dir\\c.", "c.", "C:\\dir\\", "C:\\dir", "."},
-        {"C:\\x.tar.gz", "x.tar.gz", "C:\\", "C:\\", ".gz"},
-        {"\\\\srv\\share\\x", "x", "\\\\srv\\share\\", "\\\\srv\\share", ""},
-        {"C:\\\\x", "x", "C:\\\\", "C:\\\\", ""},
-        {"\\a.txt", "a.txt", "\\", "\\", ".txt"},
-        {"noext", "noext", "", "", ""},
-        {".lnk", ".lnk", "", "", ".lnk"},
-        {"", "", "", "", ""},
+        {L"C:\\Tools\\memo.lnk", L"memo.lnk", L"C:\\Tools\\", L"C:\\Tools", L".lnk"},
+        {L"C:\\a.txt", L"a.txt", L"C:\\", L"C:\\", L".txt"},
+        {L"C:a.txt", L"a.txt", L"C:", L"C:", L".txt"},
+        {L"C:\\a.b\\c", L"c", L"C:\\a.b\\", L"C:\\a.b", L""},
+        {L"C:\\a.b\\", L"", L"C:\\a.b\\", L"C:\\a.b", L""},
+        {L"C:\\dir\\c.", L"c.", L"C:\\dir\\", L"C:\\dir", L"."},
+        {L"C:\\x.tar.gz", L"x.tar.gz", L"C:\\", L"C:\\", L".gz"},
+        {L"\\\\srv\\share\\x", L"x", L"\\\\srv\\share\\", L"\\\\srv\\share", L""},
+        {L"C:\\\\x", L"x", L"C:\\\\", L"C:\\\\", L""},
+        {L"\\a.txt", L"a.txt", L"\\", L"\\", L".txt"},
+        {L"noext", L"noext", L"", L"", L""},
+        {L".lnk", L".lnk", L"", L"", L".lnk"},
+        {L"", L"", L"", L"", L""},
     };
     for (const TPathCase& c : cases)
         ExpectPathRules(c);
 }
 
-TEST(PathRules, NeverSplitsInsideADoubleByteCharacter) {
-    if (::GetACP() != 932)
-        GTEST_SKIP() << "needs the Shift-JIS code page";
-    ASSERT_EQ(std::string("ソ表"), "\x83\x5C\x95\x5C");
+// Characters whose Shift-JIS second byte is "\\" (0x5C) or "|" (0x7C): never separators.
+TEST(PathRules, NeverSplitsInsideACharacter) {
     const TPathCase cases[] = {
-        {"C:\\ソ", "ソ", "C:\\", "C:\\", ""},
-        {"C:\\ソ\\表.txt", "表.txt", "C:\\ソ\\", "C:\\ソ", ".txt"},
-        {"C:\\表\\ソ\\", "", "C:\\表\\ソ\\", "C:\\表\\ソ", ""},
-        {"表ソ", "表ソ", "", "", ""},
-        {"D:\\メモ.ソ", "メモ.ソ", "D:\\", "D:\\", ".ソ"},
-        {"D:\\a.表\\b", "b", "D:\\a.表\\", "D:\\a.表", ""},
-        {"ソ:表", "表", "ソ:", "ソ:", ""},
+        {L"C:\\ソ", L"ソ", L"C:\\", L"C:\\", L""},
+        {L"C:\\ソ\\表.txt", L"表.txt", L"C:\\ソ\\", L"C:\\ソ", L".txt"},
+        {L"C:\\表\\ソ\\", L"", L"C:\\表\\ソ\\", L"C:\\表\\ソ", L""},
+        {L"表ソ", L"表ソ", L"", L"", L""},
+        {L"D:\\メモ.ソ", L"メモ.ソ", L"D:\\", L"D:\\", L".ソ"},
+        {L"D:\\a.表\\b", L"b", L"D:\\a.表\\", L"D:\\a.表", L""},
+        {L"ソ:表", L"表", L"ソ:", L"ソ:", L""},
+        {L"C:\\Ærø 한\\😀 smile.txt", L"😀 smile.txt", L"C:\\Ærø 한\\", L"C:\\Ærø 한", L".txt"},
+        {L"C:\\〜wave.ポ", L"〜wave.ポ", L"C:\\", L"C:\\", L".ポ"},
     };
     for (const TPathCase& c : cases)
         ExpectPathRules(c);
 }
 
 TEST(PathRules, RootOfTheVolume) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\a\\b.txt", "C:\\"},
-        {"d:\\", "d:\\"},
-        {"\\\\srv\\share\\a.txt", "\\\\srv\\share\\"},
-        {"\\\\srv\\share", "\\\\srv\\share\\"},
-        {"\\\\srv", ""},
-        {"\\\\srv\\", ""},
-        {"C:a.txt", ""},
-        {"rel\\a.txt", ""},
-        {"\\\\srv\\表\\a", "\\\\srv\\表\\"},
-        {"1:\\x", ""},
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"C:\\a\\b.txt", L"C:\\"},
+        {L"d:\\", L"d:\\"},
+        {L"\\\\srv\\share\\a.txt", L"\\\\srv\\share\\"},
+        {L"\\\\srv\\share", L"\\\\srv\\share\\"},
+        {L"\\\\srv", L""},
+        {L"\\\\srv\\", L""},
+        {L"C:a.txt", L""},
+        {L"rel\\a.txt", L""},
+        {L"\\\\srv\\表\\a", L"\\\\srv\\表\\"},
+        {L"1:\\x", L""},
     };
     for (const auto& [path, root] : cases)
         EXPECT_EQ(PathRoot(path), root) << path;
 }
 
 TEST(PathRules, ExtensionTestsFoldOnlyAsciiLetters) {
-    for (const char* yes : {"X.LNK", "x.lnk", "C:\\a\\b.LnK", ".lnk"})
+    for (const wchar_t* yes : {L"X.LNK", L"x.lnk", L"C:\\a\\b.LnK", L".lnk"})
         EXPECT_TRUE(FileIsLink(yes)) << yes;
-    for (const char* no : {"x.lnk.txt", "x.lnkx", "lnk", "x.lnk\\y", "x.ｌｎｋ", "x.LNK "})
+    for (const wchar_t* no : {L"x.lnk.txt", L"x.lnkx", L"lnk", L"x.lnk\\y", L"x.ｌｎｋ", L"x.LNK "})
         EXPECT_FALSE(FileIsLink(no)) << no;
-    if (::GetACP() == 932) {
-        // "ヂ" ends in the byte "a" and "ア" in "A": second bytes are not letters.
-        EXPECT_FALSE(PathExtensionIs("x.ヂ", ".ア"));
-        EXPECT_TRUE(PathExtensionIs("x.ヂ", ".ヂ"));
-    }
+    // In Shift-JIS "ヂ" ends in the byte "a" and "ア" in "A"; no letters outside a-z fold.
+    EXPECT_FALSE(PathExtensionIs(L"x.ヂ", L".ア"));
+    EXPECT_TRUE(PathExtensionIs(L"x.ヂ", L".ヂ"));
+    EXPECT_FALSE(PathExtensionIs(L"x.É", L".é"));
 }
 
 TEST(PathRules, DisplayNameDropsOnlyTheShortcutExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"notes.lnk", "notes"},     {"a.b.LNK", "a.b"},           {".lnk", ""},
-        {"x.lnk.txt", "x.lnk.txt"}, {"readme.txt", "readme.txt"}, {"setup.exe", "setup.exe"},
-        {"noext", "noext"},         {"表ソ.lnk", "表ソ"},
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"notes.lnk", L"notes"},     {L"a.b.LNK", L"a.b"},           {L".lnk", L""},
+        {L"x.lnk.txt", L"x.lnk.txt"}, {L"readme.txt", L"readme.txt"}, {L"setup.exe", L"setup.exe"},
+        {L"noext", L"noext"},         {L"表ソ.lnk", L"表ソ"},
     };
     for (const auto& [name, display] : cases)
         EXPECT_EQ(FileDisplayName(name), display) << name;
 }
 
 TEST(OleError, UnknownCodeGivesTheCodeInHex) {
-    EXPECT_EQ(OleErrorText(static_cast<HRESULT>(0x8AB1CDEF)), "OLE エラー 8ab1cdef");
-    const std::string known = OleErrorText(E_OUTOFMEMORY);
+    EXPECT_EQ(OleErrorText(static_cast<HRESULT>(0x8AB1CDEF)), L"OLE エラー 8ab1cdef");
+    const std::wstring known = OleErrorText(E_OUTOFMEMORY);
     EXPECT_FALSE(known.empty());
-    EXPECT_GT(static_cast<unsigned char>(known.back()), ' ');
+    EXPECT_GT(known.back(), L' ');
 }
 
 class FileHelpers : public ::testing::Test {
@@ -116,48 +115,48 @@ class FileHelpers : public ::testing::Test {
 };
 
 TEST_F(FileHelpers, PresenceOfFilesAndFolders) {
-    ASSERT_TRUE(FileWrite(temp / "a.txt", "abc"));
-    ASSERT_TRUE(::CreateDirectoryA((temp / "sub").c_str(), nullptr));
+    ASSERT_TRUE(FileWrite(temp / L"a.txt", "abc"));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"sub").c_str(), nullptr));
 
-    EXPECT_TRUE(FilePresent(temp / "a.txt"));
-    EXPECT_FALSE(FolderPresent(temp / "a.txt"));
-    EXPECT_FALSE(FilePresent(temp / "sub"));
-    EXPECT_TRUE(FolderPresent(temp / "sub"));
-    EXPECT_FALSE(FolderPresent(temp / "sub\\"));
-    EXPECT_FALSE(FilePresent(temp / "missing"));
-    EXPECT_FALSE(FolderPresent(temp / "missing"));
-    EXPECT_FALSE(FolderPresent("C:\\"));
-    EXPECT_FALSE(FilePresent("C:\\"));
+    EXPECT_TRUE(FilePresent(temp / L"a.txt"));
+    EXPECT_FALSE(FolderPresent(temp / L"a.txt"));
+    EXPECT_FALSE(FilePresent(temp / L"sub"));
+    EXPECT_TRUE(FolderPresent(temp / L"sub"));
+    EXPECT_FALSE(FolderPresent(temp / L"sub\\"));
+    EXPECT_FALSE(FilePresent(temp / L"missing"));
+    EXPECT_FALSE(FolderPresent(temp / L"missing"));
+    EXPECT_FALSE(FolderPresent(L"C:\\"));
+    EXPECT_FALSE(FilePresent(L"C:\\"));
 }
 
 TEST_F(FileHelpers, FolderListNamesEveryEntryOnce) {
-    ASSERT_TRUE(FileWrite(temp / "a.txt", ""));
-    ASSERT_TRUE(FileWrite(temp / "hidden.dat", ""));
-    ASSERT_TRUE(::SetFileAttributesA((temp / "hidden.dat").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(::CreateDirectoryA((temp / "sub").c_str(), nullptr));
-    ASSERT_TRUE(FileWrite(temp / "sub\\inner.txt", ""));
-    ASSERT_TRUE(FileWrite(temp / "表ソ.txt", ""));
+    ASSERT_TRUE(FileWrite(temp / L"a.txt", ""));
+    ASSERT_TRUE(FileWrite(temp / L"hidden.dat", ""));
+    ASSERT_TRUE(::SetFileAttributesW((temp / L"hidden.dat").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"sub").c_str(), nullptr));
+    ASSERT_TRUE(FileWrite(temp / L"sub\\inner.txt", ""));
+    ASSERT_TRUE(FileWrite(temp / L"表ソ.txt", ""));
 
-    std::vector<std::string> list = {"left over"};
-    FolderList(temp.Path(), "*", list);
+    std::vector<std::wstring> list = {L"left over"};
+    FolderList(temp.Path(), L"*", list);
     std::sort(list.begin(), list.end());
-    std::vector<std::string> expected = {temp / "a.txt", temp / "hidden.dat", temp / "sub",
-                                         temp / "表ソ.txt"};
+    std::vector<std::wstring> expected = {temp / L"a.txt", temp / L"hidden.dat", temp / L"sub",
+                                          temp / L"表ソ.txt"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(list, expected);
 
-    FolderList(temp.Path() + "\\", "*.txt", list);
+    FolderList(temp.Path() + L"\\", L"*.txt", list);
     std::sort(list.begin(), list.end());
-    EXPECT_EQ(list,
-              (std::vector<std::string>{temp.Path() + "\\\\a.txt", temp.Path() + "\\\\表ソ.txt"}));
+    EXPECT_EQ(list, (std::vector<std::wstring>{temp.Path() + L"\\\\a.txt",
+                                               temp.Path() + L"\\\\表ソ.txt"}));
 
-    list = {"left over"};
-    FolderList(temp / "missing", "*", list);
+    list = {L"left over"};
+    FolderList(temp / L"missing", L"*", list);
     EXPECT_TRUE(list.empty());
 }
 
 TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
-    const std::string file = temp / "dated.txt";
+    const std::wstring file = temp / L"dated.txt";
     ASSERT_TRUE(FileWrite(file, "12345"));
     SYSTEMTIME st{};
     st.wYear = 2021;
@@ -170,7 +169,7 @@ TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
     ASSERT_TRUE(::SystemTimeToFileTime(&st, &local));
     ASSERT_TRUE(::LocalFileTimeToFileTime(&local, &utc));
     {
-        TUniqueHandle h(::CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+        TUniqueHandle h(::CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(h.Get(), INVALID_HANDLE_VALUE);
         ASSERT_TRUE(::SetFileTime(h.Get(), nullptr, nullptr, &utc));
@@ -183,17 +182,17 @@ TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
     EXPECT_EQ(r.Time, (41u << 25) | (3u << 21) | (14u << 16) | (15u << 11) | (9u << 5) | 13u);
     EXPECT_EQ(r.Size, 5);
     EXPECT_EQ(r.Size64, 5);
-    EXPECT_EQ(r.Name, "dated.txt");
+    EXPECT_EQ(r.Name, L"dated.txt");
     EXPECT_EQ(r.Attr & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_FALSE(FileFindNext(r));
-    EXPECT_EQ(r.Name, "");
+    EXPECT_EQ(r.Name, L"");
     FileFindClose();
     FileFindClose();
     EXPECT_FALSE(FileFindNext(r));
 
-    r.Name = "stale";
-    EXPECT_FALSE(FileFindFirst(temp / "missing", r));
-    EXPECT_EQ(r.Name, "");
+    r.Name = L"stale";
+    EXPECT_FALSE(FileFindFirst(temp / L"missing", r));
+    EXPECT_EQ(r.Name, L"");
     EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     ::SetErrorMode(before);
 
@@ -205,13 +204,13 @@ TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
 // The quick look-up of one path answers exactly as the directory search does, also for the paths
 // a search treats in its own way.
 TEST_F(FileHelpers, RecordOfOnePathMatchesTheSearch) {
-    ASSERT_TRUE(FileWrite(temp / "a.txt", "12345"));
-    ASSERT_TRUE(FileWrite(temp / "表ソ", "x"));
-    ASSERT_TRUE(::CreateDirectoryA((temp / "sub").c_str(), nullptr));
-    for (const std::string& path :
-         {temp / "a.txt", temp / "A.TXT", temp / "表ソ", temp / "sub", temp / "sub\\",
-          temp / "missing", temp / "a.t?t", temp / "*.txt", temp / "sub\\.", std::string("C:\\"),
-          std::string("C:")}) {
+    ASSERT_TRUE(FileWrite(temp / L"a.txt", "12345"));
+    ASSERT_TRUE(FileWrite(temp / L"表ソ", "x"));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"sub").c_str(), nullptr));
+    for (const std::wstring& path :
+         {temp / L"a.txt", temp / L"A.TXT", temp / L"表ソ", temp / L"sub", temp / L"sub\\",
+          temp / L"missing", temp / L"a.t?t", temp / L"*.txt", temp / L"sub\\.",
+          std::wstring(L"C:\\"), std::wstring(L"C:")}) {
         SCOPED_TRACE(path);
         FindRecord quick, searched;
         const bool found = FileFindFirst(path, searched);
@@ -224,16 +223,16 @@ TEST_F(FileHelpers, RecordOfOnePathMatchesTheSearch) {
 }
 
 TEST_F(FileHelpers, FindRecordKeepsSizesOf2GiBAndMore) {
-    const std::string file = temp / "big.bin";
+    const std::wstring file = temp / L"big.bin";
     {
-        TUniqueHandle h(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        TUniqueHandle h(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_NE(h.Get(), INVALID_HANDLE_VALUE);
         LARGE_INTEGER size;
         size.QuadPart = 0x180000005LL;
         ASSERT_TRUE(::SetFilePointerEx(h.Get(), size, nullptr, FILE_BEGIN));
         if (!::SetEndOfFile(h.Get()))
-            GTEST_SKIP() << "no room for a sparse 6 GiB file";
+            GTEST_SKIP() << L"no room for a sparse 6 GiB file";
     }
     FindRecord r;
     ASSERT_TRUE(FileFindFirst(file, r));
@@ -242,63 +241,72 @@ TEST_F(FileHelpers, FindRecordKeepsSizesOf2GiBAndMore) {
     EXPECT_EQ(r.Size, static_cast<int32_t>(0x80000005u));
 }
 
+// Targets, shortcut names and arguments outside any code page included.
 TEST_F(FileHelpers, LinkResolveReadsTargetAndArguments) {
-    const std::string program = temp / "long program name.exe";
-    ASSERT_TRUE(FileWrite(program, "MZ"));
-    const std::string link = temp / "表ソ.lnk";
-    ASSERT_TRUE(LinkCreate(link, program, "-a \"b c\" 表"));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"Ærø 한").c_str(), nullptr));
+    struct TCase {
+        const wchar_t *program, *link, *arguments;
+    };
+    for (const TCase& c : {TCase{L"long program name.exe", L"表ソ.lnk", L"-a \"b c\" 表"},
+                           TCase{L"Ærø 한\\😀 prog.exe", L"한 😀 Résumé.lnk", L"\"Ærø.txt\" 〜"}}) {
+        const std::wstring program = temp / c.program, link = temp / c.link;
+        SCOPED_TRACE(link);
+        ASSERT_TRUE(FileWrite(program, "MZ"));
+        ASSERT_TRUE(LinkCreate(link, program, c.arguments));
 
-    std::string target = "stale", arguments = "stale";
-    LinkResolve(link, target, arguments);
-    EXPECT_EQ(arguments, "-a \"b c\" 表");
-    char longForm[MAX_PATH + 1] = {};
-    ASSERT_NE(::GetLongPathNameA(target.c_str(), longForm, MAX_PATH), 0u) << target;
-    EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << longForm;
-    char shortForm[MAX_PATH + 1] = {};
-    ::GetShortPathNameA(program.c_str(), shortForm, MAX_PATH);
-    if (std::string(shortForm) != program) {
-        EXPECT_EQ(target.find(' '), std::string::npos) << target;
+        std::wstring target = L"stale", arguments = L"stale";
+        LinkResolve(link, target, arguments);
+        EXPECT_EQ(arguments, c.arguments);
+        wchar_t longForm[MAX_PATH + 1] = {};
+        ASSERT_NE(::GetLongPathNameW(target.c_str(), longForm, MAX_PATH), 0u) << target;
+        EXPECT_EQ(lstrcmpiW(longForm, program.c_str()), 0) << longForm;
+        wchar_t shortForm[MAX_PATH + 1] = {};
+        ::GetShortPathNameW(program.c_str(), shortForm, MAX_PATH);
+        if (std::wstring(shortForm) != program) {
+            EXPECT_EQ(target.find(L' '), std::wstring::npos) << target;
+        }
     }
-
+    const std::wstring link = temp / L"表ソ.lnk", program = temp / L"long program name.exe";
+    std::wstring target, arguments;
     EXPECT_TRUE(FileIsExe(link));
-    EXPECT_EQ(FileDisplayName(PathName(link)), "表ソ");
+    EXPECT_EQ(FileDisplayName(PathName(link)), L"表ソ");
 
     // Longer than a path: must come back whole.
-    const std::string many(600, 'x');
-    ASSERT_TRUE(LinkCreate(temp / "many.lnk", program, many));
-    LinkResolve(temp / "many.lnk", target, arguments);
+    const std::wstring many(600, L'x');
+    ASSERT_TRUE(LinkCreate(temp / L"many.lnk", program, many));
+    LinkResolve(temp / L"many.lnk", target, arguments);
     EXPECT_EQ(arguments, many);
 }
 
 TEST_F(FileHelpers, FileIsExeLooksThroughShortcuts) {
-    const std::string doc = temp / "doc.txt";
+    const std::wstring doc = temp / L"doc.txt";
     ASSERT_TRUE(FileWrite(doc, "text"));
-    ASSERT_TRUE(LinkCreate(temp / "doc.lnk", doc, ""));
-    EXPECT_FALSE(FileIsExe(temp / "doc.lnk"));
+    ASSERT_TRUE(LinkCreate(temp / L"doc.lnk", doc, L""));
+    EXPECT_FALSE(FileIsExe(temp / L"doc.lnk"));
 
-    EXPECT_TRUE(FileIsExe("C:\\Windows\\calc.EXE"));
-    EXPECT_TRUE(FileIsExe("setup.exe"));
-    EXPECT_FALSE(FileIsExe("C:\\x.com"));
-    EXPECT_FALSE(FileIsExe("C:\\x.bat"));
-    EXPECT_FALSE(FileIsExe("C:\\x.exe.txt"));
+    EXPECT_TRUE(FileIsExe(L"C:\\Windows\\calc.EXE"));
+    EXPECT_TRUE(FileIsExe(L"setup.exe"));
+    EXPECT_FALSE(FileIsExe(L"C:\\x.com"));
+    EXPECT_FALSE(FileIsExe(L"C:\\x.bat"));
+    EXPECT_FALSE(FileIsExe(L"C:\\x.exe.txt"));
 }
 
 TEST_F(FileHelpers, UnreadableShortcutsRaise) {
-    const std::string damaged = temp / "damaged.lnk";
+    const std::wstring damaged = temp / L"damaged.lnk";
     ASSERT_TRUE(FileWrite(damaged, std::string("\x4c\0\0\0garbage that is no shortcut", 32)));
-    const std::string missing = temp / "missing.lnk";
+    const std::wstring missing = temp / L"missing.lnk";
 
-    for (const std::string& link : {damaged, missing}) {
+    for (const std::wstring& link : {damaged, missing}) {
         SCOPED_TRACE(link);
-        std::string target = "stale", arguments = "stale";
+        std::wstring target = L"stale", arguments = L"stale";
         try {
             LinkResolve(link, target, arguments);
-            ADD_FAILURE() << "no error raised";
+            ADD_FAILURE() << L"no error raised";
         } catch (const EOleError& e) {
             EXPECT_FALSE(e.Message().empty());
         }
-        EXPECT_EQ(target, "");
-        EXPECT_EQ(arguments, "");
+        EXPECT_EQ(target, L"");
+        EXPECT_EQ(arguments, L"");
         EXPECT_THROW(FileIsExe(link), EOleError);
     }
 }

@@ -10,58 +10,58 @@ namespace {
 
 TEST(IconEntry, SplitsFileAndIndex) {
     struct TCase {
-        const char* entry;
-        const char* file;
+        const wchar_t* entry;
+        const wchar_t* file;
         int index;
     };
     const TCase cases[] = {
-        {"C:\\app.exe,3", "C:\\app.exe", 3},
-        {"shell32.dll,-201", "shell32.dll", -201},
-        {"\"C:\\a b\\x.dll\" , \t+7 \r\n", "\"C:\\a b\\x.dll\" ", 7},
-        {"%SystemRoot%\\x.dll,0", "%SystemRoot%\\x.dll", 0},
-        {"x.dll,2147483647", "x.dll", 2147483647},
-        {"x.dll,-2147483648", "x.dll", INT32_MIN},
+        {L"C:\\app.exe,3", L"C:\\app.exe", 3},
+        {L"shell32.dll,-201", L"shell32.dll", -201},
+        {L"\"C:\\a b\\x.dll\" , \t+7 \r\n", L"\"C:\\a b\\x.dll\" ", 7},
+        {L"%SystemRoot%\\x.dll,0", L"%SystemRoot%\\x.dll", 0},
+        {L"x.dll,2147483647", L"x.dll", 2147483647},
+        {L"x.dll,-2147483648", L"x.dll", INT32_MIN},
     };
     for (const TCase& c : cases) {
-        std::string file;
+        std::wstring file;
         int index = 12345;
         EXPECT_TRUE(IconEntryParse(c.entry, file, index)) << c.entry;
         EXPECT_EQ(file, c.file);
         EXPECT_EQ(index, c.index) << c.entry;
     }
-    for (const char* none : {"", "%1", ",3", "C:\\app.exe"}) {
-        std::string file;
+    for (const wchar_t* none : {L"", L"%1", L",3", L"C:\\app.exe"}) {
+        std::wstring file;
         int index = 0;
         EXPECT_FALSE(IconEntryParse(none, file, index)) << none;
     }
 }
 
 TEST(IconEntry, MalformedIndexRaisesWithTheTrimmedText) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"x.dll,abc", "'abc' は整数ではありません"},
-        {"x.dll, 1x ", "'1x' は整数ではありません"},
-        {"x.dll,", "'' は整数ではありません"},
-        {"x.dll,-", "'-' は整数ではありません"},
-        {"x.dll,1,2", "'1,2' は整数ではありません"},
-        {"x.dll,0x10", "'0x10' は整数ではありません"},
-        {"x.dll,2147483648", "'2147483648' は整数ではありません"},
-        {"x.dll,-2147483649", "'-2147483649' は整数ではありません"},
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"x.dll,abc", L"'abc' は整数ではありません"},
+        {L"x.dll, 1x ", L"'1x' は整数ではありません"},
+        {L"x.dll,", L"'' は整数ではありません"},
+        {L"x.dll,-", L"'-' は整数ではありません"},
+        {L"x.dll,1,2", L"'1,2' は整数ではありません"},
+        {L"x.dll,0x10", L"'0x10' は整数ではありません"},
+        {L"x.dll,2147483648", L"'2147483648' は整数ではありません"},
+        {L"x.dll,-2147483649", L"'-2147483649' は整数ではありません"},
     };
     for (const auto& [entry, text] : cases) {
-        std::string file = "untouched";
+        std::wstring file = L"untouched";
         int index = 0;
         try {
             IconEntryParse(entry, file, index);
-            ADD_FAILURE() << entry << ": no error";
+            ADD_FAILURE() << entry << L": no error";
         } catch (const EConvertError& e) {
             EXPECT_EQ(e.Message(), text);
         }
     }
 }
 
-std::string ExePath() {
-    char path[MAX_PATH + 1] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+std::wstring ExePath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     return path;
 }
 
@@ -70,10 +70,10 @@ struct TIconImages {
     std::vector<uint32_t> large, small_;
 };
 
-TIconImages ImagesOf(const std::string& file, int index) {
+TIconImages ImagesOf(const std::wstring& file, int index) {
     HICON lg = nullptr, sm = nullptr;
     TIconImages images;
-    if (::ExtractIconExA(file.c_str(), index, &lg, &sm, 1) > 0) {
+    if (::ExtractIconExW(file.c_str(), index, &lg, &sm, 1) > 0) {
         TUniqueIcon l(lg), s(sm);
         images.large = IconPixels(l.Get());
         images.small_ = IconPixels(s.Get());
@@ -88,36 +88,36 @@ class Icons : public ::testing::Test {
   protected:
     void TearDown() override {
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            ::RegDeleteTreeA(root, "Software\\Classes\\.ovtdoc");
-            ::RegDeleteTreeA(root, "Software\\Classes\\Orvanta.TestDoc");
+            ::RegDeleteTreeW(root, L"Software\\Classes\\.ovtdoc");
+            ::RegDeleteTreeW(root, L"Software\\Classes\\Orvanta.TestDoc");
         }
     }
 
-    static void ClassDefaultSet(const std::string& key, const std::string& value) {
+    static void ClassDefaultSet(const std::wstring& key, const std::wstring& value) {
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
             HKEY k = nullptr;
-            if (::RegCreateKeyExA(root, ("Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
+            if (::RegCreateKeyExW(root, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
                 continue;
-            ::RegSetValueExA(k, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1));
+            ::RegSetValueExW(k, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
             ::RegCloseKey(k);
-            char seen[1024] = {};
+            wchar_t seen[1024] = {};
             LONG size = sizeof(seen);
-            if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), seen, &size) == ERROR_SUCCESS &&
+            if (::RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), seen, &size) == ERROR_SUCCESS &&
                 value == seen)
                 return;
         }
-        FAIL() << "HKCR does not show " << key;
+        FAIL() << L"HKCR does not show " << key;
     }
 
-    void AssociationSet(const std::string& iconEntry) {
-        ClassDefaultSet(".ovtdoc", "Orvanta.TestDoc");
-        ClassDefaultSet("Orvanta.TestDoc\\DefaultIcon", iconEntry);
+    void AssociationSet(const std::wstring& iconEntry) {
+        ClassDefaultSet(L".ovtdoc", L"Orvanta.TestDoc");
+        ClassDefaultSet(L"Orvanta.TestDoc\\DefaultIcon", iconEntry);
     }
 
-    std::string Document() {
-        const std::string doc = temp / "memo.ovtdoc";
+    std::wstring Document() {
+        const std::wstring doc = temp / L"memo.ovtdoc";
         EXPECT_TRUE(FileWrite(doc, "plain text"));
         return doc;
     }
@@ -130,9 +130,9 @@ class Icons : public ::testing::Test {
 TEST_F(Icons, ProgramsAndShortcutsToThemShowTheProgramsIcon) {
     const TIconImages own = ImagesOf(ExePath(), 0);
     ASSERT_FALSE(own.large.empty());
-    ASSERT_TRUE(LinkCreate(temp / "prog.lnk", ExePath(), "--flag"));
+    ASSERT_TRUE(LinkCreate(temp / L"prog.lnk", ExePath(), L"--flag"));
 
-    for (const std::string& path : {ExePath(), temp / "prog.lnk"}) {
+    for (const std::wstring& path : {ExePath(), temp / L"prog.lnk"}) {
         SCOPED_TRACE(path);
         FileIconsGet(path, small_, large);
         EXPECT_EQ(IconPixels(large.Get()), own.large);
@@ -141,18 +141,18 @@ TEST_F(Icons, ProgramsAndShortcutsToThemShowTheProgramsIcon) {
 }
 
 TEST_F(Icons, DocumentTakesTheAssociationsIconEntry) {
-    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
-    const std::pair<std::string, TIconImages> cases[] = {
-        {ExePath() + ",0", ImagesOf(ExePath(), 0)},
-        {ExePath() + ", 0 \t", ImagesOf(ExePath(), 0)},
-        {shell32 + ",3", ImagesOf(shell32, 3)},
+    const std::wstring shell32 = L"C:\\windows\\system32\\shell32.dll";
+    const std::pair<std::wstring, TIconImages> cases[] = {
+        {ExePath() + L",0", ImagesOf(ExePath(), 0)},
+        {ExePath() + L", 0 \t", ImagesOf(ExePath(), 0)},
+        {shell32 + L",3", ImagesOf(shell32, 3)},
     };
-    const std::string doc = Document();
+    const std::wstring doc = Document();
     for (const auto& [entry, images] : cases) {
         SCOPED_TRACE(entry);
         ASSERT_FALSE(images.large.empty());
         AssociationSet(entry);
-        small_.Reset(::CopyIcon(::LoadIconA(nullptr, IDI_ERROR)));
+        small_.Reset(::CopyIcon(::LoadIconW(nullptr, IDI_ERROR)));
         FileIconsGet(doc, small_, large);
         EXPECT_EQ(IconPixels(large.Get()), images.large);
         EXPECT_EQ(IconPixels(small_.Get()), images.small_);
@@ -161,9 +161,9 @@ TEST_F(Icons, DocumentTakesTheAssociationsIconEntry) {
 }
 
 TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
-    const std::string doc = Document();
+    const std::wstring doc = Document();
     const TIconImages exe = ImagesOf(ExePath(), 0);
-    for (const char* entry : {"%1", ",0", "C:\\missing\\nothing.dll,0"}) {
+    for (const wchar_t* entry : {L"%1", L",0", L"C:\\missing\\nothing.dll,0"}) {
         SCOPED_TRACE(entry);
         AssociationSet(entry);
         FileIconsGet(doc, small_, large);
@@ -181,26 +181,26 @@ TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
 // alone: never a program's, a shortcut target's or a "%1" type's own icon, never a folder's with
 // a document's, never an existing document's with a missing one's.
 TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
-    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
-    AssociationSet(shell32 + ",3");
-    const std::string doc = Document(), doc2 = temp / "other.OVTDOC";
+    const std::wstring shell32 = L"C:\\windows\\system32\\shell32.dll";
+    AssociationSet(shell32 + L",3");
+    const std::wstring doc = Document(), doc2 = temp / L"other.OVTDOC";
     ASSERT_TRUE(FileWrite(doc2, "x"));
-    ASSERT_TRUE(::CreateDirectoryA((temp / "dir.ovtdoc").c_str(), nullptr));
-    ASSERT_TRUE(LinkCreate(temp / "prog.lnk", ExePath(), ""));
-    ASSERT_TRUE(LinkCreate(temp / "doc.lnk", doc, ""));
-    ASSERT_TRUE(LinkCreate(temp / "gone.lnk", temp / "gone.ovtdoc", ""));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"dir.ovtdoc").c_str(), nullptr));
+    ASSERT_TRUE(LinkCreate(temp / L"prog.lnk", ExePath(), L""));
+    ASSERT_TRUE(LinkCreate(temp / L"doc.lnk", doc, L""));
+    ASSERT_TRUE(LinkCreate(temp / L"gone.lnk", temp / L"gone.ovtdoc", L""));
     struct TCase {
-        std::string path;
+        std::wstring path;
         bool shared;
     };
     const TCase cases[] = {{doc, true},
                            {ExePath(), false},
                            {shell32, false},
-                           {temp / "prog.lnk", false},
+                           {temp / L"prog.lnk", false},
                            {doc2, true},
-                           {temp / "doc.lnk", true},
-                           {temp / "gone.lnk", false},
-                           {temp / "dir.ovtdoc", true}};
+                           {temp / L"doc.lnk", true},
+                           {temp / L"gone.lnk", false},
+                           {temp / L"dir.ovtdoc", true}};
     TFileIconCache cache;
     std::vector<const TIconPair*> seen;
     for (const TCase& c : cases) {
@@ -214,10 +214,10 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
         EXPECT_EQ(IconPixels(got.small.Get()), IconPixels(small_.Get()));
         seen.push_back(shared);
     }
-    EXPECT_EQ(seen[0], seen[4]) << "one entry per type, letter case aside";
-    EXPECT_NE(seen[0], seen[7]) << "a folder is no document";
+    EXPECT_EQ(seen[0], seen[4]) << L"one entry per type, letter case aside";
+    EXPECT_NE(seen[0], seen[7]) << L"a folder is no document";
 
-    AssociationSet("%1");
+    AssociationSet(L"%1");
     TFileIconCache perFile;
     TIconPair own;
     EXPECT_EQ(perFile.Get(doc, own), nullptr);
@@ -225,15 +225,15 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
 }
 
 TEST_F(Icons, ErrorsEndTheLookup) {
-    AssociationSet(ExePath() + ",zwei");
+    AssociationSet(ExePath() + L",zwei");
     try {
         FileIconsGet(Document(), small_, large);
-        ADD_FAILURE() << "no error raised";
+        ADD_FAILURE() << L"no error raised";
     } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'zwei' は整数ではありません");
+        EXPECT_EQ(e.Message(), L"'zwei' は整数ではありません");
     }
 
-    const std::string damaged = temp / "damaged.lnk";
+    const std::wstring damaged = temp / L"damaged.lnk";
     ASSERT_TRUE(FileWrite(damaged, std::string(64, '\x7f')));
     EXPECT_THROW(FileIconsGet(damaged, small_, large), EOleError);
 }

@@ -10,26 +10,26 @@
 
 namespace {
 
-using TNames = std::vector<std::string>;
+using TNames = std::vector<std::wstring>;
 
 const HKEY Cu = HKEY_CURRENT_USER;
-const std::string Scratch = "\\Software\\Velmora\\OvTest";
+const std::wstring Scratch = L"\\Software\\Velmora\\OvTest";
 
-std::string Sub(const std::string& path) {
-    return Scratch + "\\" + path;
+std::wstring Sub(const std::wstring& path) {
+    return Scratch + L"\\" + path;
 }
 
-template <typename F> std::string ErrorText(F&& action) {
+template <typename F> std::wstring ErrorText(F&& action) {
     try {
         action();
     } catch (const ERegError& e) {
         return e.Message();
     }
-    return "(no error)";
+    return L"(no error)";
 }
 
-TNames NamesOf(const std::string& key) {
-    TNames names{"left over"};
+TNames NamesOf(const std::wstring& key) {
+    TNames names{L"left over"};
     RegValueNames(Cu, key, names);
     return names;
 }
@@ -44,7 +44,7 @@ template <typename TEnv> class RegTest : public testing::Test {
     void SetUp() override { RegKeyDelete(Cu, Scratch); }
     void TearDown() override {
         RegKeyDelete(Cu, Scratch);
-        EXPECT_EQ(env_.OpenKeys(), 0u) << "a key was left open";
+        EXPECT_EQ(env_.OpenKeys(), 0u) << L"a key was left open";
     }
     TEnv env_;
 };
@@ -55,70 +55,72 @@ TYPED_TEST_SUITE(RegTest, TStores, TStoreEnvNames);
 } // namespace
 
 TYPED_TEST(RegTest, AbsentKeyGivesOrdinaryAnswers) {
-    const std::string key = Sub("None");
-    TNames names{"left over"};
+    const std::wstring key = Sub(L"None");
+    TNames names{L"left over"};
     EXPECT_FALSE(RegKeyExists(Cu, key));
-    EXPECT_FALSE(RegValueExists(Cu, key, "A"));
-    EXPECT_EQ(RegStrRead(Cu, key, "A"), "");
-    EXPECT_EQ(RegIntRead(Cu, key, "A"), 0);
-    EXPECT_FALSE(RegBoolRead(Cu, key, "A"));
+    EXPECT_FALSE(RegValueExists(Cu, key, L"A"));
+    EXPECT_EQ(RegStrRead(Cu, key, L"A"), L"");
+    EXPECT_EQ(RegIntRead(Cu, key, L"A"), 0);
+    EXPECT_FALSE(RegBoolRead(Cu, key, L"A"));
     EXPECT_EQ(RegValueCount(Cu, key), 0);
     EXPECT_EQ(RegSubKeyCount(Cu, key), 0);
     EXPECT_TRUE(RegValueNames(Cu, key, names));
     EXPECT_TRUE(names.empty());
     EXPECT_FALSE(RegKeyDelete(Cu, key));
-    EXPECT_TRUE(RegValueDelete(Cu, key, "A"));
-    EXPECT_TRUE(RegValueRename(Cu, key, "A", "B"));
-    EXPECT_TRUE(RegKeyMove(Cu, key, Sub("Target")));
+    EXPECT_TRUE(RegValueDelete(Cu, key, L"A"));
+    EXPECT_TRUE(RegValueRename(Cu, key, L"A", L"B"));
+    EXPECT_TRUE(RegKeyMove(Cu, key, Sub(L"Target")));
     EXPECT_FALSE(RegKeyExists(Cu, key));
-    EXPECT_FALSE(RegKeyExists(Cu, Sub("Target")));
+    EXPECT_FALSE(RegKeyExists(Cu, Sub(L"Target")));
 }
 
 TYPED_TEST(RegTest, AbsentValueAndWrongTypeRaiseTheirTexts) {
-    RegIntWrite(Cu, Scratch, "Num", 7);
-    RegStrWrite(Cu, Scratch, "Short", "x");
-    RegStrWrite(Cu, Scratch, "Long", "1.00.1");
-    EXPECT_FALSE(RegValueExists(Cu, Scratch, "Missing"));
-    EXPECT_EQ(RegStrRead(Cu, Scratch, "Missing"), "");
-    EXPECT_EQ(ErrorText([] { RegIntRead(Cu, Scratch, "Missing"); }),
-              "'Missing' の取得に失敗しました");
-    EXPECT_EQ(ErrorText([] { RegBoolRead(Cu, Scratch, "Missing"); }),
-              "'Missing' の取得に失敗しました");
-    EXPECT_EQ(ErrorText([] { RegStrRead(Cu, Scratch, "Num"); }), "'Num' のデータ型が不正です");
-    EXPECT_EQ(ErrorText([] { RegIntRead(Cu, Scratch, "Short"); }), "'Short' のデータ型が不正です");
+    RegIntWrite(Cu, Scratch, L"Num", 7);
+    RegStrWrite(Cu, Scratch, L"Short", L"x");
+    RegStrWrite(Cu, Scratch, L"Long", L"1.00.1");
+    EXPECT_FALSE(RegValueExists(Cu, Scratch, L"Missing"));
+    EXPECT_EQ(RegStrRead(Cu, Scratch, L"Missing"), L"");
+    EXPECT_EQ(ErrorText([] { RegIntRead(Cu, Scratch, L"Missing"); }),
+              L"'Missing' の取得に失敗しました");
+    EXPECT_EQ(ErrorText([] { RegBoolRead(Cu, Scratch, L"Missing"); }),
+              L"'Missing' の取得に失敗しました");
+    EXPECT_EQ(ErrorText([] { RegStrRead(Cu, Scratch, L"Num"); }), L"'Num' のデータ型が不正です");
+    EXPECT_EQ(ErrorText([] { RegIntRead(Cu, Scratch, L"Short"); }),
+              L"'Short' のデータ型が不正です");
     // More than four bytes are refused before the type is looked at.
-    EXPECT_EQ(ErrorText([] { RegBoolRead(Cu, Scratch, "Long"); }), "'Long' の取得に失敗しました");
+    EXPECT_EQ(ErrorText([] { RegBoolRead(Cu, Scratch, L"Long"); }), L"'Long' の取得に失敗しました");
 
-    ASSERT_EQ(
-        StoreValueSet(Cu, Scratch, "Expand", REG_EXPAND_SZ, std::string("%WINDIR%\\a\0b", 12)),
-        ERROR_SUCCESS);
-    ASSERT_EQ(StoreValueSet(Cu, Scratch, "Empty", REG_BINARY, ""), ERROR_SUCCESS);
-    ASSERT_EQ(StoreValueSet(Cu, Scratch, "Bin", REG_BINARY, "abc"), ERROR_SUCCESS);
-    ASSERT_EQ(StoreValueSet(Cu, Scratch, "Word", REG_DWORD, "\x05\x01"), ERROR_SUCCESS);
-    EXPECT_EQ(RegStrRead(Cu, Scratch, "Expand"), "%WINDIR%\\a");
-    EXPECT_EQ(RegStrRead(Cu, Scratch, "Empty"), "");
-    EXPECT_TRUE(RegValueExists(Cu, Scratch, "Empty"));
-    EXPECT_EQ(ErrorText([] { RegStrRead(Cu, Scratch, "Bin"); }), "'Bin' のデータ型が不正です");
-    EXPECT_EQ(RegIntRead(Cu, Scratch, "Word"), 0x105);
+    ASSERT_EQ(StoreValueSet(Cu, Scratch, L"Expand", REG_EXPAND_SZ,
+                            WideBytes(std::wstring(L"%WINDIR%\\a\0b", 12))),
+              ERROR_SUCCESS);
+    ASSERT_EQ(StoreValueSet(Cu, Scratch, L"Empty", REG_BINARY, ""), ERROR_SUCCESS);
+    ASSERT_EQ(StoreValueSet(Cu, Scratch, L"Bin", REG_BINARY, "abc"), ERROR_SUCCESS);
+    ASSERT_EQ(StoreValueSet(Cu, Scratch, L"Word", REG_DWORD, "\x05\x01"), ERROR_SUCCESS);
+    EXPECT_EQ(RegStrRead(Cu, Scratch, L"Expand"), L"%WINDIR%\\a");
+    EXPECT_EQ(RegStrRead(Cu, Scratch, L"Empty"), L"");
+    EXPECT_TRUE(RegValueExists(Cu, Scratch, L"Empty"));
+    EXPECT_EQ(ErrorText([] { RegStrRead(Cu, Scratch, L"Bin"); }), L"'Bin' のデータ型が不正です");
+    EXPECT_EQ(RegIntRead(Cu, Scratch, L"Word"), 0x105);
 }
 
 // One enumeration reads what RegValueNames and a RegStrRead per name read, whatever the types,
 // the name lengths and the data sizes.
 TYPED_TEST(RegTest, AllValuesAtOnceReadAsOneByOne) {
-    std::vector<TRegStrValue> values{{"left over", "", true}};
-    EXPECT_TRUE(RegStrValuesRead(Cu, Sub("None"), values));
+    std::vector<TRegStrValue> values{{L"left over", L"", true}};
+    EXPECT_TRUE(RegStrValuesRead(Cu, Sub(L"None"), values));
     EXPECT_TRUE(values.empty());
 
-    std::string wideName;
+    std::wstring wideName;
     for (int i = 0; i < 150; ++i)
-        wideName += "表";
-    RegStrWrite(Cu, Scratch, "", "folder");
-    RegStrWrite(Cu, Scratch, wideName, "ソ表");
-    RegStrWrite(Cu, Scratch, "Long", std::string(100000, 't'));
-    RegIntWrite(Cu, Scratch, "Num", 7);
-    StoreValueSet(Cu, Scratch, "Expand", REG_EXPAND_SZ, std::string("%WINDIR%\\a\0b", 12));
-    StoreValueSet(Cu, Scratch, "Empty", REG_BINARY, "");
-    RegStrWrite(Cu, Scratch, "Blank", "");
+        wideName += L"表";
+    RegStrWrite(Cu, Scratch, L"", L"folder");
+    RegStrWrite(Cu, Scratch, wideName, L"ソ表");
+    RegStrWrite(Cu, Scratch, L"Long", std::wstring(100000, L't'));
+    RegIntWrite(Cu, Scratch, L"Num", 7);
+    StoreValueSet(Cu, Scratch, L"Expand", REG_EXPAND_SZ,
+                  WideBytes(std::wstring(L"%WINDIR%\\a\0b", 12)));
+    StoreValueSet(Cu, Scratch, L"Empty", REG_BINARY, "");
+    RegStrWrite(Cu, Scratch, L"Blank", L"");
     ASSERT_TRUE(RegStrValuesRead(Cu, Scratch, values));
     TNames names;
     RegValueNames(Cu, Scratch, names);
@@ -126,7 +128,7 @@ TYPED_TEST(RegTest, AllValuesAtOnceReadAsOneByOne) {
     for (size_t i = 0; i < values.size(); ++i) {
         SCOPED_TRACE(names[i]);
         EXPECT_EQ(values[i].name, names[i]);
-        const bool isString = values[i].name != "Num";
+        const bool isString = values[i].name != L"Num";
         EXPECT_EQ(values[i].isString, isString);
         if (isString) {
             EXPECT_EQ(values[i].text, RegStrRead(Cu, Scratch, names[i]));
@@ -135,166 +137,183 @@ TYPED_TEST(RegTest, AllValuesAtOnceReadAsOneByOne) {
 }
 
 TYPED_TEST(RegTest, WritesCreateEveryLevelAndReadBack) {
-    const std::string deep = Sub("A\\B\\C");
-    EXPECT_TRUE(RegStrWrite(Cu, deep, "Text", "abc"));
-    EXPECT_EQ(RegSubKeyCount(Cu, Sub("A")), 1);
+    const std::wstring deep = Sub(L"A\\B\\C");
+    EXPECT_TRUE(RegStrWrite(Cu, deep, L"Text", L"abc"));
+    EXPECT_EQ(RegSubKeyCount(Cu, Sub(L"A")), 1);
     EXPECT_TRUE(RegKeyCreate(Cu, deep));
-    EXPECT_TRUE(RegKeyCreate(Cu, Sub("X\\Y")));
-    EXPECT_TRUE(RegKeyExists(Cu, Sub("X\\Y")));
+    EXPECT_TRUE(RegKeyCreate(Cu, Sub(L"X\\Y")));
+    EXPECT_TRUE(RegKeyExists(Cu, Sub(L"X\\Y")));
     // Names ignore letter case; a path without the leading "\" starts at the root as well.
-    EXPECT_EQ(RegStrRead(Cu, Sub("a\\b\\c").substr(1), "TEXT"), "abc");
+    EXPECT_EQ(RegStrRead(Cu, Sub(L"a\\b\\c").substr(1), L"TEXT"), L"abc");
 
-    EXPECT_TRUE(RegStrWrite(Cu, deep, "Blank", ""));
-    EXPECT_EQ(StoreValueType(Cu, deep, "Blank"), REG_SZ);
-    EXPECT_TRUE(RegValueExists(Cu, deep, "Blank"));
+    EXPECT_TRUE(RegStrWrite(Cu, deep, L"Blank", L""));
+    EXPECT_EQ(StoreValueType(Cu, deep, L"Blank"), REG_SZ);
+    EXPECT_TRUE(RegValueExists(Cu, deep, L"Blank"));
     for (int32_t n : {INT32_MIN, -1, 0, INT32_MAX}) {
-        EXPECT_TRUE(RegIntWrite(Cu, deep, "Int", n));
-        EXPECT_EQ(RegIntRead(Cu, deep, "Int"), n);
+        EXPECT_TRUE(RegIntWrite(Cu, deep, L"Int", n));
+        EXPECT_EQ(RegIntRead(Cu, deep, L"Int"), n);
     }
-    EXPECT_EQ(StoreValueType(Cu, deep, "Int"), REG_DWORD);
-    RegBoolWrite(Cu, deep, "Flag", true);
-    EXPECT_EQ(RegIntRead(Cu, deep, "Flag"), 1);
-    EXPECT_EQ(StoreValueType(Cu, deep, "Flag"), REG_DWORD);
-    RegBoolWrite(Cu, deep, "Flag", false);
-    EXPECT_EQ(RegIntRead(Cu, deep, "Flag"), 0);
+    EXPECT_EQ(StoreValueType(Cu, deep, L"Int"), REG_DWORD);
+    RegBoolWrite(Cu, deep, L"Flag", true);
+    EXPECT_EQ(RegIntRead(Cu, deep, L"Flag"), 1);
+    EXPECT_EQ(StoreValueType(Cu, deep, L"Flag"), REG_DWORD);
+    RegBoolWrite(Cu, deep, L"Flag", false);
+    EXPECT_EQ(RegIntRead(Cu, deep, L"Flag"), 0);
     for (int32_t n : {2, -1}) {
-        RegIntWrite(Cu, deep, "Flag", n);
-        EXPECT_TRUE(RegBoolRead(Cu, deep, "Flag")) << n;
+        RegIntWrite(Cu, deep, L"Flag", n);
+        EXPECT_TRUE(RegBoolRead(Cu, deep, L"Flag")) << n;
     }
 }
 
 TYPED_TEST(RegTest, DefaultValueIsListedAndCounted) {
-    RegStrWrite(Cu, Scratch, "", "folder");
-    RegStrWrite(Cu, Scratch, "Item", "path");
+    RegStrWrite(Cu, Scratch, L"", L"folder");
+    RegStrWrite(Cu, Scratch, L"Item", L"path");
     EXPECT_EQ(RegValueCount(Cu, Scratch), 2);
-    EXPECT_EQ(NamesOf(Scratch), (TNames{"", "Item"}));
-    EXPECT_EQ(RegStrRead(Cu, Scratch, ""), "folder");
-    RegValueDelete(Cu, Scratch, "");
-    EXPECT_EQ(NamesOf(Scratch), (TNames{"Item"}));
+    EXPECT_EQ(NamesOf(Scratch), (TNames{L"", L"Item"}));
+    EXPECT_EQ(RegStrRead(Cu, Scratch, L""), L"folder");
+    RegValueDelete(Cu, Scratch, L"");
+    EXPECT_EQ(NamesOf(Scratch), (TNames{L"Item"}));
 }
 
 TYPED_TEST(RegTest, ValuesKeepCreationOrderAndFirstSpelling) {
-    RegStrWrite(Cu, Scratch, "c", "1");
-    RegStrWrite(Cu, Scratch, "a", "2");
-    RegStrWrite(Cu, Scratch, "b", "3");
-    RegStrWrite(Cu, Scratch, "A", "4");
+    RegStrWrite(Cu, Scratch, L"c", L"1");
+    RegStrWrite(Cu, Scratch, L"a", L"2");
+    RegStrWrite(Cu, Scratch, L"b", L"3");
+    RegStrWrite(Cu, Scratch, L"A", L"4");
     EXPECT_EQ(RegValueCount(Cu, Scratch), 3);
-    EXPECT_EQ(RegStrRead(Cu, Scratch, "a"), "4");
-    EXPECT_EQ(Sorted(NamesOf(Scratch)), (TNames{"a", "b", "c"}));
+    EXPECT_EQ(RegStrRead(Cu, Scratch, L"a"), L"4");
+    EXPECT_EQ(Sorted(NamesOf(Scratch)), (TNames{L"a", L"b", L"c"}));
     if (!TypeParam::Ordered())
-        GTEST_SKIP() << "values are listed sorted by name here";
-    EXPECT_EQ(NamesOf(Scratch), (TNames{"c", "a", "b"}));
-    RegValueDelete(Cu, Scratch, "A");
-    RegStrWrite(Cu, Scratch, "a", "5");
-    EXPECT_EQ(NamesOf(Scratch), (TNames{"c", "b", "a"}));
+        GTEST_SKIP() << L"values are listed sorted by name here";
+    EXPECT_EQ(NamesOf(Scratch), (TNames{L"c", L"a", L"b"}));
+    RegValueDelete(Cu, Scratch, L"A");
+    RegStrWrite(Cu, Scratch, L"a", L"5");
+    EXPECT_EQ(NamesOf(Scratch), (TNames{L"c", L"b", L"a"}));
 }
 
 TYPED_TEST(RegTest, MoveCopiesTheTreeDefaultValueFirst) {
-    const std::string source = Sub("Src"), target = Sub("Dst\\Deep");
-    RegStrWrite(Cu, source, "Zeta", "z");
-    RegStrWrite(Cu, source, "", "dir");
-    RegIntWrite(Cu, source, "Alpha", 5);
-    StoreValueSet(Cu, source, "Mid", REG_EXPAND_SZ, std::string("%TEMP%", 7));
-    StoreValueSet(Cu, source, "Empty", REG_BINARY, "");
-    RegStrWrite(Cu, source + "\\Child\\Grand", "G", "g");
-    RegKeyCreate(Cu, source + "\\Child2");
+    const std::wstring source = Sub(L"Src"), target = Sub(L"Dst\\Deep");
+    RegStrWrite(Cu, source, L"Zeta", L"z");
+    RegStrWrite(Cu, source, L"", L"dir");
+    RegIntWrite(Cu, source, L"Alpha", 5);
+    StoreValueSet(Cu, source, L"Mid", REG_EXPAND_SZ, WideBytes(std::wstring(L"%TEMP%", 7)));
+    StoreValueSet(Cu, source, L"Empty", REG_BINARY, "");
+    RegStrWrite(Cu, source + L"\\Child\\Grand", L"G", L"g");
+    RegKeyCreate(Cu, source + L"\\Child2");
 
     EXPECT_TRUE(RegKeyMove(Cu, source, target));
     EXPECT_FALSE(RegKeyExists(Cu, source));
     const TNames names = NamesOf(target);
     ASSERT_FALSE(names.empty());
-    EXPECT_EQ(names[0], "");
-    EXPECT_EQ(Sorted(names), (TNames{"", "Alpha", "Empty", "Mid", "Zeta"}));
+    EXPECT_EQ(names[0], L"");
+    EXPECT_EQ(Sorted(names), (TNames{L"", L"Alpha", L"Empty", L"Mid", L"Zeta"}));
     if (TypeParam::Ordered()) {
-        EXPECT_EQ(names, (TNames{"", "Zeta", "Alpha", "Mid", "Empty"}));
+        EXPECT_EQ(names, (TNames{L"", L"Zeta", L"Alpha", L"Mid", L"Empty"}));
     }
-    EXPECT_EQ(RegStrRead(Cu, target, ""), "dir");
-    EXPECT_EQ(RegIntRead(Cu, target, "Alpha"), 5);
-    EXPECT_EQ(StoreValueType(Cu, target, "Mid"), REG_EXPAND_SZ);
-    EXPECT_EQ(StoreValueType(Cu, target, "Empty"), REG_BINARY);
+    EXPECT_EQ(RegStrRead(Cu, target, L""), L"dir");
+    EXPECT_EQ(RegIntRead(Cu, target, L"Alpha"), 5);
+    EXPECT_EQ(StoreValueType(Cu, target, L"Mid"), REG_EXPAND_SZ);
+    EXPECT_EQ(StoreValueType(Cu, target, L"Empty"), REG_BINARY);
     EXPECT_EQ(RegSubKeyCount(Cu, target), 2);
-    EXPECT_EQ(RegStrRead(Cu, target + "\\Child\\Grand", "G"), "g");
-    EXPECT_TRUE(RegKeyExists(Cu, target + "\\Child2"));
+    EXPECT_EQ(RegStrRead(Cu, target + L"\\Child\\Grand", L"G"), L"g");
+    EXPECT_TRUE(RegKeyExists(Cu, target + L"\\Child2"));
 }
 
 TYPED_TEST(RegTest, MoveLeavesAnExistingTargetAndItsOwnSubtreeAlone) {
-    RegStrWrite(Cu, Sub("Src\\Child"), "V", "1");
-    RegStrWrite(Cu, Sub("Dst"), "W", "2");
-    EXPECT_TRUE(RegKeyMove(Cu, Sub("Src"), Sub("DST")));
-    EXPECT_TRUE(RegKeyMove(Cu, Sub("Src"), Sub("Src\\Child\\Inner")));
-    EXPECT_TRUE(RegKeyMove(Cu, Sub("Src"), Sub("SRC\\New")));
-    EXPECT_EQ(RegStrRead(Cu, Sub("Src\\Child"), "V"), "1");
-    EXPECT_EQ(RegSubKeyCount(Cu, Sub("Src")), 1);
-    EXPECT_EQ(RegSubKeyCount(Cu, Sub("Src\\Child")), 0);
-    EXPECT_EQ(NamesOf(Sub("Dst")), (TNames{"W"}));
-    EXPECT_EQ(RegSubKeyCount(Cu, Sub("Dst")), 0);
+    RegStrWrite(Cu, Sub(L"Src\\Child"), L"V", L"1");
+    RegStrWrite(Cu, Sub(L"Dst"), L"W", L"2");
+    EXPECT_TRUE(RegKeyMove(Cu, Sub(L"Src"), Sub(L"DST")));
+    EXPECT_TRUE(RegKeyMove(Cu, Sub(L"Src"), Sub(L"Src\\Child\\Inner")));
+    EXPECT_TRUE(RegKeyMove(Cu, Sub(L"Src"), Sub(L"SRC\\New")));
+    EXPECT_EQ(RegStrRead(Cu, Sub(L"Src\\Child"), L"V"), L"1");
+    EXPECT_EQ(RegSubKeyCount(Cu, Sub(L"Src")), 1);
+    EXPECT_EQ(RegSubKeyCount(Cu, Sub(L"Src\\Child")), 0);
+    EXPECT_EQ(NamesOf(Sub(L"Dst")), (TNames{L"W"}));
+    EXPECT_EQ(RegSubKeyCount(Cu, Sub(L"Dst")), 0);
 }
 
 TYPED_TEST(RegTest, RenameRefusesTakenNamesAndPutsTheValueLast) {
-    RegStrWrite(Cu, Scratch, "One", "1");
-    RegIntWrite(Cu, Scratch, "Two", 2);
-    RegStrWrite(Cu, Scratch, "Three", "3");
-    RegValueRename(Cu, Scratch, "One", "TWO");
-    RegValueRename(Cu, Scratch, "One", "one");
-    RegValueRename(Cu, Scratch, "Missing", "Four");
-    EXPECT_EQ(Sorted(NamesOf(Scratch)), (TNames{"One", "Three", "Two"}));
-    EXPECT_EQ(RegIntRead(Cu, Scratch, "Two"), 2);
+    RegStrWrite(Cu, Scratch, L"One", L"1");
+    RegIntWrite(Cu, Scratch, L"Two", 2);
+    RegStrWrite(Cu, Scratch, L"Three", L"3");
+    RegValueRename(Cu, Scratch, L"One", L"TWO");
+    RegValueRename(Cu, Scratch, L"One", L"one");
+    RegValueRename(Cu, Scratch, L"Missing", L"Four");
+    EXPECT_EQ(Sorted(NamesOf(Scratch)), (TNames{L"One", L"Three", L"Two"}));
+    EXPECT_EQ(RegIntRead(Cu, Scratch, L"Two"), 2);
 
-    EXPECT_TRUE(RegValueRename(Cu, Scratch, "two", "Zwei"));
-    EXPECT_EQ(RegIntRead(Cu, Scratch, "Zwei"), 2);
-    EXPECT_EQ(StoreValueType(Cu, Scratch, "Zwei"), REG_DWORD);
-    EXPECT_FALSE(RegValueExists(Cu, Scratch, "Two"));
+    EXPECT_TRUE(RegValueRename(Cu, Scratch, L"two", L"Zwei"));
+    EXPECT_EQ(RegIntRead(Cu, Scratch, L"Zwei"), 2);
+    EXPECT_EQ(StoreValueType(Cu, Scratch, L"Zwei"), REG_DWORD);
+    EXPECT_FALSE(RegValueExists(Cu, Scratch, L"Two"));
     if (TypeParam::Ordered()) {
-        EXPECT_EQ(NamesOf(Scratch), (TNames{"One", "Three", "Zwei"}));
+        EXPECT_EQ(NamesOf(Scratch), (TNames{L"One", L"Three", L"Zwei"}));
     }
 }
 
 TYPED_TEST(RegTest, DeleteRemovesTheWholeSubtree) {
-    RegStrWrite(Cu, Sub("Tree\\A\\B\\C"), "V", "1");
-    RegStrWrite(Cu, Sub("Tree\\A\\D"), "V", "2");
-    RegIntWrite(Cu, Sub("Tree\\E"), "V", 3);
-    RegStrWrite(Cu, Sub("Tree"), "V", "4");
-    RegStrWrite(Cu, Sub("Other"), "V", "5");
-    EXPECT_TRUE(RegKeyDelete(Cu, Sub("Tree")));
-    EXPECT_FALSE(RegKeyExists(Cu, Sub("Tree")));
+    RegStrWrite(Cu, Sub(L"Tree\\A\\B\\C"), L"V", L"1");
+    RegStrWrite(Cu, Sub(L"Tree\\A\\D"), L"V", L"2");
+    RegIntWrite(Cu, Sub(L"Tree\\E"), L"V", 3);
+    RegStrWrite(Cu, Sub(L"Tree"), L"V", L"4");
+    RegStrWrite(Cu, Sub(L"Other"), L"V", L"5");
+    EXPECT_TRUE(RegKeyDelete(Cu, Sub(L"Tree")));
+    EXPECT_FALSE(RegKeyExists(Cu, Sub(L"Tree")));
     EXPECT_EQ(RegSubKeyCount(Cu, Scratch), 1);
-    EXPECT_FALSE(RegKeyDelete(Cu, Sub("Tree")));
+    EXPECT_FALSE(RegKeyDelete(Cu, Sub(L"Tree")));
 }
 
-// Lengths the store reports count characters, so Shift-JIS names need more bytes than hinted.
-TYPED_TEST(RegTest, LongAndShiftJisNamesSurviveEveryOperation) {
-    std::string wideKey, wideName;
+// Long names, and names of any script (a surrogate pair among them), survive every operation.
+TYPED_TEST(RegTest, LongAndWideNamesSurviveEveryOperation) {
+    std::wstring wideKey, wideName;
     for (int i = 0; i < 120; ++i)
-        wideKey += "ソ";
+        wideKey += L"ソ";
     for (int i = 0; i < 150; ++i)
-        wideName += "表";
-    const std::string longName(300, 'n'), longText(100000, 't');
-    const std::string key = Sub(wideKey), deep = key + "\\" + std::string(100, 'k');
-    ASSERT_TRUE(RegStrWrite(Cu, key, wideName, "ソ表"));
+        wideName += L"表";
+    wideName += L"Ærø 한 😀";
+    const std::wstring longName(300, L'n'), longText(100000, L't');
+    const std::wstring key = Sub(wideKey), deep = key + L"\\" + std::wstring(100, L'k');
+    ASSERT_TRUE(RegStrWrite(Cu, key, wideName, L"ソ表"));
     ASSERT_TRUE(RegStrWrite(Cu, deep, longName, longText));
     EXPECT_EQ(NamesOf(key), (TNames{wideName}));
     EXPECT_EQ(RegStrRead(Cu, deep, longName), longText);
 
-    EXPECT_TRUE(RegKeyMove(Cu, key, Sub("Moved")));
+    EXPECT_TRUE(RegKeyMove(Cu, key, Sub(L"Moved")));
     EXPECT_FALSE(RegKeyExists(Cu, key));
-    EXPECT_EQ(RegStrRead(Cu, Sub("Moved"), wideName), "ソ表");
-    EXPECT_EQ(RegStrRead(Cu, Sub("Moved\\" + std::string(100, 'k')), longName), longText);
-    EXPECT_TRUE(RegKeyMove(Cu, Sub("Moved"), key));
+    EXPECT_EQ(RegStrRead(Cu, Sub(L"Moved"), wideName), L"ソ表");
+    EXPECT_EQ(RegStrRead(Cu, Sub(L"Moved\\" + std::wstring(100, L'k')), longName), longText);
+    EXPECT_TRUE(RegKeyMove(Cu, Sub(L"Moved"), key));
     EXPECT_TRUE(RegKeyDelete(Cu, Scratch));
     EXPECT_FALSE(RegKeyExists(Cu, Scratch));
 }
 
-// "ソ" and "表" end in the byte of "\", "ア" and "ヂ" in those of "A" and "a".
-TYPED_TEST(RegTest, ShiftJisSecondBytesAreNeitherSeparatorsNorLetters) {
-    const std::string key = Sub("ソフト\\表示");
-    RegStrWrite(Cu, key, "ア", "a");
-    RegStrWrite(Cu, key, "ヂ", "b");
+// Names compare without regard to letter case in every script, and only so. (In Shift-JIS "ソ"
+// and "表" end in the byte of "\", "ア" and "ヂ" in those of "A" and "a".)
+TYPED_TEST(RegTest, NamesFoldLetterCaseInEveryScriptAndNothingElse) {
+    const std::wstring key = Sub(L"ソフト\\表示");
+    RegStrWrite(Cu, key, L"ア", L"a");
+    RegStrWrite(Cu, key, L"ヂ", L"b");
     EXPECT_EQ(RegSubKeyCount(Cu, Scratch), 1);
-    EXPECT_EQ(RegSubKeyCount(Cu, Sub("ソフト")), 1);
+    EXPECT_EQ(RegSubKeyCount(Cu, Sub(L"ソフト")), 1);
     EXPECT_EQ(RegValueCount(Cu, key), 2);
-    EXPECT_EQ(RegStrRead(Cu, key, "ア"), "a");
-    EXPECT_EQ(RegStrRead(Cu, key, "ヂ"), "b");
-    EXPECT_FALSE(RegKeyExists(Cu, Sub("ヂフト")));
+    EXPECT_EQ(RegStrRead(Cu, key, L"ア"), L"a");
+    EXPECT_EQ(RegStrRead(Cu, key, L"ヂ"), L"b");
+    EXPECT_FALSE(RegKeyExists(Cu, Sub(L"ヂフト")));
+
+    const std::pair<const wchar_t*, const wchar_t*> same[] = {{L"Ærø.txt", L"æRØ.TXT"},
+                                                              {L"Ωμέγα", L"ωΜΈΓΑ"},
+                                                              {L"Дом", L"дОМ"},
+                                                              {L"ｆｕｌｌ", L"ＦＵＬＬ"}};
+    for (const auto& [written, asked] : same) {
+        RegStrWrite(Cu, key, written, L"x");
+        EXPECT_TRUE(RegValueExists(Cu, key, asked)) << asked;
+        EXPECT_TRUE(RegKeyCreate(Cu, key + L"\\" + written));
+        EXPECT_TRUE(RegKeyExists(Cu, key + L"\\" + asked)) << asked;
+    }
+    for (const wchar_t* other : {L"Aro.txt", L"ss", L"한국어", L"😀"})
+        EXPECT_FALSE(RegValueExists(Cu, key, other)) << other;
+    RegStrWrite(Cu, key, L"ß", L"x");
+    EXPECT_FALSE(RegValueExists(Cu, key, L"SS"));
 }
 
 namespace {
@@ -302,17 +321,17 @@ namespace {
 // Refuses to create keys whose path ends in `lockedKey` and to set values named `lockedValue`.
 class TRefusingStore : public TMemRegStore {
   public:
-    std::string lockedKey = "Locked";
-    std::string lockedValue = "Bad";
+    std::wstring lockedKey = L"Locked";
+    std::wstring lockedValue = L"Bad";
 
-    LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override {
-        const std::string path = subKey;
+    LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override {
+        const std::wstring path = subKey;
         if (path.size() >= lockedKey.size() &&
             path.compare(path.size() - lockedKey.size(), lockedKey.size(), lockedKey) == 0)
             return ERROR_ACCESS_DENIED;
         return TMemRegStore::CreateKey(key, subKey, result, disposition);
     }
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override {
+    LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override {
         if (lockedValue == name)
             return ERROR_ACCESS_DENIED;
         return TMemRegStore::SetValue(key, name, type, data, size);
@@ -324,39 +343,40 @@ class TRefusingStore : public TMemRegStore {
 TEST(RegFailure, ErrorsNameTheirSubjectAndLoseNothing) {
     TRefusingStore store;
     TRegStoreScope scope(store);
-    const std::string open = "\\Software\\Open", locked = "\\Software\\Locked";
+    const std::wstring open = L"\\Software\\Open", locked = L"\\Software\\Locked";
     EXPECT_EQ(ErrorText([&] { RegKeyCreate(Cu, locked); }),
-              "キー \\Software\\Locked の作成に失敗しました");
-    EXPECT_FALSE(RegStrWrite(Cu, locked, "A", "x"));
-    EXPECT_EQ(ErrorText([&] { RegStrWrite(Cu, open, "Bad", "x"); }), "'Bad' の設定に失敗しました");
-    EXPECT_EQ(ErrorText([&] { RegIntWrite(Cu, open, "Bad", 1); }), "'Bad' の設定に失敗しました");
-    EXPECT_EQ(ErrorText([&] { RegBoolWrite(Cu, open, "Bad", true); }),
-              "'Bad' の設定に失敗しました");
+              L"キー \\Software\\Locked の作成に失敗しました");
+    EXPECT_FALSE(RegStrWrite(Cu, locked, L"A", L"x"));
+    EXPECT_EQ(ErrorText([&] { RegStrWrite(Cu, open, L"Bad", L"x"); }),
+              L"'Bad' の設定に失敗しました");
+    EXPECT_EQ(ErrorText([&] { RegIntWrite(Cu, open, L"Bad", 1); }), L"'Bad' の設定に失敗しました");
+    EXPECT_EQ(ErrorText([&] { RegBoolWrite(Cu, open, L"Bad", true); }),
+              L"'Bad' の設定に失敗しました");
 
-    RegStrWrite(Cu, open, "Item", "path");
-    EXPECT_EQ(ErrorText([&] { RegValueRename(Cu, open, "Item", "Bad"); }),
-              "'Bad' の設定に失敗しました");
+    RegStrWrite(Cu, open, L"Item", L"path");
+    EXPECT_EQ(ErrorText([&] { RegValueRename(Cu, open, L"Item", L"Bad"); }),
+              L"'Bad' の設定に失敗しました");
     EXPECT_EQ(ErrorText([&] { RegKeyMove(Cu, open, locked); }),
-              "キー \\Software\\Locked の作成に失敗しました");
-    store.lockedValue = "Item";
-    EXPECT_EQ(ErrorText([&] { RegKeyMove(Cu, open, "\\Software\\Moved"); }),
-              "'Item' の設定に失敗しました");
-    EXPECT_EQ(NamesOf(open), (TNames{"Item"}));
-    EXPECT_EQ(RegStrRead(Cu, open, "Item"), "path");
+              L"キー \\Software\\Locked の作成に失敗しました");
+    store.lockedValue = L"Item";
+    EXPECT_EQ(ErrorText([&] { RegKeyMove(Cu, open, L"\\Software\\Moved"); }),
+              L"'Item' の設定に失敗しました");
+    EXPECT_EQ(NamesOf(open), (TNames{L"Item"}));
+    EXPECT_EQ(RegStrRead(Cu, open, L"Item"), L"path");
     EXPECT_EQ(store.OpenKeyCount(), 0u);
 }
 
 TEST(RegRoots, AreSeparateAndNeverDeleted) {
     TMemRegStore store;
     TRegStoreScope scope(store);
-    RegStrWrite(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
-    RegStrWrite(Cu, "\\Software\\Keep", "V", "1");
-    EXPECT_FALSE(RegKeyExists(Cu, ".txt"));
-    EXPECT_EQ(RegStrRead(HKEY_CLASSES_ROOT, ".txt", ""), "txtfile");
-    EXPECT_FALSE(RegKeyDelete(Cu, "\\"));
-    EXPECT_FALSE(RegKeyDelete(Cu, ""));
-    EXPECT_TRUE(RegKeyMove(Cu, "", "\\Software\\Copy"));
-    EXPECT_FALSE(RegKeyExists(Cu, "\\Software\\Copy"));
-    EXPECT_EQ(RegStrRead(Cu, "\\Software\\Keep", "V"), "1");
+    RegStrWrite(HKEY_CLASSES_ROOT, L".txt", L"", L"txtfile");
+    RegStrWrite(Cu, L"\\Software\\Keep", L"V", L"1");
+    EXPECT_FALSE(RegKeyExists(Cu, L".txt"));
+    EXPECT_EQ(RegStrRead(HKEY_CLASSES_ROOT, L".txt", L""), L"txtfile");
+    EXPECT_FALSE(RegKeyDelete(Cu, L"\\"));
+    EXPECT_FALSE(RegKeyDelete(Cu, L""));
+    EXPECT_TRUE(RegKeyMove(Cu, L"", L"\\Software\\Copy"));
+    EXPECT_FALSE(RegKeyExists(Cu, L"\\Software\\Copy"));
+    EXPECT_EQ(RegStrRead(Cu, L"\\Software\\Keep", L"V"), L"1");
     EXPECT_EQ(store.OpenKeyCount(), 0u);
 }

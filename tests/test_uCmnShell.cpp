@@ -1,4 +1,5 @@
 // Shell open: accepted requests, refused ones, parameters and the working folder.
+#include "uCmnError.h"
 #include "uCmnShell.h"
 #include "uTestFiles.h"
 #include "uTestSupport.h"
@@ -17,27 +18,29 @@ class Shell : public ::testing::Test {
 };
 
 TEST_F(Shell, RefusedRequestsReturnFalse) {
-    const std::string doc = temp / "orphan.ovtnoassoc";
+    const std::wstring doc = temp / L"orphan.ovtnoassoc";
     ASSERT_TRUE(FileWrite(doc, "no program opens this"));
-    EXPECT_FALSE(ShellOpen(doc, ""));
-    EXPECT_FALSE(ShellOpen(temp / "missing.exe", "x"));
+    EXPECT_FALSE(ShellOpen(doc, L""));
+    EXPECT_FALSE(ShellOpen(temp / L"missing.exe", L"x"));
 }
 
 TEST_F(Shell, ProgramRunsWithParametersInTheLaunchersFolder) {
-    const std::string out = temp / "wd.txt";
-    ASSERT_TRUE(ShellOpen("cmd.exe", "/c cd > \"" + out + "\""));
+    const std::wstring out = temp / L"wd.txt";
+    ASSERT_TRUE(ShellOpen(L"cmd.exe", L"/c cd > \"" + out + L"\""));
 
-    std::string line;
-    for (int i = 0; i < 200 && line.empty(); ++i) {
+    // The build's folder is ASCII, so the console's code page does not matter here.
+    std::string bytes;
+    for (int i = 0; i < 200 && bytes.empty(); ++i) {
         ::Sleep(50);
-        std::ifstream in(out, std::ios::binary);
-        std::getline(in, line);
+        std::ifstream in(out.c_str(), std::ios::binary);
+        std::getline(in, bytes);
     }
-    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ')
+    std::wstring line = WideOfUtf8(bytes);
+    while (!line.empty() && line.back() <= L' ')
         line.pop_back();
-    std::string expected = ExeFolder();
+    std::wstring expected = ExeFolder();
     expected.pop_back();
-    EXPECT_EQ(lstrcmpiA(line.c_str(), expected.c_str()), 0) << line << " / " << expected;
+    EXPECT_EQ(lstrcmpiW(line.c_str(), expected.c_str()), 0) << line << L" / " << expected;
 }
 
 } // namespace

@@ -9,11 +9,11 @@
 
 namespace {
 
-using TNames = std::vector<std::string>;
+using TNames = std::vector<std::wstring>;
 
 const HKEY Cu = HKEY_CURRENT_USER;
 
-TNames NamesOf(const std::string& key) {
+TNames NamesOf(const std::wstring& key) {
     TNames names;
     RegValueNames(Cu, key, names);
     return names;
@@ -24,7 +24,7 @@ template <typename TEnv> class CfgTest : public testing::Test {
     void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
     void TearDown() override {
         RegKeyDelete(Cu, OvKeyProduct);
-        EXPECT_EQ(env_.OpenKeys(), 0u) << "a key was left open";
+        EXPECT_EQ(env_.OpenKeys(), 0u) << L"a key was left open";
     }
     TEnv env_;
 };
@@ -33,46 +33,46 @@ using TStores = testing::Types<TMemStoreEnv, TWin32StoreEnv>;
 TYPED_TEST_SUITE(CfgTest, TStores, TStoreEnvNames);
 
 struct TSetting {
-    const char* key;
-    const char* name;
-    const char* text; // null for an integer
+    const wchar_t* key;
+    const wchar_t* name;
+    const wchar_t* text; // null for an integer
     int32_t number;
 };
 
 const TSetting Defaults[] = {
-    {OvKeySystem, "Version", "1.00.1", 0},
-    {OvKeySystem, "Copyright", "Copyright (C) 2026 Velmora Software", 0},
-    {OvKeySystem, "Url", "https://www.example.com/orvanta/", 0},
-    {OvKeyConfig, "UnInstall", "", 0},
-    {OvKeyConfig, "LvwColWidth", "", 0},
-    {OvKeyConfig, "LvwColSort", nullptr, 0},
-    {OvKeyConfig, "LvwColSortAscDec", nullptr, 1},
-    {OvKeyConfig, "LvwStyle", nullptr, 0},
-    {OvKeyConfig, "SelPage", nullptr, 1},
-    {OvKeyConfig, "OpenFileDir", "c:\\windows", 0},
-    {OvKeyOption, "HookKey", nullptr, 0},
-    {OvKeyOption, "HookKeyNo", nullptr, 119},
-    {OvKeyOption, "ToolBarPos", nullptr, 0},
-    {OvKeyOption, "HideTaskbar", nullptr, 0},
-    {OvKeyOption, "HereMouse", nullptr, 0},
-    {OvKeyOption, "ToolBarPosTbl", "上,下,右,左", 0},
-    {OvKeyOption, "HookKeyCharTbl",
-     "F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,Pause,ScrollLock,CapsLock,Ctrl", 0},
-    {OvKeyOption, "HookKeyNoTbl", "112,113,114,115,116,117,118,119,120,121,122,123,19,145,240,17",
+    {OvKeySystem, L"Version", L"1.00.1", 0},
+    {OvKeySystem, L"Copyright", L"Copyright (C) 2026 Velmora Software", 0},
+    {OvKeySystem, L"Url", L"https://www.example.com/orvanta/", 0},
+    {OvKeyConfig, L"UnInstall", L"", 0},
+    {OvKeyConfig, L"LvwColWidth", L"", 0},
+    {OvKeyConfig, L"LvwColSort", nullptr, 0},
+    {OvKeyConfig, L"LvwColSortAscDec", nullptr, 1},
+    {OvKeyConfig, L"LvwStyle", nullptr, 0},
+    {OvKeyConfig, L"SelPage", nullptr, 1},
+    {OvKeyConfig, L"OpenFileDir", L"c:\\windows", 0},
+    {OvKeyOption, L"HookKey", nullptr, 0},
+    {OvKeyOption, L"HookKeyNo", nullptr, 119},
+    {OvKeyOption, L"ToolBarPos", nullptr, 0},
+    {OvKeyOption, L"HideTaskbar", nullptr, 0},
+    {OvKeyOption, L"HereMouse", nullptr, 0},
+    {OvKeyOption, L"ToolBarPosTbl", L"上,下,右,左", 0},
+    {OvKeyOption, L"HookKeyCharTbl",
+     L"F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,Pause,ScrollLock,CapsLock,Ctrl", 0},
+    {OvKeyOption, L"HookKeyNoTbl", L"112,113,114,115,116,117,118,119,120,121,122,123,19,145,240,17",
      0},
-    {OvKeyWindow, "Top", nullptr, 0},
-    {OvKeyWindow, "Left", nullptr, 0},
-    {OvKeyWindow, "Width", nullptr, 0},
-    {OvKeyWindow, "Height", nullptr, 0},
+    {OvKeyWindow, L"Top", nullptr, 0},
+    {OvKeyWindow, L"Left", nullptr, 0},
+    {OvKeyWindow, L"Width", nullptr, 0},
+    {OvKeyWindow, L"Height", nullptr, 0},
 };
 
 } // namespace
 
 TYPED_TEST(CfgTest, FirstRunBuildsExactlyTheDefaultTree) {
     // Left-overs of an earlier tree must not survive.
-    RegStrWrite(Cu, std::string(OvKeyPagePrefix) + "2", "Item", "c:\\x.txt");
-    RegIntWrite(Cu, OvKeyConfig, "SelPage", 2);
-    RegStrWrite(Cu, OvKeyProduct, "Stray", "x");
+    RegStrWrite(Cu, std::wstring(OvKeyPagePrefix) + L"2", L"Item", L"c:\\x.txt");
+    RegIntWrite(Cu, OvKeyConfig, L"SelPage", 2);
+    RegStrWrite(Cu, OvKeyProduct, L"Stray", L"x");
 
     ASSERT_TRUE(ConfigTreeCreate());
     for (const TSetting& s : Defaults) {
@@ -93,39 +93,39 @@ TYPED_TEST(CfgTest, FirstRunBuildsExactlyTheDefaultTree) {
     EXPECT_EQ(RegValueCount(Cu, OvKeyWindow), 4);
     EXPECT_EQ(RegValueCount(Cu, OvKeyData), 0);
     EXPECT_EQ(RegSubKeyCount(Cu, OvKeyData), 1);
-    EXPECT_EQ(NamesOf(OvKeyFirstPage), (TNames{""}));
-    EXPECT_EQ(StoreValueType(Cu, OvKeyFirstPage, ""), REG_SZ);
-    EXPECT_EQ(RegStrRead(Cu, OvKeyFirstPage, ""), "");
+    EXPECT_EQ(NamesOf(OvKeyFirstPage), (TNames{L""}));
+    EXPECT_EQ(StoreValueType(Cu, OvKeyFirstPage, L""), REG_SZ);
+    EXPECT_EQ(RegStrRead(Cu, OvKeyFirstPage, L""), L"");
     EXPECT_EQ(RegSubKeyCount(Cu, OvKeyFirstPage), 0);
     if (TypeParam::Ordered()) {
         EXPECT_EQ(NamesOf(OvKeyConfig),
-                  (TNames{"UnInstall", "LvwColWidth", "LvwColSort", "LvwColSortAscDec", "LvwStyle",
-                          "SelPage", "OpenFileDir"}));
+                  (TNames{L"UnInstall", L"LvwColWidth", L"LvwColSort", L"LvwColSortAscDec",
+                          L"LvwStyle", L"SelPage", L"OpenFileDir"}));
     }
 }
 
 TYPED_TEST(CfgTest, VersionUpdateRewritesOnlyTheOldStamp) {
     ASSERT_TRUE(ConfigTreeCreate());
-    RegStrWrite(Cu, OvKeySystem, "Version", "1.00.0");
+    RegStrWrite(Cu, OvKeySystem, L"Version", L"1.00.0");
     EXPECT_TRUE(VersionUpdate());
-    EXPECT_EQ(RegStrRead(Cu, OvKeySystem, "Version"), "1.00.1");
+    EXPECT_EQ(RegStrRead(Cu, OvKeySystem, L"Version"), L"1.00.1");
     EXPECT_EQ(RegValueCount(Cu, OvKeySystem), 3);
 
-    for (const char* stamp : {"1.00.0 ", "1.00.2", "1,00,0", "1.00.00", ""}) {
-        RegStrWrite(Cu, OvKeySystem, "Version", stamp);
+    for (const wchar_t* stamp : {L"1.00.0 ", L"1.00.2", L"1,00,0", L"1.00.00", L""}) {
+        RegStrWrite(Cu, OvKeySystem, L"Version", stamp);
         EXPECT_TRUE(VersionUpdate());
-        EXPECT_EQ(RegStrRead(Cu, OvKeySystem, "Version"), stamp);
+        EXPECT_EQ(RegStrRead(Cu, OvKeySystem, L"Version"), stamp);
     }
-    RegValueDelete(Cu, OvKeySystem, "Version");
+    RegValueDelete(Cu, OvKeySystem, L"Version");
     EXPECT_TRUE(VersionUpdate());
-    EXPECT_FALSE(RegValueExists(Cu, OvKeySystem, "Version"));
+    EXPECT_FALSE(RegValueExists(Cu, OvKeySystem, L"Version"));
 
-    RegIntWrite(Cu, OvKeySystem, "Version", 100);
+    RegIntWrite(Cu, OvKeySystem, L"Version", 100);
     try {
         VersionUpdate();
-        ADD_FAILURE() << "a numeric stamp was accepted";
+        ADD_FAILURE() << L"a numeric stamp was accepted";
     } catch (const ERegError& e) {
-        EXPECT_EQ(e.Message(), "'Version' のデータ型が不正です");
+        EXPECT_EQ(e.Message(), L"'Version' のデータ型が不正です");
     }
 
     RegKeyDelete(Cu, OvKeyProduct);
@@ -140,8 +140,8 @@ class TConfigLockedStore : public TMemRegStore {
   public:
     int configCreates = 0;
 
-    LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override {
-        if (std::string(subKey) == std::string(OvKeyConfig).substr(1) && ++configCreates > 1)
+    LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override {
+        if (std::wstring(subKey) == std::wstring(OvKeyConfig).substr(1) && ++configCreates > 1)
             return ERROR_ACCESS_DENIED;
         return TMemRegStore::CreateKey(key, subKey, result, disposition);
     }

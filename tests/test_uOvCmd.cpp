@@ -2,7 +2,9 @@
 // the shell, the toolbar and the list send: drops built by hand, button clicks, list
 // notifications, and the real confirmation, error and file dialogs answered as a user would.
 #include "uCmnApp.h"
+#include "uCmnError.h"
 #include "uCmnFile.h"
+#include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvCap.h"
 #include "uOvCfg.h"
@@ -22,49 +24,71 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
 
-std::string EchoExe() {
-    return ExeFolder() + "ovArgEcho.exe";
+std::wstring EchoExe() {
+    return ExeFolder() + L"ovArgEcho.exe";
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
+// Names outside any one code page, and names whose Shift-JIS form has the trail byte 0x5C.
+const wchar_t* const ForeignNames[] = {L"Ærø.txt",    L"한국어.txt", L"这们.txt", L"😀 smile.txt",
+                                       L"〜wave.txt", L"Résumé.txt", L"表ソ.txt"};
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The lines of a stand-in's report, which it writes in UTF-8; none while the file cannot be
+// opened.
+std::vector<std::wstring> ReportLines(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    TUniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
+        file.Release();
+        return lines;
+    }
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        lines.push_back(WideOfUtf8(bytes.substr(start, end - start)));
+    return lines;
 }
 
 // What the stand-in programs wrote: command line and working directory, per start. Waits until
 // `starts` programs have written or a generous time has passed. A report counts only once it
 // reads whole: just after the stand-in's rename the file can still be held by it and refuse to
 // open, and an unreadable file must be read again, not taken for an empty report.
-std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
-    std::vector<std::string> lines;
+std::vector<std::wstring> EchoLines(const std::wstring& prefix, size_t starts) {
+    std::vector<std::wstring> lines;
     for (int i = 0; i < 1000; ++i) {
         lines.clear();
         size_t found = 0;
-        WIN32_FIND_DATAA fd;
-        HANDLE h = ::FindFirstFileA((prefix + ".*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
+        WIN32_FIND_DATAW fd;
+        TUniqueFind find(::FindFirstFileW((prefix + L".*").c_str(), &fd));
+        if (find) {
             do {
-                const std::string name = fd.cFileName;
-                if (EndsWith(name, ".part"))
+                const std::wstring name = fd.cFileName;
+                if (EndsWith(name, L".part"))
                     continue;
-                std::ifstream in(PathFolderWithSep(prefix) + name);
-                std::vector<std::string> report;
-                for (std::string line; std::getline(in, line);)
-                    report.push_back(line);
+                const std::vector<std::wstring> report =
+                    ReportLines(PathFolderWithSep(prefix) + name);
                 if (report.size() < 2)
                     continue;
                 ++found;
                 lines.insert(lines.end(), report.begin(), report.end());
-            } while (::FindNextFileA(h, &fd));
-            ::FindClose(h);
+            } while (::FindNextFileW(find.Get(), &fd));
         }
         if (found >= starts)
             break;
@@ -74,7 +98,7 @@ std::vector<std::string> EchoLines(const std::string& prefix, size_t starts) {
 }
 
 // True when no stand-in program has written anything.
-bool NoEcho(const std::string& prefix) {
+bool NoEcho(const std::wstring& prefix) {
     return EchoLines(prefix, 0).empty();
 }
 
@@ -99,75 +123,68 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point, bool inClien
     return static_cast<HDROP>(mem);
 }
 
-std::wstring Wide(const std::string& s) {
-    std::wstring w(s.size() + 1, L'\0');
-    int n = ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), static_cast<int>(w.size()));
-    w.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-    return w;
-}
-
 class ItemCommands : public TMainWindowTest {
   protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
         // The first-run tree, so pages can be set up before the window opens.
         ConfigTreeCreate();
-        echoOut = tmp / "started";
-        ::SetEnvironmentVariableA("OV_ECHO_OUT", echoOut.c_str());
+        echoOut = tmp / L"started";
+        ::SetEnvironmentVariableW(L"OV_ECHO_OUT", echoOut.c_str());
     }
     void TearDown() override {
         TMainWindowTest::TearDown();
-        ::SetEnvironmentVariableA("OV_ECHO_OUT", nullptr);
+        ::SetEnvironmentVariableW(L"OV_ECHO_OUT", nullptr);
     }
 
     // Opens the main window on a fresh tree, the list in report view.
     TFrmOvMain& Open() {
         TMainWindowTest::Open();
-        ::SendMessageA(form->Handle(), WM_COMMAND, IDM_PMU_REPORT, 0);
+        ::SendMessageW(form->Handle(), WM_COMMAND, IDM_PMU_REPORT, 0);
         ::SetWindowPos(form->Handle(), nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOMOVE);
         return *form;
     }
 
-    std::string File(const std::string& name, const std::string& bytes = "x") {
-        const std::string path = tmp / name;
+    std::wstring File(const std::wstring& name, const std::string& bytes = "x") {
+        const std::wstring path = tmp / name;
         EXPECT_TRUE(FileWrite(path, bytes));
         return path;
     }
 
-    std::string Folder(const std::string& name) {
-        const std::string path = tmp / name;
-        ::CreateDirectoryA(path.c_str(), nullptr);
+    std::wstring Folder(const std::wstring& name) {
+        const std::wstring path = tmp / name;
+        ::CreateDirectoryW(path.c_str(), nullptr);
         return path;
     }
 
     // Captions of the rows in list order.
-    std::vector<std::string> Rows() {
-        std::vector<std::string> rows;
+    std::vector<std::wstring> Rows() {
+        std::vector<std::wstring> rows;
         const int n = ListView_GetItemCount(form->CptLvwItems);
         for (int i = 0; i < n; ++i) {
-            char buf[512] = {};
-            ListView_GetItemText(form->CptLvwItems, i, 0, buf, sizeof(buf));
+            wchar_t buf[512] = {};
+            ListView_GetItemText(form->CptLvwItems, i, 0, buf, static_cast<int>(std::size(buf)));
             rows.push_back(buf);
         }
         return rows;
     }
 
-    int RowOf(const std::string& caption) {
-        LVFINDINFOA find{};
+    int RowOf(const std::wstring& caption) {
+        LVFINDINFOW find{};
         find.flags = LVFI_STRING;
         find.psz = caption.c_str();
-        return static_cast<int>(::SendMessageA(form->CptLvwItems, LVM_FINDITEMA,
+        return static_cast<int>(::SendMessageW(form->CptLvwItems, LVM_FINDITEMW,
                                                static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(&find)));
     }
 
     // The middle of a row's caption, in the main window's client coordinates.
-    POINT PointOnRow(const std::string& caption) {
+    POINT PointOnRow(const std::wstring& caption) {
         const int row = RowOf(caption);
         EXPECT_GE(row, 0) << caption;
         RECT rc{};
         rc.left = LVIR_LABEL;
-        ::SendMessageA(form->CptLvwItems, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+        ::SendMessageW(form->CptLvwItems, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
         POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
         ::MapWindowPoints(form->CptLvwItems, form->Handle(), &p, 1);
         return p;
@@ -182,42 +199,39 @@ class ItemCommands : public TMainWindowTest {
         return p;
     }
 
-    void Drop(const std::vector<std::string>& paths, POINT point) {
-        std::vector<std::wstring> wide;
-        for (const auto& p : paths)
-            wide.push_back(Wide(p));
-        ::SendMessageA(form->Handle(), WM_DROPFILES,
-                       reinterpret_cast<WPARAM>(MakeDrop(wide, point)), 0);
+    void Drop(const std::vector<std::wstring>& paths, POINT point, bool inClient = true) {
+        ::SendMessageW(form->Handle(), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(MakeDrop(paths, point, inClient)), 0);
     }
 
-    void Click(int button) { ::SendMessageA(form->Handle(), WM_COMMAND, button, 0); }
+    void Click(int button) { ::SendMessageW(form->Handle(), WM_COMMAND, button, 0); }
 
-    void Select(const std::vector<std::string>& captions) {
+    void Select(const std::vector<std::wstring>& captions) {
         ListView_SetItemState(form->CptLvwItems, -1, 0, LVIS_SELECTED);
         for (const auto& c : captions)
             ListView_SetItemState(form->CptLvwItems, RowOf(c), LVIS_SELECTED, LVIS_SELECTED);
     }
 
-    LRESULT Notify(UINT code, NMLVDISPINFOA info = {}) {
+    LRESULT Notify(UINT code, NMLVDISPINFOW info = {}) {
         info.hdr.hwndFrom = form->CptLvwItems;
         info.hdr.idFrom = IDC_ITEMS;
         info.hdr.code = code;
-        return ::SendMessageA(form->Handle(), WM_NOTIFY, IDC_ITEMS,
+        return ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS,
                               reinterpret_cast<LPARAM>(&info));
     }
 
     // Commits `text` as the new caption of a row, as the list's editor does.
-    LRESULT EndEdit(const std::string& caption, const std::string& text) {
-        NMLVDISPINFOA info{};
+    LRESULT EndEdit(const std::wstring& caption, const std::wstring& text) {
+        NMLVDISPINFOW info{};
         info.item.iItem = RowOf(caption);
         info.item.mask = LVIF_TEXT;
-        std::string buffer = text;
+        std::wstring buffer = text;
         info.item.pszText = buffer.data();
-        return Notify(LVN_ENDLABELEDITA, info);
+        return Notify(LVN_ENDLABELEDITW, info);
     }
 
-    void PageWithItems(int32_t page, const std::vector<std::string>& paths,
-                       const std::string& folder = "") {
+    void PageWithItems(int32_t page, const std::vector<std::wstring>& paths,
+                       const std::wstring& folder = L"") {
         PageCreate(page, folder);
         for (const auto& p : paths)
             ItemAdd(page, p);
@@ -225,179 +239,182 @@ class ItemCommands : public TMainWindowTest {
 
     TComInit com;
     TTempFolder tmp;
-    std::string echoOut;
+    std::wstring echoOut;
 };
 
 // ---------------------------------------------------------------------------------------------
 // Drops
 
 TEST_F(ItemCommands, DropOnEmptySpaceAddsItemsSortedAndADuplicateNameAddsNothing) {
-    const std::string c = File("c.txt"), a = File("a.txt"), b = File("b.ini");
+    const std::wstring c = File(L"c.txt"), a = File(L"a.txt"), b = File(L"b.ini");
     TFrmOvMain& f = Open();
     TBoxSeen box = AnswerBox([&] { Drop({c, a, b}, EmptySpot()); }, IDOK);
     EXPECT_FALSE(box.seen);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"a.txt", "b.ini", "c.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a.txt", L"b.ini", L"c.txt"}));
     EXPECT_EQ(PageItemCount(1), 3);
-    EXPECT_EQ(ItemPathRead(1, "c.txt"), c);
+    EXPECT_EQ(ItemPathRead(1, L"c.txt"), c);
 
     // Same name from another folder, letter case aside: refused without a word.
-    Folder("other");
-    const std::string again = File("other\\A.TXT");
+    Folder(L"other");
+    const std::wstring again = File(L"other\\A.TXT");
     box = AnswerBox([&] { Drop({again}, EmptySpot()); }, IDOK);
     EXPECT_FALSE(box.seen);
     EXPECT_EQ(PageItemCount(1), 3);
-    EXPECT_EQ(ItemPathRead(1, "a.txt"), a);
+    EXPECT_EQ(ItemPathRead(1, L"a.txt"), a);
     EXPECT_EQ(f.CurrentPage, 1);
 }
 
 TEST_F(ItemCommands, DropOntoAProgramStartsItWithEachPathQuotedAndTheLauncherFolder) {
-    const std::string a = File("a b.txt"), b = File("c.txt");
+    const std::wstring a = File(L"a b.txt"), b = File(L"Ærø 한 😀.txt");
     PageWithItems(1, {EchoExe()});
     Open();
-    Drop({a, b}, PointOnRow("ovArgEcho.exe"));
+    Drop({a, b}, PointOnRow(L"ovArgEcho.exe"));
     auto lines = EchoLines(echoOut, 1);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(EndsWith(lines[0], "\"" + a + "\" \"" + b + "\" ")) << lines[0];
-    EXPECT_EQ(PathFolderWithSep(lines[1] + "\\"), PathFolderWithSep(EchoExe()))
+    EXPECT_TRUE(EndsWith(lines[0], L"\"" + a + L"\" \"" + b + L"\" ")) << lines[0];
+    EXPECT_EQ(PathFolderWithSep(lines[1] + L"\\"), PathFolderWithSep(EchoExe()))
         << "the working directory is the launcher's own folder";
     EXPECT_EQ(PageItemCount(1), 1) << "nothing is added";
 }
 
 TEST_F(ItemCommands, DropOntoAShortcutToAProgramAppendsThePathsToItsOwnArguments) {
-    const std::string link = tmp / "Echo.lnk";
-    ASSERT_TRUE(LinkCreate(link, EchoExe(), "-x 1"));
-    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::wstring link = tmp / L"Echo.lnk";
+    ASSERT_TRUE(LinkCreate(link, EchoExe(), L"-x 1"));
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt");
     PageWithItems(1, {link});
     Open();
-    Drop({a, b}, PointOnRow("Echo"));
+    Drop({a, b}, PointOnRow(L"Echo"));
     auto lines = EchoLines(echoOut, 1);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(EndsWith(lines[0], "-x 1\"" + a + "\" \"" + b + "\" ")) << lines[0];
+    EXPECT_TRUE(EndsWith(lines[0], L"-x 1\"" + a + L"\" \"" + b + L"\" ")) << lines[0];
     EXPECT_EQ(PageItemCount(1), 1);
 }
 
 TEST_F(ItemCommands, DropOntoAnItemThatIsNoProgramAddsThePaths) {
-    const std::string text = File("notes.txt");
-    const std::string folder = Folder("sub");
-    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::wstring text = File(L"notes.txt");
+    const std::wstring folder = Folder(L"sub");
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt");
     Open();
     // A folder item exists only until the next refresh of an ordinary page: add it by a drop.
     Drop({text, folder}, EmptySpot());
-    Drop({a}, PointOnRow("notes.txt"));
-    Drop({b}, PointOnRow("sub"));
+    Drop({a}, PointOnRow(L"notes.txt"));
+    Drop({b}, PointOnRow(L"sub"));
     EXPECT_EQ(PageItemCount(1), 4);
-    EXPECT_EQ(ItemPathRead(1, "b.txt"), b);
+    EXPECT_EQ(ItemPathRead(1, L"b.txt"), b);
     EXPECT_TRUE(NoEcho(echoOut));
 }
 
 TEST_F(ItemCommands, DroppingOneFolderMakesANewLastPageThatMirrorsIt) {
-    const std::string one = Folder("one");
-    FileWrite(one + "\\x.txt", "x");
-    FileWrite(one + "\\y.txt", "y");
-    ::CreateDirectoryA((one + "\\inner").c_str(), nullptr);
-    const std::string two = Folder("two");
-    FileWrite(two + "\\z.txt", "z");
+    const std::wstring one = Folder(L"one");
+    FileWrite(one + L"\\x.txt", "x");
+    FileWrite(one + L"\\y.txt", "y");
+    FileWrite(one + L"\\zø 한 😀.txt", "z");
+    ::CreateDirectoryW((one + L"\\inner").c_str(), nullptr);
+    const std::wstring two = Folder(L"two");
+    FileWrite(two + L"\\z.txt", "z");
     TFrmOvMain& f = Open();
 
     Drop({one}, EmptySpot());
     EXPECT_EQ(f.PageTotal, 2);
     EXPECT_EQ(f.CurrentPage, 2);
     EXPECT_EQ(PageFolderRead(2), one);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"inner", "x.txt", "y.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"inner", L"x.txt", L"y.txt", L"zø 한 😀.txt"}));
 
     // Also from a folder page: a single folder is never refused.
     TBoxSeen box = AnswerBox([&] { Drop({two}, EmptySpot()); }, IDOK);
     EXPECT_FALSE(box.seen);
     EXPECT_EQ(f.PageTotal, 3);
     EXPECT_EQ(f.CurrentPage, 3);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"z.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"z.txt"}));
     EXPECT_EQ(PageCount(), 3);
 }
 
 TEST_F(ItemCommands, AFolderDroppedWithAFileBecomesAnItemOfItsOwn) {
-    const std::string folder = Folder("docs");
-    const std::string file = File("a.txt");
+    const std::wstring folder = Folder(L"docs");
+    const std::wstring file = File(L"a.txt");
     TFrmOvMain& f = Open();
     Drop({folder, file}, EmptySpot());
     EXPECT_EQ(f.PageTotal, 1);
-    EXPECT_EQ(ItemPathRead(1, "docs"), folder);
-    EXPECT_EQ(ItemPathRead(1, "a.txt"), file);
+    EXPECT_EQ(ItemPathRead(1, L"docs"), folder);
+    EXPECT_EQ(ItemPathRead(1, L"a.txt"), file);
     EXPECT_EQ(Rows().size(), 2u);
 
-    // Also when the other object is one the program cannot name: it still counts.
-    const std::string other = Folder("more");
-    const std::wstring foreign = Wide(tmp.Path()) + L"\\\xAC00.txt";
-    ::SendMessageA(f.Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeDrop({Wide(other), foreign}, EmptySpot())), 0);
+    // Also when the other object is one the program cannot name (a path too long for the file
+    // functions): it still counts.
+    const std::wstring other = Folder(L"more");
+    Drop({other, tmp.Path() + L"\\" + std::wstring(300, L'n') + L".txt"}, EmptySpot());
     EXPECT_EQ(f.PageTotal, 1);
-    EXPECT_EQ(ItemPathRead(1, "more"), other);
+    EXPECT_EQ(ItemPathRead(1, L"more"), other);
 }
 
 TEST_F(ItemCommands, DropOnAFolderPageIsRefusedWithError0) {
-    const std::string folder = Folder("mirror");
-    FileWrite(folder + "\\m.txt", "m");
-    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::wstring folder = Folder(L"mirror");
+    FileWrite(folder + L"\\m.txt", "m");
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt");
     PageWithItems(1, {});
-    PageFolderAdd(1, folder, {folder + "\\m.txt"});
+    PageFolderAdd(1, folder, {folder + L"\\m.txt"});
     Open();
     TBoxSeen box = AnswerBox([&] { Drop({a, b}, EmptySpot()); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.caption, "エラー");
-    EXPECT_EQ(box.text, "このページにはファイルを追加できません");
+    EXPECT_EQ(box.caption, L"エラー");
+    EXPECT_EQ(box.text, L"このページにはファイルを追加できません");
     EXPECT_EQ(PageItemCount(1), 1);
 }
 
-TEST_F(ItemCommands, PathsTheAnsiFunctionsCannotNameAreSkippedNotCut) {
-    const std::string good = File("good.txt");
+TEST_F(ItemCommands, NamesOfAnyScriptAreAddedWholeAndOnlyTooLongPathsSkipped) {
+    std::vector<std::wstring> paths{tmp.Path() + L"\\" + std::wstring(300, L'n') + L".txt"};
+    std::vector<std::wstring> names;
+    for (const wchar_t* name : ForeignNames) {
+        paths.push_back(File(name));
+        names.push_back(name);
+    }
     Open();
-    const std::wstring longPath = Wide(tmp.Path()) + L"\\" + std::wstring(300, L'n') + L".txt";
-    const std::wstring foreign = Wide(tmp.Path()) + L"\\caf\x00e9\x0101.txt";
-    ::SendMessageA(form->Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeDrop({longPath, foreign, Wide(good)}, EmptySpot())),
-                   0);
-    std::vector<std::string> names;
-    PageItemNames(1, names);
-    EXPECT_EQ(names, (std::vector<std::string>{"", "good.txt"}));
+    Drop(paths, EmptySpot());
+    std::vector<std::wstring> rows = Rows();
+    std::sort(rows.begin(), rows.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(rows, names);
+    for (size_t i = 1; i < paths.size(); ++i)
+        EXPECT_EQ(ItemPathRead(1, PathName(paths[i])), paths[i]);
+    EXPECT_EQ(PageItemCount(1), static_cast<int32_t>(names.size()));
 
-    // The longest path the ANSI functions take is 259 bytes; one more is left out.
-    const std::string folder = tmp.Path() + "\\";
-    const std::string longest = folder + std::string(259 - folder.size() - 4, 'm') + ".txt";
-    const std::string tooLong = folder + std::string(260 - folder.size() - 4, 'n') + ".txt";
+    // The longest path taken is 259 characters, whatever their script; one more is left out.
+    const std::wstring folder = tmp.Path() + L"\\";
+    const std::wstring longest = folder + std::wstring(259 - folder.size() - 4, L'表') + L".txt";
+    const std::wstring tooLong = folder + std::wstring(260 - folder.size() - 4, L'表') + L".txt";
     ASSERT_EQ(longest.size(), 259u);
-    ::SendMessageA(form->Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeDrop({Wide(tooLong), Wide(longest)}, EmptySpot())),
-                   0);
+    Drop({tooLong, longest}, EmptySpot());
     EXPECT_EQ(ItemPathRead(1, PathName(longest)), longest);
-    EXPECT_EQ(PageItemCount(1), 2);
+    EXPECT_EQ(PageItemCount(1), static_cast<int32_t>(names.size()) + 1);
 }
 
-// The dialog's chosen files and filter: a drive root gets no second separator, and a "|" that
-// is the second byte of a double-byte character stays in the text.
+// The dialog's chosen files and filter: a drive root gets no second separator, and "ポ", whose
+// Shift-JIS second byte is "|", stays in the text.
 TEST(InsertDialog, ChosenFilesAndFilter) {
-    using V = std::vector<std::string>;
+    using V = std::vector<std::wstring>;
     // The dialog's buffer: each part ended by a zero, one more zero at the end.
     auto chosen = [](const V& parts) {
-        std::string buffer;
-        for (const std::string& part : parts)
-            buffer += part + std::string(1, '\0');
-        return ChosenFiles((buffer + std::string(1, '\0')).c_str());
+        std::wstring buffer;
+        for (const std::wstring& part : parts)
+            buffer += part + std::wstring(1, L'\0');
+        return ChosenFiles((buffer + std::wstring(1, L'\0')).c_str());
     };
-    EXPECT_EQ(chosen({"C:\\", "a.txt", "b.txt"}), (V{"C:\\a.txt", "C:\\b.txt"}));
-    EXPECT_EQ(chosen({"C:\\Docs", "a.txt", "b.txt"}), (V{"C:\\Docs\\a.txt", "C:\\Docs\\b.txt"}));
-    EXPECT_EQ(chosen({"C:\\ソ", "a.txt", "b.txt"}), (V{"C:\\ソ\\a.txt", "C:\\ソ\\b.txt"}));
-    EXPECT_EQ(chosen({"C:\\one.txt"}), (V{"C:\\one.txt"}));
-    EXPECT_EQ(PathFolderWithSep(chosen({"C:\\", "a.txt", "b.txt"})[0]), "C:\\");
-    EXPECT_EQ(DialogFilter("ポ|*.p"), std::string("ポ\0*.p\0", 7));
+    EXPECT_EQ(chosen({L"C:\\", L"a.txt", L"b.txt"}), (V{L"C:\\a.txt", L"C:\\b.txt"}));
+    EXPECT_EQ(chosen({L"C:\\Docs", L"a.txt", L"b.txt"}),
+              (V{L"C:\\Docs\\a.txt", L"C:\\Docs\\b.txt"}));
+    EXPECT_EQ(chosen({L"C:\\ソ", L"a.txt", L"b.txt"}), (V{L"C:\\ソ\\a.txt", L"C:\\ソ\\b.txt"}));
+    EXPECT_EQ(chosen({L"C:\\one.txt"}), (V{L"C:\\one.txt"}));
+    EXPECT_EQ(PathFolderWithSep(chosen({L"C:\\", L"a.txt", L"b.txt"})[0]), L"C:\\");
+    EXPECT_EQ(DialogFilter(L"ポ|*.p"), std::wstring(L"ポ\0*.p\0", 6));
 }
 
 TEST_F(ItemCommands, ADropOutsideTheClientAreaNeverReachesTheRowBelow) {
-    const std::string a = File("a.txt");
+    const std::wstring a = File(L"a.txt");
     PageWithItems(1, {EchoExe()});
     Open();
-    POINT onRow = PointOnRow("ovArgEcho.exe");
-    ::SendMessageA(form->Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeDrop({Wide(a)}, onRow, false)), 0);
-    EXPECT_EQ(ItemPathRead(1, "a.txt"), a);
+    POINT onRow = PointOnRow(L"ovArgEcho.exe");
+    Drop({a}, onRow, false);
+    EXPECT_EQ(ItemPathRead(1, L"a.txt"), a);
     PumpMessages(300);
     EXPECT_TRUE(NoEcho(echoOut));
 }
@@ -408,75 +425,75 @@ TEST_F(ItemCommands, ADropOutsideTheClientAreaNeverReachesTheRowBelow) {
 // Answers the open-file dialog: notes the folder it opened in and whether the read-only box
 // shows, then either types `files` into the name box and confirms, or cancels.
 struct TFileDialogAnswer {
-    std::string files;
-    std::string openedIn;
+    std::wstring files;
+    std::wstring openedIn;
     bool readOnlyBoxShown = true;
     bool seen = false;
 };
-TFileDialogAnswer Insert(TFrmOvMain& f, const std::string& files) {
+TFileDialogAnswer Insert(TFrmOvMain& f, const std::wstring& files) {
     TFileDialogAnswer answer;
     answer.files = files;
-    AnswerDialog([&] { ::SendMessageA(f.Handle(), WM_COMMAND, IDC_TBN_INSERT, 0); },
+    AnswerDialog([&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_INSERT, 0); },
                  [&](HWND box) {
                      answer.seen = true;
-                     char folder[MAX_PATH] = {};
-                     ::SendMessageA(box, CDM_GETFOLDERPATH, sizeof(folder),
+                     wchar_t folder[MAX_PATH] = {};
+                     ::SendMessageW(box, CDM_GETFOLDERPATH, std::size(folder),
                                     reinterpret_cast<LPARAM>(folder));
                      answer.openedIn = folder;
                      HWND readOnly = ::GetDlgItem(box, chx1);
                      answer.readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
                      if (files.empty()) {
-                         ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+                         ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
                          return;
                      }
                      for (int control : {cmb13, edt1})
-                         ::SendMessageA(box, CDM_SETCONTROLTEXT, control,
+                         ::SendMessageW(box, CDM_SETCONTROLTEXT, control,
                                         reinterpret_cast<LPARAM>(files.c_str()));
-                     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
                  });
     return answer;
 }
 
 TEST_F(ItemCommands, InsertAddsTheChosenFilesAndRemembersTheirFolder) {
-    const std::string folder = Folder("picked");
-    FileWrite(folder + "\\one.txt", "1");
-    FileWrite(folder + "\\two.txt", "2");
+    const std::wstring folder = Folder(L"picked Ærø 한");
+    FileWrite(folder + L"\\one.txt", "1");
+    FileWrite(folder + L"\\Résumé 😀.txt", "2");
     TFrmOvMain& f = Open();
-    f.LastOpenDir = tmp.Path() + "\\";
+    f.LastOpenDir = tmp.Path() + L"\\";
 
-    TFileDialogAnswer cancelled = Insert(f, "");
+    TFileDialogAnswer cancelled = Insert(f, L"");
     ASSERT_TRUE(cancelled.seen);
-    EXPECT_EQ(PathFolderWithSep(cancelled.openedIn + "\\"), tmp.Path() + "\\");
+    EXPECT_EQ(PathFolderWithSep(cancelled.openedIn + L"\\"), tmp.Path() + L"\\");
     EXPECT_FALSE(cancelled.readOnlyBoxShown);
     EXPECT_EQ(PageItemCount(1), 0);
-    EXPECT_EQ(f.LastOpenDir, tmp.Path() + "\\");
+    EXPECT_EQ(f.LastOpenDir, tmp.Path() + L"\\");
 
-    f.LastOpenDir = folder + "\\";
-    TFileDialogAnswer chosen = Insert(f, "\"one.txt\" \"two.txt\"");
+    f.LastOpenDir = folder + L"\\";
+    TFileDialogAnswer chosen = Insert(f, L"\"one.txt\" \"Résumé 😀.txt\"");
     ASSERT_TRUE(chosen.seen);
     EXPECT_EQ(PageItemCount(1), 2);
-    EXPECT_EQ(ItemPathRead(1, "two.txt"), folder + "\\two.txt");
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"one.txt", "two.txt"}));
-    EXPECT_EQ(f.LastOpenDir, folder + "\\");
+    EXPECT_EQ(ItemPathRead(1, L"Résumé 😀.txt"), folder + L"\\Résumé 😀.txt");
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"one.txt", L"Résumé 😀.txt"}));
+    EXPECT_EQ(f.LastOpenDir, folder + L"\\");
 
     // The next dialog opens where the last choice was made.
-    EXPECT_EQ(PathFolderWithSep(Insert(f, "").openedIn + "\\"), folder + "\\");
+    EXPECT_EQ(PathFolderWithSep(Insert(f, L"").openedIn + L"\\"), folder + L"\\");
 
     // Names typed as full paths are taken whole.
-    const std::string three = File("three.txt"), four = File("four.txt");
-    Insert(f, "\"" + three + "\" \"" + four + "\"");
-    EXPECT_EQ(ItemPathRead(1, "three.txt"), three);
-    EXPECT_EQ(ItemPathRead(1, "four.txt"), four);
+    const std::wstring three = File(L"three.txt"), four = File(L"four.txt");
+    Insert(f, L"\"" + three + L"\" \"" + four + L"\"");
+    EXPECT_EQ(ItemPathRead(1, L"three.txt"), three);
+    EXPECT_EQ(ItemPathRead(1, L"four.txt"), four);
 }
 
 TEST_F(ItemCommands, InsertOnAFolderPageIsRefusedBeforeTheDialogOpens) {
-    const std::string folder = Folder("mirror");
+    const std::wstring folder = Folder(L"mirror");
     PageFolderAdd(1, folder, {});
     TFrmOvMain& f = Open();
     TBoxSeen box = AnswerBox([&] { Click(IDC_TBN_INSERT); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.text, "このページにはファイルを追加できません");
-    EXPECT_EQ(box.caption, "エラー");
+    EXPECT_EQ(box.text, L"このページにはファイルを追加できません");
+    EXPECT_EQ(box.caption, L"エラー");
     (void)f;
 }
 
@@ -484,63 +501,70 @@ TEST_F(ItemCommands, InsertOnAFolderPageIsRefusedBeforeTheDialogOpens) {
 // Opening
 
 TEST_F(ItemCommands, DoubleClickOpensTheSelectedItemsSkippingMissingFilesAndFolders) {
-    const std::string link = tmp / "Echo.lnk";
-    ASSERT_TRUE(LinkCreate(link, EchoExe(), "--from-link"));
-    const std::string gone = File("gone.exe");
-    const std::string folder = Folder("sub");
-    PageWithItems(1, {EchoExe(), link});
+    // A program in a folder named outside any one code page, and a shortcut named so.
+    const std::wstring program = Folder(L"Ærø 한") + L"\\Ærø 한.exe";
+    ASSERT_TRUE(::CopyFileW(EchoExe().c_str(), program.c_str(), FALSE));
+    const std::wstring link = tmp / L"한 Echo 😀.lnk";
+    ASSERT_TRUE(LinkCreate(link, EchoExe(), L"--from-link"));
+    const std::wstring gone = File(L"gone.exe");
+    const std::wstring folder = Folder(L"sub");
+    PageWithItems(1, {EchoExe(), program, link});
     Open();
     Drop({gone, folder}, EmptySpot());
-    ::DeleteFileA(gone.c_str());
+    ::DeleteFileW(gone.c_str());
 
     TBoxSeen box = AnswerBox(
         [&] {
-            Select({"ovArgEcho.exe", "Echo", "gone.exe", "sub"});
+            Select({L"ovArgEcho.exe", L"Ærø 한.exe", L"한 Echo 😀", L"gone.exe", L"sub"});
             Notify(NM_DBLCLK);
         },
         IDOK);
     EXPECT_FALSE(box.seen) << "missing files and folders are skipped without a word";
-    auto lines = EchoLines(echoOut, 2);
-    ASSERT_EQ(lines.size(), 4u);
-    int fromLink = 0;
+    auto lines = EchoLines(echoOut, 3);
+    ASSERT_EQ(lines.size(), 6u);
+    int fromLink = 0, inForeignFolder = 0;
     for (size_t i = 0; i < lines.size(); i += 2) {
-        EXPECT_EQ(PathFolderWithSep(lines[i + 1] + "\\"), PathFolderWithSep(EchoExe()));
-        if (EndsWith(lines[i], " --from-link"))
+        EXPECT_EQ(PathFolderWithSep(lines[i + 1] + L"\\"), PathFolderWithSep(EchoExe()));
+        if (EndsWith(lines[i], L" --from-link"))
             ++fromLink;
+        else if (lines[i].find(program) != std::wstring::npos)
+            ++inForeignFolder;
     }
     EXPECT_EQ(fromLink, 1) << "the shortcut's target starts with the shortcut's arguments";
-    EXPECT_EQ(PageItemCount(1), 4) << "opening never removes an item";
+    EXPECT_EQ(inForeignFolder, 1);
+    EXPECT_EQ(PageItemCount(1), 5) << "opening never removes an item";
 
     // Nothing selected: nothing happens.
     Select({});
     Notify(NM_DBLCLK);
     PumpMessages(300);
-    EXPECT_EQ(EchoLines(echoOut, 2).size(), 4u);
+    EXPECT_EQ(EchoLines(echoOut, 3).size(), 6u);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Deleting
 
 TEST_F(ItemCommands, DeletingTheOnlyPageEmptiesItInPlaceAndDropsItsFolder) {
-    const std::string folder = Folder("mirror");
-    FileWrite(folder + "\\m.txt", "m");
-    PageFolderAdd(1, folder, {folder + "\\m.txt"});
+    const std::wstring folder = Folder(L"mirror");
+    FileWrite(folder + L"\\m.txt", "m");
+    PageFolderAdd(1, folder, {folder + L"\\m.txt"});
     TFrmOvMain& f = Open();
     TBoxSeen box = AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.caption, "確認");
-    EXPECT_EQ(box.text, "ページを削除しますか");
+    EXPECT_EQ(box.caption, L"確認");
+    EXPECT_EQ(box.text, L"ページを削除しますか");
     EXPECT_EQ(f.PageTotal, 1);
     EXPECT_EQ(f.CurrentPage, 1);
     EXPECT_TRUE(RegKeyExists(HKCU, PageKeyPath(1)));
-    EXPECT_EQ(PageFolderRead(1), "");
+    EXPECT_EQ(PageFolderRead(1), L"");
     EXPECT_EQ(PageItemCount(1), 0);
     EXPECT_TRUE(Rows().empty());
-    EXPECT_TRUE(FilePresent(folder + "\\m.txt")) << "the folder on disk is untouched";
+    EXPECT_TRUE(FilePresent(folder + L"\\m.txt")) << "the folder on disk is untouched";
 }
 
 TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1) {
-    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt"), d = File("d.txt");
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt"), c = File(L"c.txt"),
+                       d = File(L"d.txt");
     PageWithItems(1, {a});
     PageWithItems(2, {b});
     PageWithItems(3, {c});
@@ -550,10 +574,10 @@ TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1)
     struct TCase {
         int32_t deleted;
         int32_t shown;
-        const char* row;
+        const wchar_t* row;
     };
     // A middle page, the first, the last: each shows the page before it, page 1 the next one.
-    for (const TCase& c : {TCase{2, 1, "a.txt"}, TCase{1, 1, "c.txt"}, TCase{2, 1, "c.txt"}}) {
+    for (const TCase& c : {TCase{2, 1, L"a.txt"}, TCase{1, 1, L"c.txt"}, TCase{2, 1, L"c.txt"}}) {
         SCOPED_TRACE(c.deleted);
         const int32_t total = f.PageTotal;
         f.CurrentPage = c.deleted;
@@ -561,7 +585,7 @@ TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1)
         AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
         EXPECT_EQ(f.PageTotal, total - 1);
         EXPECT_EQ(f.CurrentPage, c.shown);
-        EXPECT_EQ(Rows(), (std::vector<std::string>{c.row}));
+        EXPECT_EQ(Rows(), (std::vector<std::wstring>{c.row}));
     }
     EXPECT_EQ(PageCount(), 1);
 
@@ -571,32 +595,32 @@ TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1)
 }
 
 TEST_F(ItemCommands, DeletingSelectedItemsAsksFirstAndRemovesOnlyTheirValues) {
-    const std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt");
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt"), c = File(L"c.txt");
     PageWithItems(1, {a, b, c});
     Open();
-    Select({"a.txt", "c.txt"});
+    Select({L"a.txt", L"c.txt"});
     TBoxSeen box = AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDCANCEL);
-    EXPECT_EQ(box.text, "選択したファイルを削除しますか");
+    EXPECT_EQ(box.text, L"選択したファイルを削除しますか");
     EXPECT_EQ(PageItemCount(1), 3);
 
-    Select({"a.txt", "c.txt"});
+    Select({L"a.txt", L"c.txt"});
     AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     PageItemNames(1, names);
-    EXPECT_EQ(names, (std::vector<std::string>{"", "b.txt"}));
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"", L"b.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"b.txt"}));
     EXPECT_TRUE(FilePresent(a)) << "nothing on disk is deleted";
 }
 
 TEST_F(ItemCommands, DeletingItemsOfAFolderPageIsRefusedWithoutAQuestion) {
-    const std::string folder = Folder("mirror");
-    FileWrite(folder + "\\m.txt", "m");
-    PageFolderAdd(1, folder, {folder + "\\m.txt"});
+    const std::wstring folder = Folder(L"mirror");
+    FileWrite(folder + L"\\m.txt", "m");
+    PageFolderAdd(1, folder, {folder + L"\\m.txt"});
     Open();
-    Select({"m.txt"});
+    Select({L"m.txt"});
     TBoxSeen box = AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.text, "このページのファイルは削除できません");
+    EXPECT_EQ(box.text, L"このページのファイルは削除できません");
     EXPECT_EQ(PageItemCount(1), 1);
     EXPECT_EQ(form->PageTotal, 1);
 }
@@ -605,59 +629,63 @@ TEST_F(ItemCommands, DeletingItemsOfAFolderPageIsRefusedWithoutAQuestion) {
 // Renaming
 
 TEST_F(ItemCommands, RenameIsRevertedWhenTheStoreRefusesAndKeepsBlanksWhenAccepted) {
-    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::wstring a = File(L"a.txt"), b = File(L"résumé.txt");
     PageWithItems(1, {a, b});
     Open();
-    EXPECT_EQ(EndEdit("a.txt", "   "), FALSE);
-    EXPECT_EQ(EndEdit("a.txt", "A.TXT"), FALSE);
-    EXPECT_EQ(EndEdit("a.txt", "b.txt"), FALSE);
-    EXPECT_EQ(ItemPathRead(1, "a.txt"), a);
-    EXPECT_EQ(ItemPathRead(1, "b.txt"), b);
+    EXPECT_EQ(EndEdit(L"a.txt", L"   "), FALSE);
+    EXPECT_EQ(EndEdit(L"a.txt", L"A.TXT"), FALSE);
+    EXPECT_EQ(EndEdit(L"a.txt", L"RÉSUMÉ.TXT"), FALSE) << "letter case aside in every script";
+    EXPECT_EQ(ItemPathRead(1, L"a.txt"), a);
+    EXPECT_EQ(ItemPathRead(1, L"résumé.txt"), b);
 
-    EXPECT_EQ(EndEdit("a.txt", " first"), TRUE);
-    EXPECT_EQ(ItemPathRead(1, " first"), a);
-    EXPECT_EQ(ItemPathRead(1, "a.txt"), "");
+    EXPECT_EQ(EndEdit(L"a.txt", L" first"), TRUE);
+    EXPECT_EQ(ItemPathRead(1, L" first"), a);
+    EXPECT_EQ(ItemPathRead(1, L"a.txt"), L"");
 
     // A cancelled editor sends no text: nothing changes.
-    NMLVDISPINFOA cancelled{};
-    cancelled.item.iItem = RowOf("b.txt");
-    EXPECT_EQ(Notify(LVN_ENDLABELEDITA, cancelled), FALSE);
-    EXPECT_EQ(ItemPathRead(1, "b.txt"), b);
+    NMLVDISPINFOW cancelled{};
+    cancelled.item.iItem = RowOf(L"résumé.txt");
+    EXPECT_EQ(Notify(LVN_ENDLABELEDITW, cancelled), FALSE);
+    EXPECT_EQ(ItemPathRead(1, L"résumé.txt"), b);
 }
 
 TEST_F(ItemCommands, TheRealEditorRenamesTheRowAndTheRowSortsUnderItsNewName) {
-    const std::string a = File("a.txt"), b = File("b.txt");
+    const std::wstring a = File(L"a.txt"), b = File(L"b.txt");
     PageWithItems(1, {a, b});
     TFrmOvMain& f = Open();
     ::SetFocus(f.CptLvwItems);
-    HWND edit = ListView_EditLabel(f.CptLvwItems, RowOf("a.txt"));
+    HWND edit = ListView_EditLabel(f.CptLvwItems, RowOf(L"a.txt"));
     ASSERT_NE(edit, nullptr);
-    ::SetWindowTextA(edit, "z.txt");
-    ::SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    // Typed a character at a time, the emoji as its two surrogates.
+    const std::wstring typed = L"z Café ☕ 한글 😀";
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : typed)
+        ::SendMessageW(edit, WM_CHAR, c, 0);
+    ::SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages(50);
-    EXPECT_EQ(ItemPathRead(1, "z.txt"), a);
-    EXPECT_GE(RowOf("z.txt"), 0);
+    EXPECT_EQ(ItemPathRead(1, typed), a);
+    EXPECT_GE(RowOf(typed), 0);
     f.CptLvwItemsColumnClick(0);
     f.CptLvwItemsColumnClick(0);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt", "z.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"b.txt", typed}));
 }
 
 TEST_F(ItemCommands, EditingOnAFolderPageIsRefusedWithError2) {
-    const std::string folder = Folder("mirror");
-    FileWrite(folder + "\\m.txt", "m");
-    PageFolderAdd(1, folder, {folder + "\\m.txt"});
+    const std::wstring folder = Folder(L"mirror");
+    FileWrite(folder + L"\\m.txt", "m");
+    PageFolderAdd(1, folder, {folder + L"\\m.txt"});
     TFrmOvMain& f = Open();
     ::SetFocus(f.CptLvwItems);
     HWND edit = nullptr;
     TBoxSeen box =
-        AnswerBox([&] { edit = ListView_EditLabel(f.CptLvwItems, RowOf("m.txt")); }, IDOK);
+        AnswerBox([&] { edit = ListView_EditLabel(f.CptLvwItems, RowOf(L"m.txt")); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.text, "このページのファイルは変更できません");
+    EXPECT_EQ(box.text, L"このページのファイルは変更できません");
     EXPECT_EQ(edit, nullptr) << "no editor opens";
 }
 
 TEST_F(ItemCommands, ADraggedRowIsPickedUpAndDroppedNowhere) {
-    const std::string a = File("a.txt");
+    const std::wstring a = File(L"a.txt");
     PageWithItems(1, {a});
     TFrmOvMain& f = Open();
     NMLISTVIEW drag{};
@@ -665,40 +693,40 @@ TEST_F(ItemCommands, ADraggedRowIsPickedUpAndDroppedNowhere) {
     drag.hdr.idFrom = IDC_ITEMS;
     drag.hdr.code = LVN_BEGINDRAG;
     drag.iItem = 0;
-    ::SendMessageA(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
+    ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
     EXPECT_EQ(::GetCapture(), f.Handle()) << "the mouse stays with the window while dragging";
-    ::SendMessageA(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ::SendMessageW(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     EXPECT_NE(::GetCapture(), f.Handle());
     EXPECT_EQ(PageItemCount(1), 1);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a.txt"}));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Page buttons and the status bar
 
 TEST_F(ItemCommands, PreviousOnPage1DoesNothingAndNextOnTheLastPageAppendsOnePerPress) {
-    const std::string a = File("a.txt");
+    const std::wstring a = File(L"a.txt");
     TFrmOvMain& f = Open();
     // A row the store does not know: a refill would remove it.
-    ListRowAdd("marker", a);
+    ListRowAdd(L"marker", a);
     Click(IDC_TBN_BEFORE);
     EXPECT_EQ(f.CurrentPage, 1);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"marker"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"marker"}));
 
     Click(IDC_TBN_NEXT);
     Click(IDC_TBN_NEXT);
     EXPECT_EQ(f.PageTotal, 3);
     EXPECT_EQ(f.CurrentPage, 3);
     EXPECT_EQ(PageCount(), 3);
-    EXPECT_TRUE(RegValueExists(HKCU, PageKeyPath(3), ""));
-    EXPECT_EQ(PageFolderRead(3), "");
+    EXPECT_TRUE(RegValueExists(HKCU, PageKeyPath(3), L""));
+    EXPECT_EQ(PageFolderRead(3), L"");
     EXPECT_TRUE(Rows().empty());
 
     // Back and forth between pages that exist refreshes them; no page is made.
     ItemAdd(2, a);
     Click(IDC_TBN_BEFORE);
     EXPECT_EQ(f.CurrentPage, 2);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a.txt"}));
     Click(IDC_TBN_NEXT);
     EXPECT_EQ(f.CurrentPage, 3);
     EXPECT_EQ(f.PageTotal, 3);
@@ -722,26 +750,26 @@ TEST_F(ItemCommands, PageButtonsStayWithinThePagesThatExist) {
 TEST_F(ItemCommands, TheStatusBarShowsTheCountsAfterEachCommand) {
     TFrmOvMain& f = Open();
     EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(1, 1, 0));
-    Drop({File("a.txt"), File("b.txt")}, EmptySpot());
+    Drop({File(L"a.txt"), File(L"b.txt")}, EmptySpot());
     EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(1, 1, 2));
-    Drop({Folder("dropped")}, EmptySpot());
+    Drop({Folder(L"dropped")}, EmptySpot());
     EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(2, 2, 0));
-    EXPECT_EQ(f.StatusPanels.folder, tmp / "dropped");
+    EXPECT_EQ(f.StatusPanels.folder, tmp / L"dropped");
     Click(IDC_TBN_NEXT);
     EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(3, 3, 0));
-    EXPECT_EQ(f.StatusPanels.folder, "");
+    EXPECT_EQ(f.StatusPanels.folder, L"");
 }
 
 TEST(StatusBar, PagePanelText) {
-    EXPECT_EQ(StatusPageText(2, 5, 7), " 2/5 ページ   7 個のオブジェクト  ");
-    EXPECT_EQ(StatusPageText(10, 12, 0), " 10/12 ページ   0 個のオブジェクト  ");
+    EXPECT_EQ(StatusPageText(2, 5, 7), L" 2/5 ページ   7 個のオブジェクト  ");
+    EXPECT_EQ(StatusPageText(10, 12, 0), L" 10/12 ページ   0 個のオブジェクト  ");
 }
 
 // The status bar's panels painted into a bitmap: the folder panel shows an icon and text only on
 // a folder page.
 TEST_F(ItemCommands, TheFolderPanelPaintsOnlyOnAFolderPage) {
-    const std::string folder = Folder("mirror");
-    PageCreate(1, "");
+    const std::wstring folder = Folder(L"mirror");
+    PageCreate(1, L"");
     PageFolderAdd(2, folder, {});
     TFrmOvMain& f = Open();
     auto paint = [&](int page) {

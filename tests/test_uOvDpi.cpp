@@ -55,13 +55,13 @@ class Scaled : public TMainWindowTest {
 
     // Width of a window's text in its own font.
     static SIZE TextExtent(HWND window) {
-        char text[256] = {};
-        const int length = ::GetWindowTextA(window, text, sizeof(text));
+        wchar_t text[256] = {};
+        const int length = ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
         SIZE extent{};
         HDC dc = ::GetDC(window);
         HGDIOBJ old =
-            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
-        ::GetTextExtentPoint32A(dc, text, length, &extent);
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+        ::GetTextExtentPoint32W(dc, text, length, &extent);
         ::SelectObject(dc, old);
         ::ReleaseDC(window, dc);
         return extent;
@@ -80,7 +80,7 @@ TEST_F(Scaled, MainWindowControlsFontAndImages) {
     for (HWND control : {f.CptTbrToolBar, f.CptLvwItems, f.CptSbrStatus})
         EXPECT_EQ(FontOf(control).lfHeight, -S(OV_FONT_HEIGHT));
     RECT button{};
-    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.right - button.left, S(OV_BUTTON_WIDTH));
     EXPECT_EQ(button.bottom - button.top, S(OV_BUTTON_HEIGHT));
     int cx = 0, cy = 0;
@@ -92,10 +92,10 @@ TEST_F(Scaled, MainWindowControlsFontAndImages) {
     ::GetWindowRect(f.CptSbrStatus, &status);
     EXPECT_EQ(status.bottom - status.top, S(OV_STATUS_HEIGHT));
     int edges[2] = {};
-    ::SendMessageA(f.CptSbrStatus, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    ::SendMessageW(f.CptSbrStatus, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     EXPECT_EQ(edges[0], S(OV_STATUS_PANEL0));
     MINMAXINFO info{};
-    ::SendMessageA(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, S(OV_MIN_TRACK));
 
     // Item icons at the system's sizes for the scale: 32 and 16 at 96 DPI, 48 and 24 at 144.
@@ -110,10 +110,10 @@ TEST_F(Scaled, MainWindowControlsFontAndImages) {
     // The page panel's text fits its panel.
     HDC dc = ::GetDC(f.CptSbrStatus);
     HGDIOBJ old = ::SelectObject(
-        dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(f.CptSbrStatus, WM_GETFONT, 0, 0)));
+        dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(f.CptSbrStatus, WM_GETFONT, 0, 0)));
     SIZE extent{};
-    const std::string& text = f.StatusPanels.pageText;
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const std::wstring& text = f.StatusPanels.pageText;
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     ::SelectObject(dc, old);
     ::ReleaseDC(f.CptSbrStatus, dc);
     EXPECT_LE(extent.cx + S(2), edges[0]);
@@ -123,10 +123,10 @@ TEST_F(Scaled, MainWindowControlsFontAndImages) {
 // Widths are stored as they read at 96 DPI, and applied scaled.
 TEST_F(Scaled, ColumnWidthsAreStoredAt96Dpi) {
     ColumnWidthSet(form->CptLvwItems, 0, S(180));
-    ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValLvwColWidth), "180,50,50,50,50,");
+    ::SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValLvwColWidth), L"180,50,50,50,50,");
     form.reset();
-    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, "120,60,100,150,200,");
+    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, L"120,60,100,150,200,");
     Open();
     EXPECT_EQ(ColumnWidth(form->CptLvwItems, 0), S(120));
     EXPECT_EQ(ColumnWidth(form->CptLvwItems, 4), S(200));
@@ -137,7 +137,7 @@ TEST_F(Scaled, ColumnWidthsAreStoredAt96Dpi) {
 TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     form.reset();
     TTempFolder dir;
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"}) {
         ASSERT_TRUE(FileWrite(dir / name, "x"));
         ItemAdd(1, dir / name);
     }
@@ -147,7 +147,7 @@ TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     const int width = ColumnWidth(f.CptLvwItems, 0);
     const int moved = dpi * 2;
     RECT suggested{40, 30, 40 + DpiScale(200, moved), 30 + DpiScale(150, moved)};
-    ::SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+    ::SendMessageW(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
                    reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(f.Dpi, moved);
     RECT rc{};
@@ -155,7 +155,7 @@ TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     EXPECT_EQ(rc.left, suggested.left);
     EXPECT_EQ(rc.right - rc.left, suggested.right - suggested.left);
     RECT button{};
-    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.right - button.left, DpiScale(OV_BUTTON_WIDTH, moved));
     EXPECT_EQ(FontOf(f.CptLvwItems).lfHeight, -DpiScale(OV_FONT_HEIGHT, moved));
     int cx = 0, cy = 0;
@@ -163,9 +163,9 @@ TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     EXPECT_EQ(cx, MetricForDpi(SM_CXSMICON, moved));
     EXPECT_EQ(ColumnWidth(f.CptLvwItems, 0), width * 2);
     EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 3);
-    std::vector<std::string> selected;
+    std::vector<std::wstring> selected;
     ListSelectedNames(selected);
-    EXPECT_EQ(selected, (std::vector<std::string>{"b.txt"}));
+    EXPECT_EQ(selected, (std::vector<std::wstring>{L"b.txt"}));
 }
 
 // Runs `inspect` inside the options dialog, opened from the main window, then closes it.
@@ -179,7 +179,7 @@ void InDialog(HWND main, const std::function<void(TFrmOvOptn&)>& inspect) {
         (*current)(*FrmOvOptn);
         FrmOvOptn->Close();
     });
-    ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
+    ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
     ::KillTimer(nullptr, timer);
 }
 

@@ -56,7 +56,7 @@ class Placement : public TMainWindowTest {
   protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     }
     void TearDown() override {
         Application.SetMainForm(nullptr);
@@ -67,7 +67,7 @@ class Placement : public TMainWindowTest {
     // Closes as the user would, which saves the bounds.
     void CloseMain() {
         Application.SetMainForm(nullptr);
-        ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+        ::SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
         EXPECT_FALSE(::IsWindow(form->Handle()));
     }
     // Closes and starts again from what was saved.
@@ -83,7 +83,7 @@ class Placement : public TMainWindowTest {
         Application.SetMainForm(&f);
         ::ShowWindow(Application.Handle(), SW_SHOWNORMAL);
         ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
-        ::SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ::SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         EXPECT_TRUE(Application.Minimized());
         EXPECT_FALSE(::IsWindowVisible(f.Handle()));
         return f;
@@ -230,8 +230,8 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
     const int band = OV_BUTTON_HEIGHT + 2 * OV_TOOLBAR_EDGE;
     auto buttonsInOneColumn = [&] {
         RECT first{}, last{};
-        ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-        ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, OV_TOOLBAR_BUTTONS - 1,
+        ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, OV_TOOLBAR_BUTTONS - 1,
                        reinterpret_cast<LPARAM>(&last));
         return first.left == last.left && last.top >= first.top + 5 * OV_BUTTON_HEIGHT;
     };
@@ -247,7 +247,7 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
     ExpectRect(lv, 0, 0, tb.left - OV_TOOLBAR_EDGE, statusTop);
     // Every button is inside the bar, so none is cut off.
     RECT last{};
-    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, OV_TOOLBAR_BUTTONS - 1,
+    ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, OV_TOOLBAR_BUTTONS - 1,
                    reinterpret_cast<LPARAM>(&last));
     EXPECT_LE(last.right, tb.right - tb.left);
     EXPECT_LE(last.bottom, tb.bottom - tb.top);
@@ -294,7 +294,7 @@ TEST_F(Placement, CreationDocksTheToolBarAtTheStoredEdge) {
     RegIntWrite(HKCU, OvKeyOption, OvValToolBarPos, 2);
     TFrmOvMain& f = Open();
     EXPECT_EQ(f.ToolBarAlign, 2);
-    EXPECT_TRUE(::GetWindowLongPtrA(f.CptTbrToolBar, GWL_STYLE) & CCS_VERT);
+    EXPECT_TRUE(::GetWindowLongPtrW(f.CptTbrToolBar, GWL_STYLE) & CCS_VERT);
 }
 
 TEST_F(Placement, TaskbarButtonFollowsTheApplicationWindow) {
@@ -339,7 +339,7 @@ TEST_F(Placement, BringToFrontRestoresAMaximisedOrMinimisedWindow) {
     EXPECT_FALSE(::IsZoomed(f.Handle()));
     ExpectRect(Bounds(), 30, 40, 330, 240);
 
-    ::SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ::SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_FALSE(::IsWindowVisible(f.Handle()));
     WindowBringToFront(f.Handle());
     EXPECT_TRUE(::IsWindowVisible(f.Handle()));
@@ -353,18 +353,18 @@ TEST_F(Placement, BringToFrontRaisesTheWindowAboveAnotherThreadsForegroundWindow
     ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
 
     // A window of another thread, on top and in the foreground, over the main window.
-    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HWND other = nullptr;
     DWORD otherThread = 0;
     std::thread thread([&] {
-        other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 600, 500,
+        other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 600, 500,
                                   nullptr, nullptr, nullptr, nullptr);
         otherThread = ::GetCurrentThreadId();
         ::SetForegroundWindow(other);
         ::SetEvent(ready);
         MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
-            ::DispatchMessageA(&msg);
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
         ::DestroyWindow(other);
     });
     ::WaitForSingleObject(ready, 5000);
@@ -391,7 +391,7 @@ TEST_F(Placement, BringToFrontRaisesTheWindowAboveAnotherThreadsForegroundWindow
     // The two threads' input is apart again: a second detach has nothing to undo.
     EXPECT_FALSE(::AttachThreadInput(::GetCurrentThreadId(), otherThread, FALSE));
 
-    ::PostThreadMessageA(otherThread, WM_QUIT, 0, 0);
+    ::PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
     thread.join();
 }
 

@@ -42,7 +42,7 @@ TEST(HookKeyForward, PressAndReleaseAreLaidOutLikeKeyboardMessages) {
     auto up = HookKeyForward(HC_ACTION, WM_KEYUP, &f8Up);
     ASSERT_TRUE(up);
     EXPECT_EQ(up->key, 119u);
-    EXPECT_EQ(Bits(up->flags), 0xC0420001u) << "previous state and transition bits, no sign spill";
+    EXPECT_EQ(Bits(up->flags), 0xC0420001u) << L"previous state and transition bits, no sign spill";
 
     // Alt held: system messages, context bit; an extended key sets bit 24.
     const KBDLLHOOKSTRUCT altF8 = Key(VK_F8, 0x42, LLKHF_ALTDOWN);
@@ -86,7 +86,7 @@ TEST(HookKeyForward, LeftAndRightModifiersGoAsTheKeyboardMessagesName) {
 TEST(HookKeyForward, OtherCallsAreNotPassedOn) {
     const KBDLLHOOKSTRUCT f8 = Key(VK_F8, 0x42);
     EXPECT_FALSE(HookKeyForward(-1, WM_KEYDOWN, &f8));
-    EXPECT_FALSE(HookKeyForward(-1, WM_KEYDOWN, nullptr)) << "the record is not read then";
+    EXPECT_FALSE(HookKeyForward(-1, WM_KEYDOWN, nullptr)) << L"the record is not read then";
     EXPECT_FALSE(HookKeyForward(HC_ACTION, WM_KEYDOWN, nullptr));
     EXPECT_FALSE(HookKeyForward(HC_ACTION, WM_CHAR, &f8));
     EXPECT_FALSE(HookKeyForward(HC_ACTION, 0, &f8));
@@ -102,17 +102,17 @@ std::vector<MSG> g_received;
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_HOOKKEY && wParam == VK_F8)
         g_received.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 // A hidden window with the launcher's class and caption: what the library looks for.
 TUniqueWindow CreateStandIn() {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = StandInProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = OV_MAIN_CLASS;
-    ::RegisterClassA(&wc);
-    return TUniqueWindow(::CreateWindowExA(0, OV_MAIN_CLASS, OV_APP_TITLE, WS_OVERLAPPEDWINDOW, 0,
+    ::RegisterClassW(&wc);
+    return TUniqueWindow(::CreateWindowExW(0, OV_MAIN_CLASS, OV_APP_TITLE, WS_OVERLAPPEDWINDOW, 0,
                                            0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr));
 }
 
@@ -152,8 +152,8 @@ std::vector<std::string> ExportNames(HMODULE module) {
 }
 
 TEST(HookLibrary, ExportsExactlyTheTwoEntries) {
-    TUniqueModule library(::LoadLibraryA("pOv.dll"));
-    ASSERT_TRUE(library) << "pOv.dll must be built beside the tests";
+    TUniqueModule library(::LoadLibraryW(L"pOv.dll"));
+    ASSERT_TRUE(library) << L"pOv.dll must be built beside the tests";
     EXPECT_EQ(ExportNames(library.Get()),
               (std::vector<std::string>{"F_OvHookKeySet", "P_OvHookKeyReset"}));
     EXPECT_EQ(::GetProcAddress(library.Get(), "DllMain"), nullptr);
@@ -179,7 +179,7 @@ double NowMs() {
 }
 
 struct TBoundLibrary {
-    TUniqueModule library{::LoadLibraryA("pOv.dll")};
+    TUniqueModule library{::LoadLibraryW(L"pOv.dll")};
     TSetEntry set = reinterpret_cast<TSetEntry>(
         reinterpret_cast<void*>(::GetProcAddress(library.Get(), "F_OvHookKeySet")));
     TResetEntry reset = reinterpret_cast<TResetEntry>(
@@ -190,12 +190,12 @@ struct TBoundLibrary {
 struct TStandIn {
     TUniqueHandle process;
     DWORD pid = 0;
-    explicit TStandIn(const std::string& arguments) {
-        STARTUPINFOA startup{};
+    explicit TStandIn(const std::wstring& arguments) {
+        STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
-        std::string command = "ovStandIn.exe " + arguments;
-        if (::CreateProcessA((ExeFolder() + "ovStandIn.exe").c_str(), command.data(), nullptr,
+        std::wstring command = L"ovStandIn.exe " + arguments;
+        if (::CreateProcessW((ExeFolder() + L"ovStandIn.exe").c_str(), command.data(), nullptr,
                              nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
             process.Reset(info.hProcess);
             ::CloseHandle(info.hThread);
@@ -220,9 +220,9 @@ struct TStandIn {
 // A key typed into another program arrives at once, however long the thread that bound the
 // library is busy: the hook runs on a thread of its own.
 TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
-    const std::string file = ExeFolder() + "keys-arrived.txt";
-    ::DeleteFileA(file.c_str());
-    TStandIn typedInto("keys " + file);
+    const std::wstring file = ExeFolder() + L"keys-arrived.txt";
+    ::DeleteFileW(file.c_str());
+    TStandIn typedInto(L"keys " + file);
     ASSERT_TRUE(typedInto.process);
     TBoundLibrary bound;
     ASSERT_TRUE(bound.set && bound.set());
@@ -239,14 +239,14 @@ TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
     bound.reset();
     EXPECT_EQ(typedInto.Wait(5000), 0);
     double arrived = 0;
-    if (FILE* in = std::fopen(file.c_str(), "r")) {
+    if (FILE* in = ::_wfopen(file.c_str(), L"r")) {
         if (std::fscanf(in, "%lf", &arrived) != 1)
             arrived = 0;
         std::fclose(in);
     }
-    ::DeleteFileA(file.c_str());
-    ASSERT_GT(arrived, 0.0) << "the key never arrived";
-    EXPECT_LT(arrived - sent, 1000.0) << "the key waited for the busy thread";
+    ::DeleteFileW(file.c_str());
+    ASSERT_GT(arrived, 0.0) << L"the key never arrived";
+    EXPECT_LT(arrived - sent, 1000.0) << L"the key waited for the busy thread";
     EXPECT_LT(arrived, blockEnd);
 }
 
@@ -255,7 +255,7 @@ TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
 // Keys reach this process's main window, never a look-alike of another program, through one
 // thread of the library's own that lives exactly while the hook is set.
 TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
-    TStandIn other("");
+    TStandIn other(L"");
     ASSERT_TRUE(other.process);
     TUniqueWindow window = CreateStandIn();
     ASSERT_TRUE(window);
@@ -265,11 +265,11 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
 
     g_received.clear();
     EXPECT_TRUE(bound.set());
-    EXPECT_TRUE(bound.set()) << "a second set keeps the one hook";
+    EXPECT_TRUE(bound.set()) << L"a second set keeps the one hook";
     EXPECT_EQ(ThreadCount(), threads + 1);
     SendF8();
     WaitReceived(2);
-    ASSERT_EQ(g_received.size(), 2u) << "one press and one release, not one per set call";
+    ASSERT_EQ(g_received.size(), 2u) << L"one press and one release, not one per set call";
     EXPECT_EQ(g_received[0].hwnd, window.Get());
     EXPECT_EQ(g_received[0].wParam, 119u);
     EXPECT_EQ(static_cast<uint64_t>(g_received[0].lParam) & 0x80000000u, 0u);
@@ -277,11 +277,11 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
 
     bound.reset();
     bound.reset();
-    EXPECT_EQ(ThreadCount(), threads) << "the reset ends the thread before it returns";
+    EXPECT_EQ(ThreadCount(), threads) << L"the reset ends the thread before it returns";
     g_received.clear();
     SendF8();
     PumpMessages(300);
-    EXPECT_TRUE(g_received.empty()) << "nothing is delivered after the reset";
+    EXPECT_TRUE(g_received.empty()) << L"nothing is delivered after the reset";
 
     // Set again after the reset, then unload without one: the hook and its thread must go with
     // the library, or the next key would call into unloaded code.
@@ -297,13 +297,13 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
     EXPECT_TRUE(g_received.empty());
 
     HWND look = nullptr;
-    while ((look = ::FindWindowExA(nullptr, look, OV_MAIN_CLASS, OV_APP_TITLE))) {
+    while ((look = ::FindWindowExW(nullptr, look, OV_MAIN_CLASS, OV_APP_TITLE))) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(look, &process);
         if (process == other.pid)
-            ::PostMessageA(look, WM_CLOSE, 0, 0);
+            ::PostMessageW(look, WM_CLOSE, 0, 0);
     }
-    EXPECT_EQ(other.Wait(10000), 0) << "the look-alike in another process read the keys";
+    EXPECT_EQ(other.Wait(10000), 0) << L"the look-alike in another process read the keys";
 }
 
 } // namespace

@@ -31,68 +31,68 @@ uint32_t DosTime(int y, int mo, int d, int h, int mi) {
 }
 
 TEST(RowTexts, SizeIsWholeKilobytesGroupedByThree) {
-    EXPECT_EQ(SizeText(0, ","), "0KB");
-    EXPECT_EQ(SizeText(1023, ","), "0KB");
-    EXPECT_EQ(SizeText(1024, ","), "1KB");
-    EXPECT_EQ(SizeText(1048576, ","), "1,024KB");
-    EXPECT_EQ(SizeText(5000000, ","), "4,882KB");
-    EXPECT_EQ(SizeText(3LL << 30, ","), "3,145,728KB") << "no 32-bit wrap at 2 GiB";
-    EXPECT_EQ(SizeText(999LL * 1024, "."), "999KB");
-    EXPECT_EQ(SizeText(1000LL * 1024, "."), "1.000KB");
+    EXPECT_EQ(SizeText(0, L","), L"0KB");
+    EXPECT_EQ(SizeText(1023, L","), L"0KB");
+    EXPECT_EQ(SizeText(1024, L","), L"1KB");
+    EXPECT_EQ(SizeText(1048576, L","), L"1,024KB");
+    EXPECT_EQ(SizeText(5000000, L","), L"4,882KB");
+    EXPECT_EQ(SizeText(3LL << 30, L","), L"3,145,728KB") << "no 32-bit wrap at 2 GiB";
+    EXPECT_EQ(SizeText(999LL * 1024, L"."), L"999KB");
+    EXPECT_EQ(SizeText(1000LL * 1024, L"."), L"1.000KB");
 }
 
 TEST(RowTexts, DateUsesTheTwelveHourClockWithTheLocaleDesignators) {
     TLocaleTexts jp;
-    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 14, 7), jp), "2000年 03月 05日(日)  午後 02:07");
-    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 0, 30), jp), "2000年 03月 05日(日)  午前 12:30");
-    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 12, 5), jp), "2000年 03月 05日(日)  午後 12:05");
-    EXPECT_EQ(DateText(DosTime(2026, 12, 7, 13, 45), jp), "2026年 12月 07日(月)  午後 01:45");
-    EXPECT_EQ(DateText(DosTime(2024, 2, 29, 11, 59), jp), "2024年 02月 29日(木)  午前 11:59");
-    EXPECT_EQ(DateText(DosTime(1980, 1, 1, 23, 0), jp), "1980年 01月 01日(火)  午後 11:00");
+    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 14, 7), jp), L"2000年 03月 05日(日)  午後 02:07");
+    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 0, 30), jp), L"2000年 03月 05日(日)  午前 12:30");
+    EXPECT_EQ(DateText(DosTime(2000, 3, 5, 12, 5), jp), L"2000年 03月 05日(日)  午後 12:05");
+    EXPECT_EQ(DateText(DosTime(2026, 12, 7, 13, 45), jp), L"2026年 12月 07日(月)  午後 01:45");
+    EXPECT_EQ(DateText(DosTime(2024, 2, 29, 11, 59), jp), L"2024年 02月 29日(木)  午前 11:59");
+    EXPECT_EQ(DateText(DosTime(1980, 1, 1, 23, 0), jp), L"1980年 01月 01日(火)  午後 11:00");
 }
 
 TEST(RowTexts, TheLocaleOfTheTestPrefixIsJapanese) {
     const TLocaleTexts& t = LocaleTexts();
-    EXPECT_EQ(t.am, "午前");
-    EXPECT_EQ(t.pm, "午後");
-    EXPECT_EQ(t.timeSeparator, ":");
-    EXPECT_EQ(t.thousands, ",");
-    EXPECT_EQ(t.weekdays[0], "月");
-    EXPECT_EQ(t.weekdays[6], "日");
+    EXPECT_EQ(t.am, L"午前");
+    EXPECT_EQ(t.pm, L"午後");
+    EXPECT_EQ(t.timeSeparator, L":");
+    EXPECT_EQ(t.thousands, L",");
+    EXPECT_EQ(t.weekdays[0], L"月");
+    EXPECT_EQ(t.weekdays[6], L"日");
 }
 
 TEST(CommaText, SplitsLikeTheStoredListsExpect) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(CommaTextSplit(""), V{});
-    EXPECT_EQ(CommaTextSplit("180,50,50,50,50,"), (V{"180", "50", "50", "50", "50"}));
-    EXPECT_EQ(CommaTextSplit("上,下,右,左"), (V{"上", "下", "右", "左"}));
-    EXPECT_EQ(CommaTextSplit("a,,b"), (V{"a", "", "b"}));
-    EXPECT_EQ(CommaTextSplit("  a , b "), (V{"a", "b"}));
-    EXPECT_EQ(CommaTextSplit("a b,c"), (V{"a", "b", "c"})) << "a blank ends an entry";
-    EXPECT_EQ(CommaTextSplit("\"a b\",\"c,d\",\"say \"\"hi\"\"\""),
-              (V{"a b", "c,d", "say \"hi\""}));
-    EXPECT_EQ(CommaTextSplit("\"ソ\",表"), (V{"ソ", "表"})) << "0x5C trail bytes";
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ(CommaTextSplit(L""), V{});
+    EXPECT_EQ(CommaTextSplit(L"180,50,50,50,50,"), (V{L"180", L"50", L"50", L"50", L"50"}));
+    EXPECT_EQ(CommaTextSplit(L"上,下,右,左"), (V{L"上", L"下", L"右", L"左"}));
+    EXPECT_EQ(CommaTextSplit(L"a,,b"), (V{L"a", L"", L"b"}));
+    EXPECT_EQ(CommaTextSplit(L"  a , b "), (V{L"a", L"b"}));
+    EXPECT_EQ(CommaTextSplit(L"a b,c"), (V{L"a", L"b", L"c"})) << "a blank ends an entry";
+    EXPECT_EQ(CommaTextSplit(L"\"a b\",\"c,d\",\"say \"\"hi\"\"\""),
+              (V{L"a b", L"c,d", L"say \"hi\""}));
+    EXPECT_EQ(CommaTextSplit(L"\"ソ\",表"), (V{L"ソ", L"表"})) << "Shift-JIS 0x5C trail bytes";
 }
 
 TEST(CommaText, NumbersAndListIndexesRaiseTheirErrors) {
-    EXPECT_EQ(StrToInt(" -12 "), -12);
-    EXPECT_EQ(StrToInt("+7"), 7);
-    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-    for (const char* bad : {"", "12a", "1 2", "-", "99999999999", "0x10"}) {
+    EXPECT_EQ(StrToInt(L" -12 "), -12);
+    EXPECT_EQ(StrToInt(L"+7"), 7);
+    EXPECT_EQ(StrToInt(L"2147483647"), 2147483647);
+    for (const wchar_t* bad : {L"", L"12a", L"1 2", L"-", L"99999999999", L"0x10"}) {
         try {
             StrToInt(bad);
             ADD_FAILURE() << bad;
         } catch (const EConvertError& e) {
-            EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' は整数ではありません");
+            EXPECT_EQ(e.Message(), std::wstring(L"'") + bad + L"' は整数ではありません");
         }
     }
-    std::vector<std::string> two{"a", "b"};
-    EXPECT_EQ(ListAt(two, 1), "b");
+    std::vector<std::wstring> two{L"a", L"b"};
+    EXPECT_EQ(ListAt(two, 1), L"b");
     try {
         ListAt(two, 2);
         ADD_FAILURE();
     } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (2)");
+        EXPECT_EQ(e.Message(), L"リストのインデックスが範囲を超えています (2)");
     }
 }
 
@@ -108,26 +108,26 @@ class ItemList : public TMainWindowTest {
 
     void SetUp() override {
         TMainWindowTest::SetUp();
-        RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtst");
-        RegKeyDelete(HKEY_CLASSES_ROOT, "ovtstfile");
+        RegKeyDelete(HKEY_CLASSES_ROOT, L".ovtst");
+        RegKeyDelete(HKEY_CLASSES_ROOT, L"ovtstfile");
         ConfigTreeCreate();
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        dir = std::string(temp) + "ovlvw" + std::to_string(::GetCurrentProcessId()) + "\\";
-        ::CreateDirectoryA(dir.c_str(), nullptr);
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        dir = std::wstring(temp) + L"ovlvw" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
+        ::CreateDirectoryW(dir.c_str(), nullptr);
     }
 
     void TearDown() override {
         TMainWindowTest::TearDown();
         TreeDelete(dir.substr(0, dir.size() - 1));
-        RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtst");
-        RegKeyDelete(HKEY_CLASSES_ROOT, "ovtstfile");
+        RegKeyDelete(HKEY_CLASSES_ROOT, L".ovtst");
+        RegKeyDelete(HKEY_CLASSES_ROOT, L"ovtstfile");
     }
 
     // A file of `size` bytes last written at the given local time.
-    std::string MakeFile(const std::string& name, int64_t size, int hour = 10, int minute = 0) {
-        std::string path = dir + name;
-        TUniqueHandle h(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    std::wstring MakeFile(const std::wstring& name, int64_t size, int hour = 10, int minute = 0) {
+        std::wstring path = dir + name;
+        TUniqueHandle h(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER at{};
         at.QuadPart = size;
@@ -142,19 +142,19 @@ class ItemList : public TMainWindowTest {
     }
 
     int Rows() { return ListView_GetItemCount(form->CptLvwItems); }
-    std::string Cell(int row, int column) {
-        char buf[512] = {};
-        ListView_GetItemText(form->CptLvwItems, row, column, buf, sizeof(buf));
+    std::wstring Cell(int row, int column) {
+        wchar_t buf[512] = {};
+        ListView_GetItemText(form->CptLvwItems, row, column, buf, static_cast<int>(std::size(buf)));
         return buf;
     }
-    int RowOf(const std::string& caption) {
+    int RowOf(const std::wstring& caption) {
         for (int i = 0; i < Rows(); ++i)
             if (Cell(i, 0) == caption)
                 return i;
         return -1;
     }
-    std::vector<std::string> Column(int column) {
-        std::vector<std::string> texts;
+    std::vector<std::wstring> Column(int column) {
+        std::vector<std::wstring> texts;
         for (int i = 0; i < Rows(); ++i)
             texts.push_back(Cell(i, column));
         return texts;
@@ -166,9 +166,9 @@ class ItemList : public TMainWindowTest {
         nm.hdr.code = LVN_COLUMNCLICK;
         nm.iItem = -1;
         nm.iSubItem = column;
-        ::SendMessageA(form->Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&nm));
+        ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&nm));
     }
-    void Command(int id) { ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Command(int id) { ::SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     int CheckedEntry() {
         int checked = -1, marks = 0;
         for (int i = 0; i < 6; ++i)
@@ -179,10 +179,10 @@ class ItemList : public TMainWindowTest {
         return marks == 1 ? checked : -marks;
     }
     DWORD View() {
-        return static_cast<DWORD>(::GetWindowLongPtrA(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
+        return static_cast<DWORD>(::GetWindowLongPtrW(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
     }
     int ImageOf(int row) {
-        LVITEMA item{};
+        LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
         ListView_GetItem(form->CptLvwItems, &item);
@@ -213,56 +213,56 @@ class ItemList : public TMainWindowTest {
         return IconPixels(icon.Get());
     }
 
-    std::string dir;
+    std::wstring dir;
 };
 
 TEST_F(ItemList, RowsShowSizeTypeDateAndLocationOfEachItem) {
     // Written through the classes root itself: Wine does not merge the user's classes into it.
-    RegStrWrite(HKEY_CLASSES_ROOT, ".ovtst", "", "ovtstfile");
-    RegStrWrite(HKEY_CLASSES_ROOT, "ovtstfile", "", "テスト文書");
-    ItemAdd(1, MakeFile("small.ovtst", 1023, 0, 30));
-    ItemAdd(1, MakeFile("one.bin", 1024, 12, 5));
-    ItemAdd(1, MakeFile("big.dat", 5000000, 13, 45));
-    ItemAdd(1, MakeFile("huge.img", 3LL << 30));
+    RegStrWrite(HKEY_CLASSES_ROOT, L".ovtst", L"", L"ovtstfile");
+    RegStrWrite(HKEY_CLASSES_ROOT, L"ovtstfile", L"", L"テスト文書");
+    ItemAdd(1, MakeFile(L"small.ovtst", 1023, 0, 30));
+    ItemAdd(1, MakeFile(L"one.bin", 1024, 12, 5));
+    ItemAdd(1, MakeFile(L"big.dat", 5000000, 13, 45));
+    ItemAdd(1, MakeFile(L"huge.img", 3LL << 30));
 
     Open();
     ASSERT_EQ(Rows(), 4);
-    int small = RowOf("small.ovtst");
+    int small = RowOf(L"small.ovtst");
     ASSERT_GE(small, 0);
-    EXPECT_EQ(Cell(small, 1), "0KB");
-    EXPECT_EQ(Cell(small, 2), "テスト文書");
-    EXPECT_EQ(Cell(small, 3), "2025年 06月 15日(日)  午前 12:30");
-    EXPECT_EQ(Cell(small, 4), PathFolder(dir + "x"));
-    EXPECT_EQ(Cell(RowOf("one.bin"), 1), "1KB");
-    EXPECT_EQ(Cell(RowOf("one.bin"), 2), "") << "no association, no type";
-    EXPECT_EQ(Cell(RowOf("one.bin"), 3), "2025年 06月 15日(日)  午後 12:05");
-    EXPECT_EQ(Cell(RowOf("big.dat"), 1), "4,882KB");
-    EXPECT_EQ(Cell(RowOf("big.dat"), 3), "2025年 06月 15日(日)  午後 01:45");
-    EXPECT_EQ(Cell(RowOf("huge.img"), 1), "3,145,728KB");
+    EXPECT_EQ(Cell(small, 1), L"0KB");
+    EXPECT_EQ(Cell(small, 2), L"テスト文書");
+    EXPECT_EQ(Cell(small, 3), L"2025年 06月 15日(日)  午前 12:30");
+    EXPECT_EQ(Cell(small, 4), PathFolder(dir + L"x"));
+    EXPECT_EQ(Cell(RowOf(L"one.bin"), 1), L"1KB");
+    EXPECT_EQ(Cell(RowOf(L"one.bin"), 2), L"") << "no association, no type";
+    EXPECT_EQ(Cell(RowOf(L"one.bin"), 3), L"2025年 06月 15日(日)  午後 12:05");
+    EXPECT_EQ(Cell(RowOf(L"big.dat"), 1), L"4,882KB");
+    EXPECT_EQ(Cell(RowOf(L"big.dat"), 3), L"2025年 06月 15日(日)  午後 01:45");
+    EXPECT_EQ(Cell(RowOf(L"huge.img"), 1), L"3,145,728KB");
     // A folder dropped with other entries becomes an item whose row shows 0KB.
-    ::CreateDirectoryA((dir + "sub").c_str(), nullptr);
-    ListRowAdd("sub", dir + "sub");
-    ASSERT_GE(RowOf("sub"), 0);
-    EXPECT_EQ(Cell(RowOf("sub"), 1), "0KB");
+    ::CreateDirectoryW((dir + L"sub").c_str(), nullptr);
+    ListRowAdd(L"sub", dir + L"sub");
+    ASSERT_GE(RowOf(L"sub"), 0);
+    EXPECT_EQ(Cell(RowOf(L"sub"), 1), L"0KB");
 
     // A missing file gets no row.
-    ListRowAdd("gone.txt", dir + "gone.txt");
+    ListRowAdd(L"gone.txt", dir + L"gone.txt");
     EXPECT_EQ(Rows(), 5);
-    EXPECT_EQ(RowOf("gone.txt"), -1);
+    EXPECT_EQ(RowOf(L"gone.txt"), -1);
 }
 
 TEST_F(ItemList, FillingTwiceGivesTheSameRowsWithoutGrowingTheImageLists) {
-    for (const char* name : {"b.txt", "a.txt", "c.txt"})
+    for (const wchar_t* name : {L"b.txt", L"a.txt", L"c.txt"})
         ItemAdd(1, MakeFile(name, 10));
-    ItemAdd(1, ExeFolder() + "test_uOvLvw.exe");
+    ItemAdd(1, ExeFolder() + L"test_uOvLvw.exe");
     TFrmOvMain& f = Open();
-    std::vector<std::string> first = Column(0);
+    std::vector<std::wstring> first = Column(0);
     PaintAndLoadIcons();
     const int images = ::ImageList_GetImageCount(f.CptImlItems16.Get());
     f.CptPmuItemBtnUpdateClick();
     PaintAndLoadIcons();
     EXPECT_EQ(Column(0), first);
-    EXPECT_EQ(first, (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "test_uOvLvw.exe"}));
+    EXPECT_EQ(first, (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt", L"test_uOvLvw.exe"}));
     EXPECT_EQ(::ImageList_GetImageCount(f.CptImlItems16.Get()), images);
     EXPECT_EQ(::ImageList_GetImageCount(f.CptImlItems32.Get()), images);
 }
@@ -270,14 +270,14 @@ TEST_F(ItemList, FillingTwiceGivesTheSameRowsWithoutGrowingTheImageLists) {
 // Icons load when their rows are painted, documents of one type share one entry, and no row ever
 // shows another file's icon, also after the image lists have been emptied by the next fill.
 TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
-    const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
-    const std::string exe = ExeFolder() + "test_uOvLvw.exe";
-    RegStrWrite(HKEY_CLASSES_ROOT, ".ovtst", "", "ovtstfile");
-    RegStrWrite(HKEY_CLASSES_ROOT, "ovtstfile\\DefaultIcon", "", shell32 + ",3");
-    ASSERT_TRUE(LinkCreate(dir + "to shell.lnk", shell32, ""));
-    ASSERT_TRUE(LinkCreate(dir + "to exe.lnk", exe, ""));
-    for (const std::string& path : {exe, shell32, dir + "to shell.lnk", dir + "to exe.lnk",
-                                    MakeFile("one.ovtst", 1), MakeFile("two.ovtst", 2)})
+    const std::wstring shell32 = L"C:\\windows\\system32\\shell32.dll";
+    const std::wstring exe = ExeFolder() + L"test_uOvLvw.exe";
+    RegStrWrite(HKEY_CLASSES_ROOT, L".ovtst", L"", L"ovtstfile");
+    RegStrWrite(HKEY_CLASSES_ROOT, L"ovtstfile\\DefaultIcon", L"", shell32 + L",3");
+    ASSERT_TRUE(LinkCreate(dir + L"to shell.lnk", shell32, L""));
+    ASSERT_TRUE(LinkCreate(dir + L"to exe.lnk", exe, L""));
+    for (const std::wstring& path : {exe, shell32, dir + L"to shell.lnk", dir + L"to exe.lnk",
+                                     MakeFile(L"one.ovtst", 1), MakeFile(L"two.ovtst", 2)})
         ItemAdd(1, path);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     TFrmOvMain& f = Open();
@@ -286,7 +286,7 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
         PaintAndLoadIcons();
         ASSERT_EQ(Rows(), 6);
         for (int row = 0; row < Rows(); ++row) {
-            const std::string path = ItemPathRead(1, Cell(row, 0));
+            const std::wstring path = ItemPathRead(1, Cell(row, 0));
             SCOPED_TRACE(path);
             TUniqueIcon small, large;
             const TIconSizes sizes = f.ItemIconSizes();
@@ -296,8 +296,8 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
             EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), sizes.small));
             EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), sizes.large));
         }
-        EXPECT_EQ(ImageOf(RowOf("one.ovtst")), ImageOf(RowOf("two.ovtst")));
-        EXPECT_NE(ImageOf(RowOf("to shell")), ImageOf(RowOf("to exe")));
+        EXPECT_EQ(ImageOf(RowOf(L"one.ovtst")), ImageOf(RowOf(L"two.ovtst")));
+        EXPECT_NE(ImageOf(RowOf(L"to shell")), ImageOf(RowOf(L"to exe")));
         // The next fill empties the image lists and sorts the other way round.
         f.SortOrder = -f.SortOrder;
         f.CptPmuItemBtnUpdateClick();
@@ -307,63 +307,63 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
 // A damaged shortcut leaves its own row without an icon and is reported once per fill, however
 // many rows fail; the rows after it are there all the same.
 TEST_F(ItemList, UnreadableShortcutsAreReportedOnceAndHideNoRows) {
-    for (const char* name : {"bad1.lnk", "bad2.lnk"})
+    for (const wchar_t* name : {L"bad1.lnk", L"bad2.lnk"})
         MakeFile(name, 64);
-    for (const char* name : {"bad1.lnk", "a.txt", "bad2.lnk", "b.txt"})
-        ItemAdd(1, name[0] == 'b' && name[1] == 'a' ? dir + name : MakeFile(name, 10));
+    for (const wchar_t* name : {L"bad1.lnk", L"a.txt", L"bad2.lnk", L"b.txt"})
+        ItemAdd(1, name[0] == L'b' && name[1] == L'a' ? dir + name : MakeFile(name, 10));
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     Open();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"a.txt", "b.txt", "bad1", "bad2"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"bad1", L"bad2"}));
     EXPECT_EQ(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).size(), 1u);
-    EXPECT_EQ(ImageOf(RowOf("bad1")), I_IMAGENONE);
-    EXPECT_EQ(ImageOf(RowOf("bad2")), I_IMAGENONE);
-    EXPECT_GE(ImageOf(RowOf("a.txt")), 0);
+    EXPECT_EQ(ImageOf(RowOf(L"bad1")), I_IMAGENONE);
+    EXPECT_EQ(ImageOf(RowOf(L"bad2")), I_IMAGENONE);
+    EXPECT_GE(ImageOf(RowOf(L"a.txt")), 0);
     EXPECT_TRUE(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).empty());
 }
 
 TEST_F(ItemList, AllItemsMissingGivesAnEmptyList) {
-    ItemAdd(1, dir + "nothing.txt");
-    ItemAdd(1, "Q:\\no\\drive.txt");
+    ItemAdd(1, dir + L"nothing.txt");
+    ItemAdd(1, L"Q:\\no\\drive.txt");
     Open();
     EXPECT_EQ(Rows(), 0);
 }
 
 TEST_F(ItemList, ColumnsSortAsTextAndEveryClickFlipsTheOrder) {
-    ItemAdd(1, MakeFile("nine.bin", 9 * 1024));
-    ItemAdd(1, MakeFile("ten.bin", 10 * 1024));
-    ItemAdd(1, MakeFile("hundred.bin", 100 * 1024));
+    ItemAdd(1, MakeFile(L"nine.bin", 9 * 1024));
+    ItemAdd(1, MakeFile(L"ten.bin", 10 * 1024));
+    ItemAdd(1, MakeFile(L"hundred.bin", 100 * 1024));
     TFrmOvMain& f = Open();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"hundred.bin", "nine.bin", "ten.bin"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"hundred.bin", L"nine.bin", L"ten.bin"}));
 
     f.SortOrder = -1; // so the next click sorts ascending
     ClickColumn(1);
     EXPECT_EQ(f.SortColumn, 1);
     EXPECT_EQ(f.SortOrder, 1);
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"100KB", "10KB", "9KB"}));
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"100KB", L"10KB", L"9KB"}));
     ClickColumn(1);
     EXPECT_EQ(f.SortOrder, -1);
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"9KB", "10KB", "100KB"}));
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"9KB", L"10KB", L"100KB"}));
     ClickColumn(0);
     EXPECT_EQ(f.SortOrder, 1) << "a click on another column flips the order too";
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"hundred.bin", "nine.bin", "ten.bin"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"hundred.bin", L"nine.bin", L"ten.bin"}));
 
     // Sorting follows an in-place rename of the row's caption.
-    ListRowRenamed(RowOf("ten.bin"), "aaa.bin");
-    ListView_SetItemText(f.CptLvwItems, RowOf("ten.bin"), 0, const_cast<char*>("aaa.bin"));
+    ListRowRenamed(RowOf(L"ten.bin"), L"aaa.bin");
+    ListView_SetItemText(f.CptLvwItems, RowOf(L"ten.bin"), 0, const_cast<wchar_t*>(L"aaa.bin"));
     ListSort(0);
-    EXPECT_EQ(Cell(0, 0), "aaa.bin");
+    EXPECT_EQ(Cell(0, 0), L"aaa.bin");
 }
 
 TEST_F(ItemList, StoredSortIsAppliedAtStartAndBadColumnsLeaveTheOrder) {
-    for (const char* name : {"b.txt", "c.txt", "a.txt"})
+    for (const wchar_t* name : {L"b.txt", L"c.txt", L"a.txt"})
         ItemAdd(1, MakeFile(name, 10));
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSortAscDec, -1);
     Open();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"c.txt", "b.txt", "a.txt"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"c.txt", L"b.txt", L"a.txt"}));
     form.reset();
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 7);
     Open();
-    std::vector<std::string> stored;
+    std::vector<std::wstring> stored;
     PageItemNames(1, stored);
     stored.erase(stored.begin());
     EXPECT_EQ(Column(0), stored) << "a column outside 0..4 leaves the rows as filled";
@@ -374,27 +374,27 @@ TEST_F(ItemList, ColumnWidthsRoundTripThroughTheStore) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(ColumnWidth(f.CptLvwItems, i), 50);
     ColumnWidthSet(f.CptLvwItems, 0, 180);
-    ::SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValLvwColWidth), "180,50,50,50,50,");
+    ::SendMessageW(f.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValLvwColWidth), L"180,50,50,50,50,");
 
-    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, "120,60,100,150,200,");
+    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, L"120,60,100,150,200,");
     Open();
     EXPECT_EQ(ColumnWidth(form->CptLvwItems, 0), 120);
     EXPECT_EQ(ColumnWidth(form->CptLvwItems, 4), 200);
 }
 
 TEST_F(ItemList, DamagedWidthsAreReportedAndTheWindowStillComesUp) {
-    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, "70,80,");
+    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, L"70,80,");
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     TBoxSeen box = AnswerBox([&] { Open(); }, IDOK);
-    EXPECT_EQ(box.text, "リストのインデックスが範囲を超えています (2)");
+    EXPECT_EQ(box.text, L"リストのインデックスが範囲を超えています (2)");
     EXPECT_EQ(ColumnWidth(form->CptLvwItems, 1), 80) << "widths before it stay";
     EXPECT_EQ(View(), static_cast<DWORD>(LVS_REPORT)) << "later steps still run";
     form.reset();
 
-    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, "70,wide,");
+    RegStrWrite(HKCU, OvKeyConfig, OvValLvwColWidth, L"70,wide,");
     box = AnswerBox([&] { Open(); }, IDOK);
-    EXPECT_EQ(box.text, "'wide' は整数ではありません.");
+    EXPECT_EQ(box.text, L"'wide' は整数ではありません.");
 }
 
 TEST_F(ItemList, ViewButtonStepsThroughTheFourViewsMovingTheCheckMark) {
@@ -425,24 +425,24 @@ TEST_F(ItemList, StoredViewStyleOutsideTheRangeShowsLargeIcons) {
 }
 
 TEST_F(ItemList, SelectedNamesAndTheNameUnderAPoint) {
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"})
         ItemAdd(1, MakeFile(name, 10));
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     TFrmOvMain& f = Open();
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     ListSelectedNames(names);
     EXPECT_TRUE(names.empty());
     ListView_SetItemState(f.CptLvwItems, 4, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(f.CptLvwItems, 1, LVIS_SELECTED, LVIS_SELECTED);
     ListSelectedNames(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"b.txt", "e.txt"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"b.txt", L"e.txt"}));
 
     RECT rc{};
     ListView_GetItemRect(f.CptLvwItems, 2, &rc, LVIR_LABEL);
-    EXPECT_EQ(ListNameAt(rc.left + 2, rc.top + 2), "c.txt");
+    EXPECT_EQ(ListNameAt(rc.left + 2, rc.top + 2), L"c.txt");
     RECT client{};
     ::GetClientRect(f.CptLvwItems, &client);
-    EXPECT_EQ(ListNameAt(client.right - 2, client.bottom - 2), "");
+    EXPECT_EQ(ListNameAt(client.right - 2, client.bottom - 2), L"");
 }
 
 } // namespace
@@ -452,37 +452,37 @@ namespace {
 // After a folder changed, the rows of its page refreshed in place are the rows a page made afresh
 // from the folder shows, in the same sorted order, every column alike.
 TEST_F(ItemList, FolderPageRefreshedInPlaceShowsTheRowsOfANewPage) {
-    const std::string folder = dir + "watched";
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    for (const char* name : {"b.txt", "Report.lnk", "zz.txt", "gone.txt"})
-        MakeFile("watched\\" + std::string(name), 10);
-    std::vector<std::string> listing;
-    FolderList(folder, "*", listing);
+    const std::wstring folder = dir + L"watched";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    for (const wchar_t* name : {L"b.txt", L"Report.lnk", L"zz.txt", L"gone.txt"})
+        MakeFile(L"watched\\" + std::wstring(name), 10);
+    std::vector<std::wstring> listing;
+    FolderList(folder, L"*", listing);
     PageFolderAdd(2, folder, listing);
     RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 2);
     TFrmOvMain& f = Open();
     ASSERT_EQ(Rows(), 4);
 
-    ASSERT_TRUE(::DeleteFileA((folder + "\\gone.txt").c_str()));
-    ASSERT_TRUE(::DeleteFileA((folder + "\\Report.lnk").c_str()));
-    MakeFile("watched\\Report", 3000, 23, 59);
-    ASSERT_TRUE(::MoveFileA((folder + "\\zz.txt").c_str(), (folder + "\\aa.txt").c_str()));
-    MakeFile("watched\\new.txt", 2048);
+    ASSERT_TRUE(::DeleteFileW((folder + L"\\gone.txt").c_str()));
+    ASSERT_TRUE(::DeleteFileW((folder + L"\\Report.lnk").c_str()));
+    MakeFile(L"watched\\Report", 3000, 23, 59);
+    ASSERT_TRUE(::MoveFileW((folder + L"\\zz.txt").c_str(), (folder + L"\\aa.txt").c_str()));
+    MakeFile(L"watched\\new.txt", 2048);
     f.CptPmuItemBtnUpdateClick();
-    std::vector<std::vector<std::string>> inPlace;
+    std::vector<std::vector<std::wstring>> inPlace;
     for (int c = 0; c < 5; ++c)
         inPlace.push_back(Column(c));
 
-    FolderList(folder, "*", listing);
+    FolderList(folder, L"*", listing);
     PageFolderAdd(3, folder, listing);
     f.PageTotal = 3;
     f.CurrentPage = 3;
     f.CptPmuItemBtnUpdateClick();
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(Column(c), inPlace[c]) << "column " << c;
-    EXPECT_EQ(inPlace[0], (std::vector<std::string>{"aa.txt", "b.txt", "new.txt", "Report"}));
-    EXPECT_EQ(Cell(RowOf("new.txt"), 1), "2KB");
-    EXPECT_EQ(Cell(RowOf("Report"), 3), "2025年 06月 15日(日)  午後 11:59");
+    EXPECT_EQ(inPlace[0], (std::vector<std::wstring>{L"aa.txt", L"b.txt", L"new.txt", L"Report"}));
+    EXPECT_EQ(Cell(RowOf(L"new.txt"), 1), L"2KB");
+    EXPECT_EQ(Cell(RowOf(L"Report"), 3), L"2025年 06月 15日(日)  午後 11:59");
 }
 
 } // namespace

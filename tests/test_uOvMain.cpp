@@ -23,32 +23,34 @@ class MainWindow : public TMainWindowTest {
   protected:
 };
 
-std::string MenuText(HMENU menu, int position) {
-    char buf[128] = {};
-    ::GetMenuStringA(menu, static_cast<UINT>(position), buf, sizeof(buf), MF_BYPOSITION);
+std::wstring MenuText(HMENU menu, int position) {
+    wchar_t buf[128] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), buf, static_cast<int>(std::size(buf)),
+                     MF_BYPOSITION);
     return buf;
 }
 
 TEST_F(MainWindow, HasEveryControlOfTheLayout) {
     TFrmOvMain& f = Open();
-    char cls[64] = {};
-    ::GetClassNameA(f.Handle(), cls, sizeof(cls));
-    EXPECT_STREQ(cls, "TFrmOvMain");
+    wchar_t cls[64] = {};
+    ::GetClassNameW(f.Handle(), cls, static_cast<int>(std::size(cls)));
+    EXPECT_STREQ(cls, L"TFrmOvMain");
+    EXPECT_TRUE(::IsWindowUnicode(f.Handle())) << "a Unicode window class";
     EXPECT_EQ(::GetWindow(f.Handle(), GW_OWNER), Application.Handle())
         << "the application window owns the main window and carries the taskbar button";
 
     // Toolbar: six buttons with their images, the view button a drop-down.
-    ASSERT_EQ(::SendMessageA(f.CptTbrToolBar, TB_BUTTONCOUNT, 0, 0), 6);
+    ASSERT_EQ(::SendMessageW(f.CptTbrToolBar, TB_BUTTONCOUNT, 0, 0), 6);
     EXPECT_EQ(::ImageList_GetImageCount(f.CptImlHotImages.Get()), 6);
     for (int i = 0; i < 6; ++i) {
         TBBUTTON b{};
-        ::SendMessageA(f.CptTbrToolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        ::SendMessageW(f.CptTbrToolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
         EXPECT_EQ(b.iBitmap, i);
         EXPECT_EQ(b.idCommand, IDC_TBN_BEFORE + i);
         EXPECT_EQ((b.fsStyle & BTNS_DROPDOWN) != 0, i == 2);
     }
     RECT button{};
-    ::SendMessageA(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.right - button.left, OV_BUTTON_WIDTH);
     EXPECT_EQ(button.bottom - button.top, OV_BUTTON_HEIGHT);
     RECT tb{};
@@ -56,7 +58,7 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
     EXPECT_EQ(tb.bottom - tb.top, OV_BUTTON_HEIGHT);
 
     // List view: editable labels, selection kept visible, full-row select, both image lists.
-    LONG style = ::GetWindowLongA(f.CptLvwItems, GWL_STYLE);
+    LONG style = ::GetWindowLongW(f.CptLvwItems, GWL_STYLE);
     EXPECT_TRUE(style & LVS_EDITLABELS);
     EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
     EXPECT_FALSE(style & LVS_SINGLESEL);
@@ -69,7 +71,7 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
 
     // Status bar: 20 pixels at the bottom, two owner-drawn panels, 200 wide and the rest.
     int edges[4] = {};
-    ASSERT_EQ(::SendMessageA(f.CptSbrStatus, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
+    ASSERT_EQ(::SendMessageW(f.CptSbrStatus, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
     EXPECT_EQ(edges[0], 200);
     EXPECT_EQ(edges[1], -1);
     RECT sb{}, client{};
@@ -96,33 +98,33 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
 
 TEST_F(MainWindow, CaptionsButtonsMenuAndColumnsCarryTheirTexts) {
     TFrmOvMain& f = Open();
-    EXPECT_EQ(Application.Title(), "Orvanta");
-    EXPECT_EQ(f.Caption(), "Orvanta");
-    const char* buttons[] = {"前へ", "次へ", "表示", "追加", "削除", "設定"};
+    EXPECT_EQ(Application.Title(), L"Orvanta");
+    EXPECT_EQ(f.Caption(), L"Orvanta");
+    const wchar_t* buttons[] = {L"前へ", L"次へ", L"表示", L"追加", L"削除", L"設定"};
     for (int i = 0; i < 6; ++i) {
-        char buf[64] = {};
-        ::SendMessageA(f.CptTbrToolBar, TB_GETBUTTONTEXTA, IDC_TBN_BEFORE + i,
+        wchar_t buf[64] = {};
+        ::SendMessageW(f.CptTbrToolBar, TB_GETBUTTONTEXTW, IDC_TBN_BEFORE + i,
                        reinterpret_cast<LPARAM>(buf));
         EXPECT_STREQ(buf, buttons[i]);
         EXPECT_EQ(f.CptTbnHints[i], buttons[i]);
     }
     HMENU menu = f.CptPmuViewStyle.Get();
-    EXPECT_EQ(MenuText(menu, 0), "大きいアイコン");
-    EXPECT_EQ(MenuText(menu, 1), "小さいアイコン");
-    EXPECT_EQ(MenuText(menu, 2), "一覧");
-    EXPECT_EQ(MenuText(menu, 3), "詳細");
-    EXPECT_EQ(MenuText(menu, 5), "最新の情報へ更新");
+    EXPECT_EQ(MenuText(menu, 0), L"大きいアイコン");
+    EXPECT_EQ(MenuText(menu, 1), L"小さいアイコン");
+    EXPECT_EQ(MenuText(menu, 2), L"一覧");
+    EXPECT_EQ(MenuText(menu, 3), L"詳細");
+    EXPECT_EQ(MenuText(menu, 5), L"最新の情報へ更新");
 
-    const char* columns[] = {"名前", "サイズ", "種類", "更新日時", "場所"};
+    const wchar_t* columns[] = {L"名前", L"サイズ", L"種類", L"更新日時", L"場所"};
     HWND header = ListView_GetHeader(f.CptLvwItems);
     ASSERT_EQ(Header_GetItemCount(header), 5);
     for (int i = 0; i < 5; ++i) {
-        char buf[64] = {};
-        LVCOLUMNA c{};
+        wchar_t buf[64] = {};
+        LVCOLUMNW c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         c.pszText = buf;
-        c.cchTextMax = sizeof(buf);
-        ASSERT_TRUE(::SendMessageA(f.CptLvwItems, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c)));
+        c.cchTextMax = static_cast<int>(std::size(buf));
+        ASSERT_TRUE(::SendMessageW(f.CptLvwItems, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&c)));
         EXPECT_STREQ(buf, columns[i]);
         EXPECT_EQ(c.cx, 50);
         EXPECT_EQ(c.fmt & LVCFMT_JUSTIFYMASK, i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT);
@@ -137,7 +139,7 @@ TEST_F(MainWindow, FirstCreationBuildsTheTreeAndReadsItsDefaults) {
     EXPECT_EQ(f.ViewStyle, 0);
     EXPECT_EQ(f.SortColumn, 0);
     EXPECT_EQ(f.SortOrder, 1);
-    EXPECT_EQ(f.LastOpenDir, "c:\\windows");
+    EXPECT_EQ(f.LastOpenDir, L"c:\\windows");
     EXPECT_TRUE(Application.ShowMainForm);
     EXPECT_FALSE(::IsWindowVisible(f.Handle())) << "creation never shows the window";
 }
@@ -146,12 +148,12 @@ TEST_F(MainWindow, CreationReadsTheStoredStateAndCloseWritesItBack) {
     Open();
     form.reset();
     for (int page : {2, 3})
-        RegStrWrite(HKCU, std::string(OvKeyPagePrefix) + std::to_string(page), "", "");
+        RegStrWrite(HKCU, std::wstring(OvKeyPagePrefix) + std::to_wstring(page), L"", L"");
     RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 3);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 2);
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSortAscDec, -1);
-    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, "D:\\ソフト\\");
+    RegStrWrite(HKCU, OvKeyConfig, OvValOpenFileDir, L"D:\\ソフト\\");
 
     TFrmOvMain& f = Open();
     EXPECT_EQ(f.CurrentPage, 3);
@@ -159,21 +161,21 @@ TEST_F(MainWindow, CreationReadsTheStoredStateAndCloseWritesItBack) {
     EXPECT_EQ(f.ViewStyle, 3);
     EXPECT_EQ(f.SortColumn, 2);
     EXPECT_EQ(f.SortOrder, -1);
-    EXPECT_EQ(f.LastOpenDir, "D:\\ソフト\\");
+    EXPECT_EQ(f.LastOpenDir, L"D:\\ソフト\\");
 
     f.CurrentPage = 2;
     f.ViewStyle = 1;
     f.SortColumn = 4;
     f.SortOrder = 1;
-    f.LastOpenDir = "E:\\表\\";
+    f.LastOpenDir = L"E:\\表\\";
     ::MoveWindow(f.Handle(), 11, 22, 333, 244, FALSE);
-    ::SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
+    ::SendMessageW(f.Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(f.Handle())) << "the close is always allowed";
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwStyle), 1);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 4);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSortAscDec), 1);
-    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), "E:\\表\\");
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyConfig, OvValOpenFileDir), L"E:\\表\\");
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValLeft), 11);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValTop), 22);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyWindow, OvValWidth), 333);
@@ -183,7 +185,7 @@ TEST_F(MainWindow, CreationReadsTheStoredStateAndCloseWritesItBack) {
 TEST_F(MainWindow, EndOfSessionAsksTheCloseQueryWhichSaves) {
     TFrmOvMain& f = Open();
     f.SortColumn = 3;
-    EXPECT_EQ(::SendMessageA(f.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(::SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValLvwColSort), 3);
     EXPECT_TRUE(::IsWindow(f.Handle())) << "a cancelled log-off keeps the program running";
 }
@@ -192,7 +194,7 @@ TEST_F(MainWindow, MinimumTrackingSizeIs120Square) {
     TFrmOvMain& f = Open();
     MINMAXINFO info{};
     info.ptMaxTrackSize = {5000, 4000};
-    ::SendMessageA(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(f.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 120);
     EXPECT_EQ(info.ptMinTrackSize.y, 120);
     EXPECT_EQ(info.ptMaxTrackSize.x, 5000) << "the maximum is left as the system set it";
@@ -205,11 +207,11 @@ TEST_F(MainWindow, AStartUpErrorIsShownAndLaterStepsStillRun) {
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 2);
     TBoxSeen box = AnswerBox([&] { Open(); }, IDOK);
     EXPECT_TRUE(box.seen);
-    EXPECT_EQ(box.caption, "Orvanta");
-    EXPECT_EQ(box.text, "'SelPage' の取得に失敗しました.");
+    EXPECT_EQ(box.caption, L"Orvanta");
+    EXPECT_EQ(box.text, L"'SelPage' の取得に失敗しました.");
     EXPECT_EQ(form->ViewStyle, 2);
     EXPECT_EQ(form->CurrentPage, 1);
-    EXPECT_EQ(form->Caption(), "Orvanta");
+    EXPECT_EQ(form->Caption(), L"Orvanta");
 }
 
 // Errors of messages that come again and again open one box, not one per message: the paint
@@ -221,12 +223,12 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
     RegValueDelete(HKCU, OvKeyOption, OvValHideTaskbar);
     RegValueDelete(HKCU, OvKeyOption, OvValHookKeyNo);
     // The hook library is looked for in the current folder.
-    char previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ::SetCurrentDirectoryA(ExeFolder().c_str());
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(ExeFolder().c_str());
     struct TBack {
-        const char* folder;
-        ~TBack() { ::SetCurrentDirectoryA(folder); }
+        const wchar_t* folder;
+        ~TBack() { ::SetCurrentDirectoryW(folder); }
     } back{previous};
     TFrmOvMain& f = Open();
     auto boxes = AnswerBoxes(
@@ -240,29 +242,29 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
         },
         IDOK);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "'HideTaskbar' の取得に失敗しました.");
+    EXPECT_EQ(boxes[0].text, L"'HideTaskbar' の取得に失敗しました.");
 
     boxes = AnswerBoxes(
         [&] {
             for (int i = 0; i < 5; ++i)
-                ::PostMessageA(f.Handle(), WM_HOOKKEY, VK_F8, 0);
+                ::PostMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 0);
             PumpMessages(300);
             for (int i = 0; i < 3; ++i)
-                ::SendMessageA(f.Handle(), WM_HOOKKEY, VK_F8, 0);
+                ::SendMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 0);
         },
         IDOK);
     ASSERT_EQ(boxes.size(), 1u) << "then the hot key stays off";
-    EXPECT_EQ(boxes[0].text, "'HookKeyNo' の取得に失敗しました.");
+    EXPECT_EQ(boxes[0].text, L"'HookKeyNo' の取得に失敗しました.");
 
-    RegIntWrite(HKCU, PageKeyPath(1), "", 5);
-    NMLVDISPINFOA edit{};
+    RegIntWrite(HKCU, PageKeyPath(1), L"", 5);
+    NMLVDISPINFOW edit{};
     edit.hdr.hwndFrom = f.CptLvwItems;
-    edit.hdr.code = LVN_BEGINLABELEDITA;
+    edit.hdr.code = LVN_BEGINLABELEDITW;
     LRESULT refused = FALSE;
     boxes = AnswerBoxes(
         [&] {
             refused =
-                ::SendMessageA(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&edit));
+                ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&edit));
         },
         IDOK);
     EXPECT_EQ(refused, TRUE) << "a check that failed must not let the editor open";
@@ -270,25 +272,25 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
 }
 
 TEST(TopLevelErrorBox, AppendsAFullStopAfterLettersDigitsAndDoubleByteCharacters) {
-    EXPECT_EQ(TApplication::ErrorBoxText("abc"), "abc.");
-    EXPECT_EQ(TApplication::ErrorBoxText("code 9"), "code 9.");
-    EXPECT_EQ(TApplication::ErrorBoxText("失敗しました"), "失敗しました.");
-    EXPECT_EQ(TApplication::ErrorBoxText("表"), "表.") << "trail byte 0x5C";
-    EXPECT_EQ(TApplication::ErrorBoxText("done."), "done.");
-    EXPECT_EQ(TApplication::ErrorBoxText("stop!"), "stop!");
-    EXPECT_EQ(TApplication::ErrorBoxText("(x)"), "(x)");
-    EXPECT_EQ(TApplication::ErrorBoxText("blank "), "blank ");
-    EXPECT_EQ(TApplication::ErrorBoxText(""), "");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"abc"), L"abc.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"code 9"), L"code 9.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"失敗しました"), L"失敗しました.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"表"), L"表.") << "Shift-JIS trail byte 0x5C";
+    EXPECT_EQ(TApplication::ErrorBoxText(L"done."), L"done.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"stop!"), L"stop!");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"(x)"), L"(x)");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"blank "), L"blank ");
+    EXPECT_EQ(TApplication::ErrorBoxText(L""), L"");
 }
 
 TEST(TopLevelErrorBox, ShowsTheMessageUnderTheApplicationTitle) {
     Application.Initialize();
-    Application.SetTitle("Orvanta");
+    Application.SetTitle(L"Orvanta");
     TBoxSeen box = AnswerBox(
-        [] { Application.HandleException(ERegError("'Top' のデータ型が不正です")); }, IDOK);
+        [] { Application.HandleException(ERegError(L"'Top' のデータ型が不正です")); }, IDOK);
     ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.caption, "Orvanta");
-    EXPECT_EQ(box.text, "'Top' のデータ型が不正です.");
+    EXPECT_EQ(box.caption, L"Orvanta");
+    EXPECT_EQ(box.text, L"'Top' のデータ型が不正です.");
 }
 
 } // namespace

@@ -49,26 +49,26 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
     }
     ::KillTimer(nullptr, id);
     g_script->openAfterSteps = true;
-    ::PostMessageA(FrmOvOptn->Handle(), WM_CLOSE, 0, 0);
+    ::PostMessageW(FrmOvOptn->Handle(), WM_CLOSE, 0, 0);
 }
 
-std::string Text(HWND hwnd) {
-    char buf[256] = {};
-    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
-    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+std::wstring Text(HWND hwnd) {
+    wchar_t buf[256] = {};
+    int n = ::GetWindowTextW(hwnd, buf, static_cast<int>(std::size(buf)));
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-std::string Selected(HWND combo) {
-    const LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+std::wstring Selected(HWND combo) {
+    const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
-        return "";
-    char buf[64] = {};
-    ::SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
+        return L"";
+    wchar_t buf[64] = {};
+    ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
     return buf;
 }
 
 bool Ticked(HWND box) {
-    return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 bool Enabled(HWND control) {
@@ -76,26 +76,28 @@ bool Enabled(HWND control) {
 }
 
 // Chooses an entry as the user would: the selection, then the list's notice to its parent.
-void Choose(HWND combo, const char* text) {
-    const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+void Choose(HWND combo, const wchar_t* text) {
+    const LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(text));
     ASSERT_NE(index, CB_ERR) << text;
-    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
-    ::SendMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+    ::SendMessageW(combo, CB_SETCURSEL, index, 0);
+    ::SendMessageW(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(combo));
 }
 
 void Click(HWND button) {
-    ::SendMessageA(button, BM_CLICK, 0, 0);
+    ::SendMessageW(button, BM_CLICK, 0, 0);
 }
 
 // Every Option value as text, to see that nothing was written.
-std::string OptionSnapshot() {
-    std::string s;
-    for (const char* name : {OvValHookKey, OvValHereMouse, OvValHideTaskbar})
-        s += std::string(name) + "=" + (RegBoolRead(HKCU, OvKeyOption, name) ? "1" : "0") + ";";
-    for (const char* name : {OvValHookKeyNo, OvValToolBarPos})
-        s += std::string(name) + "=" + std::to_string(RegIntRead(HKCU, OvKeyOption, name)) + ";";
+std::wstring OptionSnapshot() {
+    std::wstring s;
+    for (const wchar_t* name : {OvValHookKey, OvValHereMouse, OvValHideTaskbar})
+        s +=
+            std::wstring(name) + L"=" + (RegBoolRead(HKCU, OvKeyOption, name) ? L"1" : L"0") + L";";
+    for (const wchar_t* name : {OvValHookKeyNo, OvValToolBarPos})
+        s +=
+            std::wstring(name) + L"=" + std::to_wstring(RegIntRead(HKCU, OvKeyOption, name)) + L";";
     return s;
 }
 
@@ -103,25 +105,25 @@ class OptionsDialog : public TMainWindowTest {
   protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        char cwd[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, cwd);
+        wchar_t cwd[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, cwd);
         previousDir = cwd;
         // The library probe looks in the current directory: start where there is none.
-        ::SetCurrentDirectoryA(folder.Path().c_str());
+        ::SetCurrentDirectoryW(folder.Path().c_str());
     }
     void TearDown() override {
         TMainWindowTest::TearDown();
-        ::SetCurrentDirectoryA(previousDir.c_str());
+        ::SetCurrentDirectoryW(previousDir.c_str());
         ::ShowWindow(Application.Handle(), SW_HIDE);
     }
 
-    void LibraryPresent() { ASSERT_TRUE(FileWrite(folder / "pOv.dll", "not a library")); }
+    void LibraryPresent() { ASSERT_TRUE(FileWrite(folder / L"pOv.dll", "not a library")); }
 
     void RunScript(TScript& script) {
         TScript* previous = g_script;
         g_script = &script;
         UINT_PTR timer = ::SetTimer(nullptr, 0, 20, ScriptTimer);
-        ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
+        ::SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDC_TBN_OPTION, 0), 0);
         ::KillTimer(nullptr, timer);
         g_script = previous;
     }
@@ -139,16 +141,16 @@ class OptionsDialog : public TMainWindowTest {
     }
 
     TTempFolder folder;
-    std::string previousDir;
+    std::wstring previousDir;
 };
 
 void ExpectAt(HWND control, int left, int top, int width, int height) {
     RECT rc{};
     ::GetWindowRect(control, &rc);
     ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rc), 2);
-    char cls[64] = {};
-    ::GetClassNameA(control, cls, sizeof(cls));
-    SCOPED_TRACE(std::string(cls) + " at " + std::to_string(left) + "," + std::to_string(top));
+    wchar_t cls[64] = {};
+    ::GetClassNameW(control, cls, static_cast<int>(std::size(cls)));
+    SCOPED_TRACE(std::wstring(cls) + L" at " + std::to_wstring(left) + L"," + std::to_wstring(top));
     EXPECT_EQ(rc.left, left);
     EXPECT_EQ(rc.top, top);
     EXPECT_EQ(rc.right - rc.left, width);
@@ -157,15 +159,16 @@ void ExpectAt(HWND control, int left, int top, int width, int height) {
 
 TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
     TFrmOvMain& f = Open();
-    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, "(C) Velmora");
+    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, L"(C) Velmora");
     bool open = RunDialog({[&](TFrmOvOptn& d) {
-        char cls[64] = {};
-        ::GetClassNameA(d.Handle(), cls, sizeof(cls));
-        EXPECT_STREQ(cls, "TFrmOvOptn");
-        EXPECT_EQ(d.Caption(), "設定");
+        wchar_t cls[64] = {};
+        ::GetClassNameW(d.Handle(), cls, static_cast<int>(std::size(cls)));
+        EXPECT_STREQ(cls, L"TFrmOvOptn");
+        EXPECT_TRUE(::IsWindowUnicode(d.Handle())) << "a Unicode window class";
+        EXPECT_EQ(d.Caption(), L"設定");
         EXPECT_EQ(::GetWindow(d.Handle(), GW_OWNER), f.Handle());
         EXPECT_FALSE(::IsWindowEnabled(f.Handle())) << "modal: the main window takes no input";
-        const LONG style = ::GetWindowLongA(d.Handle(), GWL_STYLE);
+        const LONG style = ::GetWindowLongW(d.Handle(), GWL_STYLE);
         EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         RECT client{};
         ::GetClientRect(d.Handle(), &client);
@@ -192,32 +195,32 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         ExpectAt(d.CptBtnSet, 199, 265, 88, 22);
         ExpectAt(d.CptBtnCancel, 297, 265, 88, 22);
 
-        EXPECT_EQ(Text(d.CptLblVerAndCopyright), "1.00.1 (C) Velmora");
-        EXPECT_EQ(Text(d.CptLblURL), " https://www.example.com/orvanta/");
-        EXPECT_EQ(Text(d.CptCbxHook), "Orvantaの常駐");
-        EXPECT_EQ(Text(d.CptLblShortCutKey), "ショートカットキー");
-        EXPECT_EQ(Text(d.CptCbxMoveMouse), "マウスの位置へウィンドウを移動する");
-        EXPECT_EQ(Text(d.CptCbxHideTaskbar), "タスクバーにアイコンを表示しない");
-        EXPECT_EQ(Text(d.CptLblToolBar), "ツールバーの表示位置");
-        EXPECT_EQ(Text(d.CptBtnSet), "設定");
-        EXPECT_EQ(Text(d.CptBtnCancel), "ｷｬﾝｾﾙ");
-        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCOUNT, 0, 0), 16);
-        EXPECT_EQ(::SendMessageA(d.CptCmbToolBar, CB_GETCOUNT, 0, 0), 4);
-        EXPECT_EQ(::GetWindowLongA(d.CptCmbToolBar, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-        EXPECT_NE(::SendMessageA(d.CptImgLogo, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "logo";
-        EXPECT_NE(::SendMessageA(d.CptImgIcon, STM_GETICON, 0, 0), 0) << "application icon";
+        EXPECT_EQ(Text(d.CptLblVerAndCopyright), L"1.00.1 (C) Velmora");
+        EXPECT_EQ(Text(d.CptLblURL), L" https://www.example.com/orvanta/");
+        EXPECT_EQ(Text(d.CptCbxHook), L"Orvantaの常駐");
+        EXPECT_EQ(Text(d.CptLblShortCutKey), L"ショートカットキー");
+        EXPECT_EQ(Text(d.CptCbxMoveMouse), L"マウスの位置へウィンドウを移動する");
+        EXPECT_EQ(Text(d.CptCbxHideTaskbar), L"タスクバーにアイコンを表示しない");
+        EXPECT_EQ(Text(d.CptLblToolBar), L"ツールバーの表示位置");
+        EXPECT_EQ(Text(d.CptBtnSet), L"設定");
+        EXPECT_EQ(Text(d.CptBtnCancel), L"ｷｬﾝｾﾙ");
+        EXPECT_EQ(::SendMessageW(d.CptCmbShortCutKey, CB_GETCOUNT, 0, 0), 16);
+        EXPECT_EQ(::SendMessageW(d.CptCmbToolBar, CB_GETCOUNT, 0, 0), 4);
+        EXPECT_EQ(::GetWindowLongW(d.CptCmbToolBar, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_NE(::SendMessageW(d.CptImgLogo, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "logo";
+        EXPECT_NE(::SendMessageW(d.CptImgIcon, STM_GETICON, 0, 0), 0) << "application icon";
 
         ExpectInterfaceFont(d.CptCbxHook);
         EXPECT_TRUE(FontOf(d.CptLblURL).lfUnderline);
 
         // The address: blue on white, with the hand cursor.
-        EXPECT_EQ(::SendMessageA(d.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.CptLblURL),
+        EXPECT_EQ(::SendMessageW(d.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(d.CptLblURL),
                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
                   TRUE);
-        EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
         HDC dc = ::CreateCompatibleDC(nullptr);
         const LRESULT brush =
-            ::SendMessageA(d.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+            ::SendMessageW(d.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                            reinterpret_cast<LPARAM>(d.CptLblURL));
         EXPECT_EQ(brush, reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH)));
         EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255));
@@ -225,14 +228,14 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
 
         // Neither button is a default button.
         for (HWND b : {d.CptBtnSet, d.CptBtnCancel})
-            EXPECT_EQ(::GetWindowLongA(b, GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
+            EXPECT_EQ(::GetWindowLongW(b, GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
     }});
     EXPECT_TRUE(open);
 
     // A version line longer than its place grows to the left over the logo's white.
-    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, "Copyright (C) 2026 Velmora Software");
+    RegStrWrite(HKCU, OvKeySystem, OvValCopyright, L"Copyright (C) 2026 Velmora Software");
     RunDialog({[&](TFrmOvOptn& d) {
-        EXPECT_EQ(Text(d.CptLblVerAndCopyright), "1.00.1 Copyright (C) 2026 Velmora Software");
+        EXPECT_EQ(Text(d.CptLblVerAndCopyright), L"1.00.1 Copyright (C) 2026 Velmora Software");
         RECT rc{};
         ::GetWindowRect(d.CptLblVerAndCopyright, &rc);
         ::MapWindowPoints(nullptr, d.Handle(), reinterpret_cast<POINT*>(&rc), 2);
@@ -257,12 +260,12 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
              for (size_t i = 0; i + 1 < std::size(order); ++i)
                  EXPECT_EQ(::GetNextDlgTabItem(d.Handle(), order[i], FALSE), order[i + 1]) << i;
              // The Tab key itself walks that order.
-             ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+             ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
          },
          [&](TFrmOvOptn& d) {
              EXPECT_EQ(::GetFocus(), d.CptBtnSet);
              ::SetFocus(d.CptBtnCancel);
-             ::PostMessageA(d.CptBtnCancel, WM_KEYDOWN, VK_TAB, 0);
+             ::PostMessageW(d.CptBtnCancel, WM_KEYDOWN, VK_TAB, 0);
          },
          [&](TFrmOvOptn& d) { EXPECT_EQ(::GetFocus(), d.CptCmbShortCutKey) << "into the panel"; }});
 }
@@ -272,8 +275,8 @@ TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
     Application.SetMainForm(&f);
     TScript script;
     script.steps = {[&](TFrmOvOptn&) {
-        ::SendMessageA(f.Handle(), WM_QUERYENDSESSION, 0, 0);
-        ::SendMessageA(f.Handle(), WM_ENDSESSION, TRUE, 0);
+        ::SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+        ::SendMessageW(f.Handle(), WM_ENDSESSION, TRUE, 0);
     }};
     RunScript(script);
     Application.SetMainForm(nullptr);
@@ -282,15 +285,15 @@ TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
     EXPECT_EQ(FrmOvOptn, nullptr);
     // The quit request that ended the dialog's loop is left for the program's own loop.
     MSG msg;
-    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(OptionsDialog, FirstRunWithoutTheLibrary) {
     Open();
-    const std::string before = OptionSnapshot();
+    const std::wstring before = OptionSnapshot();
     RunDialog({[&](TFrmOvOptn& d) {
-        EXPECT_EQ(Selected(d.CptCmbShortCutKey), "F8");
-        EXPECT_EQ(Selected(d.CptCmbToolBar), "上");
+        EXPECT_EQ(Selected(d.CptCmbShortCutKey), L"F8");
+        EXPECT_EQ(Selected(d.CptCmbToolBar), L"上");
         EXPECT_FALSE(Ticked(d.CptCbxHook));
         EXPECT_FALSE(Enabled(d.CptCbxHook)) << "no pOv.dll: the hot key cannot be turned on";
         for (HWND c :
@@ -369,10 +372,10 @@ TEST_F(OptionsDialog, SetAppliesAndStoresEverything) {
     const bool open = RunDialog({[&](TFrmOvOptn& d) {
         EXPECT_FALSE(::IsWindowEnabled(Application.Handle()))
             << "the taskbar button's window waits for the dialog too";
-        Choose(d.CptCmbToolBar, "右");
+        Choose(d.CptCmbToolBar, L"右");
         Click(d.CptCbxHook);
         Click(d.CptCbxMoveMouse);
-        Choose(d.CptCmbShortCutKey, "CapsLock");
+        Choose(d.CptCmbShortCutKey, L"CapsLock");
         Click(d.CptBtnSet);
     }});
     EXPECT_FALSE(open) << "Set closes the dialog";
@@ -392,13 +395,13 @@ TEST_F(OptionsDialog, SetAppliesAndStoresEverything) {
     // The next opening is a fresh dialog showing what was stored; hiding the button takes
     // effect at once.
     RunDialog({[&](TFrmOvOptn& d) {
-        EXPECT_EQ(Selected(d.CptCmbToolBar), "右");
-        EXPECT_EQ(Selected(d.CptCmbShortCutKey), "CapsLock");
+        EXPECT_EQ(Selected(d.CptCmbToolBar), L"右");
+        EXPECT_EQ(Selected(d.CptCmbShortCutKey), L"CapsLock");
         EXPECT_TRUE(Ticked(d.CptCbxHook));
         EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
         Click(d.CptCbxHideTaskbar);
         // The first entry of the table counts like any other.
-        Choose(d.CptCmbShortCutKey, "F1");
+        Choose(d.CptCmbShortCutKey, L"F1");
         Click(d.CptBtnSet);
     }});
     EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHideTaskbar));
@@ -423,27 +426,27 @@ TEST_F(OptionsDialog, SetWithoutTheLibraryTurnsEverythingOffAndShowsTheButton) {
 TEST_F(OptionsDialog, CancelCloseBoxEnterAndEscapeWriteAndApplyNothing) {
     TFrmOvMain& f = Open();
     LibraryPresent();
-    const std::string before = OptionSnapshot();
+    const std::wstring before = OptionSnapshot();
     auto change = [&](TFrmOvOptn& d) {
-        Choose(d.CptCmbToolBar, "左");
-        Choose(d.CptCmbShortCutKey, "Pause");
+        Choose(d.CptCmbToolBar, L"左");
+        Choose(d.CptCmbShortCutKey, L"Pause");
         Click(d.CptCbxHook);
         Click(d.CptCbxHideTaskbar);
     };
     bool open = RunDialog({change, [&](TFrmOvOptn& d) { Click(d.CptBtnCancel); }});
     EXPECT_FALSE(open);
     open = RunDialog(
-        {change, [&](TFrmOvOptn& d) { ::PostMessageA(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }});
+        {change, [&](TFrmOvOptn& d) { ::PostMessageW(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }});
     EXPECT_FALSE(open) << "the close box closes";
     // Enter and Escape reach the dialog through its keyboard handling and press nothing.
     open = RunDialog({change,
                       [&](TFrmOvOptn& d) {
                           ::SetFocus(d.CptCbxHook);
-                          ::PostMessageA(d.CptCbxHook, WM_KEYDOWN, VK_RETURN, 0);
+                          ::PostMessageW(d.CptCbxHook, WM_KEYDOWN, VK_RETURN, 0);
                       },
                       [&](TFrmOvOptn& d) {
                           ::SetFocus(d.CptCbxHook);
-                          ::PostMessageA(d.CptCbxHook, WM_KEYDOWN, VK_ESCAPE, 0);
+                          ::PostMessageW(d.CptCbxHook, WM_KEYDOWN, VK_ESCAPE, 0);
                       },
                       [](TFrmOvOptn&) {}});
     EXPECT_TRUE(open);
@@ -458,8 +461,8 @@ TEST_F(OptionsDialog, AStoredKeyOutsideTheTableSelectsNoneAndSetKeepsIt) {
     RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, 65);
     RegIntWrite(HKCU, OvKeyOption, OvValToolBarPos, 7);
     const bool open = RunDialog({[&](TFrmOvOptn& d) {
-        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
-        EXPECT_EQ(::SendMessageA(d.CptCmbToolBar, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(::SendMessageW(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(::SendMessageW(d.CptCmbToolBar, CB_GETCURSEL, 0, 0), CB_ERR);
         Click(d.CptCbxHook);
         const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
         EXPECT_FALSE(box.seen) << box.text;
@@ -475,26 +478,26 @@ TEST_F(OptionsDialog, BrokenCodeTablesStopSetWithAClearError) {
     Open();
     LibraryPresent();
     // Fewer codes than names: the chosen name has no code.
-    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, "112,113");
+    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, L"112,113");
     bool open = RunDialog({[&](TFrmOvOptn& d) {
-        EXPECT_EQ(::SendMessageA(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(::SendMessageW(d.CptCmbShortCutKey, CB_GETCURSEL, 0, 0), CB_ERR);
         Click(d.CptCbxHook);
-        Choose(d.CptCmbShortCutKey, "F8");
+        Choose(d.CptCmbShortCutKey, L"F8");
         const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
         EXPECT_TRUE(box.seen);
-        EXPECT_EQ(box.caption, "Orvanta");
-        EXPECT_EQ(box.text, "リストのインデックスが範囲を超えています (7)");
+        EXPECT_EQ(box.caption, L"Orvanta");
+        EXPECT_EQ(box.text, L"リストのインデックスが範囲を超えています (7)");
     }});
     EXPECT_TRUE(open) << "the dialog stays open after the error";
     EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 119);
     EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey)) << "the steps before it ran";
     EXPECT_FALSE(::IsWindowVisible(Application.Handle())) << "nothing after it ran";
 
-    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, "112,F2,114");
+    RegStrWrite(HKCU, OvKeyOption, OvValHookKeyNoTbl, L"112,F2,114");
     open = RunDialog({[&](TFrmOvOptn& d) {
-        Choose(d.CptCmbShortCutKey, "F2");
+        Choose(d.CptCmbShortCutKey, L"F2");
         const TBoxSeen box = AnswerBox([&] { Click(d.CptBtnSet); }, IDOK);
-        EXPECT_EQ(box.text, "'F2' は整数ではありません.");
+        EXPECT_EQ(box.text, L"'F2' は整数ではありません.");
     }});
     EXPECT_TRUE(open);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValHookKeyNo), 119);

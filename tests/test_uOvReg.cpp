@@ -17,13 +17,13 @@ namespace {
 const HKEY Cu = HKEY_CURRENT_USER;
 
 // A page's values as (name, data), the default value included.
-using TValues = std::vector<std::pair<std::string, std::string>>;
+using TValues = std::vector<std::pair<std::wstring, std::wstring>>;
 
 TValues PageValues(int32_t page) {
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     PageItemNames(page, names);
     TValues values;
-    for (const std::string& name : names)
+    for (const std::wstring& name : names)
         values.emplace_back(name, RegStrRead(Cu, PageKeyPath(page), name));
     return values;
 }
@@ -43,7 +43,7 @@ template <typename TEnv> class OvRegTest : public testing::Test {
     void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
     void TearDown() override {
         RegKeyDelete(Cu, OvKeyProduct);
-        EXPECT_EQ(env_.OpenKeys(), 0u) << "a key was left open";
+        EXPECT_EQ(env_.OpenKeys(), 0u) << L"a key was left open";
     }
     // Where the store does not keep creation order (Wine), both sides are compared sorted.
     static TValues Order(TValues values) {
@@ -62,81 +62,81 @@ TYPED_TEST_SUITE(OvRegTest, TStores, TStoreEnvNames);
 } // namespace
 
 TYPED_TEST(OvRegTest, PagesStartWithTheirFolderAndCountTheirItems) {
-    EXPECT_EQ(PageKeyPath(12), "\\Software\\Velmora\\Orvanta\\Data\\12");
+    EXPECT_EQ(PageKeyPath(12), L"\\Software\\Velmora\\Orvanta\\Data\\12");
     EXPECT_EQ(PageCount(), 0);
-    EXPECT_TRUE(PageCreate(1, ""));
-    EXPECT_TRUE(PageCreate(2, "C:\\Docs"));
+    EXPECT_TRUE(PageCreate(1, L""));
+    EXPECT_TRUE(PageCreate(2, L"C:\\Docs"));
     EXPECT_EQ(PageCount(), 2);
-    EXPECT_EQ(this->Values(1), (TValues{{"", ""}}));
-    EXPECT_EQ(PageFolderRead(2), "C:\\Docs");
-    EXPECT_EQ(PageFolderRead(3), "");
+    EXPECT_EQ(this->Values(1), (TValues{{L"", L""}}));
+    EXPECT_EQ(PageFolderRead(2), L"C:\\Docs");
+    EXPECT_EQ(PageFolderRead(3), L"");
     EXPECT_EQ(PageItemCount(1), 0);
-    EXPECT_EQ(PageItemCount(9), 0) << "an absent page";
+    EXPECT_EQ(PageItemCount(9), 0) << L"an absent page";
 
-    ASSERT_TRUE(ItemAdd(2, "C:\\a\\one.txt"));
-    ASSERT_TRUE(ItemAdd(2, "C:\\a\\two.txt"));
-    ASSERT_TRUE(ItemAdd(2, "C:\\a\\three.txt"));
+    ASSERT_TRUE(ItemAdd(2, L"C:\\a\\one.txt"));
+    ASSERT_TRUE(ItemAdd(2, L"C:\\a\\two.txt"));
+    ASSERT_TRUE(ItemAdd(2, L"C:\\a\\three.txt"));
     EXPECT_EQ(PageItemCount(2), 3);
-    EXPECT_EQ(PageFolderRead(2), "C:\\Docs");
+    EXPECT_EQ(PageFolderRead(2), L"C:\\Docs");
 }
 
 TYPED_TEST(OvRegTest, ItemsAreNamedByDisplayNameAndUniqueWithoutRegardToCase) {
     // The store refuses nothing on a folder page, and no item may touch its binding.
-    PageCreate(1, "C:\\Bound");
-    EXPECT_TRUE(ItemAdd(1, "C:\\Tools\\Report.lnk"));
-    EXPECT_TRUE(ItemAdd(1, "C:\\Tools\\notes.txt"));
-    EXPECT_TRUE(ItemAdd(1, "C:\\dir\\ソ")); // its second byte is 0x5C
-    EXPECT_FALSE(ItemAdd(1, "D:\\Other\\REPORT"));
-    EXPECT_FALSE(ItemAdd(1, "D:\\Other\\report.LNK"));
-    EXPECT_FALSE(ItemAdd(1, "E:\\NOTES.TXT"));
-    for (const char* emptyName : {"C:\\", "C:", "C:\\x\\.lnk", "C:\\x\\.LNK"})
+    PageCreate(1, L"C:\\Bound");
+    EXPECT_TRUE(ItemAdd(1, L"C:\\Tools\\Report.lnk"));
+    EXPECT_TRUE(ItemAdd(1, L"C:\\Tools\\notes.txt"));
+    EXPECT_TRUE(ItemAdd(1, L"C:\\dir\\ソ")); // its second byte is 0x5C
+    EXPECT_FALSE(ItemAdd(1, L"D:\\Other\\REPORT"));
+    EXPECT_FALSE(ItemAdd(1, L"D:\\Other\\report.LNK"));
+    EXPECT_FALSE(ItemAdd(1, L"E:\\NOTES.TXT"));
+    for (const wchar_t* emptyName : {L"C:\\", L"C:", L"C:\\x\\.lnk", L"C:\\x\\.LNK"})
         EXPECT_FALSE(ItemAdd(1, emptyName)) << emptyName;
-    EXPECT_EQ(this->Values(1), this->Order({{"", "C:\\Bound"},
-                                            {"Report", "C:\\Tools\\Report.lnk"},
-                                            {"notes.txt", "C:\\Tools\\notes.txt"},
-                                            {"ソ", "C:\\dir\\ソ"}}));
+    EXPECT_EQ(this->Values(1), this->Order({{L"", L"C:\\Bound"},
+                                            {L"Report", L"C:\\Tools\\Report.lnk"},
+                                            {L"notes.txt", L"C:\\Tools\\notes.txt"},
+                                            {L"ソ", L"C:\\dir\\ソ"}}));
 
-    EXPECT_EQ(ItemPathRead(1, "REPORT"), "C:\\Tools\\Report.lnk");
-    EXPECT_EQ(ItemPathRead(1, "Nothing"), "");
-    ItemRemove(1, "NOTES.txt");
-    ItemRemove(1, "Nothing");
-    ItemRemove(1, "");
-    EXPECT_EQ(this->Values(1),
-              this->Order(
-                  {{"", "C:\\Bound"}, {"Report", "C:\\Tools\\Report.lnk"}, {"ソ", "C:\\dir\\ソ"}}));
+    EXPECT_EQ(ItemPathRead(1, L"REPORT"), L"C:\\Tools\\Report.lnk");
+    EXPECT_EQ(ItemPathRead(1, L"Nothing"), L"");
+    ItemRemove(1, L"NOTES.txt");
+    ItemRemove(1, L"Nothing");
+    ItemRemove(1, L"");
+    EXPECT_EQ(this->Values(1), this->Order({{L"", L"C:\\Bound"},
+                                            {L"Report", L"C:\\Tools\\Report.lnk"},
+                                            {L"ソ", L"C:\\dir\\ソ"}}));
 }
 
 TYPED_TEST(OvRegTest, RenameRefusesBlankAndTakenNamesAndKeepsTheTextAsTyped) {
-    PageCreate(1, "");
-    ItemAdd(1, "C:\\t\\Tools.lnk");
-    ItemAdd(1, "C:\\m\\Memo.txt");
-    ItemAdd(1, "C:\\g\\Game.exe");
+    PageCreate(1, L"");
+    ItemAdd(1, L"C:\\t\\Tools.lnk");
+    ItemAdd(1, L"C:\\m\\Memo.txt");
+    ItemAdd(1, L"C:\\g\\Game.exe");
     const TValues before = this->Values(1);
 
-    for (const char* refused : {"", " ", "\t\r\n \x01", "Tools", "TOOLS", "memo.TXT"})
-        EXPECT_FALSE(ItemRename(1, "Tools", refused)) << '"' << refused << '"';
-    EXPECT_FALSE(ItemRename(1, "Nothing", "New"));
-    EXPECT_FALSE(ItemRename(1, "", "Folder"));
+    for (const wchar_t* refused : {L"", L" ", L"\t\r\n \x01", L"Tools", L"TOOLS", L"memo.TXT"})
+        EXPECT_FALSE(ItemRename(1, L"Tools", refused)) << '"' << refused << '"';
+    EXPECT_FALSE(ItemRename(1, L"Nothing", L"New"));
+    EXPECT_FALSE(ItemRename(1, L"", L"Folder"));
     EXPECT_EQ(this->Values(1), before);
 
-    EXPECT_TRUE(ItemRename(1, "tools", " Box "));
+    EXPECT_TRUE(ItemRename(1, L"tools", L" Box "));
     // Half-width katakana are single bytes above 0x7F: text, not blanks.
-    EXPECT_TRUE(ItemRename(1, "Memo.txt", "ｱｲ"));
-    EXPECT_EQ(this->Values(1), this->Order({{"", ""},
-                                            {"Game.exe", "C:\\g\\Game.exe"},
-                                            {" Box ", "C:\\t\\Tools.lnk"},
-                                            {"ｱｲ", "C:\\m\\Memo.txt"}}));
+    EXPECT_TRUE(ItemRename(1, L"Memo.txt", L"ｱｲ"));
+    EXPECT_EQ(this->Values(1), this->Order({{L"", L""},
+                                            {L"Game.exe", L"C:\\g\\Game.exe"},
+                                            {L" Box ", L"C:\\t\\Tools.lnk"},
+                                            {L"ｱｲ", L"C:\\m\\Memo.txt"}}));
 }
 
 TYPED_TEST(OvRegTest, ClearDropsTheItemsAndTheFolderBinding) {
-    PageCreate(1, "C:\\Watched");
-    ItemAdd(1, "C:\\Watched\\a.txt");
-    PageCreate(2, "");
-    ItemAdd(2, "C:\\b.txt");
+    PageCreate(1, L"C:\\Watched");
+    ItemAdd(1, L"C:\\Watched\\a.txt");
+    PageCreate(2, L"");
+    ItemAdd(2, L"C:\\b.txt");
     PageClear(1);
-    EXPECT_EQ(this->Values(1), (TValues{{"", ""}}));
+    EXPECT_EQ(this->Values(1), (TValues{{L"", L""}}));
     EXPECT_EQ(RegValueCount(Cu, PageKeyPath(1)), 1);
-    EXPECT_EQ(this->Values(2), this->Order({{"", ""}, {"b.txt", "C:\\b.txt"}}));
+    EXPECT_EQ(this->Values(2), this->Order({{L"", L""}, {L"b.txt", L"C:\\b.txt"}}));
     EXPECT_EQ(PageCount(), 2);
 }
 
@@ -152,11 +152,11 @@ TYPED_TEST(OvRegTest, RemoveMovesTheLaterPagesDownWithTheirItemsAndOrder) {
         RegKeyDelete(Cu, OvKeyProduct);
         std::vector<TValues> pages(total + 1);
         for (int32_t k = 1; k <= total; ++k) {
-            const std::string n = std::to_string(k);
-            PageCreate(k, k % 2 ? "C:\\Folder" + n : "");
+            const std::wstring n = std::to_wstring(k);
+            PageCreate(k, k % 2 ? L"C:\\Folder" + n : L"");
             // Created out of name order, so a move that sorted or reversed would show.
-            for (const char* name : {"zeta", "mid", "alpha"})
-                ItemAdd(k, "C:\\p" + n + "\\" + name + n + ".txt");
+            for (const wchar_t* name : {L"zeta", L"mid", L"alpha"})
+                ItemAdd(k, L"C:\\p" + n + L"\\" + name + n + L".txt");
             pages[k] = this->Values(k);
         }
         PageRemove(c.removed, total);
@@ -169,76 +169,76 @@ TYPED_TEST(OvRegTest, RemoveMovesTheLaterPagesDownWithTheirItemsAndOrder) {
 
 TYPED_TEST(OvRegTest, RefreshOfAnOrdinaryPageKeepsOnlyExistingFiles) {
     TTempFolder dir;
-    ASSERT_TRUE(FileWrite(dir / "a.txt", "a"));
-    ASSERT_TRUE(FileWrite(dir / "keep.lnk", "not a shortcut")); // its target does not matter
-    ASSERT_TRUE(FileWrite(dir / "b.txt", "b"));
-    ASSERT_TRUE(::CreateDirectoryA((dir / "sub").c_str(), nullptr));
-    PageCreate(1, "");
-    for (const char* name : {"a.txt", "gone.txt", "sub", "keep.lnk", "b.txt"})
+    ASSERT_TRUE(FileWrite(dir / L"a.txt", "a"));
+    ASSERT_TRUE(FileWrite(dir / L"keep.lnk", "not a shortcut")); // its target does not matter
+    ASSERT_TRUE(FileWrite(dir / L"b.txt", "b"));
+    ASSERT_TRUE(::CreateDirectoryW((dir / L"sub").c_str(), nullptr));
+    PageCreate(1, L"");
+    for (const wchar_t* name : {L"a.txt", L"gone.txt", L"sub", L"keep.lnk", L"b.txt"})
         ASSERT_TRUE(ItemAdd(1, dir / name));
-    ASSERT_TRUE(::DeleteFileA((dir / "b.txt").c_str()));
+    ASSERT_TRUE(::DeleteFileW((dir / L"b.txt").c_str()));
 
     PageRefresh(1);
     EXPECT_EQ(this->Values(1),
-              this->Order({{"", ""}, {"a.txt", dir / "a.txt"}, {"keep", dir / "keep.lnk"}}));
+              this->Order({{L"", L""}, {L"a.txt", dir / L"a.txt"}, {L"keep", dir / L"keep.lnk"}}));
 
     // A page whose first value is an item: that item is examined and the binding survives.
-    RegStrWrite(Cu, PageKeyPath(2), "lost", dir / "lost.txt");
-    RegStrWrite(Cu, PageKeyPath(2), "", "");
+    RegStrWrite(Cu, PageKeyPath(2), L"lost", dir / L"lost.txt");
+    RegStrWrite(Cu, PageKeyPath(2), L"", L"");
     PageRefresh(2);
-    EXPECT_EQ(this->Values(2), (TValues{{"", ""}}));
+    EXPECT_EQ(this->Values(2), (TValues{{L"", L""}}));
 }
 
 TYPED_TEST(OvRegTest, RefreshOfAFolderPageFollowsTheFolderUntilItIsGone) {
     TTempFolder dir;
-    const std::string folder = dir / "Watched";
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(FileWrite(folder + "\\a.txt", "a"));
-    ASSERT_TRUE(FileWrite(folder + "\\b.txt", "b"));
-    ASSERT_TRUE(::CreateDirectoryA((folder + "\\sub").c_str(), nullptr));
-    PageCreate(1, "");
-    std::vector<std::string> listing;
-    FolderList(folder, "*", listing);
+    const std::wstring folder = dir / L"Watched";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(FileWrite(folder + L"\\a.txt", "a"));
+    ASSERT_TRUE(FileWrite(folder + L"\\b.txt", "b"));
+    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\sub").c_str(), nullptr));
+    PageCreate(1, L"");
+    std::vector<std::wstring> listing;
+    FolderList(folder, L"*", listing);
     PageFolderAdd(2, folder, listing);
-    EXPECT_EQ(ItemsSorted(2), (TValues{{"a.txt", folder + "\\a.txt"},
-                                       {"b.txt", folder + "\\b.txt"},
-                                       {"sub", folder + "\\sub"}}));
+    EXPECT_EQ(ItemsSorted(2), (TValues{{L"a.txt", folder + L"\\a.txt"},
+                                       {L"b.txt", folder + L"\\b.txt"},
+                                       {L"sub", folder + L"\\sub"}}));
 
-    ASSERT_TRUE(::DeleteFileA((folder + "\\a.txt").c_str()));
-    ASSERT_TRUE(FileWrite(folder + "\\c.lnk", "c"));
+    ASSERT_TRUE(::DeleteFileW((folder + L"\\a.txt").c_str()));
+    ASSERT_TRUE(FileWrite(folder + L"\\c.lnk", "c"));
     PageRefresh(2);
     EXPECT_EQ(PageFolderRead(2), folder);
-    EXPECT_EQ(PageValues(2).front().first, "");
-    EXPECT_EQ(ItemsSorted(2), (TValues{{"b.txt", folder + "\\b.txt"},
-                                       {"c", folder + "\\c.lnk"},
-                                       {"sub", folder + "\\sub"}}));
+    EXPECT_EQ(PageValues(2).front().first, L"");
+    EXPECT_EQ(ItemsSorted(2), (TValues{{L"b.txt", folder + L"\\b.txt"},
+                                       {L"c", folder + L"\\c.lnk"},
+                                       {L"sub", folder + L"\\sub"}}));
 
-    for (const char* name : {"b.txt", "c.lnk"})
-        ASSERT_TRUE(::DeleteFileA((folder + "\\" + name).c_str()));
-    ASSERT_TRUE(::RemoveDirectoryA((folder + "\\sub").c_str()));
-    ASSERT_TRUE(::RemoveDirectoryA(folder.c_str()));
+    for (const wchar_t* name : {L"b.txt", L"c.lnk"})
+        ASSERT_TRUE(::DeleteFileW((folder + L"\\" + name).c_str()));
+    ASSERT_TRUE(::RemoveDirectoryW((folder + L"\\sub").c_str()));
+    ASSERT_TRUE(::RemoveDirectoryW(folder.c_str()));
     PageRefresh(2);
-    EXPECT_EQ(this->Values(2), (TValues{{"", ""}}));
+    EXPECT_EQ(this->Values(2), (TValues{{L"", L""}}));
 
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(FileWrite(folder + "\\back.txt", "x"));
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(FileWrite(folder + L"\\back.txt", "x"));
     PageRefresh(2);
-    EXPECT_EQ(this->Values(2), (TValues{{"", ""}}));
+    EXPECT_EQ(this->Values(2), (TValues{{L"", L""}}));
     EXPECT_EQ(PageCount(), 2);
 }
 
 TYPED_TEST(OvRegTest, FolderEntriesWithOneDisplayNameGiveOneItemTheFirstListed) {
     TTempFolder dir;
-    ASSERT_TRUE(FileWrite(dir / "Report.lnk", "link"));
-    ASSERT_TRUE(FileWrite(dir / "Report", "file"));
-    std::vector<std::string> listing;
-    FolderList(dir.Path(), "*", listing);
+    ASSERT_TRUE(FileWrite(dir / L"Report.lnk", "link"));
+    ASSERT_TRUE(FileWrite(dir / L"Report", "file"));
+    std::vector<std::wstring> listing;
+    FolderList(dir.Path(), L"*", listing);
     ASSERT_EQ(listing.size(), 2u);
 
     PageFolderAdd(1, dir.Path(), listing);
-    EXPECT_EQ(ItemsSorted(1), (TValues{{"Report", listing.front()}}));
+    EXPECT_EQ(ItemsSorted(1), (TValues{{L"Report", listing.front()}}));
     PageRefresh(1);
-    EXPECT_EQ(ItemsSorted(1), (TValues{{"Report", listing.front()}}));
+    EXPECT_EQ(ItemsSorted(1), (TValues{{L"Report", listing.front()}}));
 }
 
 // A folder page brought in line in place holds exactly what a page made afresh from the folder
@@ -246,30 +246,30 @@ TYPED_TEST(OvRegTest, FolderEntriesWithOneDisplayNameGiveOneItemTheFirstListed) 
 // another kind under the same display name.
 TYPED_TEST(OvRegTest, ChangedFolderRefreshesToWhatANewPageWouldHold) {
     TTempFolder dir;
-    for (const char* name : {"a.txt", "Report.lnk", "case.txt", "keep.txt"})
-        ASSERT_TRUE(FileWrite(dir / name, name));
-    std::vector<std::string> listing;
-    FolderList(dir.Path(), "*", listing);
+    for (const wchar_t* name : {L"a.txt", L"Report.lnk", L"case.txt", L"keep.txt"})
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+    std::vector<std::wstring> listing;
+    FolderList(dir.Path(), L"*", listing);
     PageFolderAdd(1, dir.Path(), listing);
 
-    ASSERT_TRUE(::DeleteFileA((dir / "a.txt").c_str()));
-    ASSERT_TRUE(::DeleteFileA((dir / "Report.lnk").c_str()));
-    ASSERT_TRUE(::CreateDirectoryA((dir / "Report").c_str(), nullptr));
+    ASSERT_TRUE(::DeleteFileW((dir / L"a.txt").c_str()));
+    ASSERT_TRUE(::DeleteFileW((dir / L"Report.lnk").c_str()));
+    ASSERT_TRUE(::CreateDirectoryW((dir / L"Report").c_str(), nullptr));
     // In two steps: Wine takes a rename in letter case only for a rename onto itself.
-    ASSERT_TRUE(::MoveFileA((dir / "case.txt").c_str(), (dir / "moving").c_str()));
-    ASSERT_TRUE(::MoveFileA((dir / "moving").c_str(), (dir / "CASE.txt").c_str()));
-    ASSERT_TRUE(FileWrite(dir / "new.txt", "n"));
+    ASSERT_TRUE(::MoveFileW((dir / L"case.txt").c_str(), (dir / L"moving").c_str()));
+    ASSERT_TRUE(::MoveFileW((dir / L"moving").c_str(), (dir / L"CASE.txt").c_str()));
+    ASSERT_TRUE(FileWrite(dir / L"new.txt", "n"));
     TPageEntries entries;
     PageRefresh(1, entries);
 
-    FolderList(dir.Path(), "*", listing);
+    FolderList(dir.Path(), L"*", listing);
     PageFolderAdd(2, dir.Path(), listing);
     EXPECT_EQ(ItemsSorted(1), ItemsSorted(2));
-    EXPECT_EQ(ItemsSorted(1), (TValues{{"CASE.txt", dir / "CASE.txt"},
-                                       {"Report", dir / "Report"},
-                                       {"keep.txt", dir / "keep.txt"},
-                                       {"new.txt", dir / "new.txt"}}));
-    EXPECT_EQ(PageValues(1).front(), (std::pair<std::string, std::string>{"", dir.Path()}));
+    EXPECT_EQ(ItemsSorted(1), (TValues{{L"CASE.txt", dir / L"CASE.txt"},
+                                       {L"Report", dir / L"Report"},
+                                       {L"keep.txt", dir / L"keep.txt"},
+                                       {L"new.txt", dir / L"new.txt"}}));
+    EXPECT_EQ(PageValues(1).front(), (std::pair<std::wstring, std::wstring>{L"", dir.Path()}));
     // The refresh hands on what it found for each item: the entries the rows are made of.
     TValues found;
     for (const TPageEntry& e : entries) {
@@ -287,10 +287,10 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     TFaultMemStore store;
     TRegStoreScope scope(store);
     TTempFolder dir;
-    for (const char* name : {"a.txt", "b.txt"})
-        ASSERT_TRUE(FileWrite(dir / name, name));
-    std::vector<std::string> listing;
-    FolderList(dir.Path(), "*", listing);
+    for (const wchar_t* name : {L"a.txt", L"b.txt"})
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+    std::vector<std::wstring> listing;
+    FolderList(dir.Path(), L"*", listing);
     PageFolderAdd(1, dir.Path(), listing);
 
     store.changes = 0;
@@ -298,10 +298,10 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     PageRefresh(1);
     EXPECT_EQ(store.changes, 0);
 
-    ASSERT_TRUE(::DeleteFileA((dir / "a.txt").c_str()));
-    ASSERT_TRUE(FileWrite(dir / "c.txt", "c"));
+    ASSERT_TRUE(::DeleteFileW((dir / L"a.txt").c_str()));
+    ASSERT_TRUE(FileWrite(dir / L"c.txt", "c"));
     PageRefresh(1);
-    EXPECT_EQ(store.changes, 2) << "one deletion, one addition";
+    EXPECT_EQ(store.changes, 2) << L"one deletion, one addition";
     EXPECT_EQ(store.keysDeleted, 0);
     EXPECT_FALSE(store.defaultTouched);
 }
@@ -309,12 +309,12 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
 namespace {
 
 // A drive letter no volume answers to.
-std::string UnusedDrive() {
+std::wstring UnusedDrive() {
     const DWORD drives = ::GetLogicalDrives();
-    for (char letter = 'Q'; letter <= 'Y'; ++letter)
-        if (!(drives & (1u << (letter - 'A'))))
-            return std::string(1, letter) + ":";
-    return "Z:";
+    for (char letter = L'Q'; letter <= L'Y'; ++letter)
+        if (!(drives & (1u << (letter - L'A'))))
+            return std::wstring(1, letter) + L":";
+    return L"Z:";
 }
 
 } // namespace
@@ -324,24 +324,24 @@ std::string UnusedDrive() {
 // folder page whose drive does not answer keeps its binding and its items.
 TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
     TTempFolder dir;
-    ASSERT_TRUE(FileWrite(dir / "here.txt", "x"));
-    const std::string stick = UnusedDrive() + "\\stick";
-    PageCreate(1, "");
-    for (const std::string& path : {dir / "here.txt", dir / "deleted.txt", stick + "\\a.txt",
-                                    std::string("\\\\ov-no-such-host\\share\\b.txt")})
+    ASSERT_TRUE(FileWrite(dir / L"here.txt", "x"));
+    const std::wstring stick = UnusedDrive() + L"\\stick";
+    PageCreate(1, L"");
+    for (const std::wstring& path : {dir / L"here.txt", dir / L"deleted.txt", stick + L"\\a.txt",
+                                     std::wstring(L"\\\\ov-no-such-host\\share\\b.txt")})
         ASSERT_TRUE(ItemAdd(1, path));
     TPageEntries entries;
     PageRefresh(1, entries);
     TValues items = ItemsSorted(1);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].first, "a.txt");
-    EXPECT_EQ(items[1].first, "b.txt");
-    EXPECT_EQ(items[2].first, "here.txt");
-    ASSERT_EQ(entries.size(), 1u) << "only what is there gets a row";
-    EXPECT_EQ(entries[0].name, "here.txt");
+    EXPECT_EQ(items[0].first, L"a.txt");
+    EXPECT_EQ(items[1].first, L"b.txt");
+    EXPECT_EQ(items[2].first, L"here.txt");
+    ASSERT_EQ(entries.size(), 1u) << L"only what is there gets a row";
+    EXPECT_EQ(entries[0].name, L"here.txt");
 
     PageCreate(2, stick);
-    ItemAdd(2, stick + "\\c.txt");
+    ItemAdd(2, stick + L"\\c.txt");
     const TValues bound = this->Values(2);
     PageRefresh(2, entries);
     EXPECT_EQ(this->Values(2), bound);

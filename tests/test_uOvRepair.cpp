@@ -24,14 +24,14 @@ const HKEY Cu = HKEY_CURRENT_USER;
 // order, so a move that sorted, reversed or dropped them would show.
 void PagesMake(int count) {
     for (int k = 1; k <= count; ++k) {
-        const std::string n = std::to_string(k);
-        PageCreate(k, k % 2 ? "C:\\Folder" + n : "");
-        for (const char* name : {"zeta", "mid", "alpha"})
-            ItemAdd(k, "C:\\p" + n + "\\" + name + n + ".txt");
+        const std::wstring n = std::to_wstring(k);
+        PageCreate(k, k % 2 ? L"C:\\Folder" + n : L"");
+        for (const wchar_t* name : {L"zeta", L"mid", L"alpha"})
+            ItemAdd(k, L"C:\\p" + n + L"\\" + name + n + L".txt");
     }
 }
 
-std::string DataDump() {
+std::wstring DataDump() {
     return StoreTreeDump(Cu, OvKeyData);
 }
 
@@ -42,13 +42,13 @@ void StartUpRepair() {
 }
 
 // Runs the stand-in that is killed just before its `at`-th change; its exit code.
-long KilledAt(const char* operation, int at) {
-    STARTUPINFOA startup{};
+long KilledAt(const wchar_t* operation, int at) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::string command = "ovKillAt.exe " + std::string(operation) + " " + std::to_string(at);
-    const std::string exe = ExeFolder() + "ovKillAt.exe";
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+    std::wstring command = L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at);
+    const std::wstring exe = ExeFolder() + L"ovKillAt.exe";
+    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                           nullptr, nullptr, &startup, &info))
         return -1;
     TUniqueHandle process(info.hProcess), thread(info.hThread);
@@ -70,9 +70,9 @@ class Repair : public ::testing::Test {
 TEST_F(Repair, PageDeletionKilledAtEveryChangeLosesNothing) {
     ConfigTreeCreate();
     PagesMake(6);
-    const std::string before = DataDump();
+    const std::wstring before = DataDump();
     PageRemove(2, 6);
-    const std::string after = DataDump();
+    const std::wstring after = DataDump();
     ASSERT_NE(before, after);
 
     long code = 9;
@@ -82,26 +82,26 @@ TEST_F(Repair, PageDeletionKilledAtEveryChangeLosesNothing) {
         RegKeyDelete(Cu, OvKeyData);
         PagesMake(6);
         ASSERT_EQ(DataDump(), before);
-        code = KilledAt("remove", at);
+        code = KilledAt(L"remove", at);
         ASSERT_TRUE(code == 9 || code == 0) << code;
         StartUpRepair();
-        const std::string repaired = DataDump();
+        const std::wstring repaired = DataDump();
         EXPECT_TRUE(repaired == before || repaired == after) << repaired;
         EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
     }
-    EXPECT_EQ(code, 0) << "the deletion never completed";
-    EXPECT_GT(at, 10) << "too few changes to kill at";
+    EXPECT_EQ(code, 0) << L"the deletion never completed";
+    EXPECT_GT(at, 10) << L"too few changes to kill at";
 }
 
 // A first run killed at any change is completed by the next start into exactly the default tree.
 TEST_F(Repair, FirstRunKilledAtEveryChangeEndsAsTheDefaultTree) {
     ConfigTreeCreate();
-    const std::string defaults = StoreTreeDump(Cu, OvKeyProduct);
+    const std::wstring defaults = StoreTreeDump(Cu, OvKeyProduct);
     long code = 9;
     for (int at = 1; code == 9 && at < 500; ++at) {
         SCOPED_TRACE(at);
         RegKeyDelete(Cu, OvKeyProduct);
-        code = KilledAt("firstrun", at);
+        code = KilledAt(L"firstrun", at);
         ASSERT_TRUE(code == 9 || code == 0) << code;
         StartUpRepair();
         EXPECT_EQ(StoreTreeDump(Cu, OvKeyProduct), defaults);
@@ -114,12 +114,13 @@ TEST_F(Repair, FirstRunKilledAtEveryChangeEndsAsTheDefaultTree) {
 TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
     struct TCase {
         std::vector<int> pages;
-        std::vector<std::string> foreign;
+        std::vector<std::wstring> foreign;
         int expectedCount;
     };
     const TCase cases[] = {
-        {{1, 2, 4, 5}, {}, 4}, {{2, 5, 9}, {}, 3}, {{}, {}, 1}, {{1, 3}, {"Backup", "01", "0"}, 2},
-        {{}, {"Backup"}, 1},
+        {{1, 2, 4, 5}, {}, 4}, {{2, 5, 9}, {}, 3},
+        {{}, {}, 1},           {{1, 3}, {L"Backup", L"01", L"0"}, 2},
+        {{}, {L"Backup"}, 1},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.pages.size());
@@ -127,24 +128,25 @@ TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
         RegKeyCreate(Cu, OvKeyData);
         // Each page names itself in an item, so its contents show where it went.
         for (int p : c.pages) {
-            PageCreate(p, p == 5 ? "C:\\Bound" : "");
-            ItemAdd(p, "C:\\was" + std::to_string(p) + ".txt");
+            PageCreate(p, p == 5 ? L"C:\\Bound" : L"");
+            ItemAdd(p, L"C:\\was" + std::to_wstring(p) + L".txt");
         }
-        for (const std::string& f : c.foreign)
-            RegStrWrite(Cu, std::string(OvKeyPagePrefix) + f, "Item", "C:\\foreign.txt");
+        for (const std::wstring& f : c.foreign)
+            RegStrWrite(Cu, std::wstring(OvKeyPagePrefix) + f, L"Item", L"C:\\foreign.txt");
         PagesRepair();
         EXPECT_EQ(PageCount(), c.expectedCount);
         for (size_t i = 0; i < c.pages.size(); ++i) {
             const int32_t page = static_cast<int32_t>(i) + 1;
-            const std::string was = "was" + std::to_string(c.pages[i]) + ".txt";
-            EXPECT_EQ(ItemPathRead(page, was), "C:\\" + was) << page;
-            EXPECT_EQ(PageFolderRead(page), c.pages[i] == 5 ? "C:\\Bound" : "");
+            const std::wstring was = L"was" + std::to_wstring(c.pages[i]) + L".txt";
+            EXPECT_EQ(ItemPathRead(page, was), L"C:\\" + was) << page;
+            EXPECT_EQ(PageFolderRead(page), c.pages[i] == 5 ? L"C:\\Bound" : L"");
         }
         if (c.pages.empty()) {
-            EXPECT_EQ(StoreTreeDump(Cu, PageKeyPath(1)), "||1|00\n") << "page 1, ordinary";
+            EXPECT_EQ(StoreTreeDump(Cu, PageKeyPath(1)), L"||1|0000\n") << "page 1, ordinary";
         }
-        for (const std::string& f : c.foreign)
-            EXPECT_EQ(RegStrRead(Cu, std::string(OvKeyPagePrefix) + f, "Item"), "C:\\foreign.txt");
+        for (const std::wstring& f : c.foreign)
+            EXPECT_EQ(RegStrRead(Cu, std::wstring(OvKeyPagePrefix) + f, L"Item"),
+                      L"C:\\foreign.txt");
         EXPECT_FALSE(RegKeyExists(Cu, PageKeyPath(static_cast<int32_t>(c.expectedCount) + 1)));
     }
 }
@@ -162,12 +164,12 @@ TEST(RepairStore, OnlyWhatNeedsRepairIsWritten) {
 
     RegValueDelete(Cu, OvKeyOption, OvValHookKeyNo);
     StartUpRepair();
-    EXPECT_FALSE(RegValueExists(Cu, OvKeyOption, OvValHookKeyNo)) << "no mark, no repair";
+    EXPECT_FALSE(RegValueExists(Cu, OvKeyOption, OvValHookKeyNo)) << L"no mark, no repair";
     RegBoolWrite(Cu, OvKeyProduct, OvValFirstRun, true);
     StartUpRepair();
     EXPECT_EQ(RegIntRead(Cu, OvKeyOption, OvValHookKeyNo), OvDefHookKeyNo);
     EXPECT_FALSE(RegValueExists(Cu, OvKeyProduct, OvValFirstRun));
-    EXPECT_EQ(PageItemCount(2), 3) << "existing values are kept";
+    EXPECT_EQ(PageItemCount(2), 3) << L"existing values are kept";
 }
 
 // A page key that cannot be deleted stops the deletion before anything moves; a copy that fails
@@ -177,21 +179,21 @@ TEST(RepairStore, FailuresLeaveTheTreeAsItWas) {
     TRegStoreScope scope(store);
     ConfigTreeCreate();
     PagesMake(4);
-    const std::string before = DataDump();
+    const std::wstring before = DataDump();
     store.refusedKey = PageKeyPath(2).substr(1);
     try {
         PageRemove(2, 4);
-        ADD_FAILURE() << "no error";
+        ADD_FAILURE() << L"no error";
     } catch (const ERegError& e) {
-        EXPECT_EQ(e.Message(), "キー " + PageKeyPath(2) + " の削除に失敗しました");
+        EXPECT_EQ(e.Message(), L"キー " + PageKeyPath(2) + L" の削除に失敗しました");
     }
     EXPECT_EQ(DataDump(), before);
     EXPECT_THROW(PageClear(2), ERegError);
     EXPECT_EQ(DataDump(), before);
     store.refusedKey.clear();
 
-    store.failedRead = "mid3.txt";
-    const std::string page3 = StoreTreeDump(Cu, PageKeyPath(3));
+    store.failedRead = L"mid3.txt";
+    const std::wstring page3 = StoreTreeDump(Cu, PageKeyPath(3));
     EXPECT_THROW(RegKeyMove(Cu, PageKeyPath(3), PageKeyPath(7)), ERegError);
     EXPECT_FALSE(RegKeyExists(Cu, PageKeyPath(7)));
     store.failedRead.clear();
@@ -204,15 +206,15 @@ TEST_F(Repair, TheProgramRepairsAtStart) {
     PagesMake(4);
     // Killed while page 4 was being copied to number 3: a partial target, the journal in phase 1.
     RegKeyDelete(Cu, PageKeyPath(3));
-    RegStrWrite(Cu, OvKeyData, OvValPageMove, "4,3,1");
-    RegStrWrite(Cu, PageKeyPath(3), "", "");
+    RegStrWrite(Cu, OvKeyData, OvValPageMove, L"4,3,1");
+    RegStrWrite(Cu, PageKeyPath(3), L"", L"");
     TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (main = FindTopLevel(l.pid, "TFrmOvMain", true)); }, 15000));
-    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return (main = FindTopLevel(l.pid, L"TFrmOvMain", true)); }, 15000));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(l.Wait(15000), 0);
     EXPECT_EQ(PageCount(), 3);
-    EXPECT_EQ(ItemPathRead(3, "alpha4.txt"), "C:\\p4\\alpha4.txt");
+    EXPECT_EQ(ItemPathRead(3, L"alpha4.txt"), L"C:\\p4\\alpha4.txt");
     EXPECT_EQ(PageItemCount(3), 3);
     EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
 }

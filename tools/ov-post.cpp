@@ -3,15 +3,15 @@
 // Exit code 0 when the window was found and the message posted.
 #include <windows.h>
 
-#include <cstdlib>
+#include <cwchar>
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc != 4)
         return 2;
-    HWND window = ::FindWindowA(argv[1], nullptr);
+    HWND window = ::FindWindowW(argv[1], nullptr);
     if (!window)
         return 1;
-    const UINT message = static_cast<UINT>(std::strtoul(argv[2], nullptr, 10));
-    const WPARAM wParam = static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 10));
-    return ::PostMessageA(window, message, wParam, 0) ? 0 : 1;
+    const UINT message = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
+    const WPARAM wParam = static_cast<WPARAM>(std::wcstoull(argv[3], nullptr, 10));
+    return ::PostMessageW(window, message, wParam, 0) ? 0 : 1;
 }

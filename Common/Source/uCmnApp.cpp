@@ -1,6 +1,8 @@
 // The application object.
 #include "uCmnApp.h"
 
+#include "uCmnError.h"
+
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -28,18 +30,18 @@ void TApplication::Initialize() {
     // Zero-sized and centred, as the taskbar button's carrier it is never seen itself.
     int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
     int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-    CreateHandle("TApplication",
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    CreateHandle(L"TApplication",
                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, nullptr,
                  x, y, 0, 0, COLOR_BTNFACE + 1, icon);
     if (icon) {
-        ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     SetCaption(title_);
 }
 
-void TApplication::SetTitle(const std::string& title) {
+void TApplication::SetTitle(const std::wstring& title) {
     title_ = title;
     if (Handle())
         SetCaption(title_);
@@ -47,9 +49,9 @@ void TApplication::SetTitle(const std::string& title) {
 
 int TApplication::Run() {
     if (mainForm_ && mainForm_->Handle() && ShowMainForm) {
-        STARTUPINFOA si{};
+        STARTUPINFOW si{};
         si.cb = sizeof(si);
-        ::GetStartupInfoA(&si);
+        ::GetStartupInfoW(&si);
         int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWNORMAL;
         if (show == SW_SHOWMINNOACTIVE) {
             ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
@@ -68,18 +70,18 @@ int TApplication::MessageLoop() {
     // Idle work runs only when no message waits, after a wait for input that times out at once:
     // that wait, not a peek, is what marks the program idle for WaitForInputIdle under Wine.
     for (;;) {
-        if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 break;
         } else if (::MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
                        WAIT_TIMEOUT &&
                    Application.Idle()) {
             continue;
-        } else if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        } else if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             break;
         }
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return 0;
 }
@@ -114,16 +116,18 @@ bool TApplication::Minimized() const {
     return ::IsIconic(Handle()) != FALSE;
 }
 
-std::string TApplication::ErrorBoxText(const std::string& message) {
-    std::string text = message;
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
-        text += '.';
+std::wstring TApplication::ErrorBoxText(const std::wstring& message) {
+    std::wstring text = message;
+    if (!text.empty() && text.back() > L'.')
+        text += L'.';
     return text;
 }
 
 void TApplication::HandleException(const std::exception& e) noexcept {
     try {
-        const std::string text = ErrorBoxText(e.what());
+        // Our own errors carry their text as it is shown; others come in UTF-8.
+        const auto* own = dynamic_cast<const ECmnError*>(&e);
+        const std::wstring text = ErrorBoxText(own ? own->Message() : WideOfUtf8(e.what()));
         if (std::find(openBoxes_.begin(), openBoxes_.end(), text) != openBoxes_.end())
             return;
         HWND owner = nullptr;
@@ -133,10 +137,10 @@ void TApplication::HandleException(const std::exception& e) noexcept {
             owner = Handle();
         openBoxes_.push_back(text);
         struct TClosed {
-            std::vector<std::string>& boxes;
+            std::vector<std::wstring>& boxes;
             ~TClosed() { boxes.pop_back(); }
         } closed{openBoxes_};
-        ::MessageBoxA(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        ::MessageBoxW(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     } catch (...) {
         // Out of memory while reporting: nothing sensible is left to do.
     }

@@ -20,8 +20,8 @@ class TApplication : public TForm {
     void Initialize();
     bool Initialized() const noexcept { return Handle() != nullptr; }
 
-    const std::string& Title() const noexcept { return title_; }
-    void SetTitle(const std::string& title);
+    const std::wstring& Title() const noexcept { return title_; }
+    void SetTitle(const std::wstring& title);
 
     // Whether Run shows the main form when the loop starts.
     bool ShowMainForm = true;
@@ -54,17 +54,18 @@ class TApplication : public TForm {
     void HandleException(const std::exception& e) noexcept;
     // The same for the exception being handled, whatever its type; call inside a catch block.
     void HandleCurrentException() noexcept;
-    // The text as the box shows it: "." appended when the last byte comes after "." in byte order.
-    static std::string ErrorBoxText(const std::string& message);
+    // The text as the box shows it: "." appended when the last character comes after "." in
+    // code order (a letter, a digit, any character of another script).
+    static std::wstring ErrorBoxText(const std::wstring& message);
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    std::string title_;
+    std::wstring title_;
     TForm* mainForm_ = nullptr;
     // Texts of the error boxes open now, innermost last.
-    std::vector<std::string> openBoxes_;
+    std::vector<std::wstring> openBoxes_;
     bool comInitialized_ = false;
 };
 

@@ -4,7 +4,7 @@
 namespace {
 
 template <typename TProc> TProc User32Proc(const char* name) {
-    static const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    static const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
     return user32 ? reinterpret_cast<TProc>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
                   : nullptr;
 }

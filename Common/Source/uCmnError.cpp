@@ -1,23 +1,93 @@
 // Error texts.
 #include "uCmnError.h"
 
-#include <cstdio>
+#include <windows.h>
+
+#include <variant>
 #include <vector>
 
-std::string FormatMessageText(const char* pattern, const std::string& arg) {
-    int n = std::snprintf(nullptr, 0, pattern, arg.c_str());
-    if (n < 0)
-        return pattern;
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    std::snprintf(buf.data(), buf.size(), pattern, arg.c_str());
-    return std::string(buf.data(), static_cast<size_t>(n));
+namespace {
+
+using TArg = std::variant<std::wstring, int>;
+
+std::wstring Hex8(int value) {
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring text(8, L'0');
+    auto u = static_cast<unsigned>(value);
+    for (size_t i = 8; i-- > 0; u >>= 4)
+        text[i] = digits[u & 15];
+    return text;
 }
 
-std::string FormatMessageText(const char* pattern, int arg) {
-    int n = std::snprintf(nullptr, 0, pattern, arg);
-    if (n < 0)
-        return pattern;
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    std::snprintf(buf.data(), buf.size(), pattern, arg);
-    return std::string(buf.data(), static_cast<size_t>(n));
+std::wstring Format(const wchar_t* pattern, const std::vector<TArg>& args) {
+    const std::wstring p = pattern ? pattern : L"";
+    std::wstring out;
+    size_t next = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        if (p[i] != L'%' || i + 1 >= p.size()) {
+            out += p[i];
+            continue;
+        }
+        if (p[i + 1] == L'%') {
+            out += L'%';
+            ++i;
+            continue;
+        }
+        const bool hex = p.compare(i, 4, L"%.8x") == 0;
+        const wchar_t kind = hex ? L'x' : p[i + 1];
+        if ((kind != L's' && kind != L'd' && kind != L'x') || next >= args.size()) {
+            out += p[i];
+            continue;
+        }
+        const TArg& arg = args[next++];
+        if (const auto* text = std::get_if<std::wstring>(&arg))
+            out += *text;
+        else if (hex)
+            out += Hex8(std::get<int>(arg));
+        else
+            out += std::to_wstring(std::get<int>(arg));
+        i += hex ? 3 : 1;
+    }
+    return out;
+}
+
+} // namespace
+
+ECmnError::ECmnError(std::wstring message)
+    : message_(std::move(message)), utf8_(Utf8Of(message_)) {}
+
+std::wstring FormatMessageText(const wchar_t* pattern, const std::wstring& arg) {
+    return Format(pattern, {arg});
+}
+
+std::wstring FormatMessageText(const wchar_t* pattern, int arg) {
+    return Format(pattern, {arg});
+}
+
+std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<int> args) {
+    return Format(pattern, std::vector<TArg>(args.begin(), args.end()));
+}
+
+std::string Utf8Of(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                              nullptr, nullptr);
+    return out;
+}
+
+std::wstring WideOfUtf8(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                              n);
+    return out;
 }

@@ -2,18 +2,20 @@
 #pragma once
 
 #include <exception>
+#include <initializer_list>
 #include <string>
 
-// Base of every error the program raises on purpose. The message is a Shift-JIS byte string,
-// shown as it stands (plus the closing "." rule of the top-level box).
+// Base of every error the program raises on purpose. The message is shown as it stands (plus the
+// closing "." rule of the top-level box); what() gives it in UTF-8 for generic handlers.
 class ECmnError : public std::exception {
   public:
-    explicit ECmnError(std::string message) : message_(std::move(message)) {}
-    const char* what() const noexcept override { return message_.c_str(); }
-    const std::string& Message() const noexcept { return message_; }
+    explicit ECmnError(std::wstring message);
+    const char* what() const noexcept override { return utf8_.c_str(); }
+    const std::wstring& Message() const noexcept { return message_; }
 
   private:
-    std::string message_;
+    std::wstring message_;
+    std::string utf8_;
 };
 
 // Registry failures: a key that cannot be created, a value that cannot be set or read, a
@@ -37,7 +39,14 @@ class EOleError : public ECmnError {
     using ECmnError::ECmnError;
 };
 
-// Formats a message pattern with one "%s" (or "%d", "%.8x") argument; the pattern is a
-// Shift-JIS literal. The integer form serves "%d" and "%.8x".
-std::string FormatMessageText(const char* pattern, const std::string& arg);
-std::string FormatMessageText(const char* pattern, int arg);
+// Fills a message pattern's directives in order: "%s" with a text, "%d" with a whole number in
+// decimal, "%.8x" with one in eight hexadecimal digits; "%%" is a "%". A directive without an
+// argument stays as written.
+std::wstring FormatMessageText(const wchar_t* pattern, const std::wstring& arg);
+std::wstring FormatMessageText(const wchar_t* pattern, int arg);
+std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<int> args);
+
+// UTF-8 and UTF-16 conversions, for texts that cross into narrow interfaces (exception texts,
+// test output); never the ANSI code page.
+std::string Utf8Of(const std::wstring& text);
+std::wstring WideOfUtf8(const std::string& text);

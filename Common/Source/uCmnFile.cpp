@@ -1,9 +1,10 @@
-// Files on disk: Shift-JIS path rules, existence tests, the shared directory search, folder
+// Files on disk: path rules, existence tests, the shared directory search, folder
 // listing, shortcut resolution and display names.
 #include "uCmnFile.h"
 
 #include "uCmnError.h"
 #include "uCmnHandle.h"
+#include "uCmnStr.h"
 
 #include <shlobj.h>
 
@@ -11,35 +12,16 @@
 
 namespace {
 
-constexpr size_t None = std::string::npos;
+constexpr size_t None = std::wstring::npos;
 
-// Where the last separator ("\" or ":") and the last "." of a path stand, found by walking the
-// characters from the start: scanning bytes backwards (as StrRChrA does under Wine) would take
-// the 0x5C second byte of characters such as "ソ" and "表" for a "\".
+// Where the last separator ("\" or ":") and the last "." of a path stand.
 struct TPathMarks {
     size_t sep = None;
-    // Start of the character just before `sep`.
-    size_t beforeSep = None;
     size_t dot = None;
 };
 
-TPathMarks PathMarks(const std::string& path) {
-    TPathMarks marks;
-    size_t previous = None;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const size_t start = i;
-        const char c = path[i];
-        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
-            ++i;
-        } else if (c == '\\' || c == ':') {
-            marks.sep = start;
-            marks.beforeSep = previous;
-        } else if (c == '.') {
-            marks.dot = start;
-        }
-        previous = start;
-    }
-    return marks;
+TPathMarks PathMarks(const std::wstring& path) {
+    return TPathMarks{path.find_last_of(L"\\:"), path.rfind(L'.')};
 }
 
 size_t ExtensionStart(const TPathMarks& marks) {
@@ -48,16 +30,12 @@ size_t ExtensionStart(const TPathMarks& marks) {
     return marks.dot;
 }
 
-// Folds single-byte a-z only; both bytes of a double-byte character stay as they are.
-std::string AsciiUpper(const std::string& s) {
-    std::string out = s;
-    for (size_t i = 0; i < out.size(); ++i) {
-        const char c = out[i];
-        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < out.size())
-            ++i;
-        else if (c >= 'a' && c <= 'z')
-            out[i] = static_cast<char>(c - 0x20);
-    }
+// Folds a-z only; every other character stays as it is.
+std::wstring AsciiUpper(const std::wstring& s) {
+    std::wstring out = s;
+    for (wchar_t& c : out)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - 0x20);
     return out;
 }
 
@@ -86,7 +64,7 @@ struct TSearchScope {
 };
 
 void RecordFill(const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow, DWORD attributes,
-                std::string name, FindRecord& record) {
+                std::wstring name, FindRecord& record) {
     FILETIME local{};
     WORD date = 0, time = 0;
     record.Time = ::FileTimeToLocalFileTime(&lastWrite, &local) &&
@@ -99,7 +77,7 @@ void RecordFill(const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow, DWORD 
     record.Name = std::move(name);
 }
 
-void RecordFill(const WIN32_FIND_DATAA& data, FindRecord& record) {
+void RecordFill(const WIN32_FIND_DATAW& data, FindRecord& record) {
     RecordFill(data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes,
                data.cFileName, record);
 }
@@ -110,17 +88,34 @@ void OleCheck(HRESULT hr) {
 }
 
 // GetPath ignores SLGP_SHORTPATH under Wine; a path without a short form stays long.
-std::string ShortForm(const std::string& path) {
+std::wstring ShortForm(const std::wstring& path) {
     if (path.empty())
         return path;
-    const DWORD needed = ::GetShortPathNameA(path.c_str(), nullptr, 0);
+    const DWORD needed = ::GetShortPathNameW(path.c_str(), nullptr, 0);
     if (needed == 0)
         return path;
-    std::vector<char> buf(needed);
-    const DWORD got = ::GetShortPathNameA(path.c_str(), buf.data(), needed);
+    std::vector<wchar_t> buf(needed);
+    const DWORD got = ::GetShortPathNameW(path.c_str(), buf.data(), needed);
     if (got == 0 || got >= needed)
         return path;
-    return std::string(buf.data(), got);
+    return std::wstring(buf.data(), got);
+}
+
+// Wine stores a shortcut's target path in the ANSI code page, so GetPath answers with a best-fit
+// name (a "?" for each character the code page lacks) for a target named outside it. The item
+// list keeps the true path: it is taken when the answer names nothing and it names something.
+std::wstring TruePath(IShellLinkW& link, const std::wstring& answered) {
+    TErrorModeScope mode;
+    if (answered.empty() || ::GetFileAttributesW(answered.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return answered;
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (FAILED(link.GetIDList(&items)) || !items)
+        return answered;
+    wchar_t path[MAX_PATH + 1] = {};
+    const bool named = ::SHGetPathFromIDListW(items, path) &&
+                       ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    ::CoTaskMemFree(items);
+    return named ? std::wstring(path) : answered;
 }
 
 // Shortcut arguments may be far longer than a path; a path-sized buffer would cut them short.
@@ -128,49 +123,48 @@ constexpr int ArgumentsCapacity = 32768;
 
 } // namespace
 
-std::string PathName(const std::string& path) {
+std::wstring PathName(const std::wstring& path) {
     const TPathMarks marks = PathMarks(path);
     return marks.sep == None ? path : path.substr(marks.sep + 1);
 }
 
-std::string PathFolderWithSep(const std::string& path) {
+std::wstring PathFolderWithSep(const std::wstring& path) {
     const TPathMarks marks = PathMarks(path);
-    return marks.sep == None ? std::string() : path.substr(0, marks.sep + 1);
+    return marks.sep == None ? std::wstring() : path.substr(0, marks.sep + 1);
 }
 
-std::string PathFolder(const std::string& path) {
-    const TPathMarks marks = PathMarks(path);
-    if (marks.sep == None)
+std::wstring PathFolder(const std::wstring& path) {
+    const size_t sep = PathMarks(path).sep;
+    if (sep == None)
         return {};
     // A leading "\" stays: without it the root of the current drive would become "".
-    const bool keep = path[marks.sep] != '\\' || marks.beforeSep == None ||
-                      (marks.beforeSep + 1 == marks.sep &&
-                       (path[marks.beforeSep] == '\\' || path[marks.beforeSep] == ':'));
-    return path.substr(0, keep ? marks.sep + 1 : marks.sep);
+    const bool keep =
+        path[sep] != L'\\' || sep == 0 || path[sep - 1] == L'\\' || path[sep - 1] == L':';
+    return path.substr(0, keep ? sep + 1 : sep);
 }
 
-std::string PathExtension(const std::string& path) {
+std::wstring PathExtension(const std::wstring& path) {
     const size_t start = ExtensionStart(PathMarks(path));
-    return start == None ? std::string() : path.substr(start);
+    return start == None ? std::wstring() : path.substr(start);
 }
 
-bool PathExtensionIs(const std::string& path, const std::string& ext) {
+bool PathExtensionIs(const std::wstring& path, const std::wstring& ext) {
     return PathExtensionKey(path) == AsciiUpper(ext);
 }
 
-std::string PathExtensionKey(const std::string& path) {
+std::wstring PathExtensionKey(const std::wstring& path) {
     return AsciiUpper(PathExtension(path));
 }
 
-bool FilePresent(const std::string& path) {
+bool FilePresent(const std::wstring& path) {
     // Like every test of a path here: a drive without a medium answers "no", it never prompts.
     TErrorModeScope mode;
-    WIN32_FIND_DATAA data{};
-    TUniqueFind find(::FindFirstFileA(path.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    TUniqueFind find(::FindFirstFileW(path.c_str(), &data));
     return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool FolderPresent(const std::string& path) {
+bool FolderPresent(const std::wstring& path) {
     TSearchScope scope;
     FindRecord record;
     return FileFindFirst(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -178,11 +172,11 @@ bool FolderPresent(const std::string& path) {
 
 // The search takes every kind of entry (attribute mask 0x3F: read-only, hidden, system, volume
 // label, folder, archive), so no match is filtered out.
-bool FileFindFirst(const std::string& path, FindRecord& record) {
+bool FileFindFirst(const std::wstring& path, FindRecord& record) {
     TErrorModeScope mode;
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     TUniqueFind& search = SharedSearch();
-    search.Reset(::FindFirstFileA(path.c_str(), &data));
+    search.Reset(::FindFirstFileW(path.c_str(), &data));
     if (!search) {
         record = FindRecord();
         return false;
@@ -193,9 +187,9 @@ bool FileFindFirst(const std::string& path, FindRecord& record) {
 
 bool FileFindNext(FindRecord& record) {
     TErrorModeScope mode;
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     TUniqueFind& search = SharedSearch();
-    if (!search || !::FindNextFileA(search.Get(), &data)) {
+    if (!search || !::FindNextFileW(search.Get(), &data)) {
         record = FindRecord();
         return false;
     }
@@ -207,20 +201,18 @@ void FileFindClose() {
     SharedSearch().Reset();
 }
 
-std::string PathRoot(const std::string& path) {
-    const char drive = path.empty() ? 0 : path[0];
-    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-        ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')))
+std::wstring PathRoot(const std::wstring& path) {
+    const wchar_t drive = path.empty() ? 0 : path[0];
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+        ((drive >= L'A' && drive <= L'Z') || (drive >= L'a' && drive <= L'z')))
         return path.substr(0, 3);
-    if (path.rfind("\\\\", 0) != 0)
+    if (path.rfind(L"\\\\", 0) != 0)
         return {};
     // \\server\share\: the root ends after the fourth separator, or at the end of the path;
     // neither the server's name nor the share's may be empty.
     size_t partStart = 2, separators = 2;
     for (size_t i = 2; i < path.size(); ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-        } else if (path[i] == '\\') {
+        if (path[i] == L'\\') {
             if (i == partStart)
                 return {};
             if (++separators == 4)
@@ -228,31 +220,31 @@ std::string PathRoot(const std::string& path) {
             partStart = i + 1;
         }
     }
-    return separators == 3 && partStart < path.size() ? path + "\\" : std::string();
+    return separators == 3 && partStart < path.size() ? path + L"\\" : std::wstring();
 }
 
-bool VolumeReachable(const std::string& path) {
-    const std::string root = PathRoot(path);
+bool VolumeReachable(const std::wstring& path) {
+    const std::wstring root = PathRoot(path);
     if (root.empty())
         return true;
     TErrorModeScope mode;
-    WIN32_FIND_DATAA data{};
-    TUniqueFind find(::FindFirstFileA((root + "*").c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    TUniqueFind find(::FindFirstFileW((root + L"*").c_str(), &data));
     // An empty root lists nothing, and says so.
     return find || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-bool FileRecordGet(const std::string& path, FindRecord& record) {
-    const std::string name = PathName(path);
-    const bool oneEntry = !name.empty() && name != "." && name != ".." &&
-                          path.find_first_of("*?") == std::string::npos && path.back() != '/';
+bool FileRecordGet(const std::wstring& path, FindRecord& record) {
+    const std::wstring name = PathName(path);
+    const bool oneEntry = !name.empty() && name != L"." && name != L".." &&
+                          path.find_first_of(L"*?") == std::wstring::npos && path.back() != L'/';
     if (!oneEntry) {
         TSearchScope scope;
         return FileFindFirst(path, record);
     }
     TErrorModeScope mode;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         record = FindRecord();
         return false;
     }
@@ -261,85 +253,78 @@ bool FileRecordGet(const std::string& path, FindRecord& record) {
     return true;
 }
 
-void FolderRecords(const std::string& folder, const std::string& mask,
+void FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records) {
     records.clear();
     TSearchScope scope;
     FindRecord record;
-    for (bool found = FileFindFirst(folder + "\\" + mask, record); found;
+    for (bool found = FileFindFirst(folder + L"\\" + mask, record); found;
          found = FileFindNext(record)) {
-        if (record.Name != "." && record.Name != "..")
+        if (record.Name != L"." && record.Name != L"..")
             records.push_back(std::move(record));
     }
 }
 
-void FolderList(const std::string& folder, const std::string& mask,
-                std::vector<std::string>& list) {
+void FolderList(const std::wstring& folder, const std::wstring& mask,
+                std::vector<std::wstring>& list) {
     std::vector<FindRecord> records;
     FolderRecords(folder, mask, records);
     list.clear();
     list.reserve(records.size());
     for (const FindRecord& record : records)
-        list.push_back(folder + "\\" + record.Name);
+        list.push_back(folder + L"\\" + record.Name);
 }
 
-std::string OleErrorText(HRESULT hr) {
-    char buf[1024] = {};
-    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, static_cast<DWORD>(hr), 0, buf, sizeof(buf), nullptr);
-    std::string text(buf, n < sizeof(buf) ? n : 0);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+std::wstring OleErrorText(HRESULT hr) {
+    wchar_t buf[1024] = {};
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, static_cast<DWORD>(hr), 0, buf, 1024, nullptr);
+    std::wstring text(buf, n < 1024 ? n : 0);
+    while (!text.empty() && IsBlank(text.back()))
         text.pop_back();
     if (text.empty())
-        return FormatMessageText("OLE エラー %.8x", static_cast<int>(hr));
+        return FormatMessageText(L"OLE エラー %.8x", static_cast<int>(hr));
     return text;
 }
 
-void LinkResolve(const std::string& path, std::string& target, std::string& arguments) {
+void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& arguments) {
     target.clear();
     arguments.clear();
 
-    TComPtr<IShellLinkA> link;
-    OleCheck(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    TComPtr<IShellLinkW> link;
+    OleCheck(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.PutVoid()));
     TComPtr<IPersistFile> file;
     OleCheck(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
     if (!file)
-        throw ECmnError("Assertion failure (Common\\Source\\uCmnFile.cpp)");
+        throw ECmnError(L"Assertion failure (Common\\Source\\uCmnFile.cpp)");
+    OleCheck(file->Load(path.c_str(), STGM_READ));
 
-    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (wideLength == 0)
-        OleCheck(HRESULT_FROM_WIN32(::GetLastError()));
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), wideLength) == 0)
-        OleCheck(HRESULT_FROM_WIN32(::GetLastError()));
-    OleCheck(file->Load(wide.c_str(), STGM_READ));
-
-    char pathBuf[MAX_PATH + 1] = {};
-    WIN32_FIND_DATAA data{};
+    wchar_t pathBuf[MAX_PATH + 1] = {};
+    WIN32_FIND_DATAW data{};
     OleCheck(link->GetPath(pathBuf, MAX_PATH, &data, SLGP_SHORTPATH));
-    std::vector<char> argsBuf(ArgumentsCapacity + 1, '\0');
+    std::vector<wchar_t> argsBuf(ArgumentsCapacity + 1, L'\0');
     OleCheck(link->GetArguments(argsBuf.data(), ArgumentsCapacity));
 
-    target = ShortForm(pathBuf);
+    target = ShortForm(TruePath(*link.Get(), pathBuf));
     arguments = argsBuf.data();
 }
 
-bool FileIsLink(const std::string& path) {
-    return PathExtensionIs(path, ".lnk");
+bool FileIsLink(const std::wstring& path) {
+    return PathExtensionIs(path, L".lnk");
 }
 
-std::string FileDisplayName(const std::string& name) {
+std::wstring FileDisplayName(const std::wstring& name) {
     if (!FileIsLink(name))
         return name;
     return name.substr(0, PathMarks(name).dot);
 }
 
-bool FileIsExe(const std::string& path) {
-    std::string target = path;
+bool FileIsExe(const std::wstring& path) {
+    std::wstring target = path;
     if (FileIsLink(path)) {
-        std::string arguments;
+        std::wstring arguments;
         LinkResolve(path, target, arguments);
     }
-    return PathExtensionIs(target, ".exe");
+    return PathExtensionIs(target, L".exe");
 }

@@ -1,4 +1,4 @@
-// Files on disk: Shift-JIS path rules, existence tests, the shared directory search, folder
+// Files on disk: path rules, existence tests, the shared directory search, folder
 // listing, shortcut resolution and display names.
 #pragma once
 
@@ -8,22 +8,23 @@
 #include <string>
 #include <vector>
 
-// Path rules. Paths are byte strings in the ANSI code page; "\" and ":" end a folder or drive,
-// and the 0x5C second byte of a double-byte character never counts as "\".
+// Path rules. Paths are UTF-16 strings; "\" and ":" end a folder or drive. No code unit of another
+// character can be taken for either (UTF-16 has no double-byte second bytes), so the splits are
+// plain scans from the end.
 
 // Everything after the last "\" or ":"; the whole path when there is none.
-std::string PathName(const std::string& path);
+std::wstring PathName(const std::wstring& path);
 // Everything up to and including the last "\" or ":".
-std::string PathFolderWithSep(const std::string& path);
+std::wstring PathFolderWithSep(const std::wstring& path);
 // The folder with separator less its final "\", which stays after ":" or "\" ("C:\a.txt" gives
 // "C:\") and when it is the whole folder ("\a.txt" gives "\").
-std::string PathFolder(const std::string& path);
+std::wstring PathFolder(const std::wstring& path);
 // From the last "." to the end, dot included, when no "\" or ":" follows it; otherwise empty.
-std::string PathExtension(const std::string& path);
-// The path's extension equals `ext`, with single-byte a-z folded to A-Z on both sides.
-bool PathExtensionIs(const std::string& path, const std::string& ext);
+std::wstring PathExtension(const std::wstring& path);
+// The path's extension equals `ext`, with the ASCII letters a-z folded to A-Z on both sides.
+bool PathExtensionIs(const std::wstring& path, const std::wstring& ext);
 // The extension so folded: one key for all the spellings PathExtensionIs takes as equal.
-std::string PathExtensionKey(const std::string& path);
+std::wstring PathExtensionKey(const std::wstring& path);
 
 // One match of a directory search.
 struct FindRecord {
@@ -33,52 +34,53 @@ struct FindRecord {
     // The low 32 bits of the size.
     int32_t Size = 0;
     uint32_t Attr = 0;
-    std::string Name;
+    std::wstring Name;
     // The whole size, for files of 2 GiB and more.
     int64_t Size64 = 0;
 };
 
 // True when the path names an existing entry that is not a folder.
-bool FilePresent(const std::string& path);
+bool FilePresent(const std::wstring& path);
 // True when the path names an existing folder; false for a drive root and any path ending in "\".
-bool FolderPresent(const std::string& path);
+bool FolderPresent(const std::wstring& path);
 
 // The one directory search of the process: a new FileFindFirst ends the previous search.
 // Critical-error prompts are off while the search touches the disk.
-bool FileFindFirst(const std::string& path, FindRecord& record);
+bool FileFindFirst(const std::wstring& path, FindRecord& record);
 bool FileFindNext(FindRecord& record);
 void FileFindClose();
 
 // The root of the volume a full path lies on: "C:\" for "C:\a\b", "\\server\share\" for
 // "\\server\share\a"; empty for a path without one (relative, or a bare "\\server").
-std::string PathRoot(const std::string& path);
+std::wstring PathRoot(const std::wstring& path);
 // True when the root of the path's volume can be listed: the drive exists and holds a medium,
 // the share answers. A path without a root counts as reachable. Never prompts for a disk.
-bool VolumeReachable(const std::string& path);
+bool VolumeReachable(const std::wstring& path);
 
 // The record FileFindFirst gives for a path that names one entry, read without a directory
 // search (which costs far more on large folders); Name is the path's name part as given. A path
 // with wildcards, or one that names no entry by itself (ending in "\", ":", "." or ".."), is
 // searched as FileFindFirst would. Critical-error prompts are off meanwhile.
-bool FileRecordGet(const std::string& path, FindRecord& record);
+bool FileRecordGet(const std::wstring& path, FindRecord& record);
 
 // Replaces the list with folder + "\" + name for every entry matching folder + "\" + mask, "."
 // and ".." left out, in the platform's order. Exactly one "\" is added: "D:\Docs\" gives
 // "D:\Docs\\a.txt".
-void FolderList(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
+void FolderList(const std::wstring& folder, const std::wstring& mask,
+                std::vector<std::wstring>& list);
 // The same pass, keeping each entry's whole record (Name holds the entry's name only).
-void FolderRecords(const std::string& folder, const std::string& mask,
+void FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
 // file-system object) and its arguments. Raises EOleError on any failing step; both outputs are
 // then empty. COM must be initialised on the calling thread.
-void LinkResolve(const std::string& path, std::string& target, std::string& arguments);
+void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& arguments);
 // The platform's description of a status code, or "OLE エラー %.8x" when it has none.
-std::string OleErrorText(HRESULT hr);
+std::wstring OleErrorText(HRESULT hr);
 
-bool FileIsLink(const std::string& path);
+bool FileIsLink(const std::wstring& path);
 // The name without its ".lnk" extension; any other name unchanged.
-std::string FileDisplayName(const std::string& name);
+std::wstring FileDisplayName(const std::wstring& name);
 // The path, or a shortcut's target, has the extension ".exe". Raises as LinkResolve does.
-bool FileIsExe(const std::string& path);
+bool FileIsExe(const std::wstring& path);

@@ -18,41 +18,41 @@ void TForm::DestroyHandle() noexcept {
 
 void TForm::Close() const {
     if (hwnd_)
-        ::SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+        ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
-std::string TForm::Caption() const {
-    int n = ::GetWindowTextLengthA(hwnd_);
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    n = ::GetWindowTextA(hwnd_, buf.data(), static_cast<int>(buf.size()));
-    return std::string(buf.data(), static_cast<size_t>(n > 0 ? n : 0));
+std::wstring TForm::Caption() const {
+    int n = ::GetWindowTextLengthW(hwnd_);
+    std::vector<wchar_t> buf(static_cast<size_t>(n) + 1);
+    n = ::GetWindowTextW(hwnd_, buf.data(), static_cast<int>(buf.size()));
+    return std::wstring(buf.data(), static_cast<size_t>(n > 0 ? n : 0));
 }
 
-void TForm::SetCaption(const std::string& text) const {
-    ::SetWindowTextA(hwnd_, text.c_str());
+void TForm::SetCaption(const std::wstring& text) const {
+    ::SetWindowTextW(hwnd_, text.c_str());
 }
 
-void TForm::CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND owner, int x,
+void TForm::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, HWND owner, int x,
                          int y, int width, int height, int background, HICON icon) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    if (!::GetClassInfoExA(instance, className, &wc)) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (!::GetClassInfoExW(instance, className, &wc)) {
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &TForm::StaticWndProc;
         wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background));
         wc.hIcon = icon;
         wc.lpszClassName = className;
-        ::RegisterClassExA(&wc);
+        ::RegisterClassExW(&wc);
     }
-    ::CreateWindowExA(exStyle, className, "", style, x, y, width, height, owner, nullptr, instance,
+    ::CreateWindowExW(exStyle, className, L"", style, x, y, width, height, owner, nullptr, instance,
                       this);
 }
 
 LRESULT TForm::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT TForm::FailureResult(UINT msg, WPARAM, LPARAM) {
@@ -66,14 +66,14 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TForm* self;
     if (msg == WM_NCCREATE) {
-        self = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<TForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<TForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 
     LRESULT result = 0;
     try {
@@ -88,7 +88,7 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         result = self->FailureResult(msg, wParam, lParam);
     }
     if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
     }
     return result;

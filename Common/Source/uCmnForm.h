@@ -17,14 +17,14 @@ class TForm {
     void Close() const;
     void DestroyHandle() noexcept;
 
-    std::string Caption() const;
-    void SetCaption(const std::string& text) const;
+    std::wstring Caption() const;
+    void SetCaption(const std::wstring& text) const;
 
   protected:
     // Registers the class on first use and creates the window; `this` travels in lpCreateParams
     // and is bound at WM_NCCREATE, so no message of the window is lost.
-    void CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND owner, int x, int y,
-                      int width, int height, int background = COLOR_BTNFACE + 1,
+    void CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, HWND owner, int x,
+                      int y, int width, int height, int background = COLOR_BTNFACE + 1,
                       HICON icon = nullptr);
 
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);

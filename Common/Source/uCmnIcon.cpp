@@ -10,21 +10,20 @@
 #include <shlobj.h>
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
-// At the system's sizes ExtractIconExA, which writes garbage into both handles when it finds
+// At the system's sizes ExtractIconExW, which writes garbage into both handles when it finds
 // nothing (Wine): the handles count only when it reports at least one icon. At other sizes the
 // shell takes the images of those sizes from the file.
-void IconsExtract(const std::string& file, int index, TUniqueIcon& largeIcon,
+void IconsExtract(const std::wstring& file, int index, TUniqueIcon& largeIcon,
                   TUniqueIcon& smallIcon, const TIconSizes& sizes) {
     HICON lg = nullptr, sm = nullptr;
     if (sizes == SystemIconSizes()) {
-        const UINT n = ::ExtractIconExA(file.c_str(), index, &lg, &sm, 1);
+        const UINT n = ::ExtractIconExW(file.c_str(), index, &lg, &sm, 1);
         if (n == 0 || n == UINT_MAX)
             return;
-    } else if (::SHDefExtractIconA(file.c_str(), index, 0, &lg, &sm,
+    } else if (::SHDefExtractIconW(file.c_str(), index, 0, &lg, &sm,
                                    MAKELONG(sizes.large, sizes.small)) != S_OK) {
         return;
     }
@@ -39,7 +38,7 @@ void IconSized(TUniqueIcon& icon, int size) {
     if (!icon || !::GetIconInfo(icon.Get(), &info))
         return;
     BITMAP bm{};
-    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
     if (info.hbmColor)
         ::DeleteObject(info.hbmColor);
     if (info.hbmMask)
@@ -50,20 +49,16 @@ void IconSized(TUniqueIcon& icon, int size) {
         icon.Reset(static_cast<HICON>(sized));
 }
 
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 } // namespace
 
-bool IconEntryParse(const std::string& entry, std::string& file, int& index) {
-    const size_t comma = entry.find(',');
-    if (comma == std::string::npos || comma == 0)
+bool IconEntryParse(const std::wstring& entry, std::wstring& file, int& index) {
+    const size_t comma = entry.find(L',');
+    if (comma == std::wstring::npos || comma == 0)
         return false;
     size_t first = comma + 1, last = entry.size();
-    while (first < last && IsBlankOrControl(entry[first]))
+    while (first < last && IsBlank(entry[first]))
         ++first;
-    while (last > first && IsBlankOrControl(entry[last - 1]))
+    while (last > first && IsBlank(entry[last - 1]))
         --last;
     index = StrToInt(entry.substr(first, last - first));
     file = entry.substr(0, comma);
@@ -73,50 +68,50 @@ bool IconEntryParse(const std::string& entry, std::string& file, int& index) {
 namespace {
 
 // Step 1: a shortcut stands for its target, when it names one.
-std::string IconSource(const std::string& path) {
+std::wstring IconSource(const std::wstring& path) {
     if (!FileIsLink(path))
         return path;
-    std::string target, arguments;
+    std::wstring target, arguments;
     LinkResolve(path, target, arguments);
     return target.empty() ? path : target;
 }
 
 // Step 2: the file's own first icon.
-bool OwnIconsGet(const std::string& file, TIconPair& icons, const TIconSizes& sizes) {
+bool OwnIconsGet(const std::wstring& file, TIconPair& icons, const TIconSizes& sizes) {
     IconsExtract(file, 0, icons.large, icons.small, sizes);
     return icons.large || icons.small;
 }
 
 // The association's icon entry of the file's type.
-std::string TypeIconEntry(const std::string& file) {
-    const std::string className = RegStrRead(HKEY_CLASSES_ROOT, PathExtension(file), "");
-    return RegStrRead(HKEY_CLASSES_ROOT, className + "\\DefaultIcon", "");
+std::wstring TypeIconEntry(const std::wstring& file) {
+    const std::wstring className = RegStrRead(HKEY_CLASSES_ROOT, PathExtension(file), L"");
+    return RegStrRead(HKEY_CLASSES_ROOT, className + L"\\DefaultIcon", L"");
 }
 
 // Step 5: the icon associated with the path, else (Wine has none for documents) the shell's
 // own icon for it, so that rows never go blank. Both come at the system's sizes.
-void AssociatedIconsGet(const std::string& file, TIconPair& icons) {
+void AssociatedIconsGet(const std::wstring& file, TIconPair& icons) {
     // The call writes the icon's source file back into its path argument.
-    char buf[MAX_PATH + 1] = {};
-    std::strncpy(buf, file.c_str(), MAX_PATH);
+    wchar_t buf[MAX_PATH + 1] = {};
+    file.copy(buf, MAX_PATH);
     WORD at = 0;
-    icons.large.Reset(::ExtractAssociatedIconA(::GetModuleHandleA(nullptr), buf, &at));
+    icons.large.Reset(::ExtractAssociatedIconW(::GetModuleHandleW(nullptr), buf, &at));
     if (icons.large) {
         icons.small.Reset(::CopyIcon(icons.large.Get()));
         return;
     }
-    SHFILEINFOA info{};
-    if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
         icons.large.Reset(info.hIcon);
-    info = SHFILEINFOA{};
-    if (::SHGetFileInfoA(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
+    info = SHFILEINFOW{};
+    if (::SHGetFileInfoW(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
         icons.small.Reset(info.hIcon);
 }
 
 // Steps 3 to 5, for a file without icons of its own.
-void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& icons,
+void TypeIconsGet(const std::wstring& file, const std::wstring& entry, TIconPair& icons,
                   const TIconSizes& sizes) {
-    std::string iconFile;
+    std::wstring iconFile;
     int index = 0;
     if (IconEntryParse(entry, iconFile, index))
         IconsExtract(iconFile, index, icons.large, icons.small, sizes);
@@ -130,10 +125,10 @@ void TypeIconsGet(const std::string& file, const std::string& entry, TIconPair& 
 }
 
 // Letter case aside, as the extension tests compare.
-std::string TypeKey(const std::string& file, DWORD attributes) {
-    const std::string key = PathExtensionKey(file);
+std::wstring TypeKey(const std::wstring& file, DWORD attributes) {
+    const std::wstring key = PathExtensionKey(file);
     // The shell draws a folder as a folder whatever its name ends in.
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "\\" + key : key;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? L"\\" + key : key;
 }
 
 } // namespace
@@ -142,13 +137,13 @@ TIconSizes SystemIconSizes() {
     return TIconSizes{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CXSMICON)};
 }
 
-void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon) {
+void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon) {
     FileIconsGet(path, smallIcon, largeIcon, SystemIconSizes());
 }
 
-void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
+void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
                   const TIconSizes& sizes) {
-    const std::string file = IconSource(path);
+    const std::wstring file = IconSource(path);
     TIconPair icons;
     if (!OwnIconsGet(file, icons, sizes))
         TypeIconsGet(file, TypeIconEntry(file), icons, sizes);
@@ -163,21 +158,21 @@ void TFileIconCache::SizesSet(const TIconSizes& sizes) {
     types_.clear();
 }
 
-const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
-    const std::string file = IconSource(path);
+const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
+    const std::wstring file = IconSource(path);
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;
     // A missing file gets other icons from the shell than an existing one of its type: it is
     // never shared, nor is a type whose association draws each file's own.
-    const DWORD attributes = ::GetFileAttributesA(file.c_str());
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
     auto found = types_.end();
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        const std::string key = TypeKey(file, attributes);
+        const std::wstring key = TypeKey(file, attributes);
         found = types_.find(key);
         if (found == types_.end()) {
-            const std::string entry = TypeIconEntry(file);
+            const std::wstring entry = TypeIconEntry(file);
             TType type;
-            type.perFile = entry.find("%1") != std::string::npos;
+            type.perFile = entry.find(L"%1") != std::wstring::npos;
             if (!type.perFile)
                 TypeIconsGet(file, entry, type.icons, sizes_);
             found = types_.emplace(key, std::move(type)).first;

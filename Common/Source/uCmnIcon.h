@@ -20,10 +20,10 @@ TIconSizes SystemIconSizes();
 // the path. A shortcut stands for its target. The objects stay empty only when every source
 // yields nothing. Raises EOleError for an unreadable shortcut and EConvertError for an
 // association entry with a malformed index.
-void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon);
+void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon);
 // The same at other sizes (the system's sizes for another DPI): the icons are taken at those
 // sizes from their files, not stretched, where the files hold them.
-void FileIconsGet(const std::string& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
+void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
                   const TIconSizes& sizes);
 
 // A large (32-pixel) and a small (16-pixel) icon.
@@ -41,7 +41,7 @@ class TFileIconCache {
   public:
     // Either fills `own` and returns null, or returns the shared pair of the file's type, which
     // stays valid while the cache lives and keeps its sizes. Raises as FileIconsGet.
-    const TIconPair* Get(const std::string& path, TIconPair& own);
+    const TIconPair* Get(const std::wstring& path, TIconPair& own);
     // The sizes the icons are taken at; a change empties the cache.
     void SizesSet(const TIconSizes& sizes);
     const TIconSizes& Sizes() const noexcept { return sizes_; }
@@ -52,11 +52,11 @@ class TFileIconCache {
         TIconPair icons;
         bool perFile = false;
     };
-    std::map<std::string, TType> types_;
+    std::map<std::wstring, TType> types_;
 };
 
 // Splits an association's icon entry "file,index": the file is the text before the first ","
 // as written; the index is the text after it, blanks and control characters trimmed, in
 // decimal with an optional sign. False when there is no "," or nothing before it. Raises
 // EConvertError "'%s' は整数ではありません" when the index is not a whole number.
-bool IconEntryParse(const std::string& entry, std::string& file, int& index);
+bool IconEntryParse(const std::wstring& entry, std::wstring& file, int& index);

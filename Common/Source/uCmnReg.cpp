@@ -19,50 +19,58 @@ struct TRegData {
     std::vector<BYTE> bytes;
 };
 
-[[noreturn]] void Fail(const char* pattern, const std::string& arg) {
+// A string value's text: its UTF-16 code units up to the first zero one (an odd last byte, which
+// no text writes, is left out).
+std::wstring TextOf(const BYTE* data, size_t bytes) {
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    std::copy(data, data + text.size() * sizeof(wchar_t), reinterpret_cast<BYTE*>(text.data()));
+    return text.substr(0, text.find(L'\0'));
+}
+
+[[noreturn]] void Fail(const wchar_t* pattern, const std::wstring& arg) {
     throw ERegError(FormatMessageText(pattern, arg));
 }
 
-std::string Relative(const std::string& key) {
-    return !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+std::wstring Relative(const std::wstring& key) {
+    return !key.empty() && key[0] == L'\\' ? key.substr(1) : key;
 }
 
 // The key's names without empty parts, folded for comparison.
-std::vector<std::string> PathParts(const std::string& key) {
-    std::vector<std::string> parts;
-    for (const std::string& part : RegPathSplit(key))
+std::vector<std::wstring> PathParts(const std::wstring& key) {
+    std::vector<std::wstring> parts;
+    for (const std::wstring& part : RegPathSplit(key))
         if (!part.empty())
             parts.push_back(RegNameFold(part));
     return parts;
 }
 
-bool PathWithin(const std::string& inner, const std::string& outer) {
-    const std::vector<std::string> in = PathParts(inner), out = PathParts(outer);
+bool PathWithin(const std::wstring& inner, const std::wstring& outer) {
+    const std::vector<std::wstring> in = PathParts(inner), out = PathParts(outer);
     return in.size() >= out.size() && std::equal(out.begin(), out.end(), in.begin());
 }
 
 // An open that the store refuses counts as an absent key.
-TRegKey KeyOpen(HKEY parent, const std::string& sub) {
+TRegKey KeyOpen(HKEY parent, const std::wstring& sub) {
     TRegKey key(RegStore());
     if (key.Store().OpenKey(parent, sub.c_str(), key.Put()) != ERROR_SUCCESS)
         key.Release();
     return key;
 }
 
-TRegKey KeyCreate(HKEY parent, const std::string& sub) {
+TRegKey KeyCreate(HKEY parent, const std::wstring& sub) {
     TRegKey key(RegStore());
     if (key.Store().CreateKey(parent, sub.c_str(), key.Put(), nullptr) != ERROR_SUCCESS)
         key.Release();
     return key;
 }
 
-bool ValueExists(const TRegKey& key, const std::string& name) {
+bool ValueExists(const TRegKey& key, const std::wstring& name) {
     DWORD type = REG_NONE, size = 0;
     return key.Store().QueryValue(key.Get(), name.c_str(), &type, nullptr, &size) == ERROR_SUCCESS;
 }
 
 // The whole value, whatever its size: the buffer grows while the store reports more data.
-LONG ValueRead(const TRegKey& key, const std::string& name, TRegData& value) {
+LONG ValueRead(const TRegKey& key, const std::wstring& name, TRegData& value) {
     DWORD size = 0;
     LONG rc = key.Store().QueryValue(key.Get(), name.c_str(), &value.type, nullptr, &size);
     if (rc != ERROR_SUCCESS)
@@ -82,7 +90,7 @@ LONG ValueRead(const TRegKey& key, const std::string& name, TRegData& value) {
     return ERROR_MORE_DATA;
 }
 
-LONG ValueWrite(const TRegKey& key, const std::string& name, const TRegData& value) {
+LONG ValueWrite(const TRegKey& key, const std::wstring& name, const TRegData& value) {
     static const BYTE none = 0;
     if (value.bytes.size() > MAXDWORD)
         return ERROR_INVALID_PARAMETER;
@@ -91,11 +99,12 @@ LONG ValueWrite(const TRegKey& key, const std::string& name, const TRegData& val
                                 static_cast<DWORD>(value.bytes.size()));
 }
 
-// One name of an enumeration; the store's length hints count characters, not bytes, so a
-// Shift-JIS name can still need a larger buffer.
-using TNameEnum = std::function<LONG(DWORD index, LPSTR name, LPDWORD len)>;
+// One name of an enumeration; a name added since the store's length hint can need a larger
+// buffer.
+using TNameEnum = std::function<LONG(DWORD index, LPWSTR name, LPDWORD len)>;
 
-LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<char>& buffer, std::string& name) {
+LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<wchar_t>& buffer,
+            std::wstring& name) {
     for (;;) {
         DWORD len = static_cast<DWORD>(buffer.size());
         LONG rc = enumerate(index, buffer.data(), &len);
@@ -110,10 +119,10 @@ LONG NameAt(const TNameEnum& enumerate, DWORD index, std::vector<char>& buffer, 
 }
 
 // False when the enumeration broke off before its end.
-bool NamesList(const TNameEnum& enumerate, DWORD lengthHint, std::vector<std::string>& names) {
-    std::vector<char> buffer(lengthHint + 1);
+bool NamesList(const TNameEnum& enumerate, DWORD lengthHint, std::vector<std::wstring>& names) {
+    std::vector<wchar_t> buffer(lengthHint + 1);
     for (DWORD index = 0;; ++index) {
-        std::string name;
+        std::wstring name;
         LONG rc = NameAt(enumerate, index, buffer, name);
         if (rc == ERROR_NO_MORE_ITEMS)
             return true;
@@ -124,38 +133,38 @@ bool NamesList(const TNameEnum& enumerate, DWORD lengthHint, std::vector<std::st
 }
 
 TNameEnum SubKeyEnum(const TRegKey& key) {
-    return [&key](DWORD index, LPSTR name, LPDWORD len) {
+    return [&key](DWORD index, LPWSTR name, LPDWORD len) {
         return key.Store().EnumKey(key.Get(), index, name, len);
     };
 }
 
 TNameEnum ValueEnum(const TRegKey& key) {
-    return [&key](DWORD index, LPSTR name, LPDWORD len) {
+    return [&key](DWORD index, LPWSTR name, LPDWORD len) {
         return key.Store().EnumValue(key.Get(), index, name, len, nullptr, nullptr, nullptr);
     };
 }
 
-bool SubKeyNames(const TRegKey& key, std::vector<std::string>& names) {
+bool SubKeyNames(const TRegKey& key, std::vector<std::wstring>& names) {
     DWORD maxLen = 0;
     key.Store().QueryInfoKey(key.Get(), nullptr, &maxLen, nullptr, nullptr, nullptr);
     return NamesList(SubKeyEnum(key), maxLen, names);
 }
 
-bool ValueNames(const TRegKey& key, std::vector<std::string>& names) {
+bool ValueNames(const TRegKey& key, std::vector<std::wstring>& names) {
     DWORD maxLen = 0;
     key.Store().QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &maxLen, nullptr);
     return NamesList(ValueEnum(key), maxLen, names);
 }
 
 // Subkeys go from the last index down, so each deletion leaves the lower indexes in place.
-bool KeyDeleteTree(HKEY parent, const std::string& sub) {
+bool KeyDeleteTree(HKEY parent, const std::wstring& sub) {
     if (TRegKey key = KeyOpen(parent, sub)) {
         DWORD count = 0, maxLen = 0;
         if (key.Store().QueryInfoKey(key.Get(), &count, &maxLen, nullptr, nullptr, nullptr) ==
             ERROR_SUCCESS) {
-            std::vector<char> buffer(maxLen + 1);
+            std::vector<wchar_t> buffer(maxLen + 1);
             for (DWORD index = count; index-- > 0;) {
-                std::string name;
+                std::wstring name;
                 if (NameAt(SubKeyEnum(key), index, buffer, name) == ERROR_SUCCESS)
                     KeyDeleteTree(key.Get(), name);
             }
@@ -166,11 +175,11 @@ bool KeyDeleteTree(HKEY parent, const std::string& sub) {
 
 // The default value first, so that it stays first in the target; then every value in the
 // source's order (the default value again among them).
-void ValuesCopy(const TRegKey& source, const TRegKey& target, const std::string& sourcePath) {
-    std::vector<std::string> names;
+void ValuesCopy(const TRegKey& source, const TRegKey& target, const std::wstring& sourcePath) {
+    std::vector<std::wstring> names;
     if (!ValueNames(source, names))
         Fail(CmnRegErrValueGet, sourcePath);
-    names.insert(names.begin(), std::string());
+    names.insert(names.begin(), std::wstring());
     for (size_t i = 0; i < names.size(); ++i) {
         TRegData value;
         LONG rc = ValueRead(source, names[i], value);
@@ -183,24 +192,24 @@ void ValuesCopy(const TRegKey& source, const TRegKey& target, const std::string&
     }
 }
 
-void TreeCopy(const TRegKey& source, const TRegKey& target, const std::string& sourcePath,
-              const std::string& targetPath) {
+void TreeCopy(const TRegKey& source, const TRegKey& target, const std::wstring& sourcePath,
+              const std::wstring& targetPath) {
     ValuesCopy(source, target, sourcePath);
-    std::vector<std::string> subs;
+    std::vector<std::wstring> subs;
     if (!SubKeyNames(source, subs))
         Fail(CmnRegErrValueGet, sourcePath);
-    for (const std::string& sub : subs) {
+    for (const std::wstring& sub : subs) {
         TRegKey from = KeyOpen(source.Get(), sub);
         if (!from)
-            Fail(CmnRegErrValueGet, sourcePath + "\\" + sub);
+            Fail(CmnRegErrValueGet, sourcePath + L"\\" + sub);
         TRegKey to = KeyCreate(target.Get(), sub);
         if (!to)
-            Fail(CmnRegErrKeyCreate, targetPath + "\\" + sub);
-        TreeCopy(from, to, sourcePath + "\\" + sub, targetPath + "\\" + sub);
+            Fail(CmnRegErrKeyCreate, targetPath + L"\\" + sub);
+        TreeCopy(from, to, sourcePath + L"\\" + sub, targetPath + L"\\" + sub);
     }
 }
 
-bool Write(HKEY root, const std::string& key, const std::string& name, const TRegData& value) {
+bool Write(HKEY root, const std::wstring& key, const std::wstring& name, const TRegData& value) {
     TRegKey k = KeyCreate(root, Relative(key));
     if (!k)
         return false;
@@ -211,30 +220,30 @@ bool Write(HKEY root, const std::string& key, const std::string& name, const TRe
 
 } // namespace
 
-bool RegKeyExists(HKEY root, const std::string& key) {
+bool RegKeyExists(HKEY root, const std::wstring& key) {
     return static_cast<bool>(KeyOpen(root, Relative(key)));
 }
 
-bool RegValueExists(HKEY root, const std::string& key, const std::string& name) {
+bool RegValueExists(HKEY root, const std::wstring& key, const std::wstring& name) {
     TRegKey k = KeyOpen(root, Relative(key));
     return k && ValueExists(k, name);
 }
 
-bool RegKeyCreate(HKEY root, const std::string& key) {
+bool RegKeyCreate(HKEY root, const std::wstring& key) {
     if (!KeyCreate(root, Relative(key)))
         Fail(CmnRegErrKeyCreate, key);
     return true;
 }
 
-bool RegKeyDelete(HKEY root, const std::string& key) {
+bool RegKeyDelete(HKEY root, const std::wstring& key) {
     // An empty path names the root itself: its subtree is never ours to delete.
     if (PathParts(key).empty())
         return false;
     return KeyDeleteTree(root, Relative(key));
 }
 
-bool RegKeyCopy(HKEY root, const std::string& source, const std::string& target) {
-    const std::string from = Relative(source), to = Relative(target);
+bool RegKeyCopy(HKEY root, const std::wstring& source, const std::wstring& target) {
+    const std::wstring from = Relative(source), to = Relative(target);
     // A target inside the source would be copied into itself.
     if (!RegKeyExists(root, source) || RegKeyExists(root, target) || PathWithin(to, from))
         return false;
@@ -254,13 +263,13 @@ bool RegKeyCopy(HKEY root, const std::string& source, const std::string& target)
     return true;
 }
 
-bool RegKeyMove(HKEY root, const std::string& source, const std::string& target) {
+bool RegKeyMove(HKEY root, const std::wstring& source, const std::wstring& target) {
     if (RegKeyCopy(root, source, target))
         KeyDeleteTree(root, Relative(source));
     return true;
 }
 
-int32_t RegValueCount(HKEY root, const std::string& key) {
+int32_t RegValueCount(HKEY root, const std::wstring& key) {
     TRegKey k = KeyOpen(root, Relative(key));
     DWORD count = 0;
     if (!k || k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, nullptr, nullptr) !=
@@ -269,14 +278,14 @@ int32_t RegValueCount(HKEY root, const std::string& key) {
     return static_cast<int32_t>(count);
 }
 
-bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names) {
+bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names) {
     names.clear();
     if (TRegKey k = KeyOpen(root, Relative(key)))
         ValueNames(k, names);
     return true;
 }
 
-bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValue>& values) {
+bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values) {
     values.clear();
     TRegKey k = KeyOpen(root, Relative(key));
     if (!k)
@@ -284,8 +293,7 @@ bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValu
     DWORD count = 0, maxName = 0, maxData = 0;
     k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, &maxName, &maxData);
     values.reserve(count);
-    // Lengths count characters: a Shift-JIS name can take twice as many bytes.
-    std::vector<char> name(2 * static_cast<size_t>(maxName) + 2);
+    std::vector<wchar_t> name(static_cast<size_t>(maxName) + 2);
     std::vector<BYTE> data(static_cast<size_t>(maxData) + 2);
     for (DWORD index = 0;;) {
         DWORD nameLen = static_cast<DWORD>(name.size()), type = REG_NONE;
@@ -305,24 +313,22 @@ bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValu
         TRegStrValue& value = values.emplace_back();
         value.name.assign(name.data(), (std::min)(static_cast<size_t>(nameLen), name.size()));
         const size_t bytes = (std::min)(static_cast<size_t>(size), data.size());
-        // As RegStrRead: no data reads as the empty text whatever the type; the text ends at its
-        // first zero byte.
+        // As RegStrRead: no data reads as the empty text whatever the type.
         value.isString = bytes == 0 || type == REG_SZ || type == REG_EXPAND_SZ;
-        if (value.isString && bytes > 0)
-            value.text.assign(reinterpret_cast<const char*>(data.data()),
-                              std::find(data.begin(), data.begin() + bytes, 0) - data.begin());
+        if (value.isString)
+            value.text = TextOf(data.data(), bytes);
         ++index;
     }
 }
 
-bool RegValueDelete(HKEY root, const std::string& key, const std::string& name) {
+bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name) {
     if (TRegKey k = KeyOpen(root, Relative(key)))
         k.Store().DeleteValue(k.Get(), name.c_str());
     return true;
 }
 
-bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
-                    const std::string& newName) {
+bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldName,
+                    const std::wstring& newName) {
     TRegKey k = KeyOpen(root, Relative(key));
     if (!k || !ValueExists(k, oldName) || ValueExists(k, newName))
         return true;
@@ -342,7 +348,7 @@ bool RegValueRename(HKEY root, const std::string& key, const std::string& oldNam
     return true;
 }
 
-bool RegSubKeyNames(HKEY root, const std::string& key, std::vector<std::string>& names) {
+bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names) {
     names.clear();
     if (TRegKey k = KeyOpen(root, Relative(key)))
         if (!SubKeyNames(k, names))
@@ -350,7 +356,7 @@ bool RegSubKeyNames(HKEY root, const std::string& key, std::vector<std::string>&
     return true;
 }
 
-int32_t RegSubKeyCount(HKEY root, const std::string& key) {
+int32_t RegSubKeyCount(HKEY root, const std::wstring& key) {
     TRegKey k = KeyOpen(root, Relative(key));
     DWORD count = 0;
     if (!k || k.Store().QueryInfoKey(k.Get(), &count, nullptr, nullptr, nullptr, nullptr) !=
@@ -359,7 +365,7 @@ int32_t RegSubKeyCount(HKEY root, const std::string& key) {
     return static_cast<int32_t>(count);
 }
 
-std::string RegStrRead(HKEY root, const std::string& key, const std::string& name) {
+std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name) {
     TRegKey k = KeyOpen(root, Relative(key));
     if (!k)
         return {};
@@ -372,10 +378,10 @@ std::string RegStrRead(HKEY root, const std::string& key, const std::string& nam
         Fail(CmnRegErrValueGet, name);
     if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
         Fail(CmnRegErrValueType, name);
-    return std::string(value.bytes.begin(), std::find(value.bytes.begin(), value.bytes.end(), 0));
+    return TextOf(value.bytes.data(), value.bytes.size());
 }
 
-int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name) {
+int32_t RegIntRead(HKEY root, const std::wstring& key, const std::wstring& name) {
     TRegKey k = KeyOpen(root, Relative(key));
     if (!k)
         return 0;
@@ -389,18 +395,19 @@ int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name) {
                                 uint32_t{b[3]} << 24);
 }
 
-bool RegBoolRead(HKEY root, const std::string& key, const std::string& name) {
+bool RegBoolRead(HKEY root, const std::wstring& key, const std::wstring& name) {
     return RegIntRead(root, key, name) != 0;
 }
 
-bool RegStrWrite(HKEY root, const std::string& key, const std::string& name,
-                 const std::string& text) {
-    TRegData value{REG_SZ, std::vector<BYTE>(text.begin(), text.end())};
-    value.bytes.push_back(0);
+bool RegStrWrite(HKEY root, const std::wstring& key, const std::wstring& name,
+                 const std::wstring& text) {
+    // The text in UTF-16 and its closing zero.
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    TRegData value{REG_SZ, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
     return Write(root, key, name, value);
 }
 
-bool RegIntWrite(HKEY root, const std::string& key, const std::string& name, int32_t value) {
+bool RegIntWrite(HKEY root, const std::wstring& key, const std::wstring& name, int32_t value) {
     const uint32_t u = static_cast<uint32_t>(value);
     return Write(root, key, name,
                  {REG_DWORD,
@@ -408,6 +415,6 @@ bool RegIntWrite(HKEY root, const std::string& key, const std::string& name, int
                    static_cast<BYTE>(u >> 24)}});
 }
 
-bool RegBoolWrite(HKEY root, const std::string& key, const std::string& name, bool value) {
+bool RegBoolWrite(HKEY root, const std::wstring& key, const std::wstring& name, bool value) {
     return RegIntWrite(root, key, name, value ? 1 : 0);
 }

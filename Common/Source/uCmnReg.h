@@ -10,40 +10,40 @@
 // Key paths may begin with one "\" (it means "from the root" and is dropped). An absent key is
 // an ordinary answer (false, 0, empty), never an error; the failures listed in uCmnRegDef
 // raise ERegError.
-bool RegKeyExists(HKEY root, const std::string& key);
-bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
-bool RegKeyCreate(HKEY root, const std::string& key);
-bool RegKeyDelete(HKEY root, const std::string& key);
+bool RegKeyExists(HKEY root, const std::wstring& key);
+bool RegValueExists(HKEY root, const std::wstring& key, const std::wstring& name);
+bool RegKeyCreate(HKEY root, const std::wstring& key);
+bool RegKeyDelete(HKEY root, const std::wstring& key);
 // Copies the key with its values (default value first, then in store order) and its subtree to
 // `target`, which must not exist yet; true when it copied. A copy that fails part-way removes
 // what it created at the target and raises; the source is only read.
-bool RegKeyCopy(HKEY root, const std::string& source, const std::string& target);
+bool RegKeyCopy(HKEY root, const std::wstring& source, const std::wstring& target);
 // RegKeyCopy, then the source is deleted; nothing happens when the target exists.
-bool RegKeyMove(HKEY root, const std::string& source, const std::string& target);
-int32_t RegValueCount(HKEY root, const std::string& key);
-bool RegValueNames(HKEY root, const std::string& key, std::vector<std::string>& names);
+bool RegKeyMove(HKEY root, const std::wstring& source, const std::wstring& target);
+int32_t RegValueCount(HKEY root, const std::wstring& key);
+bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 
 // One value of a key as RegStrRead would read it.
 struct TRegStrValue {
-    std::string name;
-    std::string text;
+    std::wstring name;
+    std::wstring text;
     // False for a value of another type, whose text is then empty: RegStrRead raises on it.
     bool isString = true;
 };
 // Every value of the key in store order with its text, from one enumeration: what RegValueNames
 // and one RegStrRead per name give, without opening the key once per value. An absent key gives
 // none; an enumeration that breaks off raises.
-bool RegStrValuesRead(HKEY root, const std::string& key, std::vector<TRegStrValue>& values);
-bool RegValueDelete(HKEY root, const std::string& key, const std::string& name);
-bool RegValueRename(HKEY root, const std::string& key, const std::string& oldName,
-                    const std::string& newName);
+bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values);
+bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name);
+bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldName,
+                    const std::wstring& newName);
 // The names of the key's subkeys in store order; none for an absent key.
-bool RegSubKeyNames(HKEY root, const std::string& key, std::vector<std::string>& names);
-int32_t RegSubKeyCount(HKEY root, const std::string& key);
-std::string RegStrRead(HKEY root, const std::string& key, const std::string& name);
-int32_t RegIntRead(HKEY root, const std::string& key, const std::string& name);
-bool RegBoolRead(HKEY root, const std::string& key, const std::string& name);
-bool RegStrWrite(HKEY root, const std::string& key, const std::string& name,
-                 const std::string& text);
-bool RegIntWrite(HKEY root, const std::string& key, const std::string& name, int32_t value);
-bool RegBoolWrite(HKEY root, const std::string& key, const std::string& name, bool value);
+bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
+int32_t RegSubKeyCount(HKEY root, const std::wstring& key);
+std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name);
+int32_t RegIntRead(HKEY root, const std::wstring& key, const std::wstring& name);
+bool RegBoolRead(HKEY root, const std::wstring& key, const std::wstring& name);
+bool RegStrWrite(HKEY root, const std::wstring& key, const std::wstring& name,
+                 const std::wstring& text);
+bool RegIntWrite(HKEY root, const std::wstring& key, const std::wstring& name, int32_t value);
+bool RegBoolWrite(HKEY root, const std::wstring& key, const std::wstring& name, bool value);

@@ -2,42 +2,31 @@
 #include "uCmnRegMem.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
 struct TValue {
-    std::string name;
+    std::wstring name;
     DWORD type;
     std::vector<BYTE> data;
 };
 
-// Lengths are reported in characters, as the platform counts them, so that callers meet
-// ERROR_MORE_DATA with Shift-JIS names here as they do on Windows.
-DWORD CharCount(const std::string& s) {
-    DWORD n = 0;
-    for (size_t i = 0; i < s.size(); ++i, ++n)
-        if (RegIsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size())
-            ++i;
-    return n;
-}
-
-std::string NameOf(LPCSTR name) {
-    return name ? name : "";
+std::wstring NameOf(LPCWSTR name) {
+    return name ? name : L"";
 }
 
 } // namespace
 
 struct TMemRegStore::TNode {
-    std::string name;
+    std::wstring name;
     std::weak_ptr<TNode> parent;
     bool deleted = false;
     std::vector<TValue> values;
-    std::map<std::string, TNodePtr> subkeys; // by folded name
+    std::map<std::wstring, TNodePtr> subkeys; // by folded name
 
-    TValue* Value(const std::string& valueName) {
+    TValue* Value(const std::wstring& valueName) {
         auto it = std::find_if(values.begin(), values.end(),
                                [&](const TValue& v) { return RegNameEqual(v.name, valueName); });
         return it == values.end() ? nullptr : &*it;
@@ -63,19 +52,19 @@ LONG TMemRegStore::Node(HKEY key, TNodePtr& node) const {
     return node->deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::Walk(HKEY key, LPCSTR subKey, bool create, TNodePtr& node, bool& created) {
+LONG TMemRegStore::Walk(HKEY key, LPCWSTR subKey, bool create, TNodePtr& node, bool& created) {
     created = false;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
-    std::vector<std::string> parts = RegPathSplit(NameOf(subKey));
+    std::vector<std::wstring> parts = RegPathSplit(NameOf(subKey));
     if (parts.size() > 1 && parts.back().empty())
         parts.pop_back();
     if (parts.size() == 1 && parts[0].empty())
         return ERROR_SUCCESS;
-    if (std::any_of(parts.begin(), parts.end(), [](const std::string& p) { return p.empty(); }))
+    if (std::any_of(parts.begin(), parts.end(), [](const std::wstring& p) { return p.empty(); }))
         return ERROR_BAD_PATHNAME;
-    for (const std::string& part : parts) {
-        const std::string folded = RegNameFold(part);
+    for (const std::wstring& part : parts) {
+        const std::wstring folded = RegNameFold(part);
         auto it = node->subkeys.find(folded);
         if (it == node->subkeys.end()) {
             if (!create)
@@ -98,7 +87,7 @@ HKEY TMemRegStore::Hand(TNodePtr node) {
     return key;
 }
 
-LONG TMemRegStore::OpenKey(HKEY key, LPCSTR subKey, PHKEY result) {
+LONG TMemRegStore::OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) {
     TNodePtr node;
     bool created;
     LONG rc = Walk(key, subKey, false, node, created);
@@ -107,7 +96,7 @@ LONG TMemRegStore::OpenKey(HKEY key, LPCSTR subKey, PHKEY result) {
     return rc;
 }
 
-LONG TMemRegStore::CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
+LONG TMemRegStore::CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) {
     TNodePtr node;
     bool created;
     LONG rc = Walk(key, subKey, true, node, created);
@@ -119,7 +108,7 @@ LONG TMemRegStore::CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disp
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG TMemRegStore::QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
@@ -143,7 +132,7 @@ LONG TMemRegStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, 
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+LONG TMemRegStore::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
@@ -159,7 +148,7 @@ LONG TMemRegStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data,
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::DeleteKey(HKEY key, LPCSTR subKey) {
+LONG TMemRegStore::DeleteKey(HKEY key, LPCWSTR subKey) {
     if (!subKey)
         return ERROR_INVALID_PARAMETER;
     TNodePtr node;
@@ -174,7 +163,7 @@ LONG TMemRegStore::DeleteKey(HKEY key, LPCSTR subKey) {
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::DeleteValue(HKEY key, LPCSTR name) {
+LONG TMemRegStore::DeleteValue(HKEY key, LPCWSTR name) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
@@ -185,7 +174,7 @@ LONG TMemRegStore::DeleteValue(HKEY key, LPCSTR name) {
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) {
+LONG TMemRegStore::EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
@@ -193,16 +182,16 @@ LONG TMemRegStore::EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) {
         return ERROR_INVALID_PARAMETER;
     if (index >= node->subkeys.size())
         return ERROR_NO_MORE_ITEMS;
-    const std::string& sub = std::next(node->subkeys.begin(), index)->second->name;
-    // Like RegEnumKeyExA, a short buffer does not learn the length it needs.
+    const std::wstring& sub = std::next(node->subkeys.begin(), index)->second->name;
+    // Like RegEnumKeyExW, a short buffer does not learn the length it needs.
     if (*nameLen <= sub.size())
         return ERROR_MORE_DATA;
-    std::memcpy(name, sub.c_str(), sub.size() + 1);
+    std::copy(sub.c_str(), sub.c_str() + sub.size() + 1, name);
     *nameLen = static_cast<DWORD>(sub.size());
     return ERROR_SUCCESS;
 }
 
-LONG TMemRegStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type,
+LONG TMemRegStore::EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type,
                              LPBYTE data, LPDWORD size) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
@@ -220,7 +209,7 @@ LONG TMemRegStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen,
         *size = needed;
     if (*nameLen <= value.name.size() || (data && room < needed))
         return ERROR_MORE_DATA;
-    std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+    std::copy(value.name.c_str(), value.name.c_str() + value.name.size() + 1, name);
     *nameLen = static_cast<DWORD>(value.name.size());
     if (data)
         std::copy(value.data.begin(), value.data.end(), data);
@@ -234,9 +223,9 @@ LONG TMemRegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen,
         return rc;
     DWORD subLen = 0, nameLen = 0, dataLen = 0;
     for (const auto& sub : node->subkeys)
-        subLen = (std::max)(subLen, CharCount(sub.second->name));
+        subLen = (std::max)(subLen, static_cast<DWORD>(sub.second->name.size()));
     for (const TValue& value : node->values) {
-        nameLen = (std::max)(nameLen, CharCount(value.name));
+        nameLen = (std::max)(nameLen, static_cast<DWORD>(value.name.size()));
         dataLen = (std::max)(dataLen, static_cast<DWORD>(value.data.size()));
     }
     if (subKeys)

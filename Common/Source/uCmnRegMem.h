@@ -19,14 +19,14 @@ class TMemRegStore : public TRegStore {
     TMemRegStore(const TMemRegStore&) = delete;
     TMemRegStore& operator=(const TMemRegStore&) = delete;
 
-    LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) override;
-    LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override;
-    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
-    LONG DeleteKey(HKEY key, LPCSTR subKey) override;
-    LONG DeleteValue(HKEY key, LPCSTR name) override;
-    LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) override;
-    LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
+    LONG OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) override;
+    LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override;
+    LONG QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+    LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG DeleteKey(HKEY key, LPCWSTR subKey) override;
+    LONG DeleteValue(HKEY key, LPCWSTR name) override;
+    LONG EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen) override;
+    LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
                    LPDWORD size) override;
     LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
                       LPDWORD maxValueNameLen, LPDWORD maxValueLen) override;
@@ -40,7 +40,7 @@ class TMemRegStore : public TRegStore {
     using TNodePtr = std::shared_ptr<TNode>;
 
     LONG Node(HKEY key, TNodePtr& node) const;
-    LONG Walk(HKEY key, LPCSTR subKey, bool create, TNodePtr& node, bool& created);
+    LONG Walk(HKEY key, LPCWSTR subKey, bool create, TNodePtr& node, bool& created);
     HKEY Hand(TNodePtr node);
 
     TNodePtr currentUser_;

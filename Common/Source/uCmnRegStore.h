@@ -9,26 +9,25 @@
 #include <utility>
 #include <vector>
 
-// Each primitive mirrors its Win32 "A" function: the same arguments (without the reserved and
+// Each primitive mirrors its Win32 function: the same arguments (without the reserved and
 // security ones) and the same LONG results (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_MORE_DATA,
-// ERROR_NO_MORE_ITEMS, ...). QueryInfoKey counts the longest names in characters, as
-// RegQueryInfoKeyA does, so a Shift-JIS name can need up to twice as many bytes; and like
-// RegEnumValueA, EnumKey and EnumValue do not say how long a buffer a name needs.
+// ERROR_NO_MORE_ITEMS, ...). Names and their lengths count UTF-16 code units, data sizes bytes;
+// like RegEnumValueW, EnumKey and EnumValue do not say how long a buffer a name needs.
 class TRegStore {
   public:
     virtual ~TRegStore() = default;
 
-    // RegOpenKeyExA with KEY_ALL_ACCESS.
-    virtual LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) = 0;
-    // RegCreateKeyExA, non-volatile, KEY_ALL_ACCESS; creates every missing level.
-    virtual LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) = 0;
-    virtual LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) = 0;
-    virtual LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) = 0;
+    // RegOpenKeyExW with KEY_ALL_ACCESS.
+    virtual LONG OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) = 0;
+    // RegCreateKeyExW, non-volatile, KEY_ALL_ACCESS; creates every missing level.
+    virtual LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) = 0;
+    virtual LONG QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) = 0;
+    virtual LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) = 0;
     // Refuses a key that has subkeys.
-    virtual LONG DeleteKey(HKEY key, LPCSTR subKey) = 0;
-    virtual LONG DeleteValue(HKEY key, LPCSTR name) = 0;
-    virtual LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) = 0;
-    virtual LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type,
+    virtual LONG DeleteKey(HKEY key, LPCWSTR subKey) = 0;
+    virtual LONG DeleteValue(HKEY key, LPCWSTR name) = 0;
+    virtual LONG EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen) = 0;
+    virtual LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type,
                            LPBYTE data, LPDWORD size) = 0;
     virtual LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
                               LPDWORD maxValueNameLen, LPDWORD maxValueLen) = 0;
@@ -37,14 +36,14 @@ class TRegStore {
 
 class TWin32RegStore : public TRegStore {
   public:
-    LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) override;
-    LONG CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override;
-    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
-    LONG DeleteKey(HKEY key, LPCSTR subKey) override;
-    LONG DeleteValue(HKEY key, LPCSTR name) override;
-    LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen) override;
-    LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
+    LONG OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) override;
+    LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override;
+    LONG QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+    LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG DeleteKey(HKEY key, LPCWSTR subKey) override;
+    LONG DeleteValue(HKEY key, LPCWSTR name) override;
+    LONG EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen) override;
+    LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
                    LPDWORD size) override;
     LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
                       LPDWORD maxValueNameLen, LPDWORD maxValueLen) override;
@@ -105,11 +104,9 @@ class TRegKey {
     HKEY key_ = nullptr;
 };
 
-// Key and value names compare as the registry compares them: ASCII letters without regard to
-// case, every other byte exactly. The second byte of a Shift-JIS character is never folded.
-std::string RegNameFold(std::string_view name);
-bool RegNameEqual(std::string_view a, std::string_view b);
-bool RegIsLeadByte(unsigned char c) noexcept;
-// Splits a key path at each "\" that is not the second byte of a Shift-JIS character; empty
-// parts (a leading, doubled or trailing "\") are kept.
-std::vector<std::string> RegPathSplit(std::string_view path);
+// Key and value names compare as the registry compares them: ordinally, without regard to
+// letter case in any script (each code unit folded to its upper case).
+std::wstring RegNameFold(std::wstring_view name);
+bool RegNameEqual(std::wstring_view a, std::wstring_view b);
+// Splits a key path at each "\"; empty parts (a leading, doubled or trailing "\") are kept.
+std::vector<std::wstring> RegPathSplit(std::wstring_view path);

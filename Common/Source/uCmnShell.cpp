@@ -6,11 +6,26 @@
 
 #include <shellapi.h>
 
-bool ShellOpen(const std::string& file, const std::string& parameters) {
-    char exe[MAX_PATH + 1] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string folder = PathFolderWithSep(std::string(exe, n));
-    const HINSTANCE rc = ::ShellExecuteA(Application.Handle(), "open", file.c_str(),
+#include <vector>
+
+namespace {
+
+// The program's own path, however long.
+std::wstring ModulePath() {
+    std::vector<wchar_t> buf(MAX_PATH + 1);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size())
+            return std::wstring(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+} // namespace
+
+bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
+    const std::wstring folder = PathFolderWithSep(ModulePath());
+    const HINSTANCE rc = ::ShellExecuteW(Application.Handle(), L"open", file.c_str(),
                                          parameters.empty() ? nullptr : parameters.c_str(),
                                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(rc) > 32;

@@ -5,4 +5,4 @@
 
 // Carries out "open" on the file, owned by the application window, with the parameters (none
 // when empty), in the folder of the launcher's own executable. True when the shell accepted.
-bool ShellOpen(const std::string& file, const std::string& parameters);
+bool ShellOpen(const std::wstring& file, const std::wstring& parameters);

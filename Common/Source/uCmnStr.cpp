@@ -3,18 +3,8 @@
 
 #include "uCmnError.h"
 
-#include <windows.h>
-
-namespace {
-
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-} // namespace
-
-std::vector<std::string> CommaTextSplit(const std::string& text) {
-    std::vector<std::string> list;
+std::vector<std::wstring> CommaTextSplit(const std::wstring& text) {
+    std::vector<std::wstring> list;
     const size_t n = text.size();
     size_t p = 0;
     auto skipBlanks = [&] {
@@ -23,38 +13,33 @@ std::vector<std::string> CommaTextSplit(const std::string& text) {
     };
     skipBlanks();
     while (p < n) {
-        std::string entry;
-        if (text[p] == '"') {
+        std::wstring entry;
+        if (text[p] == L'"') {
             ++p;
             while (p < n) {
-                if (::IsDBCSLeadByte(static_cast<BYTE>(text[p])) && p + 1 < n) {
-                    entry += text.substr(p, 2);
-                    p += 2;
-                } else if (text[p] == '"') {
-                    if (p + 1 < n && text[p + 1] == '"') {
-                        entry += '"';
-                        p += 2;
-                    } else {
-                        ++p;
-                        break;
-                    }
-                } else {
+                if (text[p] != L'"') {
                     entry += text[p++];
+                } else if (p + 1 < n && text[p + 1] == L'"') {
+                    entry += L'"';
+                    p += 2;
+                } else {
+                    ++p;
+                    break;
                 }
             }
         } else {
-            size_t start = p;
-            while (p < n && !IsBlank(text[p]) && text[p] != ',')
+            const size_t start = p;
+            while (p < n && !IsBlank(text[p]) && text[p] != L',')
                 ++p;
             entry = text.substr(start, p - start);
         }
         list.push_back(std::move(entry));
         skipBlanks();
-        if (p < n && text[p] == ',') {
+        if (p < n && text[p] == L',') {
             ++p;
             skipBlanks();
             // An empty entry between two commas; a comma at the very end adds nothing.
-            while (p < n && text[p] == ',') {
+            while (p < n && text[p] == L',') {
                 list.emplace_back();
                 ++p;
                 skipBlanks();
@@ -64,7 +49,7 @@ std::vector<std::string> CommaTextSplit(const std::string& text) {
     return list;
 }
 
-int32_t StrToInt(const std::string& text) {
+int32_t StrToInt(const std::wstring& text) {
     size_t b = 0, e = text.size();
     while (b < e && IsBlank(text[b]))
         ++b;
@@ -72,26 +57,27 @@ int32_t StrToInt(const std::string& text) {
         --e;
     size_t p = b;
     bool negative = false;
-    if (p < e && (text[p] == '+' || text[p] == '-'))
-        negative = text[p++] == '-';
+    if (p < e && (text[p] == L'+' || text[p] == L'-'))
+        negative = text[p++] == L'-';
     int64_t value = 0;
     bool ok = p < e;
     for (; ok && p < e; ++p) {
-        if (text[p] < '0' || text[p] > '9') {
+        if (text[p] < L'0' || text[p] > L'9') {
             ok = false;
             break;
         }
-        value = value * 10 + (text[p] - '0');
+        value = value * 10 + (text[p] - L'0');
         if (value > 2147483648LL)
             ok = false;
     }
     if (ok && (negative ? -value : value) >= INT32_MIN && (negative ? -value : value) <= INT32_MAX)
         return static_cast<int32_t>(negative ? -value : value);
-    throw EConvertError(FormatMessageText("'%s' は整数ではありません", text));
+    throw EConvertError(FormatMessageText(L"'%s' は整数ではありません", text));
 }
 
-const std::string& ListAt(const std::vector<std::string>& list, int index) {
+const std::wstring& ListAt(const std::vector<std::wstring>& list, int index) {
     if (index < 0 || static_cast<size_t>(index) >= list.size())
-        throw EListError(FormatMessageText("リストのインデックスが範囲を超えています (%d)", index));
+        throw EListError(
+            FormatMessageText(L"リストのインデックスが範囲を超えています (%d)", index));
     return list[static_cast<size_t>(index)];
 }

@@ -9,12 +9,18 @@
 // character also ends an entry, and blanks and control characters between entries are skipped;
 // an entry may stand in double quotes (a doubled quote inside stands for one); two adjacent
 // commas give an empty entry; a "," at the very end adds none.
-std::vector<std::string> CommaTextSplit(const std::string& text);
+std::vector<std::wstring> CommaTextSplit(const std::wstring& text);
 
 // A whole number in decimal with an optional sign, blanks and control characters around it
 // ignored. Raises EConvertError "'%s' は整数ではありません" for anything else, out-of-range
 // numbers included.
-int32_t StrToInt(const std::string& text);
+int32_t StrToInt(const std::wstring& text);
 
 // The entry at `index`, or EListError "リストのインデックスが範囲を超えています (%d)".
-const std::string& ListAt(const std::vector<std::string>& list, int index);
+const std::wstring& ListAt(const std::vector<std::wstring>& list, int index);
+
+// Blanks and control characters: every code unit up to and including the space. Everything
+// above it, any script's letters included, is text.
+inline bool IsBlank(wchar_t c) {
+    return c <= L' ';
+}

@@ -22,7 +22,7 @@ class TThreadInputJoin {
 
 void WindowBringToFront(HWND hwnd) {
     // Sent, not posted: the window is back at its normal size before it is raised.
-    ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     const DWORD t1 = ::GetWindowThreadProcessId(hwnd, nullptr);
     const DWORD t2 = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     if (t1 == t2) {

@@ -10,8 +10,8 @@ void WindowBringToFront(HWND hwnd);
 // The hourglass cursor for as long as it lives, also when an error ends the work early.
 class THourglass {
   public:
-    THourglass() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~THourglass() { ::SetCursor(previous_ ? previous_ : ::LoadCursorA(nullptr, IDC_ARROW)); }
+    THourglass() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~THourglass() { ::SetCursor(previous_ ? previous_ : ::LoadCursorW(nullptr, IDC_ARROW)); }
     THourglass(const THourglass&) = delete;
     THourglass& operator=(const THourglass&) = delete;
 

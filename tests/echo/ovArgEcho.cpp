@@ -1,24 +1,42 @@
 // A stand-in program for the launch tests: writes the command line it received and its working
-// directory, one line each, to a file of its own named OV_ECHO_OUT + "." + its process id, so
-// that copies started at the same moment never share a file.
+// directory, one line each in UTF-8, to a file of its own named OV_ECHO_OUT + "." + its process
+// id, so that copies started at the same moment never share a file.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char out[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableA("OV_ECHO_OUT", out, sizeof(out)))
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string bytes(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          size, nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    wchar_t out[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(L"OV_ECHO_OUT", out, MAX_PATH))
         return 1;
-    char cwd[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(sizeof(cwd), cwd);
-    const std::string path = std::string(out) + "." + std::to_string(::GetCurrentProcessId());
-    const std::string part = path + ".part";
-    FILE* file = std::fopen(part.c_str(), "wb");
-    if (!file)
+    wchar_t cwd[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, cwd);
+    const std::wstring path = std::wstring(out) + L"." + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring part = path + L".part";
+    const std::string report = Utf8(::GetCommandLineW()) + "\n" + Utf8(cwd) + "\n";
+    HANDLE file = ::CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return 2;
-    std::fprintf(file, "%s\n%s\n", ::GetCommandLineA(), cwd);
-    std::fclose(file);
+    DWORD written = 0;
+    const BOOL ok =
+        ::WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    ::CloseHandle(file);
+    if (!ok || written != report.size())
+        return 2;
     // Appears whole or not at all.
-    return ::MoveFileA(part.c_str(), path.c_str()) ? 0 : 3;
+    return ::MoveFileW(part.c_str(), path.c_str()) ? 0 : 3;
 }

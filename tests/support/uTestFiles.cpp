@@ -5,31 +5,31 @@
 
 #include <shlobj.h>
 
-void TreeDelete(const std::string& folder) {
-    WIN32_FIND_DATAA data{};
-    TUniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+void TreeDelete(const std::wstring& folder) {
+    WIN32_FIND_DATAW data{};
+    TUniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
     if (find) {
         do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string path = folder + "\\" + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring path = folder + L"\\" + name;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 TreeDelete(path);
             else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(find.Get(), &data));
+                ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(find.Get(), &data));
     }
     find.Reset();
-    ::RemoveDirectoryA(folder.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 namespace {
 
 void BitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& out) {
     BITMAP bm{};
-    if (!bitmap || !::GetObjectA(bitmap, sizeof(bm), &bm))
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(bm), &bm))
         return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -50,16 +50,16 @@ void BitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& out) {
 } // namespace
 
 TTempFolder::TTempFolder() {
-    char temp[MAX_PATH + 1] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    std::string base = temp;
-    if (!base.empty() && base.back() == '\\')
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring base = temp;
+    if (!base.empty() && base.back() == L'\\')
         base.pop_back();
     static unsigned counter = 0;
     for (;;) {
-        path_ = base + "\\ovtest" + std::to_string(::GetCurrentProcessId()) + "_" +
-                std::to_string(::GetTickCount()) + "_" + std::to_string(++counter);
-        if (::CreateDirectoryA(path_.c_str(), nullptr))
+        path_ = base + L"\\ovtest" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                std::to_wstring(::GetTickCount()) + L"_" + std::to_wstring(++counter);
+        if (::CreateDirectoryW(path_.c_str(), nullptr))
             break;
     }
 }
@@ -68,8 +68,8 @@ TTempFolder::~TTempFolder() {
     TreeDelete(path_);
 }
 
-bool FileWrite(const std::string& path, const std::string& bytes) {
-    TUniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool FileWrite(const std::wstring& path, const std::string& bytes) {
+    TUniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
         file.Release();
@@ -81,9 +81,10 @@ bool FileWrite(const std::string& path, const std::string& bytes) {
            written == bytes.size();
 }
 
-bool LinkCreate(const std::string& link, const std::string& target, const std::string& arguments) {
-    TComPtr<IShellLinkA> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+bool LinkCreate(const std::wstring& link, const std::wstring& target,
+                const std::wstring& arguments) {
+    TComPtr<IShellLinkW> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   shellLink.PutVoid())))
         return false;
     if (FAILED(shellLink->SetPath(target.c_str())) ||
@@ -92,10 +93,7 @@ bool LinkCreate(const std::string& link, const std::string& target, const std::s
     TComPtr<IPersistFile> file;
     if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.PutVoid())) || !file)
         return false;
-    wchar_t wide[MAX_PATH] = {};
-    if (!::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH))
-        return false;
-    return SUCCEEDED(file->Save(wide, TRUE));
+    return SUCCEEDED(file->Save(link.c_str(), TRUE));
 }
 
 std::vector<uint32_t> IconPixels(HICON icon) {

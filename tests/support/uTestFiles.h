@@ -23,7 +23,7 @@ class TComInit {
 };
 
 // Deletes the folder with everything in it, read-only files included.
-void TreeDelete(const std::string& folder);
+void TreeDelete(const std::wstring& folder);
 
 // A fresh folder under the temporary folder, removed with everything in it at destruction.
 class TTempFolder {
@@ -34,20 +34,21 @@ class TTempFolder {
     TTempFolder& operator=(const TTempFolder&) = delete;
 
     // The folder without a trailing "\".
-    const std::string& Path() const noexcept { return path_; }
+    const std::wstring& Path() const noexcept { return path_; }
     // Path() + "\" + name.
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
   private:
-    std::string path_;
+    std::wstring path_;
 };
 
 // Creates (or replaces) a file holding `bytes`; false when that fails.
-bool FileWrite(const std::string& path, const std::string& bytes);
+bool FileWrite(const std::wstring& path, const std::string& bytes);
 
-// Saves a shortcut to `target` with `arguments` through IShellLinkA and IPersistFile; COM must be
+// Saves a shortcut to `target` with `arguments` through IShellLinkW and IPersistFile; COM must be
 // initialised. False when any step fails.
-bool LinkCreate(const std::string& link, const std::string& target, const std::string& arguments);
+bool LinkCreate(const std::wstring& link, const std::wstring& target,
+                const std::wstring& arguments);
 
 // An icon's colour and mask pixels as 32-bit values, preceded by its width and height; empty for
 // no icon. Two icons with the same image give the same vector.

@@ -12,20 +12,20 @@
 #include <memory>
 
 // The font a window draws with.
-inline LOGFONTA FontOf(HWND hwnd) {
-    LOGFONTA lf{};
-    auto font = reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
+inline LOGFONTW FontOf(HWND hwnd) {
+    LOGFONTW lf{};
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
     if (font)
-        ::GetObjectA(font, sizeof(lf), &lf);
+        ::GetObjectW(font, sizeof(lf), &lf);
     return lf;
 }
 
 // The user interface's font: 12-pixel MS P Gothic in the Shift-JIS character set.
 inline void ExpectInterfaceFont(HWND hwnd) {
-    const LOGFONTA lf = FontOf(hwnd);
+    const LOGFONTW lf = FontOf(hwnd);
     EXPECT_EQ(lf.lfHeight, -12);
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_STREQ(lf.lfFaceName, "ＭＳ Ｐゴシック");
+    EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
 }
 
 class TMainWindowTest : public ::testing::Test {

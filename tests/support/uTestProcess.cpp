@@ -10,21 +10,21 @@ TLauncher::~TLauncher() {
     }
 }
 
-TLauncher TLauncher::Start(const std::string& folder, int show) {
+TLauncher TLauncher::Start(const std::wstring& folder, int show) {
     TLauncher l;
-    std::string cmd = "\"";
+    std::wstring cmd = L"\"";
     cmd += folder;
-    cmd += "pOv.exe\"";
-    STARTUPINFOA si{};
+    cmd += L"pOv.exe\"";
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     if (show >= 0) {
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = static_cast<WORD>(show);
     }
     PROCESS_INFORMATION pi{};
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+    std::vector<wchar_t> line(cmd.begin(), cmd.end());
+    line.push_back(L'\0');
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                          &si, &pi)) {
         ::CloseHandle(pi.hThread);
         l.process.Reset(pi.hProcess);
@@ -45,7 +45,7 @@ namespace {
 
 struct TFindArgs {
     DWORD pid;
-    const char* cls;
+    const wchar_t* cls;
     bool visibleOnly;
     HWND found = nullptr;
     int count = 0;
@@ -55,9 +55,9 @@ BOOL CALLBACK FindOne(HWND hwnd, LPARAM lParam) {
     auto* a = reinterpret_cast<TFindArgs*>(lParam);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if ((a->pid == 0 || pid == a->pid) && std::string(cls) == a->cls &&
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if ((a->pid == 0 || pid == a->pid) && std::wstring(cls) == a->cls &&
         (!a->visibleOnly || ::IsWindowVisible(hwnd))) {
         if (!a->found)
             a->found = hwnd;
@@ -68,7 +68,7 @@ BOOL CALLBACK FindOne(HWND hwnd, LPARAM lParam) {
 
 } // namespace
 
-HWND FindTopLevel(DWORD pid, const char* cls, bool visibleOnly, int* count) {
+HWND FindTopLevel(DWORD pid, const wchar_t* cls, bool visibleOnly, int* count) {
     TFindArgs a{pid, cls, visibleOnly};
     ::EnumWindows(FindOne, reinterpret_cast<LPARAM>(&a));
     if (count)
@@ -85,8 +85,8 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms) {
     return done();
 }
 
-std::string TextOf(HWND hwnd) {
-    char buf[512] = {};
-    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
-    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buf[512] = {};
+    int n = ::GetWindowTextW(hwnd, buf, 512);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }

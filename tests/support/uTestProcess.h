@@ -19,7 +19,7 @@ struct TLauncher {
 
     // pOv.exe of `folder` (with a trailing "\"), started with that folder as its current
     // directory; `show` is the show command it gets, or -1 for none.
-    static TLauncher Start(const std::string& folder, int show = -1);
+    static TLauncher Start(const std::wstring& folder, int show = -1);
 
     // Exit code once the process has ended, or -1 after the timeout.
     long Wait(DWORD ms) const;
@@ -27,10 +27,10 @@ struct TLauncher {
 
 // A top-level window of that class, of that process (any process with pid 0); with
 // `visibleOnly` only a visible one. `count` receives how many there are.
-HWND FindTopLevel(DWORD pid, const char* cls, bool visibleOnly, int* count = nullptr);
+HWND FindTopLevel(DWORD pid, const wchar_t* cls, bool visibleOnly, int* count = nullptr);
 
 // Polls `done` every 50 ms for up to `ms`; its last answer.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
 // The window's text.
-std::string TextOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);

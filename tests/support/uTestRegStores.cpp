@@ -5,13 +5,13 @@
 
 namespace {
 
-std::string Relative(const std::string& key) {
-    return !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+std::wstring Relative(const std::wstring& key) {
+    return !key.empty() && key[0] == L'\\' ? key.substr(1) : key;
 }
 
 } // namespace
 
-std::optional<DWORD> StoreValueType(HKEY root, const std::string& key, const std::string& name) {
+std::optional<DWORD> StoreValueType(HKEY root, const std::wstring& key, const std::wstring& name) {
     TRegKey k(RegStore());
     if (RegStore().OpenKey(root, Relative(key).c_str(), k.Put()) != ERROR_SUCCESS) {
         k.Release();
@@ -23,7 +23,11 @@ std::optional<DWORD> StoreValueType(HKEY root, const std::string& key, const std
     return type;
 }
 
-LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, DWORD type,
+std::string WideBytes(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+LONG StoreValueSet(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
                    const std::string& bytes) {
     TRegKey k(RegStore());
     LONG rc = RegStore().CreateKey(root, Relative(key).c_str(), k.Put(), nullptr);
@@ -39,63 +43,63 @@ LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, D
 
 namespace {
 
-void DumpKey(HKEY key, const std::string& path, std::string& out) {
-    char name[2048];
+void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
+    wchar_t name[2048];
     std::vector<BYTE> data(1 << 20);
     for (DWORD i = 0;; ++i) {
-        DWORD nameLen = sizeof(name), type = 0, size = static_cast<DWORD>(data.size());
+        DWORD nameLen = 2048, type = 0, size = static_cast<DWORD>(data.size());
         if (RegStore().EnumValue(key, i, name, &nameLen, &type, data.data(), &size) !=
             ERROR_SUCCESS)
             break;
-        out += path + "|" + std::string(name, nameLen) + "|" + std::to_string(type) + "|";
-        static const char digits[] = "0123456789abcdef";
+        out += path + L"|" + std::wstring(name, nameLen) + L"|" + std::to_wstring(type) + L"|";
+        static const wchar_t digits[] = L"0123456789abcdef";
         for (DWORD b = 0; b < size; ++b) {
             out += digits[data[b] >> 4];
             out += digits[data[b] & 15];
         }
-        out += "\n";
+        out += L"\n";
     }
     for (DWORD i = 0;; ++i) {
-        DWORD nameLen = sizeof(name);
+        DWORD nameLen = 2048;
         if (RegStore().EnumKey(key, i, name, &nameLen) != ERROR_SUCCESS)
             break;
-        const std::string sub(name, nameLen);
+        const std::wstring sub(name, nameLen);
         TRegKey child(RegStore());
         if (RegStore().OpenKey(key, sub.c_str(), child.Put()) != ERROR_SUCCESS) {
             child.Release();
             continue;
         }
-        out += path + "\\" + sub + "\n";
-        DumpKey(child.Get(), path + "\\" + sub, out);
+        out += path + L"\\" + sub + L"\n";
+        DumpKey(child.Get(), path + L"\\" + sub, out);
     }
 }
 
 } // namespace
 
-std::string StoreTreeDump(HKEY root, const std::string& key) {
+std::wstring StoreTreeDump(HKEY root, const std::wstring& key) {
     TRegKey k(RegStore());
     if (RegStore().OpenKey(root, Relative(key).c_str(), k.Put()) != ERROR_SUCCESS) {
         k.Release();
-        return "(absent)";
+        return L"(absent)";
     }
-    std::string out;
-    DumpKey(k.Get(), "", out);
+    std::wstring out;
+    DumpKey(k.Get(), L"", out);
     return out;
 }
 
-LONG TFaultMemStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+LONG TFaultMemStore::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
     ++changes;
     defaultTouched |= !*name;
     return TMemRegStore::SetValue(key, name, type, data, size);
 }
 
-LONG TFaultMemStore::DeleteValue(HKEY key, LPCSTR name) {
+LONG TFaultMemStore::DeleteValue(HKEY key, LPCWSTR name) {
     ++changes;
     defaultTouched |= !*name;
     return TMemRegStore::DeleteValue(key, name);
 }
 
-LONG TFaultMemStore::DeleteKey(HKEY key, LPCSTR subKey) {
+LONG TFaultMemStore::DeleteKey(HKEY key, LPCWSTR subKey) {
     ++changes;
     ++keysDeleted;
     if (!refusedKey.empty() && refusedKey == subKey)
@@ -103,7 +107,7 @@ LONG TFaultMemStore::DeleteKey(HKEY key, LPCSTR subKey) {
     return TMemRegStore::DeleteKey(key, subKey);
 }
 
-LONG TFaultMemStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG TFaultMemStore::QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
     if (data && !failedRead.empty() && failedRead == name)
         return ERROR_ACCESS_DENIED;
     return TMemRegStore::QueryValue(key, name, type, data, size);

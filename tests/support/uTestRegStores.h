@@ -12,10 +12,10 @@
 // key or failing the read of one value when told to.
 class TFaultMemStore : public TMemRegStore {
   public:
-    LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
-    LONG DeleteValue(HKEY key, LPCSTR name) override;
-    LONG DeleteKey(HKEY key, LPCSTR subKey) override;
-    LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+    LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG DeleteValue(HKEY key, LPCWSTR name) override;
+    LONG DeleteKey(HKEY key, LPCWSTR subKey) override;
+    LONG QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
 
     int changes = 0;
     int keysDeleted = 0;
@@ -23,7 +23,7 @@ class TFaultMemStore : public TMemRegStore {
     bool defaultTouched = false;
     // A key path as the registry functions pass it (from the root, without the leading ""),
     // and a value name; empty for none.
-    std::string refusedKey, failedRead;
+    std::wstring refusedKey, failedRead;
 };
 
 // Installs a fresh in-memory store for the lifetime of a test fixture.
@@ -57,12 +57,14 @@ struct TStoreEnvNames {
 
 // The stored type of a value in the current store; nothing when the key or value is absent.
 // Key paths may begin with "\".
-std::optional<DWORD> StoreValueType(HKEY root, const std::string& key, const std::string& name);
+std::optional<DWORD> StoreValueType(HKEY root, const std::wstring& key, const std::wstring& name);
+// A text's UTF-16 code units as the bytes a string value holds (no terminator added).
+std::string WideBytes(const std::wstring& text);
 // Writes raw bytes of any type, creating the key; ERROR_SUCCESS or the store's error.
-LONG StoreValueSet(HKEY root, const std::string& key, const std::string& name, DWORD type,
+LONG StoreValueSet(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
                    const std::string& bytes);
 
 // The key with its values and its subtree as text, through the current store: one line per
 // value ("key|name|type|data", data in hex) in store order, then each subkey's lines; paths
 // relative to `key`. Two trees are the same when their dumps are.
-std::string StoreTreeDump(HKEY root, const std::string& key);
+std::wstring StoreTreeDump(HKEY root, const std::wstring& key);

@@ -4,30 +4,30 @@
 #include <vector>
 
 bool IsWine() {
-    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::string ExeFolder() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    size_t cut = s.find_last_of('\\');
-    return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
+std::wstring ExeFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    size_t cut = s.find_last_of(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : s.substr(0, cut + 1);
 }
 
 namespace {
 
-std::string WindowText(HWND hwnd) {
-    char buf[1024] = {};
-    int n = ::GetWindowTextA(hwnd, buf, sizeof(buf));
-    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buf[1024] = {};
+    int n = ::GetWindowTextW(hwnd, buf, 1024);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (std::string(cls) == "#32770" && ::IsWindowVisible(hwnd)) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
@@ -71,13 +71,13 @@ TBoxSeen BoxAnswer(HWND box, int buttonId) {
     seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
     switch (buttonId) {
     case 0:
-        ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
         break;
     case -1:
-        ::PostMessageA(box, WM_CLOSE, 0, 0);
+        ::PostMessageW(box, WM_CLOSE, 0, 0);
         break;
     default:
-        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
         break;
     }
@@ -107,9 +107,9 @@ void PumpMessages(int ms) {
     DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     MSG msg;
     while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         ::Sleep(5);
     }

@@ -11,12 +11,12 @@
 bool IsWine();
 
 // Folder of the running test program, with a trailing "\".
-std::string ExeFolder();
+std::wstring ExeFolder();
 
 // What a modal box showed: its caption and text.
 struct TBoxSeen {
-    std::string caption;
-    std::string text;
+    std::wstring caption;
+    std::wstring text;
     bool seen = false;
 };
 
