@@ -140,6 +140,10 @@ TEST_F(MainWindow, FirstCreationBuildsTheTreeAndReadsItsDefaults) {
     EXPECT_EQ(f.SortColumn, 0);
     EXPECT_EQ(f.SortOrder, 1);
     EXPECT_EQ(f.LastOpenDir, L"c:\\windows");
+    // Stored as written whatever the code page.
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyOption, OvValToolBarPosTbl), L"上,下,右,左");
+    EXPECT_EQ(RegStrRead(HKCU, OvKeySystem, OvValCopyright), OvDefCopyright);
+    EXPECT_EQ(f.StatusPanels.pageText, L" 1/1 ページ   0 個のオブジェクト  ");
     EXPECT_TRUE(Application.ShowMainForm);
     EXPECT_FALSE(::IsWindowVisible(f.Handle())) << "creation never shows the window";
 }

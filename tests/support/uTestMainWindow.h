@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 
 // The font a window draws with.
@@ -30,7 +31,14 @@ inline void ExpectInterfaceFont(HWND hwnd) {
 
 class TMainWindowTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { Application.Initialize(); }
+    static void SetUpTestSuite() {
+        Application.Initialize();
+        // A run that names a code page (the second run under a Western one) must really have it.
+        wchar_t expected[16] = {};
+        if (::GetEnvironmentVariableW(L"OV_EXPECT_ACP", expected, 16)) {
+            ASSERT_EQ(::GetACP(), std::wcstoul(expected, nullptr, 10));
+        }
+    }
 
     void SetUp() override { RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct); }
     void TearDown() override {
