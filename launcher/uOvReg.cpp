@@ -164,24 +164,21 @@ void PageEntriesFind(TPageEntries& entries) {
 namespace {
 
 // The ordinary page keeps the items whose path is an existing file. One look-up per item serves
-// both the decision and the row. What cannot be reached is not gone: an item whose drive or
-// share does not answer (unplugged, no medium, not connected yet) stays, without a row.
+// both the decision and the row. What cannot be reached is not gone: an item on a drive or share
+// that does not answer, below a folder link whose target is missing or below a folder that
+// cannot be read stays, without a row.
 void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
     entries.clear();
-    std::unordered_map<std::string, bool> reachable;
+    TPathProbe probe;
     PageItemsEach(page, [&](TPageEntry&& item) {
-        item.found = FileRecordGet(item.path, item.record);
+        const TPathState state = probe.Get(item.path, item.record);
+        item.found = state == TPathState::Present;
         if (item.found && !(item.record.Attr & FILE_ATTRIBUTE_DIRECTORY)) {
             entries.push_back(std::move(item));
             return;
         }
-        // A folder is no file; anything else that is not found is gone only from a volume that
-        // answers.
-        const std::string root = PathRoot(item.path);
-        auto known = reachable.find(root);
-        if (!item.found && known == reachable.end())
-            known = reachable.emplace(root, VolumeReachable(item.path)).first;
-        if (item.found || known->second)
+        // A folder is no file.
+        if (state != TPathState::Unknown)
             ItemRemove(page, item.name);
     });
 }
@@ -250,11 +247,12 @@ void PageRefresh(int32_t page, TPageEntries& entries) {
         return;
     }
     std::vector<FindRecord> listing;
-    FolderRecords(folder, "*", listing);
-    const bool bound = FolderPresent(folder);
+    const bool listed = FolderRecords(folder, "*", listing);
+    const bool bound = listed && FolderPresent(folder);
     entries.clear();
-    // A folder on a drive or share that does not answer is not gone: the page stays as it is.
-    if (!bound && !VolumeReachable(folder))
+    // A folder that cannot be listed is not gone unless that is certain (a dead folder link, a
+    // denied folder, a drive or share that does not answer): the page stays as it is.
+    if (!bound && TPathProbe().Folder(folder) == TPathState::Unknown)
         return;
     if (bound)
         entries = FolderItems(folder, listing);
