@@ -118,6 +118,10 @@ class TFrmOvMain : public TForm {
                           bool inClient);
     bool DropOntoProgram(const std::vector<std::string>& paths, POINT point);
     void ItemsAdd(const std::vector<std::string>& paths);
+    // After a page deletion that failed part-way (and was repaired as far as the store allowed),
+    // shows what the store holds: its page count, and the page before the deleted one when the
+    // deletion went through.
+    void PagesShownAgain(int32_t pageTotalBefore) noexcept;
     void TaskbarSettingRead();
     void ItemDragBegin();
     void ItemDragEnd();

@@ -303,4 +303,18 @@ TEST_F(FileHelpers, UnreadableShortcutsRaise) {
     }
 }
 
+// A file found costs one look-up; the missing files of one folder share one listing of it.
+TEST_F(FileHelpers, AProbeLooksAFoundPathUpOnceAndEachFolderOnce) {
+    ASSERT_TRUE(FileWrite(temp / "a.txt", "a"));
+    TLookUpFault counted(temp / "none");
+    TPathProbe probe;
+    FindRecord record;
+    EXPECT_EQ(probe.Get(temp / "a.txt", record), TPathState::Present);
+    EXPECT_EQ(record.Size64, 1);
+    EXPECT_EQ(counted.lookUps, 1);
+    for (const char* name : {"x.txt", "y.txt", "z.txt"})
+        EXPECT_EQ(probe.Get(temp / name, record), TPathState::Absent);
+    EXPECT_EQ(counted.lookUps, 1 + 3 + 2) << "each file, then the folder and its listing once";
+}
+
 } // namespace

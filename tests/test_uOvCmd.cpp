@@ -14,6 +14,7 @@
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
 #include "uTestMainWindow.h"
+#include "uTestRegStores.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -568,6 +569,47 @@ TEST_F(ItemCommands, DeletingAPageShowsThePageBeforeItOrTheOneThatFollowedPage1)
     // Cancel keeps the page.
     AnswerBox([&] { Click(IDC_TBN_DELETE); }, IDCANCEL);
     EXPECT_EQ(PageItemCount(1), 1);
+}
+
+// A page deletion whose move fails part-way is finished when the fault passes, undone when it
+// stays, and reported; the window then shows a page that exists with its rows and counts, and
+// what the user adds to it is kept by the next start's repair.
+TEST_F(ItemCommands, APageDeletionThatFailsPartWayLeavesNothingToLose) {
+    for (const bool once : {true, false}) {
+        SCOPED_TRACE(once);
+        TFaultMemStore store;
+        TRegStoreScope scope(store);
+        ConfigTreeCreate();
+        std::vector<std::string> kept;
+        const char* const names[] = {"p1.txt", "p2.txt", "p3.txt", "p4.txt", "new.txt"};
+        for (int32_t page = 1; page <= 4; ++page)
+            PageWithItems(page, {kept.emplace_back(File(names[page - 1]))});
+        kept.erase(kept.begin() + 1);
+        TFrmOvMain& f = Open();
+        f.CurrentPage = 2;
+        store.failedRead = "p3.txt";
+        store.failOnce = once;
+        const std::vector<TBoxSeen> boxes = AnswerBoxes([&] { Click(IDC_TBN_DELETE); }, IDOK);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, "'p3.txt' の取得に失敗しました.");
+        EXPECT_FALSE(RegValueExists(HKCU, OvKeyData, OvValPageMove));
+        EXPECT_EQ(RegKeyExists(HKCU, PageKeyPath(2)), once) << "the gap closed";
+        EXPECT_EQ(f.PageTotal, 3);
+        EXPECT_EQ(f.CurrentPage, 1);
+        EXPECT_EQ(Rows(), (std::vector<std::string>{"p1.txt"}));
+        EXPECT_EQ(f.StatusPanels.pageText, StatusPageText(1, 3, 1));
+
+        Drop({kept.emplace_back(File("new.txt"))}, EmptySpot());
+        store.failedRead.clear();
+        form.reset();
+        PagesRepair();
+        std::vector<std::string> paths;
+        for (const char* name : names)
+            for (int32_t page = 1; page <= PageCount(); ++page)
+                if (!ItemPathRead(page, name).empty())
+                    paths.push_back(ItemPathRead(page, name));
+        EXPECT_EQ(paths, kept);
+    }
 }
 
 TEST_F(ItemCommands, DeletingSelectedItemsAsksFirstAndRemovesOnlyTheirValues) {

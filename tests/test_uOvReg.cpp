@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -306,37 +307,30 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     EXPECT_FALSE(store.defaultTouched);
 }
 
-namespace {
-
-// A drive letter no volume answers to.
-std::string UnusedDrive() {
-    const DWORD drives = ::GetLogicalDrives();
-    for (char letter = 'Q'; letter <= 'Y'; ++letter)
-        if (!(drives & (1u << (letter - 'A'))))
-            return std::string(1, letter) + ":";
-    return "Z:";
-}
-
-} // namespace
-
 // What cannot be reached is not gone: items on a drive that does not exist or below a share that
-// does not answer stay (without a row), while a file deleted from a folder that answers goes; a
-// folder page whose drive does not answer keeps its binding and its items.
+// does not answer stay (without a row), while a file deleted from a folder that answers goes, also
+// from the root of a drive that holds nothing; a folder page whose drive does not answer keeps its
+// binding and its items.
 TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
     TTempFolder dir;
     ASSERT_TRUE(FileWrite(dir / "here.txt", "x"));
+    ASSERT_TRUE(::CreateDirectoryA((dir / "empty").c_str(), nullptr));
+    const TDriveLetter emptyDrive(dir / "empty");
+    ASSERT_FALSE(emptyDrive.Root().empty());
     const std::string stick = UnusedDrive() + "\\stick";
     PageCreate(1, "");
-    for (const std::string& path : {dir / "here.txt", dir / "deleted.txt", stick + "\\a.txt",
-                                    std::string("\\\\ov-no-such-host\\share\\b.txt")})
+    for (const std::string& path :
+         {dir / "here.txt", dir / "deleted.txt", stick + "\\a.txt",
+          std::string("\\\\ov-no-such-host\\share\\b.txt"), emptyDrive.Root() + "gone.txt",
+          dir / "here.txt\\inside.txt", dir / "a<b.txt"})
         ASSERT_TRUE(ItemAdd(1, path));
     TPageEntries entries;
     PageRefresh(1, entries);
-    TValues items = ItemsSorted(1);
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].first, "a.txt");
-    EXPECT_EQ(items[1].first, "b.txt");
-    EXPECT_EQ(items[2].first, "here.txt");
+    std::vector<std::string> names;
+    for (const auto& item : ItemsSorted(1))
+        names.push_back(item.first);
+    // A name the look-up refuses is not known to be gone either.
+    EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "a<b.txt", "b.txt", "here.txt"}));
     ASSERT_EQ(entries.size(), 1u) << "only what is there gets a row";
     EXPECT_EQ(entries[0].name, "here.txt");
 
@@ -346,4 +340,47 @@ TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
     PageRefresh(2, entries);
     EXPECT_EQ(this->Values(2), bound);
     EXPECT_TRUE(entries.empty());
+}
+
+// A folder link whose disk is gone and a folder that cannot be read lose nothing: the ordinary
+// page keeps the items below them (without rows), the folder pages (bound to the link and to a
+// folder below it) their bindings and items. A folder that was deleted takes its items along,
+// and its folder pages become empty ordinary pages.
+TEST(PathFaults, ItemsBelowAFolderThatCannotBeReadStayAndADeletedFolderTakesItsOwn) {
+    enum TFault { DeadLink, Denied, Deleted };
+    for (const TFault fault : {DeadLink, Denied, Deleted}) {
+        SCOPED_TRACE(fault);
+        TMemStoreEnv env;
+        TTempFolder dir;
+        const std::string disk = dir / "disk", tools = dir / "Tools";
+        for (const std::string& folder : {disk, disk + "\\bin", disk + "\\docs"})
+            ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+        for (const char* name : {"bin\\a.txt", "bin\\b.txt", "docs\\c.txt"})
+            ASSERT_TRUE(FileWrite(disk + "\\" + name, name));
+        std::optional<TFolderLink> link;
+        if (fault != DeadLink) {
+            ASSERT_TRUE(::MoveFileA(disk.c_str(), tools.c_str()));
+        } else if (!link.emplace(tools, disk).Made()) {
+            GTEST_SKIP() << "no right to make a folder link";
+        }
+        PageCreate(1, "");
+        ItemAdd(1, tools + "\\bin\\a.txt");
+        ItemAdd(1, tools + "\\bin\\b.txt");
+        for (const std::string& folder : {tools + "\\docs", tools}) {
+            std::vector<std::string> listing;
+            FolderList(folder, "*", listing);
+            PageFolderAdd(PageCount() + 1, folder, listing);
+        }
+        const TValues before[] = {PageValues(1), PageValues(2), PageValues(3)};
+
+        const TLookUpFault denied(fault == Denied ? tools : dir / "none");
+        TreeDelete(fault == DeadLink ? disk : fault == Deleted ? tools : dir / "none");
+        for (int32_t page = 1; page <= 3; ++page) {
+            TPageEntries entries;
+            PageRefresh(page, entries);
+            EXPECT_TRUE(entries.empty());
+            const TValues emptyPage = {{"", ""}};
+            EXPECT_EQ(PageValues(page), fault == Deleted ? emptyPage : before[page - 1]) << page;
+        }
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Path rules. Paths are byte strings in the ANSI code page; "\" and ":" end a folder or drive,
@@ -52,9 +53,36 @@ void FileFindClose();
 // The root of the volume a full path lies on: "C:\" for "C:\a\b", "\\server\share\" for
 // "\\server\share\a"; empty for a path without one (relative, or a bare "\\server").
 std::string PathRoot(const std::string& path);
-// True when the root of the path's volume can be listed: the drive exists and holds a medium,
-// the share answers. A path without a root counts as reachable. Never prompts for a disk.
-bool VolumeReachable(const std::string& path);
+
+// What the file system tells about a path: it is there, it is gone for certain, or it cannot
+// be told (the path cannot be reached just now).
+enum class TPathState { Present, Absent, Unknown };
+
+// Tells a path that is gone from one that cannot be reached. A path is Absent only when its
+// look-up says "not found" and the deepest folder on the path that exists can be listed, or when
+// a file stands where one of its folders should be. Every other failure is Unknown: a folder
+// link whose target is missing, a folder that denies access, a drive without its medium or
+// without a volume, a share that does not answer. What it learns about each folder is kept, so
+// one object serves one pass over many paths; a found path costs one look-up. Never prompts for
+// a disk.
+class TPathProbe {
+  public:
+    // Present fills the record as FileRecordGet does.
+    TPathState Get(const std::string& path, FindRecord& record);
+    // Present when the folder can be listed; Absent when it is gone for certain.
+    TPathState Folder(const std::string& folder);
+
+  private:
+    std::unordered_map<std::string, TPathState> folders_;
+};
+
+// The platform look-ups that every test of a path here goes through. Tests put stand-ins here
+// to make chosen paths fail as a denied folder or an unready drive would.
+struct TFileLookUps {
+    BOOL(WINAPI* attributes)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID) = ::GetFileAttributesExA;
+    HANDLE(WINAPI* findFirst)(LPCSTR, LPWIN32_FIND_DATAA) = ::FindFirstFileA;
+};
+TFileLookUps& FileLookUps();
 
 // The record FileFindFirst gives for a path that names one entry, read without a directory
 // search (which costs far more on large folders); Name is the path's name part as given. A path
@@ -66,8 +94,10 @@ bool FileRecordGet(const std::string& path, FindRecord& record);
 // and ".." left out, in the platform's order. Exactly one "\" is added: "D:\Docs\" gives
 // "D:\Docs\\a.txt".
 void FolderList(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
-// The same pass, keeping each entry's whole record (Name holds the entry's name only).
-void FolderRecords(const std::string& folder, const std::string& mask,
+// The same pass, keeping each entry's whole record (Name holds the entry's name only). False
+// when the search found nothing at all, not even "." (an empty volume root, or a folder that
+// cannot be listed).
+bool FolderRecords(const std::string& folder, const std::string& mask,
                    std::vector<FindRecord>& records);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a

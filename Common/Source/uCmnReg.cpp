@@ -200,6 +200,25 @@ void TreeCopy(const TRegKey& source, const TRegKey& target, const std::string& s
     }
 }
 
+bool TreeWithin(const TRegKey& part, const TRegKey& whole) {
+    std::vector<std::string> names, subs;
+    if (!ValueNames(part, names) || !SubKeyNames(part, subs))
+        return false;
+    for (const std::string& name : names) {
+        TRegData mine, theirs;
+        if (ValueRead(part, name, mine) != ERROR_SUCCESS ||
+            ValueRead(whole, name, theirs) != ERROR_SUCCESS || mine.type != theirs.type ||
+            mine.bytes != theirs.bytes)
+            return false;
+    }
+    for (const std::string& sub : subs) {
+        TRegKey mine = KeyOpen(part.Get(), sub), theirs = KeyOpen(whole.Get(), sub);
+        if (!mine || !theirs || !TreeWithin(mine, theirs))
+            return false;
+    }
+    return true;
+}
+
 bool Write(HKEY root, const std::string& key, const std::string& name, const TRegData& value) {
     TRegKey k = KeyCreate(root, Relative(key));
     if (!k)
@@ -258,6 +277,11 @@ bool RegKeyMove(HKEY root, const std::string& source, const std::string& target)
     if (RegKeyCopy(root, source, target))
         KeyDeleteTree(root, Relative(source));
     return true;
+}
+
+bool RegTreeWithin(HKEY root, const std::string& part, const std::string& whole) {
+    TRegKey mine = KeyOpen(root, Relative(part)), theirs = KeyOpen(root, Relative(whole));
+    return mine && theirs && TreeWithin(mine, theirs);
 }
 
 int32_t RegValueCount(HKEY root, const std::string& key) {

@@ -42,6 +42,53 @@ class TTempFolder {
     std::string path_;
 };
 
+// A folder link at `link` to the existing folder `target` (delete the target afterwards for a
+// link whose disk is gone), removed at destruction. Under Wine a host symbolic link made by the
+// host's ln (Wine's CreateSymbolicLink reports success and makes nothing); on Windows a symbolic
+// link, which needs the right to make one: see Made().
+class TFolderLink {
+  public:
+    TFolderLink(const std::string& link, const std::string& target);
+    ~TFolderLink();
+    TFolderLink(const TFolderLink&) = delete;
+    TFolderLink& operator=(const TFolderLink&) = delete;
+    bool Made() const noexcept { return made_; }
+
+  private:
+    std::string link_;
+    bool made_ = false;
+};
+
+// A drive letter no volume answers to, as "Q:".
+std::string UnusedDrive();
+
+// A free drive letter for `folder` while the object lives; Root() is its root ("P:\"), empty
+// when none could be made. Under Wine a link in the prefix's dosdevices (there DefineDosDevice
+// reports success but the drive finds no path), on Windows DefineDosDevice.
+class TDriveLetter {
+  public:
+    explicit TDriveLetter(const std::string& folder);
+    ~TDriveLetter();
+    TDriveLetter(const TDriveLetter&) = delete;
+    TDriveLetter& operator=(const TDriveLetter&) = delete;
+    const std::string& Root() const noexcept { return root_; }
+
+  private:
+    std::string root_, hostLink_;
+};
+
+// While it lives, every look-up of a path below `folder` fails with "access denied" (the
+// folder's own look-up aside), and every look-up of any path is counted.
+struct TLookUpFault {
+    explicit TLookUpFault(const std::string& folder);
+    ~TLookUpFault();
+    TLookUpFault(const TLookUpFault&) = delete;
+    TLookUpFault& operator=(const TLookUpFault&) = delete;
+
+    const std::string below;
+    int lookUps = 0;
+};
+
 // Creates (or replaces) a file holding `bytes`; false when that fails.
 bool FileWrite(const std::string& path, const std::string& bytes);
 

@@ -83,6 +83,12 @@ std::string StoreTreeDump(HKEY root, const std::string& key) {
     return out;
 }
 
+LONG TFaultMemStore::CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
+    if (!refusedCreate.empty() && refusedCreate == subKey)
+        return ERROR_ACCESS_DENIED;
+    return TMemRegStore::CreateKey(key, subKey, result, disposition);
+}
+
 LONG TFaultMemStore::SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
     ++changes;
     defaultTouched |= !*name;
@@ -104,7 +110,10 @@ LONG TFaultMemStore::DeleteKey(HKEY key, LPCSTR subKey) {
 }
 
 LONG TFaultMemStore::QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
-    if (data && !failedRead.empty() && failedRead == name)
+    if (data && !failedRead.empty() && failedRead == name) {
+        if (failOnce)
+            failedRead.clear();
         return ERROR_ACCESS_DENIED;
+    }
     return TMemRegStore::QueryValue(key, name, type, data, size);
 }
