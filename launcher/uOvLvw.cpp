@@ -70,20 +70,6 @@ std::string LocaleInfo(LCTYPE type, const char* fallback) {
     return n > 1 ? std::string(buf) : std::string(fallback);
 }
 
-// A fully transparent icon, standing in where a file has no icon of that size, so that the two
-// image lists stay parallel and every row's index points at its own pair.
-HICON BlankIcon(int size) {
-    static std::map<int, TUniqueIcon> icons;
-    TUniqueIcon& icon = icons[size];
-    if (!icon) {
-        std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF);
-        std::vector<BYTE> xorMask(andMask.size(), 0x00);
-        icon.Reset(::CreateIcon(::GetModuleHandleA(nullptr), size, size, 1, 1, andMask.data(),
-                                xorMask.data()));
-    }
-    return icon.Get();
-}
-
 std::string ItemText(HWND list, int item, int subItem) {
     std::vector<char> buf(512);
     for (;;) {
@@ -104,6 +90,20 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column) {
 }
 
 } // namespace
+
+HICON BlankIcon(int size) {
+    static std::map<int, TUniqueIcon> icons;
+    TUniqueIcon& icon = icons[size];
+    if (!icon) {
+        // Each mask row is padded to a whole number of 16-bit words.
+        const size_t rowBytes = static_cast<size_t>((size + 15) / 16 * 2);
+        std::vector<BYTE> andMask(rowBytes * static_cast<size_t>(size), 0xFF);
+        std::vector<BYTE> xorMask(andMask.size(), 0x00);
+        icon.Reset(::CreateIcon(::GetModuleHandleA(nullptr), size, size, 1, 1, andMask.data(),
+                                xorMask.data()));
+    }
+    return icon.Get();
+}
 
 const TLocaleTexts& LocaleTexts() {
     static const TLocaleTexts texts = [] {

@@ -51,6 +51,10 @@ int ListRowImage(LPARAM row);
 // shortcut) leaves its row blank and is reported once per fill.
 bool ListIconsLoad(int budgetMs = 20);
 
+// A fully transparent icon of size x size pixels, kept for the program's life: it stands in where a
+// file yields only one of its two icons, so both image lists stay parallel.
+HICON BlankIcon(int size);
+
 // Turns the list's drawing off while rows are filled and sorted, then paints once; nests.
 class TListUpdate {
   public:

@@ -1,5 +1,6 @@
 // The item list: row texts, rows of real pages, sorting, column widths and view styles.
 #include "uCmnApp.h"
+#include "uCmnDpi.h"
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
@@ -93,6 +94,24 @@ TEST(CommaText, NumbersAndListIndexesRaiseTheirErrors) {
         ADD_FAILURE();
     } catch (const EListError& e) {
         EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (2)");
+    }
+}
+
+// The stand-in for a missing icon half is transparent all over at every size the item lists take:
+// its mask rows are padded to 16 bits, which sizes like 20 and 28 pixels do not fill.
+TEST(RowIcons, BlankIconIsTransparentAtEveryItemIconSize) {
+    std::vector<int> sizes;
+    for (int dpi : {96, 120, 144, 168, 192})
+        for (int metric : {SM_CXICON, SM_CXSMICON})
+            sizes.push_back(MetricForDpi(metric, dpi));
+    EXPECT_EQ(sizes, (std::vector<int>{32, 16, 40, 20, 48, 24, 56, 28, 64, 32}));
+    for (int size : sizes) {
+        // A monochrome icon's mask holds its AND half above its XOR half; read bottom-up.
+        std::vector<uint32_t> expected{static_cast<uint32_t>(size),
+                                       static_cast<uint32_t>(2 * size)};
+        expected.resize(2 + static_cast<size_t>(size * size), 0x000000);
+        expected.resize(2 + static_cast<size_t>(2 * size * size), 0xFFFFFF);
+        EXPECT_EQ(IconPixels(BlankIcon(size)), expected) << size;
     }
 }
 
