@@ -323,6 +323,51 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
     }
 }
 
+// After a scroll the rows on screen get their icons first, and the rows painted on the way and
+// scrolled away since are passed over until they are painted again.
+TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
+    const std::string exe = ExeFolder() + "test_uOvLvw.exe";
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    TFrmOvMain& f = Open();
+    const int count = 60;
+    for (int i = 0; i < count; ++i)
+        ListRowAdd(std::to_string(100 + i), exe);
+    HWND list = f.CptLvwItems;
+    // The rows a report view shows whole from its top row on.
+    auto onScreen = [&] {
+        const int top = ListView_GetTopIndex(list);
+        std::vector<int> rows;
+        for (int row = top; row < count && row < top + ListView_GetCountPerPage(list); ++row)
+            rows.push_back(row);
+        return rows;
+    };
+    ::MoveWindow(f.Handle(), 0, 0, 400, 300, FALSE);
+    ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(list);
+    const std::vector<int> first = onScreen();
+    ListView_EnsureVisible(list, count - 1, FALSE);
+    ::UpdateWindow(list);
+    const std::vector<int> last = onScreen();
+    ASSERT_FALSE(first.empty());
+    ASSERT_GT(last.front(), first.back() + 1);
+
+    HIMAGELIST images = f.CptImlItems16.Get();
+    ListIconsLoad(0);
+    EXPECT_EQ(::ImageList_GetImageCount(images), 1) << "the first icon loaded is on screen";
+    while (ListIconsLoad(1000)) {
+    }
+    EXPECT_EQ(::ImageList_GetImageCount(images), static_cast<int>(last.size()));
+    for (int row : last)
+        EXPECT_GE(ImageOf(row), 0) << row;
+
+    ListView_EnsureVisible(list, 0, FALSE);
+    ::UpdateWindow(list);
+    while (ListIconsLoad(1000)) {
+    }
+    for (int row : first)
+        EXPECT_GE(ImageOf(row), 0) << row;
+}
+
 // A damaged shortcut leaves its own row without an icon and is reported once per fill, however
 // many rows fail; the rows after it are there all the same.
 TEST_F(ItemList, UnreadableShortcutsAreReportedOnceAndHideNoRows) {
