@@ -200,38 +200,6 @@ class ItemList : public TMainWindowTest {
     DWORD View() {
         return static_cast<DWORD>(::GetWindowLongPtrA(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
     }
-    int ImageOf(int row) {
-        LVITEMA item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        ListView_GetItem(form->CptLvwItems, &item);
-        return item.iImage;
-    }
-    // Shows the window and runs the program's message loop until the icons its painted rows
-    // asked for are loaded, as they load in the program's idle time.
-    void PaintAndLoadIcons() {
-        ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-        ::UpdateWindow(form->Handle());
-        const std::function<bool()> idle = Application.OnIdle;
-        Application.OnIdle = [&] {
-            if (idle())
-                return true;
-            ::PostQuitMessage(0);
-            return false;
-        };
-        Application.MessageLoop();
-        Application.OnIdle = idle;
-    }
-    // An icon as an image list of the item lists' kind keeps it.
-    static std::vector<uint32_t> AsStored(HICON icon, int size) {
-        TUniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
-        return Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon));
-    }
-    static std::vector<uint32_t> Stored(HIMAGELIST list, int index) {
-        TUniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
-        return IconPixels(icon.Get());
-    }
-
     std::string dir;
 };
 
@@ -304,17 +272,7 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
         SCOPED_TRACE(pass);
         PaintAndLoadIcons();
         ASSERT_EQ(Rows(), 6);
-        for (int row = 0; row < Rows(); ++row) {
-            const std::string path = ItemPathRead(1, Cell(row, 0));
-            SCOPED_TRACE(path);
-            TUniqueIcon small, large;
-            const TIconSizes sizes = f.ItemIconSizes();
-            FileIconsGet(path, small, large, sizes);
-            const int image = ImageOf(row);
-            ASSERT_GE(image, 0);
-            EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), sizes.small));
-            EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), sizes.large));
-        }
+        ExpectRowsShowTheirFilesIcons();
         EXPECT_EQ(ImageOf(RowOf("one.ovtst")), ImageOf(RowOf("two.ovtst")));
         EXPECT_NE(ImageOf(RowOf("to shell")), ImageOf(RowOf("to exe")));
         // The next fill empties the image lists and sorts the other way round.
