@@ -200,6 +200,19 @@ class ItemList : public TMainWindowTest {
     DWORD View() {
         return static_cast<DWORD>(::GetWindowLongPtrA(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
     }
+    // Shows `count` rows of one program, each with an icon of its own, in a report view of a
+    // few rows, and paints its first screen.
+    HWND ProgramRowsShow(int count) {
+        RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+        Open();
+        for (int i = 0; i < count; ++i)
+            ListRowAdd(std::to_string(100 + i), ExeFolder() + "test_uOvLvw.exe");
+        ::MoveWindow(form->Handle(), 0, 0, 400, 300, FALSE);
+        ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+        ::UpdateWindow(form->CptLvwItems);
+        return form->CptLvwItems;
+    }
+
     std::string dir;
 };
 
@@ -284,13 +297,8 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
 // After a scroll the rows on screen get their icons first, and the rows painted on the way and
 // scrolled away since are passed over until they are painted again.
 TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
-    const std::string exe = ExeFolder() + "test_uOvLvw.exe";
-    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
-    TFrmOvMain& f = Open();
     const int count = 60;
-    for (int i = 0; i < count; ++i)
-        ListRowAdd(std::to_string(100 + i), exe);
-    HWND list = f.CptLvwItems;
+    HWND list = ProgramRowsShow(count);
     // The rows a report view shows whole from its top row on.
     auto onScreen = [&] {
         const int top = ListView_GetTopIndex(list);
@@ -299,9 +307,6 @@ TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
             rows.push_back(row);
         return rows;
     };
-    ::MoveWindow(f.Handle(), 0, 0, 400, 300, FALSE);
-    ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
-    ::UpdateWindow(list);
     const std::vector<int> first = onScreen();
     ListView_EnsureVisible(list, count - 1, FALSE);
     ::UpdateWindow(list);
@@ -309,7 +314,7 @@ TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
     ASSERT_FALSE(first.empty());
     ASSERT_GT(last.front(), first.back() + 1);
 
-    HIMAGELIST images = f.CptImlItems16.Get();
+    HIMAGELIST images = form->CptImlItems16.Get();
     ListIconsLoad(0);
     EXPECT_EQ(::ImageList_GetImageCount(images), 1) << "the first icon loaded is on screen";
     while (ListIconsLoad(1000)) {
@@ -324,6 +329,18 @@ TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
     }
     for (int row : first)
         EXPECT_GE(ImageOf(row), 0) << row;
+}
+
+// Rows that a sort moved off screen after their paint wait for their next paint as well.
+TEST_F(ItemList, RowsSortedOffScreenBeforeTheirTurnWait) {
+    ProgramRowsShow(60);
+    form->SortOrder = -1;
+    ListSort(0);
+    while (ListIconsLoad(1000)) {
+    }
+    EXPECT_EQ(::ImageList_GetImageCount(form->CptImlItems16.Get()), 0);
+    PaintAndLoadIcons();
+    EXPECT_GE(ImageOf(0), 0);
 }
 
 // A damaged shortcut leaves its own row without an icon and is reported once per fill, however

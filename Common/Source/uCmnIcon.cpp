@@ -173,24 +173,21 @@ const TIconPair* TFileIconCache::Get(const std::string& path, TIconPair& own) {
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;
     // Only the icon the type's own association entry names is the type's. What the shell answers
-    // for a file of a type without one is that file's alone: a folder's own icon, the icon of a
-    // shortcut to something that is no file, of an internet shortcut, of a missing file.
+    // for a file of a type without one is that file's alone (a folder's own icon, the icon of a
+    // shortcut to something that is no file, of an internet shortcut); a missing file is never
+    // taken for its type.
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
-    auto found = types_.end();
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         const std::string key = TypeKey(file, attributes);
-        found = types_.find(key);
+        auto found = types_.find(key);
         if (found == types_.end()) {
-            const std::string entry = TypeIconEntry(file);
-            TType type;
-            if (entry.find("%1") == std::string::npos)
-                EntryIconsGet(entry, type.icons, sizes_);
-            type.perFile = !type.icons.large && !type.icons.small;
-            found = types_.emplace(key, std::move(type)).first;
+            TIconPair icons;
+            EntryIconsGet(TypeIconEntry(file), icons, sizes_);
+            found = types_.emplace(key, std::move(icons)).first;
         }
+        if (found->second.large || found->second.small)
+            return &found->second;
     }
-    if (found != types_.end() && !found->second.perFile)
-        return &found->second.icons;
     TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
     return nullptr;
 }

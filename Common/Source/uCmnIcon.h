@@ -48,11 +48,8 @@ class TFileIconCache {
 
   private:
     TIconSizes sizes_ = SystemIconSizes();
-    struct TType {
-        TIconPair icons;
-        bool perFile = false;
-    };
-    std::map<std::string, TType> types_;
+    // The icons each type's entry names; none for a type whose icons are fetched per file.
+    std::map<std::string, TIconPair> types_;
 };
 
 // Splits an association's icon entry "file,index": the file is the text before the first ","
