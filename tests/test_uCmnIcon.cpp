@@ -2,6 +2,7 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnIcon.h"
+#include "uCmnReg.h"
 #include "uTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -230,18 +231,17 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     FolderWithIconCreate(temp / "own1", ExePath(), 0);
     FolderWithIconCreate(temp / "own2", shell32, 3);
     ASSERT_TRUE(ShellItemLinkCreate(temp / "computer.lnk"));
+    std::string computerTarget, arguments;
+    LinkResolve(temp / "computer.lnk", computerTarget, arguments);
+    EXPECT_EQ(computerTarget, "") << "no file stands for the computer";
     for (const auto& [name, index] : {std::pair{"a.url", 3}, std::pair{"b.url", 0}})
         ASSERT_TRUE(FileWrite(temp / name, "[InternetShortcut]\r\nURL=http://example.com/\r\n"
                                            "IconFile=" +
                                                (index ? shell32 : ExePath()) +
                                                "\r\nIconIndex=" + std::to_string(index) + "\r\n"));
     // An internet shortcut's type names an icon of its own on Windows, none that Wine can read.
-    char urlClass[256] = {}, urlEntry[1024] = {};
-    LONG size = sizeof(urlClass);
-    ::RegQueryValueA(HKEY_CLASSES_ROOT, ".url", urlClass, &size);
-    size = sizeof(urlEntry);
-    ::RegQueryValueA(HKEY_CLASSES_ROOT, (std::string(urlClass) + "\\DefaultIcon").c_str(), urlEntry,
-                     &size);
+    const std::string urlEntry = RegStrRead(
+        HKEY_CLASSES_ROOT, RegStrRead(HKEY_CLASSES_ROOT, ".url", "") + "\\DefaultIcon", "");
     std::string urlIconFile;
     int urlIndex = 0;
     const bool urlTyped = IconEntryParse(urlEntry, urlIconFile, urlIndex) &&
