@@ -283,7 +283,7 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
             // Only the image is left to the callback; its item is laid out alike in both forms.
             LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
             if (item.mask & LVIF_IMAGE)
-                item.iImage = ListRowImage(item.lParam);
+                item.iImage = ListRowImage(item.lParam, item.iItem);
             return 0;
         }
         case LVN_BEGINDRAG:

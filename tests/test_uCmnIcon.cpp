@@ -2,9 +2,11 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnIcon.h"
+#include "uCmnReg.h"
 #include "uTestFiles.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -79,6 +81,35 @@ TIconImages ImagesOf(const std::string& file, int index) {
         images.small_ = IconPixels(s.Get());
     }
     return images;
+}
+
+// A shortcut to the computer itself: a shell item, no file.
+bool ShellItemLinkCreate(const std::string& link) {
+    TComPtr<IShellLinkA> shellLink;
+    LPITEMIDLIST computer = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  shellLink.PutVoid())) ||
+        FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)))
+        return false;
+    const HRESULT set = shellLink->SetIDList(computer);
+    ::CoTaskMemFree(computer);
+    TComPtr<IPersistFile> file;
+    if (FAILED(set) || FAILED(shellLink->QueryInterface(IID_IPersistFile, file.PutVoid())))
+        return false;
+    wchar_t wide[MAX_PATH] = {};
+    return ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH) &&
+           SUCCEEDED(file->Save(wide, TRUE));
+}
+
+// A folder whose desktop.ini names an icon of its own, marked as the shell wants to honour it.
+void FolderWithIconCreate(const std::string& folder, const std::string& iconFile, int index) {
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string ini = folder + "\\desktop.ini";
+    ASSERT_TRUE(FileWrite(ini, "[.ShellClassInfo]\r\nIconResource=" + iconFile + "," +
+                                   std::to_string(index) + "\r\nIconFile=" + iconFile +
+                                   "\r\nIconIndex=" + std::to_string(index) + "\r\n"));
+    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
 }
 
 // A document type ".ovtdoc" of the class "Orvanta.TestDoc". Windows merges the user's
@@ -177,9 +208,11 @@ TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
     EXPECT_TRUE(small_);
 }
 
-// The cache gives every file what FileIconsGet gives it, and shares only what depends on the type
-// alone: never a program's, a shortcut target's or a "%1" type's own icon, never a folder's with
-// a document's, never an existing document's with a missing one's.
+// The cache gives every file what FileIconsGet gives it, and shares only the icon the type's own
+// association entry names: never a program's, a shortcut target's or a "%1" type's own icon,
+// never what the shell answers for one file of a type without an icon entry (a folder with an
+// icon of its own, a shortcut to a shell item, an internet shortcut), never a folder's with a
+// document's, never an existing document's with a missing one's.
 TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     const std::string shell32 = "C:\\windows\\system32\\shell32.dll";
     AssociationSet(shell32 + ",3");
@@ -188,7 +221,31 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     ASSERT_TRUE(::CreateDirectoryA((temp / "dir.ovtdoc").c_str(), nullptr));
     ASSERT_TRUE(LinkCreate(temp / "prog.lnk", ExePath(), ""));
     ASSERT_TRUE(LinkCreate(temp / "doc.lnk", doc, ""));
+    // A shortcut stands for its target's short path, whose 8.3 name may cut the extension short:
+    // then no entry names the type's icon and the shell answers for the file.
+    char shortDoc[MAX_PATH + 1] = {};
+    ::GetShortPathNameA(doc.c_str(), shortDoc, MAX_PATH);
+    const bool shortKeepsType = PathExtensionKey(shortDoc) == PathExtensionKey(doc);
     ASSERT_TRUE(LinkCreate(temp / "gone.lnk", temp / "gone.ovtdoc", ""));
+    ASSERT_TRUE(::CreateDirectoryA((temp / "plain").c_str(), nullptr));
+    FolderWithIconCreate(temp / "own1", ExePath(), 0);
+    FolderWithIconCreate(temp / "own2", shell32, 3);
+    ASSERT_TRUE(ShellItemLinkCreate(temp / "computer.lnk"));
+    std::string computerTarget, arguments;
+    LinkResolve(temp / "computer.lnk", computerTarget, arguments);
+    EXPECT_EQ(computerTarget, "") << "no file stands for the computer";
+    for (const auto& [name, index] : {std::pair{"a.url", 3}, std::pair{"b.url", 0}})
+        ASSERT_TRUE(FileWrite(temp / name, "[InternetShortcut]\r\nURL=http://example.com/\r\n"
+                                           "IconFile=" +
+                                               (index ? shell32 : ExePath()) +
+                                               "\r\nIconIndex=" + std::to_string(index) + "\r\n"));
+    // An internet shortcut's type names an icon of its own on Windows, none that Wine can read.
+    const std::string urlEntry = RegStrRead(
+        HKEY_CLASSES_ROOT, RegStrRead(HKEY_CLASSES_ROOT, ".url", "") + "\\DefaultIcon", "");
+    std::string urlIconFile;
+    int urlIndex = 0;
+    const bool urlTyped = IconEntryParse(urlEntry, urlIconFile, urlIndex) &&
+                          !ImagesOf(urlIconFile, urlIndex).large.empty();
     struct TCase {
         std::string path;
         bool shared;
@@ -198,9 +255,15 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
                            {shell32, false},
                            {temp / "prog.lnk", false},
                            {doc2, true},
-                           {temp / "doc.lnk", true},
+                           {temp / "doc.lnk", shortKeepsType},
                            {temp / "gone.lnk", false},
-                           {temp / "dir.ovtdoc", true}};
+                           {temp / "dir.ovtdoc", true},
+                           {temp / "plain", false},
+                           {temp / "own1", false},
+                           {temp / "own2", false},
+                           {temp / "computer.lnk", false},
+                           {temp / "a.url", urlTyped},
+                           {temp / "b.url", urlTyped}};
     TFileIconCache cache;
     std::vector<const TIconPair*> seen;
     for (const TCase& c : cases) {

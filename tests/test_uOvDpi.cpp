@@ -11,6 +11,7 @@
 #include "uOvOptn.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uOvScale.h"
 #include "uTestFiles.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
@@ -39,6 +40,31 @@ TEST(Scale, RoundsAsWindowsAndColumnWidthsGoBothWays) {
     for (int dpi : {96, 120, 144, 168, 192, 240})
         for (int width = 0; width <= 600; ++width)
             ASSERT_EQ(DpiUnscale(DpiScale(width, dpi), dpi), width) << width << " at " << dpi;
+}
+
+// At the sizes a version was drawn for, the artwork is that version itself, pixel for pixel: the
+// toolbar strip at 100 to 200 %, the logo at 100, 150 and 200 %.
+TEST(Scale, ArtworkAtADrawnSizeIsTheDrawnVersion) {
+    struct TCase {
+        int id, width, height;
+        bool strip;
+    };
+    const TCase cases[] = {{IDB_TOOLBAR, 20, 20, true},    {IDB_TOOLBAR125, 25, 25, true},
+                           {IDB_TOOLBAR150, 30, 30, true}, {IDB_TOOLBAR175, 35, 35, true},
+                           {IDB_TOOLBAR200, 40, 40, true}, {IDB_LOGO, 400, 90, false},
+                           {IDB_LOGO150, 600, 135, false}, {IDB_LOGO200, 800, 180, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.id);
+        TUniqueGdi drawn(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(c.id),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        TUniqueGdi loaded(c.strip ? ToolBarStripLoad(c.width) : LogoLoad(c.width, c.height));
+        const std::vector<uint32_t> pixels = BitmapPixels(static_cast<HBITMAP>(loaded.Get()));
+        ASSERT_GE(pixels.size(), 2u);
+        EXPECT_EQ(pixels[0],
+                  static_cast<uint32_t>(c.strip ? OV_TOOLBAR_BUTTONS * c.width : c.width));
+        EXPECT_EQ(pixels[1], static_cast<uint32_t>(c.height));
+        EXPECT_TRUE(pixels == BitmapPixels(static_cast<HBITMAP>(drawn.Get())));
+    }
 }
 
 class Scaled : public TMainWindowTest {
@@ -166,6 +192,33 @@ TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     std::vector<std::string> selected;
     ListSelectedNames(selected);
     EXPECT_EQ(selected, (std::vector<std::string>{"b.txt"}));
+}
+
+// After the move, rows whose icon comes from their type show it taken at the new sizes, not the
+// icons of the old scale stretched.
+TEST_F(Scaled, TypeIconsAreTakenAgainAtTheNewScale) {
+    form.reset();
+    RegStrWrite(HKEY_CLASSES_ROOT, ".ovtdpi", "", "ovtdpifile");
+    RegStrWrite(HKEY_CLASSES_ROOT, "ovtdpifile\\DefaultIcon", "",
+                "C:\\windows\\system32\\shell32.dll,3");
+    TTempFolder dir;
+    for (const char* name : {"a.ovtdpi", "b.ovtdpi"}) {
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+        ItemAdd(1, dir / name);
+    }
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    TFrmOvMain& f = Open();
+    PaintAndLoadIcons();
+    const int moved = dpi * 2;
+    RECT suggested{0, 0, DpiScale(300, moved), DpiScale(200, moved)};
+    ::SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    PaintAndLoadIcons();
+    EXPECT_EQ(f.ItemIconSizes().small, MetricForDpi(SM_CXSMICON, moved));
+    ExpectRowsShowTheirFilesIcons();
+    EXPECT_EQ(ImageOf(0), ImageOf(1));
+    RegKeyDelete(HKEY_CLASSES_ROOT, ".ovtdpi");
+    RegKeyDelete(HKEY_CLASSES_ROOT, "ovtdpifile");
 }
 
 // Runs `inspect` inside the options dialog, opened from the main window, then closes it.

@@ -181,7 +181,7 @@ TLookUpFault::~TLookUpFault() {
 
 namespace {
 
-void BitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& out) {
+void PixelsAppend(HBITMAP bitmap, std::vector<uint32_t>& out) {
     BITMAP bm{};
     if (!bitmap || !::GetObjectA(bitmap, sizeof(bm), &bm))
         return;
@@ -252,13 +252,19 @@ bool LinkCreate(const std::string& link, const std::string& target, const std::s
     return SUCCEEDED(file->Save(wide, TRUE));
 }
 
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap) {
+    std::vector<uint32_t> out;
+    PixelsAppend(bitmap, out);
+    return out;
+}
+
 std::vector<uint32_t> IconPixels(HICON icon) {
     std::vector<uint32_t> out;
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info))
         return out;
-    BitmapPixels(info.hbmColor, out);
-    BitmapPixels(info.hbmMask, out);
+    PixelsAppend(info.hbmColor, out);
+    PixelsAppend(info.hbmMask, out);
     if (info.hbmColor)
         ::DeleteObject(info.hbmColor);
     if (info.hbmMask)

@@ -96,6 +96,8 @@ bool FileWrite(const std::string& path, const std::string& bytes);
 // initialised. False when any step fails.
 bool LinkCreate(const std::string& link, const std::string& target, const std::string& arguments);
 
+// A bitmap's pixels as 32-bit values, preceded by its width and height; empty for no bitmap.
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap);
 // An icon's colour and mask pixels as 32-bit values, preceded by its width and height; empty for
 // no icon. Two icons with the same image give the same vector.
 std::vector<uint32_t> IconPixels(HICON icon);
