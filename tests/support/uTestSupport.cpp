@@ -114,3 +114,7 @@ void PumpMessages(int ms) {
         ::Sleep(5);
     }
 }
+
+void PrintTo(const TShellOpenRequest& request, std::ostream* out) {
+    *out << '"' << request.file << "\" with \"" << request.parameters << '"';
+}

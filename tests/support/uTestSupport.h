@@ -1,9 +1,12 @@
 // Helpers shared by the test suites: platform detection, scratch folders, modal boxes.
 #pragma once
 
+#include "uCmnShell.h"
+
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,3 +36,6 @@ std::vector<TBoxSeen> AnswerBoxes(const std::function<void()>& action, int butto
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(int ms);
+
+// How a test failure shows a request to open something.
+void PrintTo(const TShellOpenRequest& request, std::ostream* out);
