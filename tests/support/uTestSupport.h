@@ -26,6 +26,9 @@ struct TBoxSeen {
 // Runs `action` (which opens a modal dialog on this thread) and hands the first dialog that
 // appears to `answer`, which must end it (by posting a button press, say).
 void AnswerDialog(const std::function<void()>& action, const std::function<void(HWND)>& answer);
+// The same for every dialog that appears while `action` runs, one after the other.
+void AnswerEveryDialog(const std::function<void()>& action,
+                       const std::function<void(HWND)>& answer);
 
 // Runs `action` (which opens a modal box on this thread) and answers the first box that
 // appears by pressing the button with `buttonId` (IDOK, IDCANCEL) or, with buttonId 0, by
