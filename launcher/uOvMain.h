@@ -64,6 +64,8 @@ class TFrmOvMain : public TForm {
 
     // Places toolbar, list and status bar for the current client size and toolbar edge.
     void LayoutControls();
+    // Gives the window these bounds, also when the move takes it to another display scale.
+    void PlaceAt(const RECT& bounds);
 
     // Window-level events. FormShow reads the taskbar setting when the window is shown; each
     // paint applies what it read, touching no setting.
@@ -132,6 +134,8 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
+    bool placing_ = false;
 
     TUniqueGdi font_;
 };

@@ -85,6 +85,15 @@ TEST(PathRules, ExtensionTestsFoldOnlyAsciiLetters) {
         EXPECT_TRUE(FileIsLink(yes)) << yes;
     for (const char* no : {"x.lnk.txt", "x.lnkx", "lnk", "x.lnk\\y", "x.ｌｎｋ", "x.LNK "})
         EXPECT_FALSE(FileIsLink(no)) << no;
+    EXPECT_TRUE(PathExtensionIs("A.ZIP", ".zip"));
+    for (char c = 'a'; c <= 'z'; ++c)
+        EXPECT_TRUE(PathExtensionIs(std::string("x.") + static_cast<char>(c - 'a' + 'A'),
+                                    std::string(".") + c))
+            << c;
+    // The characters just beside the letters fold to nothing.
+    const std::pair<const char*, const char*> unlike[] = {{"x.@", ".`"}, {"x.[", ".{"}};
+    for (const auto& [path, ext] : unlike)
+        EXPECT_FALSE(PathExtensionIs(path, ext)) << path;
     if (::GetACP() == 932) {
         // "ヂ" ends in the byte "a" and "ア" in "A": second bytes are not letters.
         EXPECT_FALSE(PathExtensionIs("x.ヂ", ".ア"));

@@ -23,6 +23,20 @@ TEST_F(Shell, RefusedRequestsReturnFalse) {
     EXPECT_FALSE(ShellOpen(temp / "missing.exe", "x"));
 }
 
+// A recorder takes the requests instead of the shell, which would refuse these, and answers that
+// they were taken; the recorder installed before it takes them again when it goes.
+TEST_F(Shell, ARecorderTakesTheRequestsAndStartsNothing) {
+    const std::string missing = temp / "missing.exe";
+    TShellOpenRecorder outer;
+    {
+        TShellOpenRecorder inner;
+        EXPECT_TRUE(ShellOpen(missing, "x"));
+        EXPECT_EQ(inner.Requests, (std::vector<TShellOpenRequest>{{missing, "x"}}));
+    }
+    EXPECT_TRUE(ShellOpen(missing, ""));
+    EXPECT_EQ(outer.Requests, (std::vector<TShellOpenRequest>{{missing, ""}}));
+}
+
 TEST_F(Shell, ProgramRunsWithParametersInTheLaunchersFolder) {
     const std::string out = temp / "wd.txt";
     ASSERT_TRUE(ShellOpen("cmd.exe", "/c cd > \"" + out + "\""));

@@ -3,6 +3,7 @@
 // scaled by DPI / 96, item icons take the system's sizes for the scale, column widths are
 // stored at 96 DPI, and no text is cut.
 #include "uCmnDpi.h"
+#include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
@@ -221,6 +222,42 @@ TEST_F(Scaled, TypeIconsAreTakenAgainAtTheNewScale) {
     RegKeyDelete(HKEY_CLASSES_ROOT, "ovtdpifile");
 }
 
+// Bounds saved on a monitor of another scale come back as saved: the scale change the placement
+// brings lays the window out again but does not resize it by the ratio.
+TEST_F(Scaled, RestoredBoundsKeepTheirSizeWhenThePlacementChangesTheScale) {
+    form.reset();
+    RegIntWrite(HKCU, OvKeyWindow, OvValLeft, 40);
+    RegIntWrite(HKCU, OvKeyWindow, OvValTop, 30);
+    RegIntWrite(HKCU, OvKeyWindow, OvValWidth, 300);
+    RegIntWrite(HKCU, OvKeyWindow, OvValHeight, 200);
+    // The system sends the change from inside the move, suggesting the size times the ratio.
+    static int moved;
+    moved = dpi * 2;
+    TUniqueHook hook(::SetWindowsHookExA(
+        WH_CALLWNDPROCRET,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+            if (code == HC_ACTION && m->message == WM_WINDOWPOSCHANGED && FrmOvMain &&
+                m->hwnd == FrmOvMain->Handle() && FrmOvMain->Dpi != moved) {
+                const auto* pos = reinterpret_cast<const WINDOWPOS*>(m->lParam);
+                RECT suggested{pos->x, pos->y, pos->x + pos->cx * 2, pos->y + pos->cy * 2};
+                ::SendMessageA(m->hwnd, WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                               reinterpret_cast<LPARAM>(&suggested));
+            }
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, ::GetCurrentThreadId()));
+    TFrmOvMain& f = Open();
+    hook.Reset();
+    EXPECT_EQ(f.Dpi, moved);
+    RECT rc{};
+    ::GetWindowRect(f.Handle(), &rc);
+    EXPECT_EQ(rc.left, 40);
+    EXPECT_EQ(rc.top, 30);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 200);
+}
+
 // Runs `inspect` inside the options dialog, opened from the main window, then closes it.
 void InDialog(HWND main, const std::function<void(TFrmOvOptn&)>& inspect) {
     static const std::function<void(TFrmOvOptn&)>* current = nullptr;
@@ -271,6 +308,60 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
             EXPECT_LE(TextExtent(box).cx + S(16), ClientOf(box).right) << box;
     });
     EXPECT_TRUE(seen);
+}
+
+// The width of an icon's image; 0 once the icon is destroyed.
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    TUniqueGdi colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectA(colour ? colour.Get() : mask.Get(), sizeof(bm), &bm);
+    return bm.bmWidth;
+}
+
+// After a scale change nothing draws with a font or icon that is gone: the rename box open at
+// the time and every control of the options dialog take the new font, and the dialog's icon is
+// loaded at the new size while the old one is freed.
+TEST_F(Scaled, AScaleChangeLeavesNoControlWithAFontOrIconThatIsGone) {
+    const int moved = dpi * 2;
+    InDialog(form->Handle(), [&](TFrmOvOptn& d) {
+        for (int to : {192, 168, 144, 120, 96, moved}) {
+            SCOPED_TRACE(to);
+            const auto before =
+                reinterpret_cast<HICON>(::SendMessageA(d.CptImgIcon, STM_GETICON, 0, 0));
+            RECT suggested{};
+            ::GetWindowRect(d.Handle(), &suggested);
+            ::SendMessageA(d.Handle(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                           reinterpret_cast<LPARAM>(&suggested));
+            const auto icon =
+                reinterpret_cast<HICON>(::SendMessageA(d.CptImgIcon, STM_GETICON, 0, 0));
+            EXPECT_EQ(IconWidth(icon), DpiScale(32, to));
+            if (icon != before) {
+                EXPECT_EQ(IconWidth(before), 0) << "the icon it replaced is freed";
+            }
+            for (HWND text :
+                 {d.CptLblVerAndCopyright, d.CptLblURL, d.CptCbxHook, d.CptLblShortCutKey,
+                  d.CptCmbShortCutKey, d.CptCbxHideTaskbar, d.CptCbxMoveMouse, d.CptLblToolBar,
+                  d.CptCmbToolBar, d.CptBtnSet, d.CptBtnCancel})
+                EXPECT_EQ(FontOf(text).lfHeight, -DpiScale(OV_FONT_HEIGHT, to)) << text;
+        }
+    });
+
+    form.reset();
+    TTempFolder dir;
+    ASSERT_TRUE(FileWrite(dir / "a.txt", "x"));
+    ItemAdd(1, dir / "a.txt");
+    TFrmOvMain& f = Open();
+    ::SetFocus(f.CptLvwItems);
+    HWND edit = ListView_EditLabel(f.CptLvwItems, 0);
+    ASSERT_NE(edit, nullptr);
+    RECT suggested{};
+    ::GetWindowRect(f.Handle(), &suggested);
+    ::SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(FontOf(edit).lfHeight, -DpiScale(OV_FONT_HEIGHT, moved));
 }
 
 } // namespace

@@ -408,6 +408,24 @@ TEST_F(ItemList, StoredSortIsAppliedAtStartAndBadColumnsLeaveTheOrder) {
     EXPECT_EQ(Column(0), stored) << "a column outside 0..4 leaves the rows as filled";
 }
 
+// The fifth column shows the folder: a click on it, and a stored sort column of 4, sort by it.
+TEST_F(ItemList, TheLocationColumnSortsByFolder) {
+    for (const char* folder : {"a", "b"})
+        ::CreateDirectoryA((dir + folder).c_str(), nullptr);
+    ItemAdd(1, MakeFile("b\\1.txt", 10));
+    ItemAdd(1, MakeFile("a\\2.txt", 10));
+    const std::vector<std::string> byFolder{"2.txt", "1.txt"};
+    TFrmOvMain& f = Open();
+    ASSERT_NE(Column(0), byFolder);
+    f.SortOrder = -1;
+    ClickColumn(4);
+    EXPECT_EQ(Column(0), byFolder);
+    form.reset();
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 4);
+    Open();
+    EXPECT_EQ(Column(0), byFolder);
+}
+
 TEST_F(ItemList, ColumnWidthsRoundTripThroughTheStore) {
     TFrmOvMain& f = Open();
     for (int i = 0; i < 5; ++i)

@@ -6,7 +6,19 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
+namespace {
+
+TShellOpenRecorder* g_recorder = nullptr;
+
+} // namespace
+
 bool ShellOpen(const std::string& file, const std::string& parameters) {
+    if (g_recorder) {
+        g_recorder->Requests.push_back(TShellOpenRequest{file, parameters});
+        return true;
+    }
     char exe[MAX_PATH + 1] = {};
     const DWORD n = ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
     const std::string folder = PathFolderWithSep(std::string(exe, n));
@@ -14,4 +26,10 @@ bool ShellOpen(const std::string& file, const std::string& parameters) {
                                          parameters.empty() ? nullptr : parameters.c_str(),
                                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(rc) > 32;
+}
+
+TShellOpenRecorder::TShellOpenRecorder() : previous_(std::exchange(g_recorder, this)) {}
+
+TShellOpenRecorder::~TShellOpenRecorder() {
+    g_recorder = previous_;
 }
