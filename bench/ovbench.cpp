@@ -1,16 +1,18 @@
 // Times the refresh of the current page on large pages against the least work that shows the
-// same folder, watches the process's private memory over many refreshes, and times the
-// launcher's start against a blank window. It builds its own folders under the temporary folder
+// same folder, watches the process's private memory over many refreshes, times the icons of the
+// rows on screen after a drag through a page of programs, and times the launcher's start
+// against a blank window. It builds its own folders under the temporary folder
 // and its own settings tree, removes both at the end and prints plain text. Speed is judged from
 // these figures, never from timed assertions in tests.
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
-//           [--start-runs=N] [--start-only=1]
+//           [--start-runs=N] [--start-only=1] [--scroll-runs=N] [--scroll-only=1]
 //
 // A case on 1,000 entries starts with one untimed warm-up run that fills the caches of the
 // shell, the registry and the file system, so every timed run sees the same warm state. Each
 // case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
 #include "uBenchCommon.h"
+#include "uBenchScroll.h"
 #include "uBenchStart.h"
 #include "uCmnApp.h"
 #include "uCmnFile.h"
@@ -49,7 +51,12 @@ struct TOptions {
     int memoryBudgetSeconds = 180;
     int startRuns = 15; // rounds of timed starts, one of each program per round
     int startOnly = 0;  // nothing but the start-up case
+    int scrollRuns = 3; // rounds of the drag through a page of programs
+    int scrollOnly = 0; // nothing but that case
 };
+
+// Programs in the scroll case's page: each costs an icon extraction of its own.
+constexpr int ScrollPrograms = 5000;
 
 // The fewest runs (refreshes) a case makes whatever its budget: a median wants three.
 constexpr int MinRuns = 3;
@@ -497,6 +504,22 @@ bool OptionParse(const char* arg, const char* name, int& value) {
     return true;
 }
 
+// Report view, as the baseline's: the same kind of rows to lay out and paint. The window is sized
+// so that its list has the baseline's size; the window's size.
+SIZE ListWindowShow(TFrmOvMain& form) {
+    form.ViewStyle = 3;
+    ViewStyleSet(form.ViewStyle);
+    RECT list{}, window{};
+    ::GetWindowRect(form.CptLvwItems, &list);
+    ::GetWindowRect(form.Handle(), &window);
+    const int width = ListWidth + (window.right - window.left) - (list.right - list.left);
+    const int height = ListHeight + (window.bottom - window.top) - (list.bottom - list.top);
+    ::MoveWindow(form.Handle(), 0, 0, width, height, TRUE);
+    ::ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    PumpMessages();
+    return SIZE{width, height};
+}
+
 int Bench(const TOptions& options) {
     const double setupStart = Now();
     Application.Initialize();
@@ -511,8 +534,16 @@ int Bench(const TOptions& options) {
     TScratch scratch;
     const std::string small = scratch.Path() + "\\folder1000";
     const std::string large = scratch.Path() + "\\folder10000";
-    FolderFill(small, 1000, sampleExe);
+    const std::string programs = scratch.Path() + "\\programs";
     TProductKeyScope productKey;
+    if (options.scrollOnly) {
+        TFrmOvMain form;
+        form.Create();
+        ListWindowShow(form);
+        ScrollCase(form, PageCount() + 1, programs, sampleExe, ScrollPrograms, options.scrollRuns);
+        return 0;
+    }
+    FolderFill(small, 1000, sampleExe);
     if (options.startOnly) {
         StartCase(bin, small, 100, options.startRuns);
         return 0;
@@ -534,24 +565,17 @@ int Bench(const TOptions& options) {
     form.PageTotal = PageCount();
     const int ordinaryItems = PageItemCount(1);
 
-    // Report view in both lists: the same kind of rows to lay out and paint.
-    form.ViewStyle = 3;
-    ViewStyleSet(form.ViewStyle);
-    RECT list{}, window{};
-    ::GetWindowRect(form.CptLvwItems, &list);
-    ::GetWindowRect(form.Handle(), &window);
-    // Size the window so that its list has the baseline's size.
-    const int width = ListWidth + (window.right - window.left) - (list.right - list.left);
-    const int height = ListHeight + (window.bottom - window.top) - (list.bottom - list.top);
-    ::MoveWindow(form.Handle(), 0, 0, width, height, TRUE);
-    ::ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    const SIZE size = ListWindowShow(form);
+    const int width = size.cx, height = size.cy;
     TBaseline baseline(width + 8, 0, true);
     TBaseline floor(width + 8, height + 8, false);
     PumpMessages();
+    RECT list{};
     ::GetWindowRect(form.CptLvwItems, &list);
     const double setupEnd = Now();
 
-    Line("Orvanta benchmark: refresh of the current page against a bare folder listing, start-up");
+    Line("Orvanta benchmark: refresh of the current page against a bare folder listing, icons "
+         "after a drag, start-up");
     Line("  data:   folders of 1,000 and 10,000 files in the temporary folder (%s)",
          MixText().c_str());
     Line("  setup:  files %.1f s, settings tree and window %.1f s",
@@ -605,6 +629,7 @@ int Bench(const TOptions& options) {
     BaselineCase(baseLarge, baseline, large, planLarge);
     BaselineCase(floorLarge, floor, large, planLarge);
     RefreshCase(folderLarge, form, 3, planLarge);
+    ScrollCase(form, PageCount() + 1, programs, sampleExe, ScrollPrograms, options.scrollRuns);
 
     const bool rowsRight = Report(
         {&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge, &floorSmall, &floorLarge});
@@ -625,10 +650,13 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--budget", options.budgetSeconds) &&
             !OptionParse(argv[i], "--memory-budget", options.memoryBudgetSeconds) &&
             !OptionParse(argv[i], "--start-runs", options.startRuns) &&
-            !OptionParse(argv[i], "--start-only", options.startOnly)) {
+            !OptionParse(argv[i], "--start-only", options.startOnly) &&
+            !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
+            !OptionParse(argv[i], "--scroll-only", options.scrollOnly)) {
             std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
                                  "[--memory-refreshes=N] [--budget=S] [--memory-budget=S] "
-                                 "[--start-runs=N] [--start-only=1]\n");
+                                 "[--start-runs=N] [--start-only=1] [--scroll-runs=N] "
+                                 "[--scroll-only=1]\n");
             return 64;
         }
     }
@@ -638,6 +666,7 @@ int main(int argc, char** argv) {
     options.budgetSeconds = std::max(options.budgetSeconds, 0);
     options.memoryBudgetSeconds = std::max(options.memoryBudgetSeconds, 0);
     options.startRuns = std::max(options.startRuns, 1);
+    options.scrollRuns = std::max(options.scrollRuns, 1);
     try {
         return Bench(options);
     } catch (const std::exception& e) {

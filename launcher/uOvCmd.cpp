@@ -214,7 +214,12 @@ void TFrmOvMain::CptTbnDeleteClick() {
         if (!ConfirmBox(OV_ASK_PAGE_DELETE))
             return;
         if (PageTotal > 1) {
-            PageRemove(CurrentPage, PageTotal);
+            try {
+                PageRemove(CurrentPage, PageTotal);
+            } catch (...) {
+                PagesShownAgain(PageTotal);
+                throw;
+            }
             PageTotal = PageTotal - 1;
             if (CurrentPage > 1)
                 CurrentPage = CurrentPage - 1;
@@ -233,6 +238,18 @@ void TFrmOvMain::CptTbnDeleteClick() {
     for (const std::wstring& name : names)
         ItemRemove(CurrentPage, name);
     CptPmuItemBtnUpdateClick();
+}
+
+void TFrmOvMain::PagesShownAgain(int32_t pageTotalBefore) noexcept {
+    // The first error is the one to report; a second one from the same store adds nothing.
+    try {
+        PageTotal = PageCount();
+        if (PageTotal < pageTotalBefore && CurrentPage > 1)
+            CurrentPage = CurrentPage - 1;
+        CurrentPage = std::clamp(CurrentPage, 1, std::max(PageTotal, 1));
+        CptPmuItemBtnUpdateClick();
+    } catch (...) {
+    }
 }
 
 bool TFrmOvMain::CptLvwItemsEditing(int) {

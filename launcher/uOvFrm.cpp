@@ -125,9 +125,7 @@ void WindowBoundsLoad() {
     const int32_t top = RegIntRead(hkcu, OvKeyWindow, OvValTop);
     const int32_t left = RegIntRead(hkcu, OvKeyWindow, OvValLeft);
     // The stored values stay as they are until the close writes the window's bounds.
-    const RECT shown = OnScreen(RECT{left, top, left + w, top + h});
-    ::SetWindowPos(FrmOvMain->Handle(), nullptr, shown.left, shown.top, shown.right - shown.left,
-                   shown.bottom - shown.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FrmOvMain->PlaceAt(OnScreen(RECT{left, top, left + w, top + h}));
 }
 
 void WindowBoundsSave() {

@@ -58,9 +58,13 @@ void TFrmOvMain::CreateControls() {
 
 void TFrmOvMain::ScaleApply(int dpi) {
     Dpi = dpi;
-    font_.Reset(InterfaceFontCreate(dpi));
-    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus})
-        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    // The old font goes only once nothing draws with it: an open rename box holds it too.
+    TUniqueGdi font(InterfaceFontCreate(dpi));
+    for (HWND window :
+         {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus, ListView_GetEditControl(CptLvwItems)})
+        if (window)
+            ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);
 
     // The toolbar: the strip drawn for the scale, buttons of the scaled size.
     const int image = Scaled(OV_TOOLBAR_IMAGE);
@@ -219,8 +223,9 @@ void TFrmOvMain::OnMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize.y = Scaled(OV_MIN_TRACK);
 }
 
-// Moved onto a monitor of another scale: the window takes the size the system suggests, and
-// everything in it is laid out again; the rows, the selection and the scroll position stay.
+// Moved onto a monitor of another scale: the window takes the size the system suggests (unless
+// PlaceAt is moving it), and everything in it is laid out again; the rows, the selection and
+// the scroll position stay.
 void TFrmOvMain::OnDpiChanged(int dpi, const RECT& suggested) {
     const int previous = Dpi;
     const int columns = Header_GetItemCount(ListView_GetHeader(CptLvwItems));
@@ -228,7 +233,17 @@ void TFrmOvMain::OnDpiChanged(int dpi, const RECT& suggested) {
     for (int i = 0; i < columns; ++i)
         ColumnWidthSet(CptLvwItems, i, ::MulDiv(ColumnWidth(CptLvwItems, i), dpi, previous));
     StatusRepaint();
-    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!placing_)
+        ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Bounds saved on a monitor of another scale are that monitor's pixels already: the scale
+// change the move brings must not resize them again.
+void TFrmOvMain::PlaceAt(const RECT& bounds) {
+    placing_ = true;
+    ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                   bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    placing_ = false;
 }

@@ -20,12 +20,14 @@
 
 namespace {
 
-// Image index of a row whose icons have not been asked for, or are waiting to be loaded.
-constexpr int ImageUnknown = -1;
-constexpr int ImageQueued = -2;
 // What a row shows until its icons are loaded, and for good when its file yields none: no image
 // at all, which the list also paints far faster than a transparent one.
 constexpr int ImageNone = I_IMAGENONE;
+// The image of a row whose icons have not been asked for, or are waiting to be loaded: states
+// of the row's own, never handed to the list, so neither may be an index or ImageNone.
+constexpr int ImageUnknown = -1;
+constexpr int ImageQueued = -3;
+static_assert(ImageQueued != ImageNone && ImageUnknown != ImageNone);
 
 // The texts a row shows, caption first: what the sort compares. The list view's lParam of
 // each row points at its record, so sorting never has to read texts back from the control.
@@ -36,13 +38,15 @@ struct TRowRecord {
     int image = ImageUnknown;
     // Position in the list state's rows.
     size_t index = 0;
+    // Position in the list when it last asked for the row's image; sorting may have moved it.
+    int item = -1;
 };
 
 // What the list keeps between fills, for the life of the main window.
 struct TListState {
     std::deque<TRowRecord> rows;
-    // Rows whose icons the list has asked for, by position in `rows`, oldest first.
-    std::deque<size_t> wanted;
+    // Rows whose icons the list has asked for, by position in `rows`, newest last.
+    std::vector<size_t> wanted;
     // Bumped by every fill, so work begun on an older fill's rows is not finished on new ones.
     unsigned fill = 0;
     TFileIconCache icons;
@@ -69,20 +73,6 @@ std::wstring LocaleInfo(LCTYPE type, const wchar_t* fallback) {
     return n > 1 ? std::wstring(buf) : std::wstring(fallback);
 }
 
-// A fully transparent icon, standing in where a file has no icon of that size, so that the two
-// image lists stay parallel and every row's index points at its own pair.
-HICON BlankIcon(int size) {
-    static std::map<int, TUniqueIcon> icons;
-    TUniqueIcon& icon = icons[size];
-    if (!icon) {
-        std::vector<BYTE> andMask(static_cast<size_t>(size * size / 8), 0xFF);
-        std::vector<BYTE> xorMask(andMask.size(), 0x00);
-        icon.Reset(::CreateIcon(::GetModuleHandleW(nullptr), size, size, 1, 1, andMask.data(),
-                                xorMask.data()));
-    }
-    return icon.Get();
-}
-
 std::wstring ItemText(HWND list, int item, int subItem) {
     std::vector<wchar_t> buf(512);
     for (;;) {
@@ -103,6 +93,20 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column) {
 }
 
 } // namespace
+
+HICON BlankIcon(int size) {
+    static std::map<int, TUniqueIcon> icons;
+    TUniqueIcon& icon = icons[size];
+    if (!icon) {
+        // Each mask row is padded to a whole number of 16-bit words.
+        const size_t rowBytes = static_cast<size_t>((size + 15) / 16 * 2);
+        std::vector<BYTE> andMask(rowBytes * static_cast<size_t>(size), 0xFF);
+        std::vector<BYTE> xorMask(andMask.size(), 0x00);
+        icon.Reset(::CreateIcon(::GetModuleHandleW(nullptr), size, size, 1, 1, andMask.data(),
+                                xorMask.data()));
+    }
+    return icon.Get();
+}
 
 const TLocaleTexts& LocaleTexts() {
     static const TLocaleTexts texts = [] {
@@ -212,15 +216,32 @@ int RowImageLoad(const std::wstring& path) {
     return found->second;
 }
 
-void RowRedraw(const TRowRecord& row) {
-    HWND list = FrmOvMain->CptLvwItems;
+// The row's position in the list, -1 when it is not there.
+int RowItem(HWND list, TRowRecord& row) {
+    const auto param = reinterpret_cast<LPARAM>(&row);
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row.item;
+    if (row.item >= 0 && ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
+        item.lParam == param)
+        return row.item;
     LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(&row);
-    const int item = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                                     reinterpret_cast<LPARAM>(&find)));
-    if (item >= 0)
-        ::SendMessageW(list, LVM_REDRAWITEMS, item, item);
+    find.lParam = param;
+    row.item = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(&find)));
+    return row.item;
+}
+
+// True when some of the row lies in the list's client area (a row under the column headers
+// counts: at most one).
+bool RowOnScreen(HWND list, int item) {
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    RECT client{}, both{};
+    return item >= 0 &&
+           ::SendMessageW(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)) &&
+           ::GetClientRect(list, &client) && ::IntersectRect(&both, &bounds, &client);
 }
 
 void RowAppend(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
@@ -325,11 +346,12 @@ void ListStateReset() {
     State().fill = fill + 1;
 }
 
-int ListRowImage(LPARAM row) {
+int ListRowImage(LPARAM row, int item) {
     if (!row)
         return ImageNone;
     TListState& state = State();
     auto& record = *reinterpret_cast<TRowRecord*>(row);
+    record.item = item;
     if (record.image >= 0)
         return record.image;
     if (record.image == ImageUnknown) {
@@ -343,11 +365,21 @@ bool ListIconsLoad(int budgetMs) {
     TListState& state = State();
     const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(budgetMs, 0));
     while (!state.wanted.empty() && FrmOvMain) {
-        const size_t index = state.wanted.front();
-        state.wanted.pop_front();
+        // Newest first: the rows painted last are the ones on screen after a scroll.
+        const size_t index = state.wanted.back();
+        state.wanted.pop_back();
         if (index >= state.rows.size() || state.rows[index].image != ImageQueued)
             continue;
         TRowRecord& row = state.rows[index];
+        HWND list = FrmOvMain->CptLvwItems;
+        const int item = RowItem(list, row);
+        if (!RowOnScreen(list, item)) {
+            // Scrolled away since it was painted; its next paint asks again.
+            row.image = ImageUnknown;
+            if (::GetTickCount64() >= deadline)
+                break;
+            continue;
+        }
         row.image = ImageNone;
         const unsigned fill = state.fill;
         try {
@@ -362,7 +394,7 @@ bool ListIconsLoad(int budgetMs) {
             if (fill != state.fill)
                 continue;
         }
-        RowRedraw(row);
+        ::SendMessageW(list, LVM_REDRAWITEMS, item, item);
         if (::GetTickCount64() >= deadline)
             break;
     }

@@ -43,13 +43,19 @@ void ListStateReset();
 // The sizes the rows' icons are taken at, those of the item image lists, which it empties (call
 // it with the new lists in place): the rows ask for their icons again.
 void ListIconSizesSet(const TIconSizes& sizes);
-// The image position of a row (its lParam) for the list's LVN_GETDISPINFO. A row whose icons are
-// not loaded yet shows none and is put in line for ListIconsLoad: no file is touched here.
-int ListRowImage(LPARAM row);
-// Loads the icons of the rows in line, oldest first, for about `budgetMs` milliseconds, and
-// redraws each row. True while rows are still waiting. An icon that cannot be read (a damaged
-// shortcut) leaves its row blank and is reported once per fill.
+// The image position of a row (its lParam, at list position `item`) for the list's
+// LVN_GETDISPINFO. A row whose icons are not loaded yet shows none and is put in line for
+// ListIconsLoad: no file is touched here.
+int ListRowImage(LPARAM row, int item);
+// Loads the icons of the rows in line, newest first, for about `budgetMs` milliseconds, and
+// redraws each row; a row no longer on screen is passed over until it is painted again. True
+// while rows are still waiting. An icon that cannot be read (a damaged shortcut) leaves its row
+// blank and is reported once per fill.
 bool ListIconsLoad(int budgetMs = 20);
+
+// A fully transparent icon of size x size pixels, kept for the program's life: it stands in where a
+// file yields only one of its two icons, so both image lists stay parallel.
+HICON BlankIcon(int size);
 
 // Turns the list's drawing off while rows are filled and sorted, then paints once; nests.
 class TListUpdate {

@@ -281,7 +281,7 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
             // Only the image is left to the callback.
             LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             if (item.mask & LVIF_IMAGE)
-                item.iImage = ListRowImage(item.lParam);
+                item.iImage = ListRowImage(item.lParam, item.iItem);
             return 0;
         }
         case LVN_BEGINDRAG:

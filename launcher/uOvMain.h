@@ -64,6 +64,8 @@ class TFrmOvMain : public TForm {
 
     // Places toolbar, list and status bar for the current client size and toolbar edge.
     void LayoutControls();
+    // Gives the window these bounds, also when the move takes it to another display scale.
+    void PlaceAt(const RECT& bounds);
 
     // Window-level events. FormShow reads the taskbar setting when the window is shown; each
     // paint applies what it read, touching no setting.
@@ -118,6 +120,10 @@ class TFrmOvMain : public TForm {
                           bool inClient);
     bool DropOntoProgram(const std::vector<std::wstring>& paths, POINT point);
     void ItemsAdd(const std::vector<std::wstring>& paths);
+    // After a page deletion that failed part-way (and was repaired as far as the store allowed),
+    // shows what the store holds: its page count, and the page before the deleted one when the
+    // deletion went through.
+    void PagesShownAgain(int32_t pageTotalBefore) noexcept;
     void TaskbarSettingRead();
     void ItemDragBegin();
     void ItemDragEnd();
@@ -128,6 +134,8 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
+    bool placing_ = false;
 
     TUniqueGdi font_;
 };

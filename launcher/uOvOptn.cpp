@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 TFrmOvOptn* FrmOvOptn = nullptr;
 
@@ -141,7 +142,7 @@ class TWindowDC {
 // text needs more room than the layout gives it, instead of wrapping out of sight.
 void LabelWidenLeft(HWND label) {
     const int length = ::GetWindowTextLengthW(label);
-    std::wstring text(static_cast<size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     ::GetWindowTextW(label, text.data(), length + 1);
     SIZE extent{};
     {
@@ -229,9 +230,7 @@ int TFrmOvOptn::Scaled(int value96) const {
 }
 
 HICON TFrmOvOptn::AppIcon() const {
-    // Shared: the system keeps one per size for the life of the program.
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                           IMAGE_ICON, Scaled(32), Scaled(32), LR_SHARED));
+    return icon_.Get();
 }
 
 HWND TFrmOvOptn::CreateControl(HWND parent, const wchar_t* className, DWORD style, int id,
@@ -300,25 +299,35 @@ void TFrmOvOptn::ScaleApply(int dpi) {
                    outer.bottom - outer.top + Scaled(kClientHeight) - client.bottom,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    font_.Reset(InterfaceFontCreate(dpi));
-    linkFont_.Reset(InterfaceFontCreate(dpi, true));
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    // The controls take the new fonts, logo and icon before the old ones go.
+    TUniqueGdi font(InterfaceFontCreate(dpi));
+    TUniqueGdi linkFont(InterfaceFontCreate(dpi, true));
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     for (const TPlaced& p : placed_) {
-        HGDIOBJ font = p.control == CptLblURL ? linkFont_.Get() : font_.Get();
-        ::SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        HGDIOBJ use = p.control == CptLblURL ? linkFont.Get() : font.Get();
+        ::SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
         ::SetWindowPos(p.control, nullptr, Scaled(p.bounds.left), Scaled(p.bounds.top),
                        Scaled(p.bounds.right) - Scaled(p.bounds.left),
                        Scaled(p.bounds.bottom) - Scaled(p.bounds.top),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    font_ = std::move(font);
+    linkFont_ = std::move(linkFont);
 
-    logo_.Reset(LogoLoad(Scaled(400), Scaled(90)));
-    ::SendMessageW(CptImgLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
+    TUniqueGdi logo(LogoLoad(Scaled(400), Scaled(90)));
+    ::SendMessageW(CptImgLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+    logo_ = std::move(logo);
     // The image control takes the bitmap's size; the logo is wider than the dialog and is cut
     // at the dialog's right edge.
     ::SetWindowPos(CptImgLogo, nullptr, 0, 0, Scaled(kClientWidth), Scaled(90),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageW(CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon()), 0);
+    // Owned, not shared: a shared icon is meant for the system's standard sizes, and one of
+    // another size loaded earlier may come back in place of the size asked for.
+    TUniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                        IMAGE_ICON, Scaled(32), Scaled(32), 0)));
+    ::SendMessageW(CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    icon_ = std::move(icon);
 
     // A drop-down list's closed height follows its font and its selection field's height:
     // step that height until the closed list has the layout's height. (Wine reports the field

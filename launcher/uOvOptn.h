@@ -36,7 +36,7 @@ class TFrmOvOptn : public TForm {
 
     // A size of the 96-DPI layout at the dialog's display scale.
     int Scaled(int value96) const;
-    // The application's icon at the size the dialog shows it.
+    // The application's icon at the size the dialog shows it, held by the dialog.
     HICON AppIcon() const;
 
     // Window-level events.
@@ -74,6 +74,7 @@ class TFrmOvOptn : public TForm {
     TUniqueGdi font_;
     TUniqueGdi linkFont_;
     TUniqueGdi logo_;
+    TUniqueIcon icon_;
     HWND lastFocus_ = nullptr;
     bool modalDone_ = false;
 };

@@ -159,24 +159,21 @@ void PageEntriesFind(TPageEntries& entries) {
 namespace {
 
 // The ordinary page keeps the items whose path is an existing file. One look-up per item serves
-// both the decision and the row. What cannot be reached is not gone: an item whose drive or
-// share does not answer (unplugged, no medium, not connected yet) stays, without a row.
+// both the decision and the row. What cannot be reached is not gone: an item on a drive or share
+// that does not answer, below a folder link whose target is missing or below a folder that
+// cannot be read stays, without a row.
 void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
     entries.clear();
-    std::unordered_map<std::wstring, bool> reachable;
+    TPathProbe probe;
     PageItemsEach(page, [&](TPageEntry&& item) {
-        item.found = FileRecordGet(item.path, item.record);
+        const TPathState state = probe.Get(item.path, item.record);
+        item.found = state == TPathState::Present;
         if (item.found && !(item.record.Attr & FILE_ATTRIBUTE_DIRECTORY)) {
             entries.push_back(std::move(item));
             return;
         }
-        // A folder is no file; anything else that is not found is gone only from a volume that
-        // answers.
-        const std::wstring root = PathRoot(item.path);
-        auto known = reachable.find(root);
-        if (!item.found && known == reachable.end())
-            known = reachable.emplace(root, VolumeReachable(item.path)).first;
-        if (item.found || known->second)
+        // A folder is no file.
+        if (state != TPathState::Unknown)
             ItemRemove(page, item.name);
     });
 }
@@ -245,11 +242,12 @@ void PageRefresh(int32_t page, TPageEntries& entries) {
         return;
     }
     std::vector<FindRecord> listing;
-    FolderRecords(folder, L"*", listing);
-    const bool bound = FolderPresent(folder);
+    const bool listed = FolderRecords(folder, L"*", listing);
+    const bool bound = listed && FolderPresent(folder);
     entries.clear();
-    // A folder on a drive or share that does not answer is not gone: the page stays as it is.
-    if (!bound && !VolumeReachable(folder))
+    // A folder that cannot be listed is not gone unless that is certain (a dead folder link, a
+    // denied folder, a drive or share that does not answer): the page stays as it is.
+    if (!bound && TPathProbe().Folder(folder) == TPathState::Unknown)
         return;
     if (bound)
         entries = FolderItems(folder, listing);
@@ -283,20 +281,10 @@ void PageKeyDelete(int32_t page) {
         throw ERegError(FormatMessageText(CmnRegErrKeyDelete, key));
 }
 
-// Moves page `from` to the free number `to`, journaled in the Data key: a move cut short at any
-// moment leaves either a whole source with a partial target (phase 1) or a whole target with a
-// partly removed source (phase 2), and PagesRepair knows which.
-void PageMove(int32_t from, int32_t to) {
-    RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 1));
-    if (RegKeyCopy(Root, PageKeyPath(from), PageKeyPath(to))) {
-        RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 2));
-        PageKeyDelete(from);
-    }
-    RegValueDelete(Root, OvKeyData, OvValPageMove);
-}
-
-// Finishes the page move a journal names: phase 1 drops the partial target and keeps the
-// source, phase 2 drops what is left of the source. A journal that cannot be read goes.
+// Finishes the page move a journal names, provided it is one this program makes (a later page
+// down to an earlier number, phase 1 or 2) and the pages hold what such a move leaves: phase 1
+// drops a target that holds only values of the source (a partial copy), phase 2 a source whose
+// every value the target holds (a whole copy). Any other journal goes, and nothing with it.
 void PageMoveFinish() {
     if (!RegValueExists(Root, OvKeyData, OvValPageMove))
         return;
@@ -304,21 +292,54 @@ void PageMoveFinish() {
         CommaTextSplit(RegStrRead(Root, OvKeyData, OvValPageMove));
     int32_t from = 0, to = 0;
     if (parts.size() == 3 && PageNumberParse(parts[0], from) && PageNumberParse(parts[1], to) &&
-        RegKeyExists(Root, PageKeyPath(from)) && RegKeyExists(Root, PageKeyPath(to))) {
-        if (parts[2] == L"1")
+        from > to) {
+        const std::wstring source = PageKeyPath(from), target = PageKeyPath(to);
+        if (parts[2] == L"1" && RegTreeWithin(Root, target, source))
             PageKeyDelete(to);
-        else if (parts[2] == L"2")
+        else if (parts[2] == L"2" && RegTreeWithin(Root, source, target))
             PageKeyDelete(from);
     }
     RegValueDelete(Root, OvKeyData, OvValPageMove);
+}
+
+// Moves page `from` to the free number `to`, journaled in the Data key: a move cut short at any
+// moment leaves either a whole source with a partial target (phase 1) or a whole target with a
+// partly removed source (phase 2), and PagesRepair knows which. A move that fails is finished or
+// undone at once, so its journal never outlives the session for pages edited meanwhile.
+void PageMove(int32_t from, int32_t to) {
+    try {
+        RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 1));
+        if (RegKeyCopy(Root, PageKeyPath(from), PageKeyPath(to))) {
+            RegStrWrite(Root, OvKeyData, OvValPageMove, MoveJournal(from, to, 2));
+            PageKeyDelete(from);
+        }
+        RegValueDelete(Root, OvKeyData, OvValPageMove);
+    } catch (...) {
+        // The first error is the one to report; a journal the store keeps is a true one.
+        try {
+            PageMoveFinish();
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 } // namespace
 
 void PageRemove(int32_t page, int32_t pageTotal) {
     PageKeyDelete(page);
-    for (int32_t k = page; k < pageTotal; ++k)
-        PageMove(k + 1, k);
+    try {
+        for (int32_t k = page; k < pageTotal; ++k)
+            PageMove(k + 1, k);
+    } catch (...) {
+        // The gap the failed move leaves is closed when the store allows; the first error is the
+        // one to report.
+        try {
+            PagesRepair();
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 void PagesRepair() {

@@ -69,7 +69,8 @@ void PageFolderAdd(int32_t page, const std::wstring& folderPath,
 // Deletes page n of pageTotal and moves every later page down by one, items and order intact.
 // A page key that cannot be deleted raises before anything moves. Each move is journaled, so a
 // removal cut short at any moment leaves a tree that PagesRepair turns into the pages before or
-// after the removal.
+// after the removal. A move that fails raises after it was undone or finished and, as far as the
+// store allows, the pages were numbered densely again; no journal is left behind.
 void PageRemove(int32_t page, int32_t pageTotal);
 // Run at start-up before pages are read: finishes a page move that was cut short, renumbers the
 // pages densely in numeric order (items, order and folder bindings travel along) and gives a

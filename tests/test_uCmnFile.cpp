@@ -85,10 +85,18 @@ TEST(PathRules, ExtensionTestsFoldOnlyAsciiLetters) {
         EXPECT_TRUE(FileIsLink(yes)) << yes;
     for (const wchar_t* no : {L"x.lnk.txt", L"x.lnkx", L"lnk", L"x.lnk\\y", L"x.ｌｎｋ", L"x.LNK "})
         EXPECT_FALSE(FileIsLink(no)) << no;
-    // In Shift-JIS "ヂ" ends in the byte "a" and "ア" in "A"; no letters outside a-z fold.
-    EXPECT_FALSE(PathExtensionIs(L"x.ヂ", L".ア"));
+    EXPECT_TRUE(PathExtensionIs(L"A.ZIP", L".zip"));
+    for (wchar_t c = L'a'; c <= L'z'; ++c)
+        EXPECT_TRUE(PathExtensionIs(std::wstring(L"x.") + static_cast<wchar_t>(c - L'a' + L'A'),
+                                    std::wstring(L".") + c))
+            << static_cast<char>(c);
+    // The characters just beside the letters fold to nothing, nor do letters outside a-z; in
+    // Shift-JIS "ヂ" ends in the byte "a" and "ア" in "A".
+    const std::pair<const wchar_t*, const wchar_t*> unlike[] = {
+        {L"x.@", L".`"}, {L"x.[", L".{"}, {L"x.ヂ", L".ア"}, {L"x.É", L".é"}};
+    for (const auto& [path, ext] : unlike)
+        EXPECT_FALSE(PathExtensionIs(path, ext)) << path;
     EXPECT_TRUE(PathExtensionIs(L"x.ヂ", L".ヂ"));
-    EXPECT_FALSE(PathExtensionIs(L"x.É", L".é"));
 }
 
 TEST(PathRules, DisplayNameDropsOnlyTheShortcutExtension) {
@@ -309,6 +317,20 @@ TEST_F(FileHelpers, UnreadableShortcutsRaise) {
         EXPECT_EQ(arguments, L"");
         EXPECT_THROW(FileIsExe(link), EOleError);
     }
+}
+
+// A file found costs one look-up; the missing files of one folder share one listing of it.
+TEST_F(FileHelpers, AProbeLooksAFoundPathUpOnceAndEachFolderOnce) {
+    ASSERT_TRUE(FileWrite(temp / L"a.txt", "a"));
+    TLookUpFault counted(temp / L"none");
+    TPathProbe probe;
+    FindRecord record;
+    EXPECT_EQ(probe.Get(temp / L"a.txt", record), TPathState::Present);
+    EXPECT_EQ(record.Size64, 1);
+    EXPECT_EQ(counted.lookUps, 1);
+    for (const wchar_t* name : {L"x.txt", L"y.txt", L"z.txt"})
+        EXPECT_EQ(probe.Get(temp / name, record), TPathState::Absent);
+    EXPECT_EQ(counted.lookUps, 1 + 3 + 2) << L"each file, then the folder and its listing once";
 }
 
 } // namespace

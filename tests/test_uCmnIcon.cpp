@@ -2,9 +2,11 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnIcon.h"
+#include "uCmnReg.h"
 #include "uTestFiles.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -79,6 +81,33 @@ TIconImages ImagesOf(const std::wstring& file, int index) {
         images.small_ = IconPixels(s.Get());
     }
     return images;
+}
+
+// A shortcut to the computer itself: a shell item, no file.
+bool ShellItemLinkCreate(const std::wstring& link) {
+    TComPtr<IShellLinkW> shellLink;
+    LPITEMIDLIST computer = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  shellLink.PutVoid())) ||
+        FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)))
+        return false;
+    const HRESULT set = shellLink->SetIDList(computer);
+    ::CoTaskMemFree(computer);
+    TComPtr<IPersistFile> file;
+    if (FAILED(set) || FAILED(shellLink->QueryInterface(IID_IPersistFile, file.PutVoid())))
+        return false;
+    return SUCCEEDED(file->Save(link.c_str(), TRUE));
+}
+
+// A folder whose desktop.ini names an icon of its own, marked as the shell wants to honour it.
+void FolderWithIconCreate(const std::wstring& folder, const std::wstring& iconFile, int index) {
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring ini = folder + L"\\desktop.ini";
+    const std::string file = Utf8Of(iconFile), at = std::to_string(index);
+    ASSERT_TRUE(FileWrite(ini, "[.ShellClassInfo]\r\nIconResource=" + file + "," + at +
+                                   "\r\nIconFile=" + file + "\r\nIconIndex=" + at + "\r\n"));
+    ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
 }
 
 // A document type ".ovtdoc" of the class "Orvanta.TestDoc". Windows merges the user's
@@ -177,9 +206,11 @@ TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
     EXPECT_TRUE(small_);
 }
 
-// The cache gives every file what FileIconsGet gives it, and shares only what depends on the type
-// alone: never a program's, a shortcut target's or a "%1" type's own icon, never a folder's with
-// a document's, never an existing document's with a missing one's.
+// The cache gives every file what FileIconsGet gives it, and shares only the icon the type's own
+// association entry names: never a program's, a shortcut target's or a "%1" type's own icon,
+// never what the shell answers for one file of a type without an icon entry (a folder with an
+// icon of its own, a shortcut to a shell item, an internet shortcut), never a folder's with a
+// document's, never an existing document's with a missing one's.
 TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     const std::wstring shell32 = L"C:\\windows\\system32\\shell32.dll";
     AssociationSet(shell32 + L",3");
@@ -188,7 +219,31 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     ASSERT_TRUE(::CreateDirectoryW((temp / L"dir.ovtdoc").c_str(), nullptr));
     ASSERT_TRUE(LinkCreate(temp / L"prog.lnk", ExePath(), L""));
     ASSERT_TRUE(LinkCreate(temp / L"doc.lnk", doc, L""));
+    // A shortcut stands for its target's short path, whose 8.3 name may cut the extension short:
+    // then no entry names the type's icon and the shell answers for the file.
+    wchar_t shortDoc[MAX_PATH + 1] = {};
+    ::GetShortPathNameW(doc.c_str(), shortDoc, MAX_PATH);
+    const bool shortKeepsType = PathExtensionKey(shortDoc) == PathExtensionKey(doc);
     ASSERT_TRUE(LinkCreate(temp / L"gone.lnk", temp / L"gone.ovtdoc", L""));
+    ASSERT_TRUE(::CreateDirectoryW((temp / L"plain").c_str(), nullptr));
+    FolderWithIconCreate(temp / L"own1", ExePath(), 0);
+    FolderWithIconCreate(temp / L"own2", shell32, 3);
+    ASSERT_TRUE(ShellItemLinkCreate(temp / L"computer.lnk"));
+    std::wstring computerTarget, arguments;
+    LinkResolve(temp / L"computer.lnk", computerTarget, arguments);
+    EXPECT_EQ(computerTarget, L"") << L"no file stands for the computer";
+    for (const auto& [name, index] : {std::pair{L"a.url", 3}, std::pair{L"b.url", 0}})
+        ASSERT_TRUE(FileWrite(temp / name, "[InternetShortcut]\r\nURL=http://example.com/\r\n"
+                                           "IconFile=" +
+                                               Utf8Of(index ? shell32 : ExePath()) +
+                                               "\r\nIconIndex=" + std::to_string(index) + "\r\n"));
+    // An internet shortcut's type names an icon of its own on Windows, none that Wine can read.
+    const std::wstring urlEntry = RegStrRead(
+        HKEY_CLASSES_ROOT, RegStrRead(HKEY_CLASSES_ROOT, L".url", L"") + L"\\DefaultIcon", L"");
+    std::wstring urlIconFile;
+    int urlIndex = 0;
+    const bool urlTyped = IconEntryParse(urlEntry, urlIconFile, urlIndex) &&
+                          !ImagesOf(urlIconFile, urlIndex).large.empty();
     struct TCase {
         std::wstring path;
         bool shared;
@@ -198,9 +253,15 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
                            {shell32, false},
                            {temp / L"prog.lnk", false},
                            {doc2, true},
-                           {temp / L"doc.lnk", true},
+                           {temp / L"doc.lnk", shortKeepsType},
                            {temp / L"gone.lnk", false},
-                           {temp / L"dir.ovtdoc", true}};
+                           {temp / L"dir.ovtdoc", true},
+                           {temp / L"plain", false},
+                           {temp / L"own1", false},
+                           {temp / L"own2", false},
+                           {temp / L"computer.lnk", false},
+                           {temp / L"a.url", urlTyped},
+                           {temp / L"b.url", urlTyped}};
     TFileIconCache cache;
     std::vector<const TIconPair*> seen;
     for (const TCase& c : cases) {

@@ -24,6 +24,20 @@ TEST_F(Shell, RefusedRequestsReturnFalse) {
     EXPECT_FALSE(ShellOpen(temp / L"missing.exe", L"x"));
 }
 
+// A recorder takes the requests instead of the shell, which would refuse these, and answers that
+// they were taken; the recorder installed before it takes them again when it goes.
+TEST_F(Shell, ARecorderTakesTheRequestsAndStartsNothing) {
+    const std::wstring missing = temp / L"missing.exe";
+    TShellOpenRecorder outer;
+    {
+        TShellOpenRecorder inner;
+        EXPECT_TRUE(ShellOpen(missing, L"x"));
+        EXPECT_EQ(inner.Requests, (std::vector<TShellOpenRequest>{{missing, L"x"}}));
+    }
+    EXPECT_TRUE(ShellOpen(missing, L""));
+    EXPECT_EQ(outer.Requests, (std::vector<TShellOpenRequest>{{missing, L""}}));
+}
+
 TEST_F(Shell, ProgramRunsWithParametersInTheLaunchersFolder) {
     const std::wstring out = temp / L"wd.txt";
     ASSERT_TRUE(ShellOpen(L"cmd.exe", L"/c cd > \"" + out + L"\""));

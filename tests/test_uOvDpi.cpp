@@ -3,6 +3,7 @@
 // scaled by DPI / 96, item icons take the system's sizes for the scale, column widths are
 // stored at 96 DPI, and no text is cut.
 #include "uCmnDpi.h"
+#include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
@@ -11,6 +12,7 @@
 #include "uOvOptn.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uOvScale.h"
 #include "uTestFiles.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
@@ -38,7 +40,32 @@ TEST(Scale, RoundsAsWindowsAndColumnWidthsGoBothWays) {
     // A width written at one scale reads the same at any other.
     for (int dpi : {96, 120, 144, 168, 192, 240})
         for (int width = 0; width <= 600; ++width)
-            ASSERT_EQ(DpiUnscale(DpiScale(width, dpi), dpi), width) << width << " at " << dpi;
+            ASSERT_EQ(DpiUnscale(DpiScale(width, dpi), dpi), width) << width << L" at " << dpi;
+}
+
+// At the sizes a version was drawn for, the artwork is that version itself, pixel for pixel: the
+// toolbar strip at 100 to 200 %, the logo at 100, 150 and 200 %.
+TEST(Scale, ArtworkAtADrawnSizeIsTheDrawnVersion) {
+    struct TCase {
+        int id, width, height;
+        bool strip;
+    };
+    const TCase cases[] = {{IDB_TOOLBAR, 20, 20, true},    {IDB_TOOLBAR125, 25, 25, true},
+                           {IDB_TOOLBAR150, 30, 30, true}, {IDB_TOOLBAR175, 35, 35, true},
+                           {IDB_TOOLBAR200, 40, 40, true}, {IDB_LOGO, 400, 90, false},
+                           {IDB_LOGO150, 600, 135, false}, {IDB_LOGO200, 800, 180, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.id);
+        TUniqueGdi drawn(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        TUniqueGdi loaded(c.strip ? ToolBarStripLoad(c.width) : LogoLoad(c.width, c.height));
+        const std::vector<uint32_t> pixels = BitmapPixels(static_cast<HBITMAP>(loaded.Get()));
+        ASSERT_GE(pixels.size(), 2u);
+        EXPECT_EQ(pixels[0],
+                  static_cast<uint32_t>(c.strip ? OV_TOOLBAR_BUTTONS * c.width : c.width));
+        EXPECT_EQ(pixels[1], static_cast<uint32_t>(c.height));
+        EXPECT_TRUE(pixels == BitmapPixels(static_cast<HBITMAP>(drawn.Get())));
+    }
 }
 
 class Scaled : public TMainWindowTest {
@@ -168,6 +195,69 @@ TEST_F(Scaled, MovingToAnotherScaleLaysTheWindowOutAgain) {
     EXPECT_EQ(selected, (std::vector<std::wstring>{L"b.txt"}));
 }
 
+// After the move, rows whose icon comes from their type show it taken at the new sizes, not the
+// icons of the old scale stretched.
+TEST_F(Scaled, TypeIconsAreTakenAgainAtTheNewScale) {
+    form.reset();
+    RegStrWrite(HKEY_CLASSES_ROOT, L".ovtdpi", L"", L"ovtdpifile");
+    RegStrWrite(HKEY_CLASSES_ROOT, L"ovtdpifile\\DefaultIcon", L"",
+                L"C:\\windows\\system32\\shell32.dll,3");
+    TTempFolder dir;
+    for (const wchar_t* name : {L"a.ovtdpi", L"b.ovtdpi"}) {
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+        ItemAdd(1, dir / name);
+    }
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    TFrmOvMain& f = Open();
+    PaintAndLoadIcons();
+    const int moved = dpi * 2;
+    RECT suggested{0, 0, DpiScale(300, moved), DpiScale(200, moved)};
+    ::SendMessageW(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    PaintAndLoadIcons();
+    EXPECT_EQ(f.ItemIconSizes().small, MetricForDpi(SM_CXSMICON, moved));
+    ExpectRowsShowTheirFilesIcons();
+    EXPECT_EQ(ImageOf(0), ImageOf(1));
+    RegKeyDelete(HKEY_CLASSES_ROOT, L".ovtdpi");
+    RegKeyDelete(HKEY_CLASSES_ROOT, L"ovtdpifile");
+}
+
+// Bounds saved on a monitor of another scale come back as saved: the scale change the placement
+// brings lays the window out again but does not resize it by the ratio.
+TEST_F(Scaled, RestoredBoundsKeepTheirSizeWhenThePlacementChangesTheScale) {
+    form.reset();
+    RegIntWrite(HKCU, OvKeyWindow, OvValLeft, 40);
+    RegIntWrite(HKCU, OvKeyWindow, OvValTop, 30);
+    RegIntWrite(HKCU, OvKeyWindow, OvValWidth, 300);
+    RegIntWrite(HKCU, OvKeyWindow, OvValHeight, 200);
+    // The system sends the change from inside the move, suggesting the size times the ratio.
+    static int moved;
+    moved = dpi * 2;
+    TUniqueHook hook(::SetWindowsHookExW(
+        WH_CALLWNDPROCRET,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+            if (code == HC_ACTION && m->message == WM_WINDOWPOSCHANGED && FrmOvMain &&
+                m->hwnd == FrmOvMain->Handle() && FrmOvMain->Dpi != moved) {
+                const auto* pos = reinterpret_cast<const WINDOWPOS*>(m->lParam);
+                RECT suggested{pos->x, pos->y, pos->x + pos->cx * 2, pos->y + pos->cy * 2};
+                ::SendMessageW(m->hwnd, WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                               reinterpret_cast<LPARAM>(&suggested));
+            }
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, ::GetCurrentThreadId()));
+    TFrmOvMain& f = Open();
+    hook.Reset();
+    EXPECT_EQ(f.Dpi, moved);
+    RECT rc{};
+    ::GetWindowRect(f.Handle(), &rc);
+    EXPECT_EQ(rc.left, 40);
+    EXPECT_EQ(rc.top, 30);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 200);
+}
+
 // Runs `inspect` inside the options dialog, opened from the main window, then closes it.
 void InDialog(HWND main, const std::function<void(TFrmOvOptn&)>& inspect) {
     static const std::function<void(TFrmOvOptn&)>* current = nullptr;
@@ -218,6 +308,60 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
             EXPECT_LE(TextExtent(box).cx + S(16), ClientOf(box).right) << box;
     });
     EXPECT_TRUE(seen);
+}
+
+// The width of an icon's image; 0 once the icon is destroyed.
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    TUniqueGdi colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(colour ? colour.Get() : mask.Get(), sizeof(bm), &bm);
+    return bm.bmWidth;
+}
+
+// After a scale change nothing draws with a font or icon that is gone: the rename box open at
+// the time and every control of the options dialog take the new font, and the dialog's icon is
+// loaded at the new size while the old one is freed.
+TEST_F(Scaled, AScaleChangeLeavesNoControlWithAFontOrIconThatIsGone) {
+    const int moved = dpi * 2;
+    InDialog(form->Handle(), [&](TFrmOvOptn& d) {
+        for (int to : {192, 168, 144, 120, 96, moved}) {
+            SCOPED_TRACE(to);
+            const auto before =
+                reinterpret_cast<HICON>(::SendMessageW(d.CptImgIcon, STM_GETICON, 0, 0));
+            RECT suggested{};
+            ::GetWindowRect(d.Handle(), &suggested);
+            ::SendMessageW(d.Handle(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                           reinterpret_cast<LPARAM>(&suggested));
+            const auto icon =
+                reinterpret_cast<HICON>(::SendMessageW(d.CptImgIcon, STM_GETICON, 0, 0));
+            EXPECT_EQ(IconWidth(icon), DpiScale(32, to));
+            if (icon != before) {
+                EXPECT_EQ(IconWidth(before), 0) << L"the icon it replaced is freed";
+            }
+            for (HWND text :
+                 {d.CptLblVerAndCopyright, d.CptLblURL, d.CptCbxHook, d.CptLblShortCutKey,
+                  d.CptCmbShortCutKey, d.CptCbxHideTaskbar, d.CptCbxMoveMouse, d.CptLblToolBar,
+                  d.CptCmbToolBar, d.CptBtnSet, d.CptBtnCancel})
+                EXPECT_EQ(FontOf(text).lfHeight, -DpiScale(OV_FONT_HEIGHT, to)) << text;
+        }
+    });
+
+    form.reset();
+    TTempFolder dir;
+    ASSERT_TRUE(FileWrite(dir / L"a.txt", "x"));
+    ItemAdd(1, dir / L"a.txt");
+    TFrmOvMain& f = Open();
+    ::SetFocus(f.CptLvwItems);
+    HWND edit = ListView_EditLabel(f.CptLvwItems, 0);
+    ASSERT_NE(edit, nullptr);
+    RECT suggested{};
+    ::GetWindowRect(f.Handle(), &suggested);
+    ::SendMessageW(f.Handle(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(FontOf(edit).lfHeight, -DpiScale(OV_FONT_HEIGHT, moved));
 }
 
 } // namespace

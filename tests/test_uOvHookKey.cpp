@@ -10,9 +10,12 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -160,15 +163,20 @@ TEST(HookLibrary, ExportsExactlyTheTwoEntries) {
 }
 
 // The threads of this process.
-int ThreadCount() {
+std::vector<DWORD> ThreadIds() {
     TUniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof(entry);
-    int count = 0;
+    std::vector<DWORD> ids;
     for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
          more = ::Thread32Next(snapshot.Get(), &entry))
-        count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
-    return count;
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
+            ids.push_back(entry.th32ThreadID);
+    return ids;
+}
+
+int ThreadCount() {
+    return static_cast<int>(ThreadIds().size());
 }
 
 double NowMs() {
@@ -184,6 +192,32 @@ struct TBoundLibrary {
         reinterpret_cast<void*>(::GetProcAddress(library.Get(), "F_OvHookKeySet")));
     TResetEntry reset = reinterpret_cast<TResetEntry>(
         reinterpret_cast<void*>(::GetProcAddress(library.Get(), "P_OvHookKeyReset")));
+
+    // A reset or unload that does not return within 5 s fails the test instead of hanging the
+    // suite. The call runs on a thread of its own; one that hangs is left inside the library,
+    // which then stays loaded.
+    bool Reset() {
+        return Within([this] { reset(); });
+    }
+    bool Unload() {
+        return Within([this] { library.Reset(); });
+    }
+    bool Within(std::function<void()> call) {
+        auto* task = new std::function<void()>(std::move(call));
+        TUniqueHandle thread(::CreateThread(
+            nullptr, 0,
+            [](void* p) -> DWORD {
+                const std::unique_ptr<std::function<void()>> run(
+                    static_cast<std::function<void()>*>(p));
+                (*run)();
+                return 0;
+            },
+            task, 0, nullptr));
+        if (::WaitForSingleObject(thread.Get(), 5000) == WAIT_OBJECT_0)
+            return true;
+        library.Release();
+        return false;
+    }
 };
 
 // A started stand-in (see fixtures/ovStandIn.cpp), ended by force at destruction if it still runs.
@@ -236,7 +270,7 @@ TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
     ::Sleep(3000);
     const double blockEnd = NowMs();
     sender.join();
-    bound.reset();
+    EXPECT_TRUE(bound.Reset());
     EXPECT_EQ(typedInto.Wait(5000), 0);
     double arrived = 0;
     if (FILE* in = ::_wfopen(file.c_str(), L"r")) {
@@ -250,14 +284,39 @@ TEST(HookLibrary, KeysNeverWaitForTheThreadThatBoundTheLibrary) {
     EXPECT_LT(arrived, blockEnd);
 }
 
+// A reset while the hook thread still has messages to work through returns only once that
+// thread has ended.
+TEST(HookLibrary, AResetWhileTheHookThreadIsBusyReturnsOnceItHasEnded) {
+    const std::vector<DWORD> before = ThreadIds();
+    TBoundLibrary bound;
+    ASSERT_TRUE(bound.set && bound.set());
+    DWORD id = 0;
+    for (DWORD thread : ThreadIds())
+        if (std::find(before.begin(), before.end(), thread) == before.end())
+            id = thread;
+    TUniqueHandle hookThread(::OpenThread(SYNCHRONIZE | THREAD_SUSPEND_RESUME, FALSE, id));
+    ASSERT_TRUE(hookThread);
+    ::SuspendThread(hookThread.Get());
+    for (int i = 0; i < 10000; ++i)
+        ::PostThreadMessageW(id, WM_NULL, 0, 0);
+    ::ResumeThread(hookThread.Get());
+    EXPECT_TRUE(bound.Reset());
+    EXPECT_EQ(::WaitForSingleObject(hookThread.Get(), 0), WAIT_OBJECT_0)
+        << L"the reset returned while its thread was still busy";
+    // Never unloaded under a thread that still runs its code.
+    ::WaitForSingleObject(hookThread.Get(), 5000);
+}
+
 // The library hands keys only to the main window of the process that bound it, and runs one
 // thread of its own exactly while it is set.
 // Keys reach this process's main window, never a look-alike of another program, through one
 // thread of the library's own that lives exactly while the hook is set.
 TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
-    TStandIn other(L"");
-    ASSERT_TRUE(other.process);
+    // Look-alikes made before ours and after it, which lies above ours in the window order.
+    TStandIn below(L"");
     TUniqueWindow window = CreateStandIn();
+    TStandIn above(L"");
+    ASSERT_TRUE(below.process && above.process);
     ASSERT_TRUE(window);
     const int threads = ThreadCount();
     TBoundLibrary bound;
@@ -275,8 +334,8 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
     EXPECT_EQ(static_cast<uint64_t>(g_received[0].lParam) & 0x80000000u, 0u);
     EXPECT_NE(static_cast<uint64_t>(g_received[1].lParam) & 0x80000000u, 0u);
 
-    bound.reset();
-    bound.reset();
+    EXPECT_TRUE(bound.Reset());
+    EXPECT_TRUE(bound.Reset());
     EXPECT_EQ(ThreadCount(), threads) << L"the reset ends the thread before it returns";
     g_received.clear();
     SendF8();
@@ -290,7 +349,7 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
     WaitReceived(2);
     EXPECT_EQ(g_received.size(), 2u);
     g_received.clear();
-    bound.library.Reset();
+    ASSERT_TRUE(bound.Unload());
     EXPECT_EQ(ThreadCount(), threads);
     SendF8();
     PumpMessages(300);
@@ -300,10 +359,11 @@ TEST(HookLibrary, RealKeyPressReachesTheMainWindowUntilReset) {
     while ((look = ::FindWindowExW(nullptr, look, OV_MAIN_CLASS, OV_APP_TITLE))) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(look, &process);
-        if (process == other.pid)
+        if (process != ::GetCurrentProcessId())
             ::PostMessageW(look, WM_CLOSE, 0, 0);
     }
-    EXPECT_EQ(other.Wait(10000), 0) << L"the look-alike in another process read the keys";
+    EXPECT_EQ(below.Wait(10000), 0) << L"the look-alike made before ours read the keys";
+    EXPECT_EQ(above.Wait(10000), 0) << L"the look-alike made after ours read the keys";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The item list: row texts, rows of real pages, sorting, column widths and view styles.
 #include "uCmnApp.h"
+#include "uCmnDpi.h"
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
@@ -96,6 +97,24 @@ TEST(CommaText, NumbersAndListIndexesRaiseTheirErrors) {
     }
 }
 
+// The stand-in for a missing icon half is transparent all over at every size the item lists take:
+// its mask rows are padded to 16 bits, which sizes like 20 and 28 pixels do not fill.
+TEST(RowIcons, BlankIconIsTransparentAtEveryItemIconSize) {
+    std::vector<int> sizes;
+    for (int dpi : {96, 120, 144, 168, 192})
+        for (int metric : {SM_CXICON, SM_CXSMICON})
+            sizes.push_back(MetricForDpi(metric, dpi));
+    EXPECT_EQ(sizes, (std::vector<int>{32, 16, 40, 20, 48, 24, 56, 28, 64, 32}));
+    for (int size : sizes) {
+        // A monochrome icon's mask holds its AND half above its XOR half; read bottom-up.
+        std::vector<uint32_t> expected{static_cast<uint32_t>(size),
+                                       static_cast<uint32_t>(2 * size)};
+        expected.resize(2 + static_cast<size_t>(size * size), 0x000000);
+        expected.resize(2 + static_cast<size_t>(2 * size * size), 0xFFFFFF);
+        EXPECT_EQ(IconPixels(BlankIcon(size)), expected) << size;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The list of the real main window
 
@@ -181,36 +200,17 @@ class ItemList : public TMainWindowTest {
     DWORD View() {
         return static_cast<DWORD>(::GetWindowLongPtrW(form->CptLvwItems, GWL_STYLE)) & LVS_TYPEMASK;
     }
-    int ImageOf(int row) {
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        ListView_GetItem(form->CptLvwItems, &item);
-        return item.iImage;
-    }
-    // Shows the window and runs the program's message loop until the icons its painted rows
-    // asked for are loaded, as they load in the program's idle time.
-    void PaintAndLoadIcons() {
+    // Shows `count` rows of one program, each with an icon of its own, in a report view of a
+    // few rows, and paints its first screen.
+    HWND ProgramRowsShow(int count) {
+        RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+        Open();
+        for (int i = 0; i < count; ++i)
+            ListRowAdd(std::to_wstring(100 + i), ExeFolder() + L"test_uOvLvw.exe");
+        ::MoveWindow(form->Handle(), 0, 0, 400, 300, FALSE);
         ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-        ::UpdateWindow(form->Handle());
-        const std::function<bool()> idle = Application.OnIdle;
-        Application.OnIdle = [&] {
-            if (idle())
-                return true;
-            ::PostQuitMessage(0);
-            return false;
-        };
-        Application.MessageLoop();
-        Application.OnIdle = idle;
-    }
-    // An icon as an image list of the item lists' kind keeps it.
-    static std::vector<uint32_t> AsStored(HICON icon, int size) {
-        TUniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
-        return Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon));
-    }
-    static std::vector<uint32_t> Stored(HIMAGELIST list, int index) {
-        TUniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
-        return IconPixels(icon.Get());
+        ::UpdateWindow(form->CptLvwItems);
+        return form->CptLvwItems;
     }
 
     std::wstring dir;
@@ -285,23 +285,62 @@ TEST_F(ItemList, EveryRowShowsTheIconsOfItsOwnFile) {
         SCOPED_TRACE(pass);
         PaintAndLoadIcons();
         ASSERT_EQ(Rows(), 6);
-        for (int row = 0; row < Rows(); ++row) {
-            const std::wstring path = ItemPathRead(1, Cell(row, 0));
-            SCOPED_TRACE(path);
-            TUniqueIcon small, large;
-            const TIconSizes sizes = f.ItemIconSizes();
-            FileIconsGet(path, small, large, sizes);
-            const int image = ImageOf(row);
-            ASSERT_GE(image, 0);
-            EXPECT_EQ(Stored(f.CptImlItems16.Get(), image), AsStored(small.Get(), sizes.small));
-            EXPECT_EQ(Stored(f.CptImlItems32.Get(), image), AsStored(large.Get(), sizes.large));
-        }
+        ExpectRowsShowTheirFilesIcons();
         EXPECT_EQ(ImageOf(RowOf(L"one.ovtst")), ImageOf(RowOf(L"two.ovtst")));
         EXPECT_NE(ImageOf(RowOf(L"to shell")), ImageOf(RowOf(L"to exe")));
         // The next fill empties the image lists and sorts the other way round.
         f.SortOrder = -f.SortOrder;
         f.CptPmuItemBtnUpdateClick();
     }
+}
+
+// After a scroll the rows on screen get their icons first, and the rows painted on the way and
+// scrolled away since are passed over until they are painted again.
+TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
+    const int count = 60;
+    HWND list = ProgramRowsShow(count);
+    // The rows a report view shows whole from its top row on.
+    auto onScreen = [&] {
+        const int top = ListView_GetTopIndex(list);
+        std::vector<int> rows;
+        for (int row = top; row < count && row < top + ListView_GetCountPerPage(list); ++row)
+            rows.push_back(row);
+        return rows;
+    };
+    const std::vector<int> first = onScreen();
+    ListView_EnsureVisible(list, count - 1, FALSE);
+    ::UpdateWindow(list);
+    const std::vector<int> last = onScreen();
+    ASSERT_FALSE(first.empty());
+    ASSERT_GT(last.front(), first.back() + 1);
+
+    HIMAGELIST images = form->CptImlItems16.Get();
+    ListIconsLoad(0);
+    EXPECT_EQ(::ImageList_GetImageCount(images), 1) << L"the first icon loaded is on screen";
+    while (ListIconsLoad(1000)) {
+    }
+    EXPECT_EQ(::ImageList_GetImageCount(images), static_cast<int>(last.size()));
+    for (int row : last)
+        EXPECT_GE(ImageOf(row), 0) << row;
+
+    ListView_EnsureVisible(list, 0, FALSE);
+    ::UpdateWindow(list);
+    while (ListIconsLoad(1000)) {
+    }
+    for (int row : first)
+        EXPECT_GE(ImageOf(row), 0) << row;
+}
+
+// Rows that a sort moved off screen after their paint wait for their next paint as well.
+TEST_F(ItemList, RowsSortedOffScreenBeforeTheirTurnWait) {
+    ProgramRowsShow(60);
+    form->SortOrder = -1;
+    ListSort(0);
+    while (ListIconsLoad(1000)) {
+    }
+    EXPECT_EQ(::ImageList_GetImageCount(form->CptImlItems16.Get()), 0);
+    PaintAndLoadIcons();
+    EXPECT_GE(ImageOf(0), 0);
 }
 
 // A damaged shortcut leaves its own row without an icon and is reported once per fill, however
@@ -366,7 +405,25 @@ TEST_F(ItemList, StoredSortIsAppliedAtStartAndBadColumnsLeaveTheOrder) {
     std::vector<std::wstring> stored;
     PageItemNames(1, stored);
     stored.erase(stored.begin());
-    EXPECT_EQ(Column(0), stored) << "a column outside 0..4 leaves the rows as filled";
+    EXPECT_EQ(Column(0), stored) << L"a column outside 0..4 leaves the rows as filled";
+}
+
+// The fifth column shows the folder: a click on it, and a stored sort column of 4, sort by it.
+TEST_F(ItemList, TheLocationColumnSortsByFolder) {
+    for (const wchar_t* folder : {L"a", L"b"})
+        ::CreateDirectoryW((dir + folder).c_str(), nullptr);
+    ItemAdd(1, MakeFile(L"b\\1.txt", 10));
+    ItemAdd(1, MakeFile(L"a\\2.txt", 10));
+    const std::vector<std::wstring> byFolder{L"2.txt", L"1.txt"};
+    TFrmOvMain& f = Open();
+    ASSERT_NE(Column(0), byFolder);
+    f.SortOrder = -1;
+    ClickColumn(4);
+    EXPECT_EQ(Column(0), byFolder);
+    form.reset();
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwColSort, 4);
+    Open();
+    EXPECT_EQ(Column(0), byFolder);
 }
 
 TEST_F(ItemList, ColumnWidthsRoundTripThroughTheStore) {

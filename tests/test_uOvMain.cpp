@@ -275,6 +275,22 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
     EXPECT_EQ(boxes.size(), 1u);
 }
 
+// The box's own loop dispatches a message whose handler fails with the same error: that opens
+// no second box; once the box is closed, the error opens one again.
+TEST(TopLevelErrorBox, TheSameErrorWhileItsBoxIsOpenOpensNoSecondBox) {
+    Application.Initialize();
+    const ERegError error(L"'Top' のデータ型が不正です");
+    int boxes = 0;
+    AnswerEveryDialog([&] { Application.HandleException(error); },
+                      [&](HWND box) {
+                          if (++boxes == 1)
+                              Application.HandleException(error);
+                          ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      });
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(AnswerBox([&] { Application.HandleException(error); }, IDOK).seen);
+}
+
 TEST(TopLevelErrorBox, AppendsAFullStopAfterLettersDigitsAndDoubleByteCharacters) {
     EXPECT_EQ(TApplication::ErrorBoxText(L"abc"), L"abc.");
     EXPECT_EQ(TApplication::ErrorBoxText(L"code 9"), L"code 9.");

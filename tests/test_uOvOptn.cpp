@@ -2,6 +2,7 @@
 // states of its boxes, the enabling rule, Set, Cancel and the broken tables, and its placement.
 #include "uCmnApp.h"
 #include "uCmnReg.h"
+#include "uCmnShell.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
 #include "uOvMain.h"
@@ -245,6 +246,23 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         EXPECT_GE(rc.left, 92) << "clear of the logo's mark";
         ExpectAt(d.CptLblURL, 69, 72, 318, 12);
     }});
+}
+
+// A click on the address opens it through the shell; with no address stored nothing opens.
+TEST_F(OptionsDialog, AClickOnTheAddressOpensItUnlessItIsEmpty) {
+    Open();
+    for (const std::wstring url : {L"https://www.example.com/orvanta/", L""}) {
+        RegStrWrite(HKCU, OvKeySystem, OvValUrl, url);
+        TShellOpenRecorder recorder;
+        RunDialog({[&](TFrmOvOptn& d) {
+            ::SendMessageW(d.CptLblURL, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            ::SendMessageW(d.CptLblURL, WM_LBUTTONUP, 0, 0);
+        }});
+        std::vector<TShellOpenRequest> expected;
+        if (!url.empty())
+            expected.push_back({url, L""});
+        EXPECT_EQ(recorder.Requests, expected) << url;
+    }
 }
 
 TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -306,37 +307,30 @@ TEST(FolderPageRefresh, WritesOnlyWhatChangedAndKeepsTheBinding) {
     EXPECT_FALSE(store.defaultTouched);
 }
 
-namespace {
-
-// A drive letter no volume answers to.
-std::wstring UnusedDrive() {
-    const DWORD drives = ::GetLogicalDrives();
-    for (char letter = L'Q'; letter <= L'Y'; ++letter)
-        if (!(drives & (1u << (letter - L'A'))))
-            return std::wstring(1, letter) + L":";
-    return L"Z:";
-}
-
-} // namespace
-
 // What cannot be reached is not gone: items on a drive that does not exist or below a share that
-// does not answer stay (without a row), while a file deleted from a folder that answers goes; a
-// folder page whose drive does not answer keeps its binding and its items.
+// does not answer stay (without a row), while a file deleted from a folder that answers goes, also
+// from the root of a drive that holds nothing; a folder page whose drive does not answer keeps its
+// binding and its items.
 TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
     TTempFolder dir;
     ASSERT_TRUE(FileWrite(dir / L"here.txt", "x"));
+    ASSERT_TRUE(::CreateDirectoryW((dir / L"empty").c_str(), nullptr));
+    const TDriveLetter emptyDrive(dir / L"empty");
+    ASSERT_FALSE(emptyDrive.Root().empty());
     const std::wstring stick = UnusedDrive() + L"\\stick";
     PageCreate(1, L"");
-    for (const std::wstring& path : {dir / L"here.txt", dir / L"deleted.txt", stick + L"\\a.txt",
-                                     std::wstring(L"\\\\ov-no-such-host\\share\\b.txt")})
+    for (const std::wstring& path :
+         {dir / L"here.txt", dir / L"deleted.txt", stick + L"\\a.txt",
+          std::wstring(L"\\\\ov-no-such-host\\share\\b.txt"), emptyDrive.Root() + L"gone.txt",
+          dir / L"here.txt\\inside.txt", dir / L"a<b.txt"})
         ASSERT_TRUE(ItemAdd(1, path));
     TPageEntries entries;
     PageRefresh(1, entries);
-    TValues items = ItemsSorted(1);
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].first, L"a.txt");
-    EXPECT_EQ(items[1].first, L"b.txt");
-    EXPECT_EQ(items[2].first, L"here.txt");
+    std::vector<std::wstring> names;
+    for (const auto& item : ItemsSorted(1))
+        names.push_back(item.first);
+    // A name the look-up refuses is not known to be gone either.
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"a.txt", L"a<b.txt", L"b.txt", L"here.txt"}));
     ASSERT_EQ(entries.size(), 1u) << L"only what is there gets a row";
     EXPECT_EQ(entries[0].name, L"here.txt");
 
@@ -346,4 +340,47 @@ TYPED_TEST(OvRegTest, UnreachableItemsStayAndVanishedOnesGo) {
     PageRefresh(2, entries);
     EXPECT_EQ(this->Values(2), bound);
     EXPECT_TRUE(entries.empty());
+}
+
+// A folder link whose disk is gone and a folder that cannot be read lose nothing: the ordinary
+// page keeps the items below them (without rows), the folder pages (bound to the link and to a
+// folder below it) their bindings and items. A folder that was deleted takes its items along,
+// and its folder pages become empty ordinary pages.
+TEST(PathFaults, ItemsBelowAFolderThatCannotBeReadStayAndADeletedFolderTakesItsOwn) {
+    enum TFault { DeadLink, Denied, Deleted };
+    for (const TFault fault : {DeadLink, Denied, Deleted}) {
+        SCOPED_TRACE(fault);
+        TMemStoreEnv env;
+        TTempFolder dir;
+        const std::wstring disk = dir / L"disk", tools = dir / L"Tools";
+        for (const std::wstring& folder : {disk, disk + L"\\bin", disk + L"\\docs"})
+            ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+        for (const wchar_t* name : {L"bin\\a.txt", L"bin\\b.txt", L"docs\\c.txt"})
+            ASSERT_TRUE(FileWrite(disk + L"\\" + name, "x"));
+        std::optional<TFolderLink> link;
+        if (fault != DeadLink) {
+            ASSERT_TRUE(::MoveFileW(disk.c_str(), tools.c_str()));
+        } else if (!link.emplace(tools, disk).Made()) {
+            GTEST_SKIP() << L"no right to make a folder link";
+        }
+        PageCreate(1, L"");
+        ItemAdd(1, tools + L"\\bin\\a.txt");
+        ItemAdd(1, tools + L"\\bin\\b.txt");
+        for (const std::wstring& folder : {tools + L"\\docs", tools}) {
+            std::vector<std::wstring> listing;
+            FolderList(folder, L"*", listing);
+            PageFolderAdd(PageCount() + 1, folder, listing);
+        }
+        const TValues before[] = {PageValues(1), PageValues(2), PageValues(3)};
+
+        const TLookUpFault denied(fault == Denied ? tools : dir / L"none");
+        TreeDelete(fault == DeadLink ? disk : fault == Deleted ? tools : dir / L"none");
+        for (int32_t page = 1; page <= 3; ++page) {
+            TPageEntries entries;
+            PageRefresh(page, entries);
+            EXPECT_TRUE(entries.empty());
+            const TValues emptyPage = {{L"", L""}};
+            EXPECT_EQ(PageValues(page), fault == Deleted ? emptyPage : before[page - 1]) << page;
+        }
+    }
 }

@@ -172,6 +172,86 @@ TEST(RepairStore, OnlyWhatNeedsRepairIsWritten) {
     EXPECT_EQ(PageItemCount(2), 3) << L"existing values are kept";
 }
 
+// A completion of a first run that fails part-way keeps the mark, so the next start writes what is
+// still missing: a key that cannot be created raises, a write into a key refused returns false.
+TEST(RepairStore, ACompletionThatFailsKeepsTheFirstRunMark) {
+    for (const bool keyMissing : {true, false}) {
+        SCOPED_TRACE(keyMissing);
+        TFaultMemStore store;
+        TRegStoreScope scope(store);
+        ConfigTreeCreate();
+        RegValueDelete(Cu, OvKeyOption, OvValHookKeyNo);
+        keyMissing ? RegKeyDelete(Cu, OvKeyWindow) : RegValueDelete(Cu, OvKeyWindow, OvValTop);
+        RegBoolWrite(Cu, OvKeyProduct, OvValFirstRun, true);
+        store.refusedCreate = std::wstring(OvKeyWindow).substr(1);
+        try {
+            EXPECT_FALSE(ConfigTreeComplete());
+        } catch (const ERegError&) {
+            EXPECT_TRUE(keyMissing);
+        }
+        store.refusedCreate.clear();
+        StartUpRepair();
+        EXPECT_FALSE(RegValueExists(Cu, OvKeyProduct, OvValFirstRun));
+        EXPECT_EQ(RegIntRead(Cu, OvKeyOption, OvValHookKeyNo), OvDefHookKeyNo);
+        EXPECT_EQ(RegValueCount(Cu, OvKeyWindow), 4);
+    }
+}
+
+// A page-move journal is acted on only when it names a move the program makes (a later page down
+// to an earlier number, phase 1 or 2) and the pages hold what such a move leaves: a target that is
+// a partial copy of its source (phase 1), a source the target holds whole (phase 2). Any other
+// journal is dropped and every page stays. Items are "C:\<x>.txt".
+TEST(RepairStore, OnlyAJournalOfARealMoveDeletesAPage) {
+    using TPages = std::vector<std::vector<std::wstring>>;
+    const TPages four = {{L"a", L"b"}, {L"c", L"d"}, {L"e", L"f"}, {L"g", L"h"}};
+    // Pages 2 and 3 alike, as when the user added the same files to both.
+    const TPages alike = {{L"a", L"b"}, {L"c", L"d"}, {L"c", L"d"}, {L"g", L"h"}};
+    const TPages moved = {{L"a", L"b"}, {L"c", L"d"}, {L"g", L"h"}};
+    const struct {
+        const wchar_t* journal;
+        TPages before, after;
+    } cases[] = {
+        {L"3,3,1", four, four},
+        {L"3,3,2", four, four},
+        {L"2,3,1", four, four},
+        {L"2,3,2", four, four},
+        {L"4,1,2", four, four},
+        {L"2,3,1", alike, alike},
+        {L"2,3,2", alike, alike},
+        {L"3,3,2", alike, alike},
+        {L"4,3,3", four, four},
+        {L"4,03,1", four, four},
+        // Cut short while page 4 was copied to number 3, or while page 4 was removed.
+        {L"4,3,1", {{L"a", L"b"}, {L"c", L"d"}, {L"g"}, {L"g", L"h"}}, moved},
+        {L"4,3,2", {{L"a", L"b"}, {L"c", L"d"}, {L"g", L"h"}, {L"g", L"h"}}, moved},
+        // A target with what its source lacks, a source with what its target lacks, one name
+        // with other data.
+        {L"4,3,1", {{L"a"}, {L"c"}, {L"g", L"x"}, {L"g"}}, {{L"a"}, {L"c"}, {L"g", L"x"}, {L"g"}}},
+        {L"4,3,2", {{L"a"}, {L"c"}, {L"g"}, {L"g", L"h"}}, {{L"a"}, {L"c"}, {L"g"}, {L"g", L"h"}}},
+        {L"2,1,1", {{L"old\\g"}, {L"g"}}, {{L"old\\g"}, {L"g"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.journal);
+        TMemStoreEnv env;
+        for (size_t i = 0; i < c.before.size(); ++i) {
+            PageCreate(static_cast<int32_t>(i) + 1, L"");
+            for (const std::wstring& item : c.before[i])
+                ItemAdd(static_cast<int32_t>(i) + 1, L"C:\\" + item + L".txt");
+        }
+        RegStrWrite(Cu, OvKeyData, OvValPageMove, c.journal);
+        PagesRepair();
+        EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
+        TPages after(static_cast<size_t>(PageCount()));
+        for (size_t i = 0; i < after.size(); ++i) {
+            TPageEntries entries;
+            PageItemsRead(static_cast<int32_t>(i) + 1, entries);
+            for (const TPageEntry& e : entries)
+                after[i].push_back(e.path.substr(3, e.path.size() - 7));
+        }
+        EXPECT_EQ(after, c.after);
+    }
+}
+
 // A page key that cannot be deleted stops the deletion before anything moves; a copy that fails
 // part-way removes what it made and leaves its source whole.
 TEST(RepairStore, FailuresLeaveTheTreeAsItWas) {

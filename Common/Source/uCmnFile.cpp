@@ -170,19 +170,30 @@ bool FolderPresent(const std::wstring& path) {
     return FileFindFirst(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The search takes every kind of entry (attribute mask 0x3F: read-only, hidden, system, volume
-// label, folder, archive), so no match is filtered out.
-bool FileFindFirst(const std::wstring& path, FindRecord& record) {
+namespace {
+
+// FileFindFirst, with the platform's error when nothing is found.
+bool SearchFirst(const std::wstring& path, FindRecord& record, DWORD& error) {
     TErrorModeScope mode;
     WIN32_FIND_DATAW data{};
-    TUniqueFind& search = SharedSearch();
-    search.Reset(::FindFirstFileW(path.c_str(), &data));
-    if (!search) {
+    const HANDLE found = FileLookUps().findFirst(path.c_str(), &data);
+    error = found == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+    SharedSearch().Reset(found);
+    if (found == INVALID_HANDLE_VALUE) {
         record = FindRecord();
         return false;
     }
     RecordFill(data, record);
     return true;
+}
+
+} // namespace
+
+// The search takes every kind of entry (attribute mask 0x3F: read-only, hidden, system, volume
+// label, folder, archive), so no match is filtered out.
+bool FileFindFirst(const std::wstring& path, FindRecord& record) {
+    DWORD error = 0;
+    return SearchFirst(path, record, error);
 }
 
 bool FileFindNext(FindRecord& record) {
@@ -223,46 +234,120 @@ std::wstring PathRoot(const std::wstring& path) {
     return separators == 3 && partStart < path.size() ? path + L"\\" : std::wstring();
 }
 
-bool VolumeReachable(const std::wstring& path) {
-    const std::wstring root = PathRoot(path);
-    if (root.empty())
-        return true;
-    TErrorModeScope mode;
-    WIN32_FIND_DATAW data{};
-    TUniqueFind find(::FindFirstFileW((root + L"*").c_str(), &data));
-    // An empty root lists nothing, and says so.
-    return find || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+TFileLookUps& FileLookUps() {
+    static TFileLookUps lookUps;
+    return lookUps;
 }
 
-bool FileRecordGet(const std::wstring& path, FindRecord& record) {
+namespace {
+
+// FileRecordGet, with the platform's error when nothing is found.
+bool RecordLookUp(const std::wstring& path, FindRecord& record, DWORD& error) {
     const std::wstring name = PathName(path);
     const bool oneEntry = !name.empty() && name != L"." && name != L".." &&
                           path.find_first_of(L"*?") == std::wstring::npos && path.back() != L'/';
     if (!oneEntry) {
         TSearchScope scope;
-        return FileFindFirst(path, record);
+        return SearchFirst(path, record, error);
     }
     TErrorModeScope mode;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!FileLookUps().attributes(path.c_str(), GetFileExInfoStandard, &data)) {
+        error = ::GetLastError();
         record = FindRecord();
         return false;
     }
+    error = ERROR_SUCCESS;
     RecordFill(data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes,
                name, record);
     return true;
 }
 
-void FolderRecords(const std::wstring& folder, const std::wstring& mask,
+bool NotFound(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Why the folder's listing yields no first entry; ERROR_SUCCESS when it yields one.
+DWORD ListingError(const std::wstring& folder) {
+    WIN32_FIND_DATAW data{};
+    const std::wstring all = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
+    TUniqueFind find(FileLookUps().findFirst(all.c_str(), &data));
+    return find ? ERROR_SUCCESS : ::GetLastError();
+}
+
+// What a folder is, from one look-up of its own and one of its listing; a folder that is not
+// found is asked about again through its parent. What the two calls answer (measured under
+// Wine 8: the look-up, then the first entry of "folder\*"):
+// - a folder that is gone: "file not found", then "path not found";
+// - a folder link (a host symbolic link) whose target is missing: "file not found", then
+//   "invalid name"; the link is also left out of its parent's listing, so only this second
+//   answer tells it from a folder that is gone;
+// - an empty volume root: a folder, then "file not found" (a root has no "." entry);
+// - a file where the folder should be: a file.
+// On Windows such a link keeps its own attributes (a folder and a reparse point) but cannot be
+// listed, and the listing may then say "not found" as for an empty root.
+TPathState FolderStateOf(TPathProbe& probe, const std::wstring& folder) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (FileLookUps().attributes(folder.c_str(), GetFileExInfoStandard, &data)) {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return TPathState::Absent;
+        const DWORD listing = ListingError(folder);
+        // A link must list for real: one whose target is missing also says "not found".
+        const bool empty = listing == ERROR_FILE_NOT_FOUND &&
+                           !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        return listing == ERROR_SUCCESS || empty ? TPathState::Present : TPathState::Unknown;
+    }
+    if (!NotFound(::GetLastError()) || !NotFound(ListingError(folder)))
+        return TPathState::Unknown;
+    const std::wstring parent = PathFolder(folder);
+    // A relative path stands on the current folder, which lists.
+    if (parent.empty())
+        return TPathState::Absent;
+    // A volume root that is not found is a drive or share that does not answer.
+    if (parent == folder || PathRoot(folder) == folder + L"\\")
+        return TPathState::Unknown;
+    return probe.Folder(parent) == TPathState::Unknown ? TPathState::Unknown : TPathState::Absent;
+}
+
+} // namespace
+
+TPathState TPathProbe::Get(const std::wstring& path, FindRecord& record) {
+    DWORD error = ERROR_SUCCESS;
+    if (RecordLookUp(path, record, error))
+        return TPathState::Present;
+    if (!NotFound(error))
+        return TPathState::Unknown;
+    const std::wstring folder = PathFolder(path);
+    if (folder.empty())
+        return TPathState::Absent;
+    return Folder(folder) == TPathState::Unknown ? TPathState::Unknown : TPathState::Absent;
+}
+
+TPathState TPathProbe::Folder(const std::wstring& folder) {
+    if (const auto known = folders_.find(folder); known != folders_.end())
+        return known->second;
+    TErrorModeScope mode;
+    const TPathState state = FolderStateOf(*this, folder);
+    folders_.emplace(folder, state);
+    return state;
+}
+
+bool FileRecordGet(const std::wstring& path, FindRecord& record) {
+    DWORD error = 0;
+    return RecordLookUp(path, record, error);
+}
+
+bool FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records) {
     records.clear();
     TSearchScope scope;
     FindRecord record;
-    for (bool found = FileFindFirst(folder + L"\\" + mask, record); found;
-         found = FileFindNext(record)) {
+    const bool listed = FileFindFirst(folder + L"\\" + mask, record);
+    for (bool found = listed; found; found = FileFindNext(record)) {
         if (record.Name != L"." && record.Name != L"..")
             records.push_back(std::move(record));
     }
+    return listed;
 }
 
 void FolderList(const std::wstring& folder, const std::wstring& mask,

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Path rules. Paths are UTF-16 strings; "\" and ":" end a folder or drive. No code unit of another
@@ -53,9 +54,36 @@ void FileFindClose();
 // The root of the volume a full path lies on: "C:\" for "C:\a\b", "\\server\share\" for
 // "\\server\share\a"; empty for a path without one (relative, or a bare "\\server").
 std::wstring PathRoot(const std::wstring& path);
-// True when the root of the path's volume can be listed: the drive exists and holds a medium,
-// the share answers. A path without a root counts as reachable. Never prompts for a disk.
-bool VolumeReachable(const std::wstring& path);
+
+// What the file system tells about a path: it is there, it is gone for certain, or it cannot
+// be told (the path cannot be reached just now).
+enum class TPathState { Present, Absent, Unknown };
+
+// Tells a path that is gone from one that cannot be reached. A path is Absent only when its
+// look-up says "not found" and the deepest folder on the path that exists can be listed, or when
+// a file stands where one of its folders should be. Every other failure is Unknown: a folder
+// link whose target is missing, a folder that denies access, a drive without its medium or
+// without a volume, a share that does not answer. What it learns about each folder is kept, so
+// one object serves one pass over many paths; a found path costs one look-up. Never prompts for
+// a disk.
+class TPathProbe {
+  public:
+    // Present fills the record as FileRecordGet does.
+    TPathState Get(const std::wstring& path, FindRecord& record);
+    // Present when the folder can be listed; Absent when it is gone for certain.
+    TPathState Folder(const std::wstring& folder);
+
+  private:
+    std::unordered_map<std::wstring, TPathState> folders_;
+};
+
+// The platform look-ups that every test of a path here goes through. Tests put stand-ins here
+// to make chosen paths fail as a denied folder or an unready drive would.
+struct TFileLookUps {
+    BOOL(WINAPI* attributes)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID) = ::GetFileAttributesExW;
+    HANDLE(WINAPI* findFirst)(LPCWSTR, LPWIN32_FIND_DATAW) = ::FindFirstFileW;
+};
+TFileLookUps& FileLookUps();
 
 // The record FileFindFirst gives for a path that names one entry, read without a directory
 // search (which costs far more on large folders); Name is the path's name part as given. A path
@@ -68,8 +96,10 @@ bool FileRecordGet(const std::wstring& path, FindRecord& record);
 // "D:\Docs\\a.txt".
 void FolderList(const std::wstring& folder, const std::wstring& mask,
                 std::vector<std::wstring>& list);
-// The same pass, keeping each entry's whole record (Name holds the entry's name only).
-void FolderRecords(const std::wstring& folder, const std::wstring& mask,
+// The same pass, keeping each entry's whole record (Name holds the entry's name only). False
+// when the search found nothing at all, not even "." (an empty volume root, or a folder that
+// cannot be listed).
+bool FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a

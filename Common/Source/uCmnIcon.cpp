@@ -108,13 +108,18 @@ void AssociatedIconsGet(const std::wstring& file, TIconPair& icons) {
         icons.small.Reset(info.hIcon);
 }
 
-// Steps 3 to 5, for a file without icons of its own.
-void TypeIconsGet(const std::wstring& file, const std::wstring& entry, TIconPair& icons,
-                  const TIconSizes& sizes) {
+// Step 3: the icon the type's association entry names.
+void EntryIconsGet(const std::wstring& entry, TIconPair& icons, const TIconSizes& sizes) {
     std::wstring iconFile;
     int index = 0;
     if (IconEntryParse(entry, iconFile, index))
         IconsExtract(iconFile, index, icons.large, icons.small, sizes);
+}
+
+// Steps 3 to 5, for a file without icons of its own.
+void TypeIconsGet(const std::wstring& file, const std::wstring& entry, TIconPair& icons,
+                  const TIconSizes& sizes) {
+    EntryIconsGet(entry, icons, sizes);
     if (icons.large || icons.small)
         return;
     AssociatedIconsGet(file, icons);
@@ -162,24 +167,22 @@ const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
     const std::wstring file = IconSource(path);
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;
-    // A missing file gets other icons from the shell than an existing one of its type: it is
-    // never shared, nor is a type whose association draws each file's own.
+    // Only the icon the type's own association entry names is the type's. What the shell answers
+    // for a file of a type without one is that file's alone (a folder's own icon, the icon of a
+    // shortcut to something that is no file, of an internet shortcut); a missing file is never
+    // taken for its type.
     const DWORD attributes = ::GetFileAttributesW(file.c_str());
-    auto found = types_.end();
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         const std::wstring key = TypeKey(file, attributes);
-        found = types_.find(key);
+        auto found = types_.find(key);
         if (found == types_.end()) {
-            const std::wstring entry = TypeIconEntry(file);
-            TType type;
-            type.perFile = entry.find(L"%1") != std::wstring::npos;
-            if (!type.perFile)
-                TypeIconsGet(file, entry, type.icons, sizes_);
-            found = types_.emplace(key, std::move(type)).first;
+            TIconPair icons;
+            EntryIconsGet(TypeIconEntry(file), icons, sizes_);
+            found = types_.emplace(key, std::move(icons)).first;
         }
+        if (found->second.large || found->second.small)
+            return &found->second;
     }
-    if (found != types_.end() && !found->second.perFile)
-        return &found->second.icons;
     TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
     return nullptr;
 }

@@ -32,11 +32,11 @@ struct TIconPair {
     TUniqueIcon small;
 };
 
-// FileIconsGet for many files: a file without icons of its own shows the icon of its type, and
-// that icon is looked up once per type and shared for the cache's life. Each file still gets
-// exactly what FileIconsGet gives it: icons of the file itself (programs, icon files, a
-// shortcut's target) are fetched per file, as are the icons of a type whose association draws
-// each file's own ("%1" in its icon entry) and of a shortcut whose target is missing.
+// FileIconsGet for many files: the icon a type's association entry names is looked up once per
+// type and shared for the cache's life. Each file still gets exactly what FileIconsGet gives it:
+// everything else is fetched per file: icons of the file itself (programs, icon files, a
+// shortcut's target), of a type whose association draws each file's own ("%1" in its icon
+// entry) or names no icon, and of a shortcut whose target is missing.
 class TFileIconCache {
   public:
     // Either fills `own` and returns null, or returns the shared pair of the file's type, which
@@ -48,11 +48,8 @@ class TFileIconCache {
 
   private:
     TIconSizes sizes_ = SystemIconSizes();
-    struct TType {
-        TIconPair icons;
-        bool perFile = false;
-    };
-    std::map<std::wstring, TType> types_;
+    // The icons each type's entry names; none for a type whose icons are fetched per file.
+    std::map<std::wstring, TIconPair> types_;
 };
 
 // Splits an association's icon entry "file,index": the file is the text before the first ","

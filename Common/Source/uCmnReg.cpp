@@ -209,6 +209,25 @@ void TreeCopy(const TRegKey& source, const TRegKey& target, const std::wstring& 
     }
 }
 
+bool TreeWithin(const TRegKey& part, const TRegKey& whole) {
+    std::vector<std::wstring> names, subs;
+    if (!ValueNames(part, names) || !SubKeyNames(part, subs))
+        return false;
+    for (const std::wstring& name : names) {
+        TRegData mine, theirs;
+        if (ValueRead(part, name, mine) != ERROR_SUCCESS ||
+            ValueRead(whole, name, theirs) != ERROR_SUCCESS || mine.type != theirs.type ||
+            mine.bytes != theirs.bytes)
+            return false;
+    }
+    for (const std::wstring& sub : subs) {
+        TRegKey mine = KeyOpen(part.Get(), sub), theirs = KeyOpen(whole.Get(), sub);
+        if (!mine || !theirs || !TreeWithin(mine, theirs))
+            return false;
+    }
+    return true;
+}
+
 bool Write(HKEY root, const std::wstring& key, const std::wstring& name, const TRegData& value) {
     TRegKey k = KeyCreate(root, Relative(key));
     if (!k)
@@ -267,6 +286,11 @@ bool RegKeyMove(HKEY root, const std::wstring& source, const std::wstring& targe
     if (RegKeyCopy(root, source, target))
         KeyDeleteTree(root, Relative(source));
     return true;
+}
+
+bool RegTreeWithin(HKEY root, const std::wstring& part, const std::wstring& whole) {
+    TRegKey mine = KeyOpen(root, Relative(part)), theirs = KeyOpen(root, Relative(whole));
+    return mine && theirs && TreeWithin(mine, theirs);
 }
 
 int32_t RegValueCount(HKEY root, const std::wstring& key) {

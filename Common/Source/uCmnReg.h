@@ -20,6 +20,10 @@ bool RegKeyDelete(HKEY root, const std::wstring& key);
 bool RegKeyCopy(HKEY root, const std::wstring& source, const std::wstring& target);
 // RegKeyCopy, then the source is deleted; nothing happens when the target exists.
 bool RegKeyMove(HKEY root, const std::wstring& source, const std::wstring& target);
+// True when both keys exist and every value of `part`, and every subkey of it with its own
+// values and subkeys, is also in `whole` with the same type and data. What cannot be read counts
+// as missing.
+bool RegTreeWithin(HKEY root, const std::wstring& part, const std::wstring& whole);
 int32_t RegValueCount(HKEY root, const std::wstring& key);
 bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 

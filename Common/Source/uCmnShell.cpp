@@ -6,9 +6,12 @@
 
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
+
+TShellOpenRecorder* g_recorder = nullptr;
 
 // The program's own path, however long.
 std::wstring ModulePath() {
@@ -24,9 +27,19 @@ std::wstring ModulePath() {
 } // namespace
 
 bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
+    if (g_recorder) {
+        g_recorder->Requests.push_back(TShellOpenRequest{file, parameters});
+        return true;
+    }
     const std::wstring folder = PathFolderWithSep(ModulePath());
     const HINSTANCE rc = ::ShellExecuteW(Application.Handle(), L"open", file.c_str(),
                                          parameters.empty() ? nullptr : parameters.c_str(),
                                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(rc) > 32;
+}
+
+TShellOpenRecorder::TShellOpenRecorder() : previous_(std::exchange(g_recorder, this)) {}
+
+TShellOpenRecorder::~TShellOpenRecorder() {
+    g_recorder = previous_;
 }

@@ -3,14 +3,22 @@
 #pragma once
 
 #include "uCmnApp.h"
+#include "uCmnHandle.h"
+#include "uCmnIcon.h"
 #include "uCmnReg.h"
 #include "uOvMain.h"
+#include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uTestFiles.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 // The font a window draws with.
 inline LOGFONTW FontOf(HWND hwnd) {
@@ -51,6 +59,56 @@ class TMainWindowTest : public ::testing::Test {
         form = std::make_unique<TFrmOvMain>();
         form->Create();
         return *form;
+    }
+
+    int ImageOf(int row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ListView_GetItem(form->CptLvwItems, &item);
+        return item.iImage;
+    }
+    // Shows the window and runs the program's message loop until the icons its painted rows
+    // asked for are loaded, as they load in the program's idle time.
+    void PaintAndLoadIcons() {
+        ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+        ::UpdateWindow(form->Handle());
+        const std::function<bool()> idle = Application.OnIdle;
+        Application.OnIdle = [&] {
+            if (idle())
+                return true;
+            ::PostQuitMessage(0);
+            return false;
+        };
+        Application.MessageLoop();
+        Application.OnIdle = idle;
+    }
+    // An icon as an image list of the item lists' kind keeps it.
+    static std::vector<uint32_t> AsStored(HICON icon, int size) {
+        TUniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+        return Stored(list.Get(), ::ImageList_ReplaceIcon(list.Get(), -1, icon));
+    }
+    static std::vector<uint32_t> Stored(HIMAGELIST list, int index) {
+        TUniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
+        return IconPixels(icon.Get());
+    }
+    // Every row of the current page shows, in both image lists, the icons FileIconsGet takes from
+    // its item's file at the window's icon sizes.
+    void ExpectRowsShowTheirFilesIcons() {
+        HWND list = form->CptLvwItems;
+        const TIconSizes sizes = form->ItemIconSizes();
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t caption[512] = {};
+            ListView_GetItemText(list, row, 0, caption, 512);
+            const std::wstring path = ItemPathRead(form->CurrentPage, caption);
+            SCOPED_TRACE(path);
+            TUniqueIcon small, large;
+            FileIconsGet(path, small, large, sizes);
+            const int image = ImageOf(row);
+            ASSERT_GE(image, 0);
+            EXPECT_EQ(Stored(form->CptImlItems16.Get(), image), AsStored(small.Get(), sizes.small));
+            EXPECT_EQ(Stored(form->CptImlItems32.Get(), image), AsStored(large.Get(), sizes.large));
+        }
     }
 
     std::unique_ptr<TFrmOvMain> form;

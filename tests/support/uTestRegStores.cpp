@@ -87,6 +87,12 @@ std::wstring StoreTreeDump(HKEY root, const std::wstring& key) {
     return out;
 }
 
+LONG TFaultMemStore::CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) {
+    if (!refusedCreate.empty() && refusedCreate == subKey)
+        return ERROR_ACCESS_DENIED;
+    return TMemRegStore::CreateKey(key, subKey, result, disposition);
+}
+
 LONG TFaultMemStore::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
     ++changes;
     defaultTouched |= !*name;
@@ -108,7 +114,10 @@ LONG TFaultMemStore::DeleteKey(HKEY key, LPCWSTR subKey) {
 }
 
 LONG TFaultMemStore::QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
-    if (data && !failedRead.empty() && failedRead == name)
+    if (data && !failedRead.empty() && failedRead == name) {
+        if (failOnce)
+            failedRead.clear();
         return ERROR_ACCESS_DENIED;
+    }
     return TMemRegStore::QueryValue(key, name, type, data, size);
 }

@@ -8,10 +8,11 @@
 #include <type_traits>
 #include <string>
 
-// The in-memory store, counting the changes it is asked for, and refusing the deletion of one
-// key or failing the read of one value when told to.
+// The in-memory store, counting the changes it is asked for, and refusing the deletion or the
+// creation (an open for writing) of one key or failing the read of one value when told to.
 class TFaultMemStore : public TMemRegStore {
   public:
+    LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override;
     LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override;
     LONG DeleteValue(HKEY key, LPCWSTR name) override;
     LONG DeleteKey(HKEY key, LPCWSTR subKey) override;
@@ -23,7 +24,9 @@ class TFaultMemStore : public TMemRegStore {
     bool defaultTouched = false;
     // A key path as the registry functions pass it (from the root, without the leading ""),
     // and a value name; empty for none.
-    std::wstring refusedKey, failedRead;
+    std::wstring refusedKey, refusedCreate, failedRead;
+    // The read fails only once, as a passing fault would.
+    bool failOnce = false;
 };
 
 // Installs a fresh in-memory store for the lifetime of a test fixture.

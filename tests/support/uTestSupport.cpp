@@ -1,6 +1,8 @@
 // Helpers shared by the test suites.
 #include "uTestSupport.h"
 
+#include "uCmnError.h"
+
 #include <vector>
 
 bool IsWine() {
@@ -24,25 +26,26 @@ std::wstring WindowText(HWND hwnd) {
     return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
+const std::function<void(HWND)>* g_answer = nullptr;
+bool g_answerEvery = false;
+HWND g_answered = nullptr;
+
+// A box just answered can still be there until it reads the answer: the next one is found, a
+// box opened while another is being answered among them.
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     wchar_t cls[64] = {};
     ::GetClassNameW(hwnd, cls, 64);
-    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
+    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) && hwnd != g_answered) {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-const std::function<void(HWND)>* g_answer = nullptr;
-bool g_answerEvery = false;
-HWND g_answered = nullptr;
-
 void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
-    // A box just answered can still be there until it reads the answer.
-    if (!box || !g_answer || box == g_answered)
+    if (!box || !g_answer)
         return;
     if (!g_answerEvery)
         ::KillTimer(nullptr, id);
@@ -90,6 +93,11 @@ void AnswerDialog(const std::function<void()>& action, const std::function<void(
     AnswerDialogs(action, answer, false);
 }
 
+void AnswerEveryDialog(const std::function<void()>& action,
+                       const std::function<void(HWND)>& answer) {
+    AnswerDialogs(action, answer, true);
+}
+
 TBoxSeen AnswerBox(const std::function<void()>& action, int buttonId) {
     TBoxSeen seen;
     AnswerDialog(action, [&](HWND box) { seen = BoxAnswer(box, buttonId); });
@@ -113,4 +121,8 @@ void PumpMessages(int ms) {
         }
         ::Sleep(5);
     }
+}
+
+void PrintTo(const TShellOpenRequest& request, std::ostream* out) {
+    *out << '"' << Utf8Of(request.file) << "\" with \"" << Utf8Of(request.parameters) << '"';
 }

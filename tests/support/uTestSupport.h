@@ -1,9 +1,12 @@
 // Helpers shared by the test suites: platform detection, scratch folders, modal boxes.
 #pragma once
 
+#include "uCmnShell.h"
+
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,9 @@ struct TBoxSeen {
 // Runs `action` (which opens a modal dialog on this thread) and hands the first dialog that
 // appears to `answer`, which must end it (by posting a button press, say).
 void AnswerDialog(const std::function<void()>& action, const std::function<void(HWND)>& answer);
+// The same for every dialog that appears while `action` runs, one after the other.
+void AnswerEveryDialog(const std::function<void()>& action,
+                       const std::function<void(HWND)>& answer);
 
 // Runs `action` (which opens a modal box on this thread) and answers the first box that
 // appears by pressing the button with `buttonId` (IDOK, IDCANCEL) or, with buttonId 0, by
@@ -33,3 +39,6 @@ std::vector<TBoxSeen> AnswerBoxes(const std::function<void()>& action, int butto
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(int ms);
+
+// How a test failure shows a request to open something.
+void PrintTo(const TShellOpenRequest& request, std::ostream* out);
