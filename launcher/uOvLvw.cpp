@@ -364,6 +364,7 @@ int ListRowImage(LPARAM row, int item) {
 bool ListIconsLoad(int budgetMs) {
     TListState& state = State();
     const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(budgetMs, 0));
+    bool loaded = false;
     while (!state.wanted.empty() && FrmOvMain) {
         // Newest first: the rows painted last are the ones on screen after a scroll.
         const size_t index = state.wanted.back();
@@ -374,9 +375,10 @@ bool ListIconsLoad(int budgetMs) {
         HWND list = FrmOvMain->CptLvwItems;
         const int item = RowItem(list, row);
         if (!RowOnScreen(list, item)) {
-            // Scrolled away since it was painted; its next paint asks again.
+            // Scrolled away since it was painted; its next paint asks again. Icons just loaded
+            // are painted before the rows passed over are worked through.
             row.image = ImageUnknown;
-            if (::GetTickCount64() >= deadline)
+            if (loaded || ::GetTickCount64() >= deadline)
                 break;
             continue;
         }
@@ -395,6 +397,7 @@ bool ListIconsLoad(int budgetMs) {
                 continue;
         }
         ::SendMessageW(list, LVM_REDRAWITEMS, item, item);
+        loaded = true;
         if (::GetTickCount64() >= deadline)
             break;
     }
