@@ -7,29 +7,29 @@ static LRESULT CALLBACK BlankProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int show) {
-    WNDCLASSA wc = {0};
+    WNDCLASSW wc = {0};
     MSG msg;
     HWND hwnd;
     (void)previous;
     (void)command;
     wc.lpfnWndProc = BlankProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "OvBenchBlank";
-    RegisterClassA(&wc);
-    hwnd = CreateWindowExA(0, "OvBenchBlank", "ovbench blank", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    wc.lpszClassName = L"OvBenchBlank";
+    RegisterClassW(&wc);
+    hwnd = CreateWindowExW(0, L"OvBenchBlank", L"ovbench blank", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, 340, 226, NULL, NULL, instance, NULL);
     if (!hwnd)
         return 1;
     ShowWindow(hwnd, show);
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "uBenchScroll.h"
 #include "uBenchStart.h"
 #include "uCmnApp.h"
+#include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
@@ -35,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -116,25 +118,25 @@ TMemory MemoryNow() {
 class TScratch {
   public:
     TScratch() {
-        char temp[MAX_PATH + 1] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        std::string base = temp;
-        if (!base.empty() && base.back() == '\\')
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        std::wstring base = temp;
+        if (!base.empty() && base.back() == L'\\')
             base.pop_back();
         // One fixed name: a run that was stopped half-way leaves nothing behind for long.
-        path_ = base + "\\ovbench";
+        path_ = base + L"\\ovbench";
         TreeDelete(path_);
-        if (!::CreateDirectoryA(path_.c_str(), nullptr))
-            throw std::runtime_error("cannot create " + path_);
+        if (!::CreateDirectoryW(path_.c_str(), nullptr))
+            throw std::runtime_error("cannot create " + Utf8Of(path_));
     }
     ~TScratch() { TreeDelete(path_); }
     TScratch(const TScratch&) = delete;
     TScratch& operator=(const TScratch&) = delete;
 
-    const std::string& Path() const noexcept { return path_; }
+    const std::wstring& Path() const noexcept { return path_; }
 
   private:
-    std::string path_;
+    std::wstring path_;
 };
 
 // The product's settings tree, gone before the bench starts and again when it ends, so the
@@ -157,9 +159,9 @@ class TProductKeyScope {
 // Test data
 
 // The shared file helpers report failure; here a failure ends the bench.
-void FileMake(const std::string& path, const std::string& bytes) {
+void FileMake(const std::wstring& path, const std::string& bytes) {
     if (!FileWrite(path, bytes))
-        throw std::runtime_error("cannot write " + path);
+        throw std::runtime_error("cannot write " + Utf8Of(path));
 }
 
 // A 16 by 16 true-colour bitmap file, a blue square.
@@ -185,73 +187,73 @@ std::string BitmapBytes() {
     return bytes;
 }
 
-void LinkMake(const std::string& link, const std::string& target) {
-    if (!LinkCreate(link, target, ""))
-        throw std::runtime_error("cannot create the shortcut " + link);
+void LinkMake(const std::wstring& link, const std::wstring& target) {
+    if (!LinkCreate(link, target, L""))
+        throw std::runtime_error("cannot create the shortcut " + Utf8Of(link));
 }
 
 // The mix of every test folder, per 100 entries. Documents with and without an association,
 // programs with their own icon, and shortcuts whose target (a program or a document in the same
 // folder) gives their icon: each kind takes another path through the icon look-up.
 struct TKind {
-    const char* prefix;
-    const char* extension;
+    const wchar_t* prefix;
+    const wchar_t* extension;
     int perHundred;
 };
 const TKind Kinds[] = {
-    {"text", ".txt", 30}, {"pict", ".bmp", 15}, {"conf", ".ini", 15},
-    {"prog", ".exe", 10}, {"link", ".lnk", 20}, {"data", ".dat", 10},
+    {L"text", L".txt", 30}, {L"pict", L".bmp", 15}, {L"conf", L".ini", 15},
+    {L"prog", L".exe", 10}, {L"link", L".lnk", 20}, {L"data", L".dat", 10},
 };
 
 // Shortcuts made through the shell per folder; fewer than any kind's count in a folder of 1,000.
 constexpr int LinkTemplates = 20;
 
-std::string EntryName(const TKind& kind, int i) {
-    char buf[64];
-    std::snprintf(buf, sizeof(buf), "%s%05d%s", kind.prefix, i, kind.extension);
-    return buf;
+std::wstring EntryName(const TKind& kind, int i) {
+    const std::wstring number = std::to_wstring(i);
+    return kind.prefix + std::wstring(number.size() < 5 ? 5 - number.size() : 0, L'0') + number +
+           kind.extension;
 }
 
 std::string MixText() {
     std::string text;
     for (const TKind& kind : Kinds)
         text += std::string(text.empty() ? "" : ", ") + std::to_string(kind.perHundred) + "% " +
-                kind.extension;
+                Utf8Of(kind.extension);
     return text;
 }
 
 // Fills `folder` with `count` entries (a multiple of 100) of the mix above.
-void FolderFill(const std::string& folder, int count, const std::string& sampleExe) {
-    if (!::CreateDirectoryA(folder.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + folder);
+void FolderFill(const std::wstring& folder, int count, const std::wstring& sampleExe) {
+    if (!::CreateDirectoryW(folder.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + Utf8Of(folder));
     const std::string bitmap = BitmapBytes();
     const int perKind = count / 100;
     for (const TKind& kind : Kinds) {
-        const std::string ext = kind.extension;
+        const std::wstring ext = kind.extension;
         for (int i = 0; i < kind.perHundred * perKind; ++i) {
-            const std::string path = folder + "\\" + EntryName(kind, i);
-            if (ext == ".txt")
+            const std::wstring path = folder + L"\\" + EntryName(kind, i);
+            if (ext == L".txt")
                 FileMake(path, "Line of text " + std::to_string(i) + "\r\n" +
                                    std::string(static_cast<size_t>(i % 64) * 32, 'x'));
-            else if (ext == ".bmp")
+            else if (ext == L".bmp")
                 FileMake(path, bitmap);
-            else if (ext == ".ini")
+            else if (ext == L".ini")
                 FileMake(path, "[Settings]\r\nNumber=" + std::to_string(i) + "\r\n");
-            else if (ext == ".dat")
+            else if (ext == L".dat")
                 FileMake(path, std::string(static_cast<size_t>(i % 16) * 512 + 1, '\0'));
-            else if (ext == ".exe") {
-                if (!::CopyFileA(sampleExe.c_str(), path.c_str(), FALSE))
-                    throw std::runtime_error("cannot copy " + sampleExe + " to " + path);
+            else if (ext == L".exe") {
+                if (!::CopyFileW(sampleExe.c_str(), path.c_str(), FALSE))
+                    throw std::runtime_error("cannot copy to " + Utf8Of(path));
             } else if (i < LinkTemplates) {
                 // Every other shortcut points at a program, the rest at a document.
                 const TKind& targetKind = i % 2 ? Kinds[0] : Kinds[3];
-                LinkMake(path, folder + "\\" + EntryName(targetKind, i));
+                LinkMake(path, folder + L"\\" + EntryName(targetKind, i));
             } else {
                 // Saving a shortcut costs some 25 ms under Wine; the rest are copies of the
                 // first ones. Each copy is still resolved on its own when its row is made.
-                const std::string source = folder + "\\" + EntryName(kind, i % LinkTemplates);
-                if (!::CopyFileA(source.c_str(), path.c_str(), FALSE))
-                    throw std::runtime_error("cannot copy " + source + " to " + path);
+                const std::wstring source = folder + L"\\" + EntryName(kind, i % LinkTemplates);
+                if (!::CopyFileW(source.c_str(), path.c_str(), FALSE))
+                    throw std::runtime_error("cannot copy to " + Utf8Of(path));
             }
         }
     }
@@ -260,8 +262,8 @@ void FolderFill(const std::string& folder, int count, const std::string& sampleE
 // ---------------------------------------------------------------------------------------------
 // The baseline: the least work that shows a folder with the shell's icons
 
-// One directory pass and, per entry, one SHGetFileInfoA with SHGFI_SYSICONINDEX and one
-// LVM_INSERTITEMA, into a report-view list that shows the shell's own small image list. The
+// One directory pass and, per entry, one SHGetFileInfoW with SHGFI_SYSICONINDEX and one
+// LVM_INSERTITEMW, into a report-view list that shows the shell's own small image list. The
 // shell keeps that list for the whole process and adds an icon only the first time it meets its
 // source, so no icon is extracted, copied or destroyed per row: this is how a file manager
 // shows a folder, and no way of showing the real icons does less. Asking for SHGFI_ICON instead
@@ -271,23 +273,23 @@ class TBaseline {
     // Without icons it is the floor: one directory pass and one text-only insert per entry, the
     // least work that shows the names.
     TBaseline(int x, int y, bool icons) : icons_(icons) {
-        SHFILEINFOA info{};
-        images_ = reinterpret_cast<HIMAGELIST>(
-            ::SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHFILEINFOW info{};
+        images_ = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(
+            L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         // A top-level list view of its own; the shell's image list is shared, never destroyed.
-        list_.Reset(::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "ovbench baseline",
+        list_.Reset(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"ovbench baseline",
                                       WS_OVERLAPPEDWINDOW | LVS_REPORT | LVS_SHAREIMAGELISTS, x, y,
                                       ListWidth, ListHeight, nullptr, nullptr,
-                                      ::GetModuleHandleA(nullptr), nullptr));
+                                      ::GetModuleHandleW(nullptr), nullptr));
         if (!list_)
             throw std::runtime_error("cannot create the baseline's list view");
-        LVCOLUMNA column{};
+        LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.cx = 200;
-        column.pszText = const_cast<char*>("Name");
-        ::SendMessageA(list_.Get(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        column.pszText = const_cast<wchar_t*>(L"Name");
+        ::SendMessageW(list_.Get(), LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
         if (icons_)
-            ::SendMessageA(list_.Get(), LVM_SETIMAGELIST, LVSIL_SMALL,
+            ::SendMessageW(list_.Get(), LVM_SETIMAGELIST, LVSIL_SMALL,
                            reinterpret_cast<LPARAM>(images_));
         ::ShowWindow(list_.Get(), SW_SHOWNOACTIVATE);
     }
@@ -295,34 +297,34 @@ class TBaseline {
     HWND List() const noexcept { return list_.Get(); }
 
     // Shows the folder anew; the rows it made.
-    int Show(const std::string& folder) {
+    int Show(const std::wstring& folder) {
         HWND list = list_.Get();
-        ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-        WIN32_FIND_DATAA data{};
-        TUniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        WIN32_FIND_DATAW data{};
+        TUniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
         int rows = 0;
         if (find) {
             do {
-                if (!std::strcmp(data.cFileName, ".") || !std::strcmp(data.cFileName, ".."))
+                if (!std::wcscmp(data.cFileName, L".") || !std::wcscmp(data.cFileName, L".."))
                     continue;
-                LVITEMA item{};
+                LVITEMW item{};
                 item.mask = LVIF_TEXT;
                 item.iItem = rows;
                 item.pszText = data.cFileName;
                 if (icons_) {
-                    const std::string path = folder + "\\" + data.cFileName;
-                    SHFILEINFOA info{};
-                    ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+                    const std::wstring path = folder + L"\\" + data.cFileName;
+                    SHFILEINFOW info{};
+                    ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info),
                                      SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
                     item.mask |= LVIF_IMAGE;
                     item.iImage = info.iIcon;
                 }
-                if (::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
+                if (::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
                     ++rows;
-            } while (::FindNextFileA(find.Get(), &data));
+            } while (::FindNextFileW(find.Get(), &data));
         }
-        ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         return rows;
     }
 
@@ -387,7 +389,7 @@ void Measure(TResult& result, HWND list, const TPlan& plan, bool icons, Run run)
         if (icons)
             IconsSettle(list);
         const double firstScreen = Now() - start;
-        result.rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        result.rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         if (i >= 0) {
             result.times.push_back(complete);
             result.firstScreen.push_back(firstScreen);
@@ -406,7 +408,7 @@ void RefreshCase(TResult& result, TFrmOvMain& form, int page, const TPlan& plan)
     });
 }
 
-void BaselineCase(TResult& result, TBaseline& baseline, const std::string& folder,
+void BaselineCase(TResult& result, TBaseline& baseline, const std::wstring& folder,
                   const TPlan& plan) {
     Measure(result, baseline.List(), plan, false, [&] { baseline.Show(folder); });
 }
@@ -524,17 +526,17 @@ int Bench(const TOptions& options) {
     const double setupStart = Now();
     Application.Initialize();
 
-    char module[MAX_PATH + 1] = {};
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string bin = PathFolderWithSep(module);
-    const std::string sampleExe = bin + "ovbench_sample.exe";
+    wchar_t module[MAX_PATH + 1] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    const std::wstring bin = PathFolderWithSep(module);
+    const std::wstring sampleExe = bin + L"ovbench_sample.exe";
     if (!FilePresent(sampleExe))
-        throw std::runtime_error(sampleExe + " is missing: build the benchmarks target");
+        throw std::runtime_error(Utf8Of(sampleExe) + " is missing: build the benchmarks target");
 
     TScratch scratch;
-    const std::string small = scratch.Path() + "\\folder1000";
-    const std::string large = scratch.Path() + "\\folder10000";
-    const std::string programs = scratch.Path() + "\\programs";
+    const std::wstring small = scratch.Path() + L"\\folder1000";
+    const std::wstring large = scratch.Path() + L"\\folder10000";
+    const std::wstring programs = scratch.Path() + L"\\programs";
     TProductKeyScope productKey;
     if (options.scrollOnly) {
         TFrmOvMain form;
@@ -555,12 +557,12 @@ int Bench(const TOptions& options) {
     form.Create();
     // Page 1, made by the first start, becomes the ordinary page; pages 2 and 3 mirror the two
     // folders, as a dropped folder would make them.
-    std::vector<std::string> listing;
-    FolderList(small, "*", listing);
-    for (const std::string& path : listing)
+    std::vector<std::wstring> listing;
+    FolderList(small, L"*", listing);
+    for (const std::wstring& path : listing)
         ItemAdd(1, path);
     PageFolderAdd(2, small, listing);
-    FolderList(large, "*", listing);
+    FolderList(large, L"*", listing);
     PageFolderAdd(3, large, listing);
     form.PageTotal = PageCount();
     const int ordinaryItems = PageItemCount(1);

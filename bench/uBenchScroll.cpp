@@ -2,6 +2,7 @@
 #include "uBenchScroll.h"
 
 #include "uBenchCommon.h"
+#include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
@@ -19,15 +20,15 @@ namespace {
 // True when every row on screen shows an image. Asking for a row's image is what a paint does,
 // so a row not yet asked for is put in line here too.
 bool ScreenShowsIcons(HWND list) {
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    const int top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const int top = static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
     // One more than the whole rows: a row cut by the bottom edge shows too.
-    const int shown = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
+    const int shown = static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
     for (int item = top; item < count && item < top + shown; ++item) {
-        LVITEMA lvi{};
+        LVITEMW lvi{};
         lvi.mask = LVIF_IMAGE;
         lvi.iItem = item;
-        if (!::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lvi)) ||
+        if (!::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)) ||
             lvi.iImage < 0)
             return false;
     }
@@ -52,31 +53,32 @@ double UntilScreenShowsIcons(HWND list) {
 // What dragging the scroll box does to the list: it moves a screen at a time and each new
 // screen is painted, while the program gets no idle time.
 void DragToEnd(HWND list) {
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     int top = -1;
-    while (top != static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0))) {
-        top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-        ::SendMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+    while (top != static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0))) {
+        top = static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+        ::SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
         ::UpdateWindow(list);
     }
-    ::SendMessageA(list, LVM_ENSUREVISIBLE, count - 1, FALSE);
+    ::SendMessageW(list, LVM_ENSUREVISIBLE, count - 1, FALSE);
     ::UpdateWindow(list);
 }
 
 } // namespace
 
-void ScrollCase(TFrmOvMain& form, int page, const std::string& folder, const std::string& sampleExe,
-                int count, int runs) {
-    if (!::CreateDirectoryA(folder.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + folder);
+void ScrollCase(TFrmOvMain& form, int page, const std::wstring& folder,
+                const std::wstring& sampleExe, int count, int runs) {
+    if (!::CreateDirectoryW(folder.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + Utf8Of(folder));
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof(name), "\\prog%05d.exe", i);
-        if (!::CopyFileA(sampleExe.c_str(), (folder + name).c_str(), FALSE))
-            throw std::runtime_error("cannot copy " + sampleExe + " to " + folder + name);
+        const std::wstring number = std::to_wstring(i);
+        const std::wstring path =
+            folder + L"\\prog" + std::wstring(5 - number.size(), L'0') + number + L".exe";
+        if (!::CopyFileW(sampleExe.c_str(), path.c_str(), FALSE))
+            throw std::runtime_error("cannot copy to " + Utf8Of(path));
     }
-    std::vector<std::string> listing;
-    FolderList(folder, "*", listing);
+    std::vector<std::wstring> listing;
+    FolderList(folder, L"*", listing);
     PageFolderAdd(page, folder, listing);
     form.PageTotal = PageCount();
 
@@ -91,7 +93,7 @@ void ScrollCase(TFrmOvMain& form, int page, const std::string& folder, const std
         form.CurrentPage = page;
         form.CptPmuItemBtnUpdateClick();
         // The refresh keeps the list's scroll position.
-        ::SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+        ::SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
         tops.push_back(UntilScreenShowsIcons(list));
         DragToEnd(list);
         ends.push_back(UntilScreenShowsIcons(list));

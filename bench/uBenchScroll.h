@@ -11,5 +11,5 @@ class TFrmOvMain;
 // to it and times `runs` rounds of: refresh, first screen's icons at the top, a drag of the
 // scroll box to the end (every screen on the way painted, as the list paints while the box
 // moves), last screen's icons. Prints each run and the medians.
-void ScrollCase(TFrmOvMain& form, int page, const std::string& folder, const std::string& sampleExe,
-                int count, int runs);
+void ScrollCase(TFrmOvMain& form, int page, const std::wstring& folder,
+                const std::wstring& sampleExe, int count, int runs);

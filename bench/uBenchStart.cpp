@@ -2,6 +2,7 @@
 #include "uBenchStart.h"
 
 #include "uBenchCommon.h"
+#include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
@@ -12,7 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <stdexcept>
 #include <vector>
 
@@ -20,21 +21,21 @@ namespace {
 
 struct TWindowSearch {
     DWORD process;
-    const char* className;
+    const wchar_t* className;
     HWND found;
 };
 
 // A visible top-level window of that class belonging to that process.
-HWND VisibleWindowOf(DWORD process, const char* className) {
+HWND VisibleWindowOf(DWORD process, const wchar_t* className) {
     TWindowSearch search{process, className, nullptr};
     ::EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto& s = *reinterpret_cast<TWindowSearch*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
-            char name[64] = {};
-            ::GetClassNameA(hwnd, name, sizeof(name));
-            if (owner != s.process || !::IsWindowVisible(hwnd) || std::strcmp(name, s.className))
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (owner != s.process || !::IsWindowVisible(hwnd) || std::wcscmp(name, s.className))
                 return TRUE;
             s.found = hwnd;
             return FALSE;
@@ -52,23 +53,24 @@ struct TStartTime {
 // gone idle (WaitForInputIdle: it waits for input with nothing left in its queue, paints
 // included); then notes when a message sent to the window comes back, which also waits for
 // any work the program does in idle time; closes it as a user would and waits for its end.
-TStartTime StartTimed(const std::string& exe, const char* className) {
-    STARTUPINFOA startup{};
+TStartTime StartTimed(const std::wstring& exe, const wchar_t* className) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::string command = "\"" + exe + "\"";
-    const std::string folder = PathFolderWithSep(exe);
+    std::wstring command = L"\"" + exe + L"\"";
+    const std::wstring folder = PathFolderWithSep(exe);
+    const std::string name = Utf8Of(exe);
     const double start = Now();
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           folder.c_str(), &startup, &info))
-        throw std::runtime_error("cannot start " + exe);
+        throw std::runtime_error("cannot start " + name);
     TUniqueHandle process(info.hProcess), thread(info.hThread);
     HWND window = nullptr;
     while (!(window = VisibleWindowOf(info.dwProcessId, className))) {
         if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0)
-            throw std::runtime_error(exe + " ended before it showed its window");
+            throw std::runtime_error(name + " ended before it showed its window");
         if (Now() - start > 60000)
-            throw std::runtime_error(exe + " showed no window within a minute");
+            throw std::runtime_error(name + " showed no window within a minute");
         ::WaitForInputIdle(info.hProcess, 1);
         ::Sleep(1);
     }
@@ -76,12 +78,12 @@ TStartTime StartTimed(const std::string& exe, const char* className) {
     TStartTime time;
     time.idle = Now() - start;
     DWORD_PTR answer = 0;
-    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
     time.answer = Now() - start;
-    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) {
         ::TerminateProcess(info.hProcess, 1);
-        throw std::runtime_error(exe + " did not close");
+        throw std::runtime_error(name + " did not close");
     }
     return time;
 }
@@ -106,29 +108,29 @@ void StartReportLine(const char* label, const std::vector<double>& times, double
 // The launcher's start on an empty page and on a page of `items` (every tenth entry of the mixed
 // folder, so every kind is there), and the blank window, started by turns round after round so
 // that whatever else the machine does weighs on all three alike.
-void StartCase(const std::string& bin, const std::string& folder, int items, int runs) {
-    const std::string launcher = bin + "pOv.exe", blank = bin + "ovbench_blank.exe";
+void StartCase(const std::wstring& bin, const std::wstring& folder, int items, int runs) {
+    const std::wstring launcher = bin + L"pOv.exe", blank = bin + L"ovbench_blank.exe";
     RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
     // The first start writes the settings tree; every timed start finds it. Page 1 stays empty,
     // page 2 holds the items; the page a start shows is the stored SelPage.
-    StartTimed(launcher, "TFrmOvMain");
-    std::vector<std::string> listing;
-    FolderList(folder, "*", listing);
-    PageCreate(2, "");
+    StartTimed(launcher, L"TFrmOvMain");
+    std::vector<std::wstring> listing;
+    FolderList(folder, L"*", listing);
+    PageCreate(2, L"");
     for (size_t i = 0; i < listing.size() && PageItemCount(2) < items; i += 10)
         ItemAdd(2, listing[i]);
     auto onPage = [&](int32_t page) {
         RegIntWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValSelPage, page);
-        return StartTimed(launcher, "TFrmOvMain");
+        return StartTimed(launcher, L"TFrmOvMain");
     };
     std::printf("  start-up: %d rounds ...", runs);
     std::fflush(stdout);
-    StartTimed(blank, "OvBenchBlank");
+    StartTimed(blank, L"OvBenchBlank");
     onPage(1);
     onPage(2);
     TStartSeries s;
     for (int i = 0; i < runs; ++i) {
-        s.blank.push_back(StartTimed(blank, "OvBenchBlank").idle);
+        s.blank.push_back(StartTimed(blank, L"OvBenchBlank").idle);
         const TStartTime empty = onPage(1), full = onPage(2);
         s.empty.push_back(empty.idle);
         s.emptyAnswer.push_back(empty.answer);

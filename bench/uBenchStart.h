@@ -8,4 +8,4 @@
 // Starts bin\pOv.exe and bin\ovbench_blank.exe `runs` rounds, the launcher on an empty page and
 // on a page of `items` entries of `folder`, and prints the medians and their ratios. Rewrites
 // the settings tree.
-void StartCase(const std::string& bin, const std::string& folder, int items, int runs);
+void StartCase(const std::wstring& bin, const std::wstring& folder, int items, int runs);
