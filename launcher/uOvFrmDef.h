@@ -12,6 +12,8 @@ inline constexpr int OV_FONT_HEIGHT = 12;
 
 // Window message of the hot-key library: WParam the virtual-key code, LParam the key flags.
 inline constexpr UINT WM_HOOKKEY = WM_USER + 10;
+// Posted to itself when the main window is shown: the keyboard goes to the list once it shows.
+inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
 
 // Child controls.
 inline constexpr int IDC_TOOLBAR = 100;
@@ -34,6 +36,27 @@ inline constexpr int IDM_PMU_LIST = 303;
 inline constexpr int IDM_PMU_REPORT = 304;
 inline constexpr int IDM_PMU_SEPA1 = 305;
 inline constexpr int IDM_PMU_BTNUPDATE = 306;
+
+// Commands of the keyboard alone (the others share the toolbar's and the menu's identifiers).
+inline constexpr int IDM_KEY_OPEN = 401;
+inline constexpr int IDM_KEY_RENAME = 402;
+inline constexpr int IDM_KEY_SELECTALL = 403;
+inline constexpr int IDM_KEY_MINIMIZE = 404;
+
+// The main window's keys, one table: each calls the handler its command names, wherever the focus
+// is in the window (the rename editor aside, whose Enter and Escape are its own).
+inline constexpr ACCEL OV_KEYS[] = {
+    {FVIRTKEY, VK_RETURN, IDM_KEY_OPEN},
+    {FVIRTKEY, VK_DELETE, IDC_TBN_DELETE},
+    {FVIRTKEY, VK_F2, IDM_KEY_RENAME},
+    {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
+    {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},
+    {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
+    {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
+    {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
+    {FVIRTKEY | FCONTROL, 'A', IDM_KEY_SELECTALL},
+    {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
+};
 
 // Resources.
 inline constexpr int IDI_APP = 1;

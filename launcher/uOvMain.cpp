@@ -39,6 +39,7 @@ TFrmOvMain::~TFrmOvMain() {
     DestroyHandle();
     if (FrmOvMain == this) {
         Application.OnIdle = nullptr;
+        Application.OnMessage = nullptr;
         ListStateReset();
         FrmOvMain = nullptr;
     }
@@ -52,6 +53,7 @@ void TFrmOvMain::Create() {
                  DpiScale(OV_MAIN_HEIGHT, dpi), COLOR_BTNFACE + 1, icon);
     if (!Handle())
         throw std::runtime_error("CreateWindowEx TFrmOvMain");
+    Application.OnMessage = [](MSG& msg) { return FrmOvMain && FrmOvMain->KeyTranslate(msg); };
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -249,6 +251,7 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     WindowBringToFront(Handle());
     if (toMouse)
         WindowToMouse();
+    ItemListFocus(true);
 }
 
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
@@ -332,6 +335,19 @@ void TFrmOvMain::OnCommand(int id) {
     case IDM_PMU_BTNUPDATE:
         CptPmuItemBtnUpdateClick();
         break;
+    case IDM_KEY_OPEN:
+        CptLvwItemsDblClick();
+        break;
+    case IDM_KEY_RENAME:
+        ItemRenameBegin();
+        break;
+    case IDM_KEY_SELECTALL:
+        ItemsSelectAll();
+        break;
+    case IDM_KEY_MINIMIZE:
+        // As the minimise button does, the taskbar setting included.
+        ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        break;
     }
 }
 
@@ -370,9 +386,21 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         LayoutControls();
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam)
+        if (wParam) {
             FormShow();
+            ::PostMessageW(Handle(), WM_LISTFOCUS, 0, 0);
+        }
         break;
+    case WM_LISTFOCUS:
+        // Only a window shown to be used: one shown without activation keeps its selection.
+        if (::IsWindowVisible(Handle()) && ::GetActiveWindow() == Handle())
+            ItemListFocus(true);
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself takes no keys: they go to the list (after a box or the options
+        // dialog too, when the window is activated again).
+        ItemListFocus(false);
+        return 0;
     case WM_PAINT:
         PaintToolBarEdge();
         if (taskbarHidden_)

@@ -93,6 +93,17 @@ class TFrmOvMain : public TForm {
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
     void HookKeyPressed(WPARAM key, LPARAM flags);
 
+    // The keyboard (uOvKey): the keys of OV_KEYS and where the focus goes.
+    // Gives the keyboard to the item list; with `rowToo`, also focuses and selects a row (the one
+    // focused before, else the first), as when the window is shown or called up.
+    void ItemListFocus(bool rowToo);
+    // F2: the focused row's in-place editor, with the refusal of a folder page.
+    void ItemRenameBegin();
+    // Ctrl+A: every row selected.
+    void ItemsSelectAll();
+    // True when the message was one of the window's keys and its command has run.
+    bool KeyTranslate(MSG& msg);
+
     // Works the status bar out anew and repaints it; a failure is reported, never raised.
     void StatusRepaint() noexcept;
 
@@ -134,6 +145,7 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    TUniqueAccel keys_;
     // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
     bool placing_ = false;
 

@@ -1,6 +1,7 @@
 // The launcher's own error and confirmation boxes.
 #include "uOvMsg.h"
 
+#include "uCmnWnd.h"
 #include "uOvMsgDef.h"
 
 #include <windows.h>
@@ -21,11 +22,13 @@ std::wstring ConfirmText(int code) {
 
 // No owner and task-modal: centred on the screen, and every window of the program waits.
 void ErrorBox(int code) {
+    TActivationKeep keep;
     ::MessageBoxW(nullptr, ErrorText(code).c_str(), OV_MSG_ERROR_CAPTION,
                   MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 bool ConfirmBox(int code) {
+    TActivationKeep keep;
     return ::MessageBoxW(nullptr, ConfirmText(code).c_str(), OV_MSG_CONFIRM_CAPTION,
                          MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) == IDOK;
 }

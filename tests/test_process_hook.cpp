@@ -2,7 +2,10 @@
 // SendInput calls its minimised window back.
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
+#include "uOvCfg.h"
+#include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uTestFiles.h"
 #include "uTestProcess.h"
 #include "uTestSupport.h"
 
@@ -97,6 +100,39 @@ TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
     Minimise(main);
     SendKey(VK_F8, true, true);
     EXPECT_TRUE(ComesBack(main, 5000));
+    Close(l, main);
+}
+
+// Called up by the hot key, the window takes the keyboard at once: Home and Enter start the
+// program of the first row, whatever row was picked before.
+TEST_F(HotKeyProcess, HotKeyHomeAndEnterStartTheFirstItemsProgram) {
+    TTempFolder temp;
+    ASSERT_TRUE(FileWrite(temp / L"zz.txt", "x"));
+    ConfigTreeCreate();
+    ItemAdd(1, ExeFolder() + L"ovArgEcho.exe");
+    ItemAdd(1, temp / L"zz.txt");
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
+    const std::wstring report = temp / L"started";
+    ::SetEnvironmentVariableW(L"OV_ECHO_OUT", report.c_str());
+    TLauncher l = TLauncher::Start(ExeFolder());
+    ::SetEnvironmentVariableW(L"OV_ECHO_OUT", nullptr);
+    HWND main = Start(l);
+    ASSERT_NE(main, nullptr);
+    auto started = [&] {
+        WIN32_FIND_DATAW found{};
+        TUniqueFind find(::FindFirstFileW((report + L".*").c_str(), &found));
+        return find && std::wstring(found.cFileName).find(L".part") == std::wstring::npos;
+    };
+
+    SendKey(VK_DOWN, true, true);
+    Minimise(main);
+    SendKey(VK_F8, true, true);
+    ASSERT_TRUE(ComesBack(main, 5000));
+    SendKey(VK_HOME, true, true);
+    SendKey(VK_RETURN, true, true);
+    EXPECT_TRUE(WaitFor(started, 10000)) << "the first row's program did not start";
     Close(l, main);
 }
 

@@ -2,6 +2,7 @@
 #include "uCmnApp.h"
 
 #include "uCmnError.h"
+#include "uCmnWnd.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -80,10 +81,23 @@ int TApplication::MessageLoop() {
         } else if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             break;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        ProcessMessage(msg);
     }
     return 0;
+}
+
+void TApplication::ProcessMessage(MSG& msg) {
+    if (Application.OnMessage) {
+        try {
+            if (Application.OnMessage(msg))
+                return;
+        } catch (...) {
+            Application.HandleCurrentException();
+            return;
+        }
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 bool TApplication::Idle() noexcept {
@@ -136,6 +150,7 @@ void TApplication::HandleException(const std::exception& e) noexcept {
         else
             owner = Handle();
         openBoxes_.push_back(text);
+        TActivationKeep keep;
         struct TClosed {
             std::vector<std::wstring>& boxes;
             ~TClosed() { boxes.pop_back(); }

@@ -39,6 +39,11 @@ class TApplication : public TForm {
     // Work done while no message waits, a step at a time: the loop calls it whenever its queue
     // is empty and keeps calling it, between messages, while it answers true.
     std::function<bool()> OnIdle;
+    // A look at each message before it is translated and dispatched (keyboard accelerators): true
+    // when it was handled and goes no further.
+    std::function<bool(MSG&)> OnMessage;
+    // One message of the loop: OnMessage, then translated and dispatched. For nested loops too.
+    static void ProcessMessage(MSG& msg);
     // One step of OnIdle; false when there is none or it has nothing more to do. An error ends
     // the step in the top-level error box.
     bool Idle() noexcept;

@@ -62,6 +62,7 @@ CMN_HANDLE_TRAITS(TDropTraits, HDROP, nullptr, ::DragFinish(h));
 CMN_HANDLE_TRAITS(TMenuTraits, HMENU, nullptr, ::DestroyMenu(h));
 CMN_HANDLE_TRAITS(TWindowTraits, HWND, nullptr, ::DestroyWindow(h));
 CMN_HANDLE_TRAITS(TGlobalTraits, HGLOBAL, nullptr, ::GlobalFree(h));
+CMN_HANDLE_TRAITS(TAccelTraits, HACCEL, nullptr, ::DestroyAcceleratorTable(h));
 
 #undef CMN_HANDLE_TRAITS
 
@@ -77,6 +78,7 @@ using TUniqueDrop = TUniqueAny<TDropTraits>;
 using TUniqueMenu = TUniqueAny<TMenuTraits>;
 using TUniqueWindow = TUniqueAny<TWindowTraits>;
 using TUniqueGlobal = TUniqueAny<TGlobalTraits>;
+using TUniqueAccel = TUniqueAny<TAccelTraits>;
 
 // Owner of one COM interface pointer.
 template <typename I> class TComPtr {

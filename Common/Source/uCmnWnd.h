@@ -7,6 +7,28 @@
 // window holds the foreground.
 void WindowBringToFront(HWND hwnd);
 
+// A box or dialog without an owner gives the activation back to no window in particular when it
+// closes: for as long as it lives, this notes the thread's active window and its keyboard focus,
+// and gives both back at the end.
+class TActivationKeep {
+  public:
+    TActivationKeep() : active_(::GetActiveWindow()), focus_(::GetFocus()) {}
+    ~TActivationKeep() {
+        if (!active_ || !::IsWindow(active_) || !::IsWindowVisible(active_) ||
+            !::IsWindowEnabled(active_))
+            return;
+        ::SetActiveWindow(active_);
+        if (focus_ && ::IsWindow(focus_) && (focus_ == active_ || ::IsChild(active_, focus_)))
+            ::SetFocus(focus_);
+    }
+    TActivationKeep(const TActivationKeep&) = delete;
+    TActivationKeep& operator=(const TActivationKeep&) = delete;
+
+  private:
+    HWND active_;
+    HWND focus_;
+};
+
 // The hourglass cursor for as long as it lives, also when an error ends the work early.
 class THourglass {
   public:

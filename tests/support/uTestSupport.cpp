@@ -1,6 +1,7 @@
 // Helpers shared by the test suites.
 #include "uTestSupport.h"
 
+#include "uCmnApp.h"
 #include "uCmnError.h"
 
 #include <vector>
@@ -115,10 +116,8 @@ void PumpMessages(int ms) {
     DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
     MSG msg;
     while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            TApplication::ProcessMessage(msg);
         ::Sleep(5);
     }
 }

@@ -1,0 +1,52 @@
+// The main window's keyboard: its keys (one accelerator table, OV_KEYS) and where the focus goes
+// when the window is shown, restored, called up or activated again.
+#include "uOvMain.h"
+
+#include "uCmnApp.h"
+#include "uOvFrmDef.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+void TFrmOvMain::ItemListFocus(bool rowToo) {
+    if (!CptLvwItems)
+        return;
+    ::SetFocus(CptLvwItems);
+    if (!rowToo)
+        return;
+    int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
+    if (row < 0 && ListView_GetItemCount(CptLvwItems) > 0)
+        row = 0;
+    if (row < 0)
+        return;
+    ListView_SetItemState(CptLvwItems, row, LVIS_FOCUSED | LVIS_SELECTED,
+                          LVIS_FOCUSED | LVIS_SELECTED);
+    ListView_EnsureVisible(CptLvwItems, row, FALSE);
+}
+
+void TFrmOvMain::ItemRenameBegin() {
+    const int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
+    if (row < 0)
+        return;
+    ::SetFocus(CptLvwItems);
+    // The list asks CptLvwItemsEditing first, which refuses a folder page with its box.
+    ListView_EditLabel(CptLvwItems, row);
+}
+
+void TFrmOvMain::ItemsSelectAll() {
+    ListView_SetItemState(CptLvwItems, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool TFrmOvMain::KeyTranslate(MSG& msg) {
+    if (!Handle() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))
+        return false;
+    if (!keys_)
+        keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_KEYS),
+                                              static_cast<int>(std::size(OV_KEYS))));
+    // In the rename editor Enter ends the edit and Escape cancels it, as the editor does itself.
+    HWND editor = ListView_GetEditControl(CptLvwItems);
+    if (editor && (msg.hwnd == editor || ::IsChild(editor, msg.hwnd)))
+        return false;
+    return keys_ && ::TranslateAcceleratorW(Handle(), keys_.Get(), &msg) != 0;
+}
