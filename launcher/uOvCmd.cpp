@@ -2,6 +2,7 @@
 #include "uOvCmd.h"
 
 #include "uCmnApp.h"
+#include "uCmnCom.h"
 #include "uCmnFile.h"
 #include "uCmnShell.h"
 #include "uCmnWnd.h"
@@ -179,6 +180,8 @@ void TFrmOvMain::CptTbnInsertClick() {
     ofn.lpstrInitialDir = LastOpenDir.empty() ? nullptr : LastOpenDir.c_str();
     ofn.lpstrDefExt = L"*.*";
     ofn.Flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER;
+    // The dialog hosts the shell's objects.
+    ComEnsure();
     if (::GetOpenFileNameW(&ofn)) {
         std::vector<std::wstring> files = ChosenFiles(buffer.data());
         if (!files.empty()) {

@@ -150,7 +150,7 @@ void TFrmOvMain::CreateItemList() {
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
     ListStateReset();
     // The icons of painted rows load while the program has nothing else to do.
-    Application.OnIdle = [] { return FrmOvMain && ListIconsLoad(); };
+    Application.OnIdle = [] { return FrmOvMain && FrmOvMain->IdleWork(); };
 }
 
 void TFrmOvMain::CreateStatusBar() {

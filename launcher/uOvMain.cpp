@@ -61,7 +61,8 @@ void TFrmOvMain::Create() {
 
 void TFrmOvMain::FormCreate() {
     HKEY hkcu = HKEY_CURRENT_USER;
-    RunStep([&] { ::DragAcceptFiles(Handle(), TRUE); });
+    // The window takes drops from its creation on (WS_EX_ACCEPTFILES, what DragAcceptFiles sets),
+    // so the shell need not be loaded at the start for it.
     RunStep([&] { ConfigTreeEnsure(); });
     RunStep([&] { VersionUpdate(); });
     // Before anything reads a page: a page deletion or first run cut short is finished here.
@@ -84,7 +85,18 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { CptPmuItemBtnUpdateClick(); });
     RunStep([&] { ToolBarPosApply(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
     RunStep([&] { Application.ShowMainForm = true; });
-    RunStep([&] { HookDllLoad(); });
+    // Bound in the first idle moment after the window shows (IdleWork): the library's thread and
+    // hook are no part of the first paint.
+    RunStep([&] { hookPending_ = true; });
+}
+
+bool TFrmOvMain::IdleWork() {
+    if (hookPending_) {
+        hookPending_ = false;
+        RunStep([] { HookDllLoad(); });
+        return true;
+    }
+    return ListIconsLoad();
 }
 
 void TFrmOvMain::FormShow() {
@@ -460,7 +472,6 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             RunStep([] { HookDllLoad(); });
         return 0;
     case WM_DESTROY:
-        ::DragAcceptFiles(Handle(), FALSE);
         if (Application.MainForm() == this)
             ::PostQuitMessage(0);
         return 0;

@@ -104,6 +104,10 @@ class TFrmOvMain : public TForm {
     // True when the message was one of the window's keys and its command has run.
     bool KeyTranslate(MSG& msg);
 
+    // Work between messages: the hot-key library's binding after the start, then the icons of the
+    // rows painted. True while there is more.
+    bool IdleWork();
+
     // Works the status bar out anew and repaints it; a failure is reported, never raised.
     void StatusRepaint() noexcept;
 
@@ -145,6 +149,8 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    // The hot-key library is still to be bound (in the first idle moment).
+    bool hookPending_ = false;
     TUniqueAccel keys_;
     // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
     bool placing_ = false;

@@ -5,7 +5,6 @@
 #include "uCmnWnd.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -14,16 +13,11 @@ TApplication Application;
 
 TApplication::~TApplication() {
     DestroyHandle();
-    if (comInitialized_)
-        ::CoUninitialize();
 }
 
 void TApplication::Initialize() {
     if (Initialized())
         return;
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comInitialized_ = SUCCEEDED(hr);
-
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
                                               ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);

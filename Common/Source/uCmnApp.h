@@ -16,7 +16,8 @@ class TApplication : public TForm {
   public:
     ~TApplication() override;
 
-    // COM for this thread (apartment), common controls, the application window.
+    // Common controls and the application window. COM starts where it is first needed
+    // (ComEnsure), so the start loads none of it.
     void Initialize();
     bool Initialized() const noexcept { return Handle() != nullptr; }
 
@@ -71,7 +72,6 @@ class TApplication : public TForm {
     TForm* mainForm_ = nullptr;
     // Texts of the error boxes open now, innermost last.
     std::vector<std::wstring> openBoxes_;
-    bool comInitialized_ = false;
 };
 
 extern TApplication Application;

@@ -2,6 +2,7 @@
 // listing, shortcut resolution and display names.
 #include "uCmnFile.h"
 
+#include "uCmnCom.h"
 #include "uCmnError.h"
 #include "uCmnHandle.h"
 #include "uCmnStr.h"
@@ -376,6 +377,8 @@ void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& a
     target.clear();
     arguments.clear();
 
+    if (!ComEnsure())
+        OleCheck(CO_E_NOTINITIALIZED);
     TComPtr<IShellLinkW> link;
     OleCheck(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.PutVoid()));

@@ -104,7 +104,7 @@ bool FolderRecords(const std::wstring& folder, const std::wstring& mask,
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
 // file-system object) and its arguments. Raises EOleError on any failing step; both outputs are
-// then empty. COM must be initialised on the calling thread.
+// then empty. Starts COM on the thread when it has none (ComEnsure).
 void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& arguments);
 // The platform's description of a status code, or "OLE エラー %.8x" when it has none.
 std::wstring OleErrorText(HRESULT hr);

@@ -1,6 +1,7 @@
 // The large and small icon of a file, a shortcut's target or a document type.
 #include "uCmnIcon.h"
 
+#include "uCmnCom.h"
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnReg.h"
@@ -148,6 +149,7 @@ void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon&
 
 void FileIconsGet(const std::wstring& path, TUniqueIcon& smallIcon, TUniqueIcon& largeIcon,
                   const TIconSizes& sizes) {
+    ComEnsure();
     const std::wstring file = IconSource(path);
     TIconPair icons;
     if (!OwnIconsGet(file, icons, sizes))
@@ -164,6 +166,7 @@ void TFileIconCache::SizesSet(const TIconSizes& sizes) {
 }
 
 const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
+    ComEnsure();
     const std::wstring file = IconSource(path);
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;

@@ -2,6 +2,7 @@
 #include "uCmnShell.h"
 
 #include "uCmnApp.h"
+#include "uCmnCom.h"
 #include "uCmnFile.h"
 
 #include <shellapi.h>
@@ -31,6 +32,7 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
         g_recorder->Requests.push_back(TShellOpenRequest{file, parameters});
         return true;
     }
+    ComEnsure();
     const std::wstring folder = PathFolderWithSep(ModulePath());
     const HINSTANCE rc = ::ShellExecuteW(Application.Handle(), L"open", file.c_str(),
                                          parameters.empty() ? nullptr : parameters.c_str(),
