@@ -177,7 +177,8 @@ void TFrmOvMain::CreateViewMenu() {
 }
 
 void TFrmOvMain::LayoutControls() {
-    if (!CptSbrStatus)
+    // The creation lays the window out once, at its end, whatever its steps change meanwhile.
+    if (!CptSbrStatus || creating_)
         return;
     RECT rc;
     ::GetClientRect(Handle(), &rc);

@@ -390,10 +390,19 @@ LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        CreateControls();
-        FormCreate();
+    case WM_CREATE: {
+        creating_ = true;
+        try {
+            CreateControls();
+            FormCreate();
+        } catch (...) {
+            creating_ = false;
+            throw;
+        }
+        creating_ = false;
+        LayoutControls();
         return 0;
+    }
     case WM_SIZE:
         LayoutControls();
         return 0;

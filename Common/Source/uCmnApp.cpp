@@ -51,7 +51,9 @@ int TApplication::Run() {
         if (show == SW_SHOWMINNOACTIVE) {
             ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
         } else {
-            ::ShowWindow(Handle(), SW_SHOWNORMAL);
+            // Shown without taking the activation: the main form takes it next, one change of
+            // the active window instead of two.
+            ::ShowWindow(Handle(), SW_SHOWNA);
             ::ShowWindow(mainForm_->Handle(),
                          show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
             ::SetForegroundWindow(mainForm_->Handle());
