@@ -525,6 +525,8 @@ SIZE ListWindowShow(TFrmOvMain& form) {
 int Bench(const TOptions& options) {
     const double setupStart = Now();
     Application.Initialize();
+    // The launcher starts COM where it needs it; the benchmark's own shortcuts need it first.
+    TComInit com;
 
     wchar_t module[MAX_PATH + 1] = {};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);

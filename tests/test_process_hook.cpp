@@ -103,6 +103,22 @@ TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
     Close(l, main);
 }
 
+// The library is bound in the program's first idle moment: the key works from the moment the
+// window shows and the program waits for input.
+TEST_F(HotKeyProcess, TheHotKeyWorksAsSoonAsTheStartedWindowIsIdle) {
+    ConfigTreeCreate();
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
+    TLauncher l = TLauncher::Start(ExeFolder());
+    HWND main = Start(l);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(::WaitForInputIdle(l.process.Get(), 15000), 0u);
+    Minimise(main);
+    SendKey(VK_F8, true, true);
+    EXPECT_TRUE(ComesBack(main, 5000));
+    Close(l, main);
+}
+
 // Called up by the hot key, the window takes the keyboard at once: Home and Enter start the
 // program of the first row, whatever row was picked before.
 TEST_F(HotKeyProcess, HotKeyHomeAndEnterStartTheFirstItemsProgram) {
