@@ -1,10 +1,11 @@
-# The two commands: `make run` and `make test` (plus `make build`, `make bench`, `make format`).
+# The two commands: `make run` and `make test` (plus `make build`, `make bench`, `make dist`,
+# `make format`).
 # Both install what is missing (Debian, as root), build with MinGW-w64 and run under Wine.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test bench dist format clean
 all: build
 
 deps:
@@ -25,6 +26,10 @@ test: build
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@cmake/session $(BUILD) tools/run-bench $(BUILD)
+
+# The download: build/Orvanta-<version>.zip.
+dist: build
+	@cmake --build $(BUILD) --target dist
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
