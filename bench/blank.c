@@ -1,5 +1,6 @@
 /* The yardstick of the start-up case: the least Win32 program that shows a window, with a
-   window of the launcher's own default size, and closes when asked. */
+   window where and as large as the start-up case shows the launcher (uBenchStart.cpp), and closes
+   when asked. */
 #include <windows.h>
 
 static LRESULT CALLBACK BlankProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -22,8 +23,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int sh
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"OvBenchBlank";
     RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, L"OvBenchBlank", L"ovbench blank", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 340, 226, NULL, NULL, instance, NULL);
+    hwnd = CreateWindowExW(0, L"OvBenchBlank", L"ovbench blank", WS_OVERLAPPEDWINDOW, 100, 100, 340,
+                           226, NULL, NULL, instance, NULL);
     if (!hwnd)
         return 1;
     ShowWindow(hwnd, show);

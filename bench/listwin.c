@@ -1,6 +1,7 @@
 /* The second yardstick of the start-up case: the least program that shows the launcher's kind of
    window, a window holding one report-view list control of the common controls 6 (the launcher's
-   manifest), at the launcher's default size; it closes when asked. */
+   manifest), where and as large as the start-up case shows the launcher (uBenchStart.cpp); it
+   closes when asked. */
 #include <windows.h>
 #include <commctrl.h>
 
@@ -33,8 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int sh
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"OvBenchList";
     RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, L"OvBenchList", L"ovbench list", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 340, 226, NULL, NULL, instance, NULL);
+    hwnd = CreateWindowExW(0, L"OvBenchList", L"ovbench list", WS_OVERLAPPEDWINDOW, 100, 100, 340,
+                           226, NULL, NULL, instance, NULL);
     if (!hwnd)
         return 1;
     list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT,

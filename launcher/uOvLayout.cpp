@@ -177,7 +177,8 @@ void TFrmOvMain::CreateViewMenu() {
 }
 
 void TFrmOvMain::LayoutControls() {
-    // The creation lays the window out once, at its end, whatever its steps change meanwhile.
+    // The creation lays the window out once, before the rows go in, whatever its steps change
+    // until then.
     if (!CptSbrStatus || creating_)
         return;
     RECT rc;

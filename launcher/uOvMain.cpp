@@ -82,8 +82,14 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { ViewMenuCheck(ViewStyle); });
     RunStep([&] { ColumnWidthsLoad(); });
     RunStep([&] { ViewStyleSet(ViewStyle); });
-    RunStep([&] { CptPmuItemBtnUpdateClick(); });
     RunStep([&] { ToolBarPosApply(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
+    // The one layout of the creation, before the rows go in: the list arranges them once, at
+    // its own size, instead of again when it gets that size.
+    RunStep([&] {
+        creating_ = false;
+        LayoutControls();
+    });
+    RunStep([&] { CptPmuItemBtnUpdateClick(); });
     RunStep([&] { Application.ShowMainForm = true; });
     // Bound in the first idle moment after the window shows (IdleWork): the library's thread and
     // hook are no part of the first paint.
@@ -391,6 +397,7 @@ LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE: {
+        // Until FormCreate lays the window out, its steps' changes of size and place wait.
         creating_ = true;
         try {
             CreateControls();
@@ -399,8 +406,6 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             creating_ = false;
             throw;
         }
-        creating_ = false;
-        LayoutControls();
         return 0;
     }
     case WM_SIZE:

@@ -149,7 +149,7 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
-    // Between WM_CREATE and the end of FormCreate: the layout waits for the last step.
+    // From WM_CREATE until FormCreate's layout step: the layout waits for that one pass.
     bool creating_ = false;
     // The hot-key library is still to be bound (in the first idle moment).
     bool hookPending_ = false;

@@ -23,21 +23,26 @@ const HKEY Cu = HKEY_CURRENT_USER;
 
 using TItems = std::vector<std::pair<std::wstring, std::wstring>>;
 
-// Replaces the product key with an export copied beside the tests.
+// Replaces the product key with an export copied beside the tests. Wine's reg.exe now and then
+// ends with an error on a file it imports the next time: up to three tries.
 bool TreeImport(const wchar_t* file) {
-    RegKeyDelete(Cu, OvKeyProduct);
-    std::wstring command =
-        L"C:\\windows\\system32\\reg.exe import \"" + ExeFolder() + L"golden\\" + file + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                          nullptr, nullptr, &startup, &info))
-        return false;
-    TUniqueHandle process(info.hProcess), thread(info.hThread);
-    DWORD code = 1;
-    return ::WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
-           ::GetExitCodeProcess(info.hProcess, &code) && code == 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RegKeyDelete(Cu, OvKeyProduct);
+        std::wstring command =
+            L"C:\\windows\\system32\\reg.exe import \"" + ExeFolder() + L"golden\\" + file + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                              nullptr, nullptr, &startup, &info))
+            return false;
+        TUniqueHandle process(info.hProcess), thread(info.hThread);
+        DWORD code = 1;
+        if (::WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
+            ::GetExitCodeProcess(info.hProcess, &code) && code == 0)
+            return true;
+    }
+    return false;
 }
 
 // A page's folder and items, sorted: the export lists values by name.
