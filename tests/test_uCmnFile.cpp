@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -284,6 +285,17 @@ TEST_F(FileHelpers, LinkResolveReadsTargetAndArguments) {
     ASSERT_TRUE(LinkCreate(temp / L"many.lnk", program, many));
     LinkResolve(temp / L"many.lnk", target, arguments);
     EXPECT_EQ(arguments, many);
+
+    // On a thread that never started COM: the resolution starts it.
+    std::wstring fromThread;
+    std::thread([&] {
+        try {
+            std::wstring args;
+            LinkResolve(temp / L"many.lnk", fromThread, args);
+        } catch (const std::exception&) {
+        }
+    }).join();
+    EXPECT_EQ(fromThread, target);
 }
 
 TEST_F(FileHelpers, FileIsExeLooksThroughShortcuts) {

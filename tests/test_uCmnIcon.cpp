@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <thread>
+
 namespace {
 
 TEST(IconEntry, SplitsFileAndIndex) {
@@ -71,6 +73,20 @@ std::wstring ExePath() {
 struct TIconImages {
     std::vector<uint32_t> large, small_;
 };
+
+// FileIconsGet on a thread of its own that never started COM: the shell's calls start it.
+TIconImages ImagesOnAThreadWithoutCom(const std::wstring& path) {
+    TIconImages images;
+    std::thread([&] {
+        try {
+            TUniqueIcon small_, large;
+            FileIconsGet(path, small_, large);
+            images = {IconPixels(large.Get()), IconPixels(small_.Get())};
+        } catch (const std::exception&) {
+        }
+    }).join();
+    return images;
+}
 
 TIconImages ImagesOf(const std::wstring& file, int index) {
     HICON lg = nullptr, sm = nullptr;
@@ -273,6 +289,7 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
         FileIconsGet(c.path, small_, large);
         EXPECT_EQ(IconPixels(got.large.Get()), IconPixels(large.Get()));
         EXPECT_EQ(IconPixels(got.small.Get()), IconPixels(small_.Get()));
+        EXPECT_EQ(ImagesOnAThreadWithoutCom(c.path).large, IconPixels(large.Get()));
         seen.push_back(shared);
     }
     EXPECT_EQ(seen[0], seen[4]) << L"one entry per type, letter case aside";
