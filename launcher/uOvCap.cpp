@@ -164,7 +164,6 @@ void OptionCaptionsSet(TFrmOvOptn& form) {
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyCharTbl)));
     ComboFill(form.CptCmbToolBar,
               CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValToolBarPosTbl)));
-    ::SendMessageW(form.CptImgIcon, STM_SETICON, reinterpret_cast<WPARAM>(form.AppIcon()), 0);
 }
 
 void OptionValuesLoad(TFrmOvOptn& form) {

@@ -1,13 +1,10 @@
-// The main window's keyboard: its keys (one accelerator table, OV_KEYS) and where the focus goes
-// when the window is shown, restored, called up or activated again.
+// The main window's keyboard: its keys (the accelerator table made from OV_KEYS) and where the
+// focus goes when the window is shown, restored, called up or activated again.
 #include "uOvMain.h"
 
 #include "uCmnApp.h"
-#include "uOvFrmDef.h"
 
 #include <commctrl.h>
-
-#include <iterator>
 
 void TFrmOvMain::ItemListFocus(bool rowToo) {
     if (!CptLvwItems)
@@ -39,14 +36,13 @@ void TFrmOvMain::ItemsSelectAll() {
 }
 
 bool TFrmOvMain::KeyTranslate(MSG& msg) {
-    if (!Handle() || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))
+    // The loop hands over every message; only a key press can be one of the table's keys.
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !keys_ || !Handle() ||
+        (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))
         return false;
-    if (!keys_)
-        keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_KEYS),
-                                              static_cast<int>(std::size(OV_KEYS))));
     // In the rename editor Enter ends the edit and Escape cancels it, as the editor does itself.
     HWND editor = ListView_GetEditControl(CptLvwItems);
     if (editor && (msg.hwnd == editor || ::IsChild(editor, msg.hwnd)))
         return false;
-    return keys_ && ::TranslateAcceleratorW(Handle(), keys_.Get(), &msg) != 0;
+    return ::TranslateAcceleratorW(Handle(), keys_.Get(), &msg) != 0;
 }

@@ -216,18 +216,23 @@ int RowImageLoad(const std::wstring& path) {
     return found->second;
 }
 
+// The record of the row at `item`, null when there is none.
+TRowRecord* RowAt(HWND list, int item) {
+    LVITEMW lvi{};
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = item;
+    if (item < 0 || !::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)))
+        return nullptr;
+    return reinterpret_cast<TRowRecord*>(lvi.lParam);
+}
+
 // The row's position in the list, -1 when it is not there.
 int RowItem(HWND list, TRowRecord& row) {
-    const auto param = reinterpret_cast<LPARAM>(&row);
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row.item;
-    if (row.item >= 0 && ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
-        item.lParam == param)
+    if (RowAt(list, row.item) == &row)
         return row.item;
     LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
-    find.lParam = param;
+    find.lParam = reinterpret_cast<LPARAM>(&row);
     row.item = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(&find)));
     return row.item;
@@ -424,12 +429,8 @@ std::wstring ListNameAt(int x, int y) {
 }
 
 void ListRowRenamed(int item, const std::wstring& name) {
-    LVITEMW lvi{};
-    lvi.mask = LVIF_PARAM;
-    lvi.iItem = item;
-    if (::SendMessageW(FrmOvMain->CptLvwItems, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)) &&
-        lvi.lParam)
-        reinterpret_cast<TRowRecord*>(lvi.lParam)->texts[0] = name;
+    if (TRowRecord* row = RowAt(FrmOvMain->CptLvwItems, item))
+        row->texts[0] = name;
 }
 
 // Widths go through the column records, which hold them in every view; the width messages

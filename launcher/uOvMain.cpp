@@ -19,6 +19,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 TFrmOvMain* FrmOvMain = nullptr;
@@ -53,6 +54,8 @@ void TFrmOvMain::Create() {
                  DpiScale(OV_MAIN_HEIGHT, dpi), COLOR_BTNFACE + 1, icon);
     if (!Handle())
         throw std::runtime_error("CreateWindowEx TFrmOvMain");
+    keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_KEYS),
+                                          static_cast<int>(std::size(OV_KEYS))));
     Application.OnMessage = [](MSG& msg) { return FrmOvMain && FrmOvMain->KeyTranslate(msg); };
 }
 

@@ -229,10 +229,6 @@ int TFrmOvOptn::Scaled(int value96) const {
     return DpiScale(value96, dpi_);
 }
 
-HICON TFrmOvOptn::AppIcon() const {
-    return icon_.Get();
-}
-
 HWND TFrmOvOptn::CreateControl(HWND parent, const wchar_t* className, DWORD style, int id,
                                const RECT& bounds, DWORD exStyle) {
     HWND control =

@@ -36,8 +36,6 @@ class TFrmOvOptn : public TForm {
 
     // A size of the 96-DPI layout at the dialog's display scale.
     int Scaled(int value96) const;
-    // The application's icon at the size the dialog shows it, held by the dialog.
-    HICON AppIcon() const;
 
     // Window-level events.
     void FormCreate();

@@ -117,17 +117,21 @@ void EntryIconsGet(const std::wstring& entry, TIconPair& icons, const TIconSizes
         IconsExtract(iconFile, index, icons.large, icons.small, sizes);
 }
 
-// Steps 3 to 5, for a file without icons of its own.
-void TypeIconsGet(const std::wstring& file, const std::wstring& entry, TIconPair& icons,
-                  const TIconSizes& sizes) {
-    EntryIconsGet(entry, icons, sizes);
-    if (icons.large || icons.small)
-        return;
+// Steps 4 and 5: what the shell answers for the file, at the sizes asked for.
+void ShellIconsGet(const std::wstring& file, TIconPair& icons, const TIconSizes& sizes) {
     AssociatedIconsGet(file, icons);
     if (sizes == SystemIconSizes())
         return;
     IconSized(icons.large, sizes.large);
     IconSized(icons.small, sizes.small);
+}
+
+// Steps 3 to 5, for a file without icons of its own.
+void TypeIconsGet(const std::wstring& file, const std::wstring& entry, TIconPair& icons,
+                  const TIconSizes& sizes) {
+    EntryIconsGet(entry, icons, sizes);
+    if (!icons.large && !icons.small)
+        ShellIconsGet(file, icons, sizes);
 }
 
 // Letter case aside, as the extension tests compare.
@@ -185,6 +189,9 @@ const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
         }
         if (found->second.large || found->second.small)
             return &found->second;
+        // The type's entry gave nothing when it was first looked up.
+        ShellIconsGet(file, own, sizes_);
+        return nullptr;
     }
     TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
     return nullptr;

@@ -1,26 +1,14 @@
-// Test helpers for files on disk: scratch folders, small files, shortcuts, COM and icon pixels.
+// Test helpers for files on disk: scratch folders, small files, shortcuts, COM (TComInit, the
+// product's own) and icon pixels.
 #pragma once
+
+#include "uCmnCom.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// COM (apartment) for the calling thread while the object lives.
-class TComInit {
-  public:
-    TComInit() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~TComInit() {
-        if (SUCCEEDED(hr_))
-            ::CoUninitialize();
-    }
-    TComInit(const TComInit&) = delete;
-    TComInit& operator=(const TComInit&) = delete;
-
-  private:
-    HRESULT hr_;
-};
 
 // Deletes the folder with everything in it, read-only files included.
 void TreeDelete(const std::wstring& folder);
