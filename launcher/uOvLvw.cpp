@@ -168,10 +168,11 @@ std::wstring TypeText(const std::wstring& path) {
     std::wstring extension = PathExtension(path);
     if (extension.empty())
         return {};
-    std::wstring className = RegStrRead(HKEY_CLASSES_ROOT, extension, L"");
+    // An entry of another type is no type at all: one odd association must not stop the fill.
+    std::wstring className = RegStrReadOrEmpty(HKEY_CLASSES_ROOT, extension, L"");
     if (className.empty())
         return {};
-    return RegStrRead(HKEY_CLASSES_ROOT, className, L"");
+    return RegStrReadOrEmpty(HKEY_CLASSES_ROOT, className, L"");
 }
 
 namespace {

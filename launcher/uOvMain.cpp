@@ -3,7 +3,9 @@
 
 #include "uCmnApp.h"
 #include "uCmnDpi.h"
+#include "uCmnError.h"
 #include "uCmnReg.h"
+#include "uCmnRegDef.h"
 #include "uCmnWnd.h"
 #include "uOvCap.h"
 #include "uOvCfg.h"
@@ -154,7 +156,7 @@ void TFrmOvMain::ViewStyleButtonRelease() {
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
     TPageEntries entries;
-    PageRefresh(CurrentPage, entries);
+    const std::wstring odd = PageRefresh(CurrentPage, entries);
     {
         THourglass hourglass;
         TListUpdate update;
@@ -163,6 +165,11 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
     }
     StatusRepaint();
     ViewStyleButtonRelease();
+    // Told once per start, over the rows that do show; the value itself stays as it is.
+    if (!odd.empty() && !oddValueTold_) {
+        oddValueTold_ = true;
+        Application.HandleException(ERegError(FormatMessageText(CmnRegErrValueType, odd)));
+    }
 }
 
 void TFrmOvMain::CptLvwItemsColumnClick(int column) {

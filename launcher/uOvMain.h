@@ -149,6 +149,8 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    // A page value that is not a string has been named in a box.
+    bool oddValueTold_ = false;
     // From WM_CREATE until FormCreate's layout step: the layout waits for that one pass.
     bool creating_ = false;
     // The hot-key library is still to be bound (in the first idle moment).

@@ -360,6 +360,27 @@ TEST_F(ItemList, UnreadableShortcutsAreReportedOnceAndHideNoRows) {
     EXPECT_TRUE(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).empty());
 }
 
+// A value of another type on a page hides no row and is named in one box per start; an
+// association of another type gives an empty type text and no box.
+TEST_F(ItemList, AValueOfAnotherTypeIsNamedOnceAndHidesNoRows) {
+    RegIntWrite(HKEY_CLASSES_ROOT, L".ovtst", L"", 1);
+    for (const wchar_t* name : {L"a.ovtst", L"b.txt"})
+        ItemAdd(1, MakeFile(name, 10));
+    RegIntWrite(HKCU, PageKeyPath(1), L"odd", 1);
+    ItemAdd(1, MakeFile(L"c.txt", 10));
+    const std::vector<TBoxSeen> boxes = AnswerBoxes([&] { Open(); }, IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Orvanta");
+    EXPECT_EQ(boxes[0].text, L"'odd' のデータ型が不正です.");
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a.ovtst", L"b.txt", L"c.txt"}));
+    EXPECT_EQ(Cell(0, 2), L"");
+    const auto refresh = [&] {
+        form->CptPmuItemBtnUpdateClick();
+        PaintAndLoadIcons();
+    };
+    EXPECT_TRUE(AnswerBoxes(refresh, IDOK).empty());
+}
+
 TEST_F(ItemList, AllItemsMissingGivesAnEmptyList) {
     ItemAdd(1, dir + L"nothing.txt");
     ItemAdd(1, L"Q:\\no\\drive.txt");
