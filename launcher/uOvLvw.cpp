@@ -9,6 +9,7 @@
 #include "uCmnReg.h"
 #include "uCmnStr.h"
 #include "uOvMain.h"
+#include "uOvMsg.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 
@@ -396,7 +397,7 @@ bool ListIconsLoad(int budgetMs) {
             // One box per fill, however many of its rows fail: the row keeps the blank.
             if (!state.iconErrorShown) {
                 state.iconErrorShown = true;
-                Application.HandleException(e);
+                Application.HandleException(ItemError(row.path, e));
             }
             // The box's own message loop may have refilled the list meanwhile.
             if (fill != state.fill)

@@ -130,8 +130,9 @@ class TFrmOvMain : public TForm {
     void CptTbnViewStyleDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
-    // `dropped` counts every object of the drop, those that could not be named included.
-    void FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
+    // `dropped` counts every object of the drop, those that could not be named included. False
+    // when the page refused the paths (its box told so).
+    bool FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
                           bool inClient);
     bool DropOntoProgram(const std::vector<std::wstring>& paths, POINT point);
     void ItemsAdd(const std::vector<std::wstring>& paths);
