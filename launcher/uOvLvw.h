@@ -67,6 +67,8 @@ class TListUpdate {
 };
 void ListSelectedNames(std::vector<std::wstring>& names);
 std::wstring ListNameAt(int x, int y);
+// The path the row at list position `item` was filled from; empty when there is no such row.
+std::wstring ListRowPath(int item);
 // Keeps the sort key of a row renamed in place in step with its caption.
 void ListRowRenamed(int item, const std::wstring& name);
 

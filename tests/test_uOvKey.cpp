@@ -43,27 +43,6 @@ class Keys : public TMainWindowTest {
         return f;
     }
 
-    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings.
-    static void Press(WORD vk, std::vector<WORD> modifiers = {}) {
-        std::vector<INPUT> in;
-        auto key = [&](WORD code, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = code;
-            i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            in.push_back(i);
-        };
-        for (WORD m : modifiers)
-            key(m, false);
-        key(vk, false);
-        key(vk, true);
-        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-            key(*m, true);
-        ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        PumpMessages(150);
-    }
-
     int Selected() const { return ListView_GetSelectedCount(form->CptLvwItems); }
     int Focused() const { return ListView_GetNextItem(form->CptLvwItems, -1, LVNI_FOCUSED); }
     void SelectOnly(int row) {

@@ -123,5 +123,6 @@ void PumpMessages(int ms) {
 }
 
 void PrintTo(const TShellOpenRequest& request, std::ostream* out) {
-    *out << '"' << Utf8Of(request.file) << "\" with \"" << Utf8Of(request.parameters) << '"';
+    *out << Utf8Of(request.verb) << " \"" << Utf8Of(request.file) << "\" with \""
+         << Utf8Of(request.parameters) << '"';
 }
