@@ -8,22 +8,10 @@
 #include <shellapi.h>
 
 #include <utility>
-#include <vector>
 
 namespace {
 
 TShellOpenRecorder* g_recorder = nullptr;
-
-// The program's own path, however long.
-std::wstring ModulePath() {
-    std::vector<wchar_t> buf(MAX_PATH + 1);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n < buf.size())
-            return std::wstring(buf.data(), n);
-        buf.resize(buf.size() * 2);
-    }
-}
 
 } // namespace
 
@@ -33,7 +21,7 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
         return true;
     }
     ComEnsure();
-    const std::wstring folder = PathFolderWithSep(ModulePath());
+    const std::wstring folder = ProgramFolder();
     const HINSTANCE rc = ::ShellExecuteW(Application.Handle(), L"open", file.c_str(),
                                          parameters.empty() ? nullptr : parameters.c_str(),
                                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
