@@ -43,8 +43,9 @@ class Keys : public TMainWindowTest {
         return f;
     }
 
-    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings.
-    static void Press(WORD vk, std::vector<WORD> modifiers = {}) {
+    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings
+    // for `ms` (0: a box's own loop takes the keys).
+    static void Press(WORD vk, std::vector<WORD> modifiers = {}, int ms = 150) {
         std::vector<INPUT> in;
         auto key = [&](WORD code, bool up) {
             INPUT i{};
@@ -61,7 +62,7 @@ class Keys : public TMainWindowTest {
         for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
             key(*m, true);
         ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        PumpMessages(150);
+        PumpMessages(ms);
     }
 
     int Selected() const { return ListView_GetSelectedCount(form->CptLvwItems); }
@@ -97,7 +98,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
              Press(VK_RETURN);
              EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"b.txt", L""}}));
          }},
-        {"Delete asks about the items, or the page with none selected",
+        {"Delete asks about the selected items, and with none selected does nothing",
          VK_DELETE,
          {},
          [&] {
@@ -105,8 +106,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
              EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
                        L"選択したファイルを削除しますか");
              SelectOnly(-1);
-             EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
-                       L"ページを削除しますか");
+             EXPECT_FALSE(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).seen);
              EXPECT_EQ(PageItemCount(2), 3);
          }},
         {"F5 refreshes the page",
@@ -177,6 +177,40 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
     }
 }
 
+// Delete and Enter pressed again and again, as anyone does, remove one item after another and
+// never the page: the row that took the place of the first one deleted is picked each time.
+TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
+    TFrmOvMain& f = Shown();
+    TShellOpenRecorder opened;
+    int boxes = 0;
+    auto deleteAndEnter = [&] {
+        AnswerEveryDialog([&] { Press(VK_DELETE); },
+                          [&](HWND) {
+                              ++boxes;
+                              Press(VK_RETURN, {}, 0);
+                          });
+        Press(VK_RETURN);
+    };
+    // a.txt selected, c.txt focused: b.txt takes a.txt's place.
+    SelectOnly(0);
+    ListView_SetItemState(f.CptLvwItems, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+    deleteAndEnter();
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(Focused(), 0);
+    // c.txt, the last row: b.txt, now the last, follows.
+    SelectOnly(1);
+    deleteAndEnter();
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(Focused(), 0);
+    Press('A', {VK_CONTROL});
+    deleteAndEnter();
+    deleteAndEnter();
+    EXPECT_EQ(boxes, 3);
+    EXPECT_EQ(PageCount(), 3);
+    EXPECT_EQ(f.CurrentPage, 2);
+    EXPECT_EQ(PageItemCount(2), 0);
+}
+
 // After the window is shown, called up by the hot key and given back by the options dialog, the
 // keyboard is the list's, on the row focused before (the first one at the start).
 TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
@@ -197,10 +231,11 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     EXPECT_EQ(Focused(), 2);
     EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, 2, LVIS_SELECTED), LVIS_SELECTED);
 
-    // Called up from behind another window, shown all along.
+    // Called up from behind another window, shown all along: one on top without a caption, as a
+    // tooltip is.
     SelectOnly(-1);
     ListView_SetItemState(f.CptLvwItems, 1, LVIS_FOCUSED, LVIS_FOCUSED);
-    TUniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    TUniqueWindow other(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
                                           0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
     ::SetForegroundWindow(other.Get());
     PumpMessages(100);
@@ -209,9 +244,19 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
     EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, 1, LVIS_SELECTED), LVIS_SELECTED);
 
+    // Called up from the other window over the options dialog: the dialog keeps the keyboard, the
+    // list its selection.
+    SelectOnly(-1);
+    static HWND s_other;
+    static bool s_dialogActive, s_keyboardInDialog;
+    s_other = other.Get();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
         if (FrmOvOptn && ::IsWindowVisible(FrmOvOptn->Handle())) {
             ::KillTimer(nullptr, id);
+            ::SetForegroundWindow(s_other);
+            ::SendMessageW(FrmOvMain->Handle(), WM_HOOKKEY, VK_F8, 1);
+            s_dialogActive = ::GetActiveWindow() == FrmOvOptn->Handle();
+            s_keyboardInDialog = ::IsChild(FrmOvOptn->Handle(), ::GetFocus());
             FrmOvOptn->Close();
         }
     });
@@ -219,5 +264,16 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_OPTION, 0);
     ::KillTimer(nullptr, timer);
     PumpMessages(150);
+    EXPECT_TRUE(s_dialogActive);
+    EXPECT_TRUE(s_keyboardInDialog);
+    EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+
+    // Shown again without activation: the keyboard and the selection stay where they were.
+    ::ShowWindow(f.Handle(), SW_HIDE);
+    ::SetForegroundWindow(other.Get());
+    ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
+    PumpMessages(150);
+    EXPECT_EQ(::GetFocus(), other.Get());
+    EXPECT_EQ(Selected(), 0);
 }
