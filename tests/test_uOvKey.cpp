@@ -183,6 +183,7 @@ TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
     TFrmOvMain& f = Shown();
     TShellOpenRecorder opened;
     int boxes = 0;
+    // Answers its question with Enter; the row picked afterwards, -1 for none.
     auto deleteAndEnter = [&] {
         AnswerEveryDialog([&] { Press(VK_DELETE); },
                           [&](HWND) {
@@ -190,29 +191,26 @@ TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
                               Press(VK_RETURN, {}, 0);
                           });
         Press(VK_RETURN);
+        return Selected() == 1 ? Focused() : -1;
     };
-    // a.txt selected, c.txt focused: b.txt takes a.txt's place.
+    // a.txt selected while c.txt has the focus: b.txt takes its place. Then c.txt, the last row:
+    // b.txt, now the last, follows.
     SelectOnly(0);
     ListView_SetItemState(f.CptLvwItems, 2, LVIS_FOCUSED, LVIS_FOCUSED);
-    deleteAndEnter();
-    EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(Focused(), 0);
-    // c.txt, the last row: b.txt, now the last, follows.
+    EXPECT_EQ(deleteAndEnter(), 0);
     SelectOnly(1);
-    deleteAndEnter();
-    EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(Focused(), 0);
+    EXPECT_EQ(deleteAndEnter(), 0);
     Press('A', {VK_CONTROL});
-    deleteAndEnter();
-    deleteAndEnter();
+    EXPECT_EQ(deleteAndEnter(), -1);
+    EXPECT_EQ(deleteAndEnter(), -1);
     EXPECT_EQ(boxes, 3);
     EXPECT_EQ(PageCount(), 3);
-    EXPECT_EQ(f.CurrentPage, 2);
     EXPECT_EQ(PageItemCount(2), 0);
 }
 
 // After the window is shown, called up by the hot key and given back by the options dialog, the
-// keyboard is the list's, on the row focused before (the first one at the start).
+// keyboard is the list's, on the row focused before (the first one at the start); called up over
+// the dialog, it stays in the dialog, and shown without activation, it stays where it was.
 TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     TFrmOvMain& f = Shown();
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
@@ -248,15 +246,15 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     // list its selection.
     SelectOnly(-1);
     static HWND s_other;
-    static bool s_dialogActive, s_keyboardInDialog;
+    static bool s_dialogHasTheKeyboard;
     s_other = other.Get();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
         if (FrmOvOptn && ::IsWindowVisible(FrmOvOptn->Handle())) {
             ::KillTimer(nullptr, id);
             ::SetForegroundWindow(s_other);
             ::SendMessageW(FrmOvMain->Handle(), WM_HOOKKEY, VK_F8, 1);
-            s_dialogActive = ::GetActiveWindow() == FrmOvOptn->Handle();
-            s_keyboardInDialog = ::IsChild(FrmOvOptn->Handle(), ::GetFocus());
+            s_dialogHasTheKeyboard = ::GetActiveWindow() == FrmOvOptn->Handle() &&
+                                     ::IsChild(FrmOvOptn->Handle(), ::GetFocus());
             FrmOvOptn->Close();
         }
     });
@@ -264,8 +262,7 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_OPTION, 0);
     ::KillTimer(nullptr, timer);
     PumpMessages(150);
-    EXPECT_TRUE(s_dialogActive);
-    EXPECT_TRUE(s_keyboardInDialog);
+    EXPECT_TRUE(s_dialogHasTheKeyboard);
     EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
 
