@@ -255,9 +255,13 @@ void TFrmOvMain::CptTbnDeleteClick() {
     }
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
+    const int first = ListView_GetNextItem(CptLvwItems, -1, LVNI_SELECTED);
     for (const std::wstring& name : names)
         ItemRemove(CurrentPage, name);
     CptPmuItemBtnUpdateClick();
+    // As Windows lists do: the row that took the place of the first one deleted, so Delete and
+    // Enter pressed again remove the next item.
+    ItemRowPick(first);
 }
 
 void TFrmOvMain::PagesShownAgain(int32_t pageTotalBefore) noexcept {

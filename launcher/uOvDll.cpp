@@ -4,11 +4,18 @@
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 
+#include <string>
 #include <utility>
 
 namespace {
 
 constexpr const wchar_t* OV_HOOK_DLL = L"pOv.dll";
+
+// Beside the program, whatever the current directory: where the library is looked for is where
+// it is loaded from.
+std::wstring HookDllPath() {
+    return ProgramFolder() + OV_HOOK_DLL;
+}
 
 using TSetEntry = BOOL(WINAPI*)();
 using TResetEntry = void(WINAPI*)();
@@ -24,18 +31,18 @@ template <typename Entry> Entry EntryOf(HMODULE module, const char* name) {
 } // namespace
 
 bool HookDllExists() {
-    return FilePresent(OV_HOOK_DLL);
+    return FilePresent(HookDllPath());
 }
 
 bool HookDllLoad() {
     if (g_set || g_reset)
         return true;
-    // Bare name: the platform's search, which starts in the program's own folder. A damaged
-    // file is simply not bound: the system's "bad image" and disk boxes stay off meanwhile.
+    // A damaged file is simply not bound: the system's "bad image" and disk boxes stay off
+    // meanwhile.
     DWORD previousMode = 0;
     const BOOL modeSet =
         ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-    TUniqueModule library(::LoadLibraryW(OV_HOOK_DLL));
+    TUniqueModule library(::LoadLibraryW(HookDllPath().c_str()));
     if (modeSet)
         ::SetThreadErrorMode(previousMode, nullptr);
     if (!library)

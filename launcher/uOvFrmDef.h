@@ -58,12 +58,13 @@ inline constexpr int IDM_KEY_OPEN = 401;
 inline constexpr int IDM_KEY_RENAME = 402;
 inline constexpr int IDM_KEY_SELECTALL = 403;
 inline constexpr int IDM_KEY_MINIMIZE = 404;
+inline constexpr int IDM_KEY_DELETE = 405;
 
 // The main window's keys, one table: each calls the handler its command names, wherever the focus
 // is in the window (the rename editor aside, whose Enter and Escape are its own).
 inline constexpr ACCEL OV_KEYS[] = {
     {FVIRTKEY, VK_RETURN, IDM_KEY_OPEN},
-    {FVIRTKEY, VK_DELETE, IDC_TBN_DELETE},
+    {FVIRTKEY, VK_DELETE, IDM_KEY_DELETE},
     {FVIRTKEY, VK_F2, IDM_KEY_RENAME},
     {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
     {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},

@@ -154,9 +154,7 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
         ItemRenameBegin();
         break;
     case IDM_ITEM_DELETE:
-        // Only ever the items: with no row selected the delete button would take the page.
-        if (ListView_GetSelectedCount(list) > 0)
-            CptTbnDeleteClick();
+        ItemsDeleteSelected();
         break;
     case IDM_ITEM_PROPERTIES:
         ShellProperties(Handle(), targets.present);

@@ -6,20 +6,32 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 void TFrmOvMain::ItemListFocus(bool rowToo) {
     if (!CptLvwItems)
         return;
     ::SetFocus(CptLvwItems);
     if (!rowToo)
         return;
-    int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
-    if (row < 0 && ListView_GetItemCount(CptLvwItems) > 0)
-        row = 0;
+    const int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
+    ItemRowPick(row < 0 ? 0 : row);
+}
+
+void TFrmOvMain::ItemRowPick(int row) {
+    row = std::min(row, ListView_GetItemCount(CptLvwItems) - 1);
     if (row < 0)
         return;
     ListView_SetItemState(CptLvwItems, row, LVIS_FOCUSED | LVIS_SELECTED,
                           LVIS_FOCUSED | LVIS_SELECTED);
     ListView_EnsureVisible(CptLvwItems, row, FALSE);
+}
+
+void TFrmOvMain::ItemsDeleteSelected() {
+    // Only what is selected: with nothing selected a Delete pressed again after its question
+    // never reaches the page, which only the toolbar's button deletes.
+    if (ListView_GetSelectedCount(CptLvwItems) > 0)
+        CptTbnDeleteClick();
 }
 
 void TFrmOvMain::ItemRenameBegin() {

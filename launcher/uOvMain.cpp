@@ -283,6 +283,12 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     WindowBringToFront(Handle());
     if (toMouse)
         WindowToMouse();
+    // A box or the options dialog holds the window disabled: the keyboard is theirs, and the
+    // selection they were opened on stays as it is.
+    if (HWND modal = ModalWindowOf(Handle())) {
+        WindowBringToFront(modal);
+        return;
+    }
     ItemListFocus(true);
 }
 
@@ -378,6 +384,9 @@ void TFrmOvMain::OnCommand(int id) {
         break;
     case IDM_KEY_SELECTALL:
         ItemsSelectAll();
+        break;
+    case IDM_KEY_DELETE:
+        ItemsDeleteSelected();
         break;
     case IDM_KEY_MINIMIZE:
         // As the minimise button does, the taskbar setting included.

@@ -103,6 +103,11 @@ class TFrmOvMain : public TForm {
     // Gives the keyboard to the item list; with `rowToo`, also focuses and selects a row (the one
     // focused before, else the first), as when the window is shown or called up.
     void ItemListFocus(bool rowToo);
+    // Focuses and selects the row, the last one when there are fewer rows, and scrolls it into
+    // view.
+    void ItemRowPick(int row);
+    // Delete: the selected items after their question; nothing with none selected.
+    void ItemsDeleteSelected();
     // F2: the focused row's in-place editor, with the refusal of a folder page.
     void ItemRenameBegin();
     // Ctrl+A: every row selected.

@@ -178,6 +178,45 @@ TEST_F(HotKeyProcess, HotKeyHomeAndEnterStartTheFirstItemsProgram) {
     Close(l, main);
 }
 
+// Called up from another program while its question box is open, the program brings the box to
+// the front with the keyboard in it: Escape then answers the box, and nothing is deleted.
+TEST_F(HotKeyProcess, OverAnOpenBoxTheHotKeyGivesTheBoxTheKeyboard) {
+    TTempFolder temp;
+    ASSERT_TRUE(FileWrite(temp / L"a.txt", "x"));
+    ConfigTreeCreate();
+    ItemAdd(1, temp / L"a.txt");
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
+    TLauncher l = TLauncher::Start(ExeFolder());
+    HWND main = Start(l);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(::WaitForInputIdle(l.process.Get(), 15000), 0u);
+    SendKey(VK_DELETE, true, true);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (box = FindTopLevel(l.pid, L"#32770", true)) != nullptr; }, 5000));
+    TUniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(other.Get());
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == other.Get(); }, 5000));
+
+    SendKey(VK_F8, true, true);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ::GetForegroundWindow() == box &&
+                   ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &gui) &&
+                   ::IsChild(box, gui.hwndFocus);
+        },
+        5000))
+        << "the foreground is " << ::GetForegroundWindow() << ", not the box " << box;
+    SendKey(VK_ESCAPE, true, true);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 5000)) << "Escape reached the box";
+    EXPECT_EQ(PageItemCount(1), 1);
+    Close(l, main);
+}
+
 TEST_F(HotKeyProcess, WithHereMouseTheWindowComesBackCentredOnTheMouse) {
     TLauncher l = TLauncher::Start(ExeFolder());
     HWND main = Start(l);

@@ -690,6 +690,22 @@ TEST_F(ItemCommands, APageDeletionThatFailsPartWayLeavesNothingToLose) {
                     paths.push_back(ItemPathRead(page, name));
         EXPECT_EQ(paths, kept);
     }
+
+    // A page key that cannot be deleted stops the deletion before anything moves: the window
+    // stays on the page the user picked, never on one a second Delete would remove unasked.
+    TFaultMemStore store;
+    TRegStoreScope scope(store);
+    ConfigTreeCreate();
+    for (int32_t page = 1; page <= 3; ++page)
+        PageWithItems(page, {File(L"p" + std::to_wstring(page) + L".txt")});
+    TFrmOvMain& f = Open();
+    f.CurrentPage = 2;
+    store.refusedKey = PageKeyPath(2).substr(1);
+    EXPECT_EQ(AnswerBoxes([&] { Click(IDC_TBN_DELETE); }, IDOK).size(), 2u);
+    EXPECT_EQ(f.PageTotal, 3);
+    EXPECT_EQ(f.CurrentPage, 2);
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"p2.txt"}));
+    form.reset();
 }
 
 TEST_F(ItemCommands, DeletingSelectedItemsAsksFirstAndRemovesOnlyTheirValues) {

@@ -328,23 +328,23 @@ TEST_F(Placement, WindowToMouseMovesTheMainWindowKeepingItsSize) {
     (void)f;
 }
 
-TEST_F(Placement, BringToFrontRestoresAMaximisedOrMinimisedWindow) {
+TEST_F(Placement, BringToFrontRestoresAMinimisedWindowAndLeavesAMaximisedOneMaximised) {
     StoreBounds(30, 40, 300, 200);
     TFrmOvMain& f = Open();
     Application.SetMainForm(&f);
     ::ShowWindow(Application.Handle(), SW_SHOWNORMAL);
-    ::ShowWindow(f.Handle(), SW_SHOWMAXIMIZED);
-    ASSERT_TRUE(::IsZoomed(f.Handle()));
-    WindowBringToFront(f.Handle());
-    EXPECT_FALSE(::IsZoomed(f.Handle()));
-    ExpectRect(Bounds(), 30, 40, 330, 240);
-
+    ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
     ::SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_FALSE(::IsWindowVisible(f.Handle()));
     WindowBringToFront(f.Handle());
     EXPECT_TRUE(::IsWindowVisible(f.Handle()));
     EXPECT_FALSE(Application.Minimized());
     ExpectRect(Bounds(), 30, 40, 330, 240);
+
+    ::ShowWindow(f.Handle(), SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(::IsZoomed(f.Handle()));
+    WindowBringToFront(f.Handle());
+    EXPECT_TRUE(::IsZoomed(f.Handle()));
 }
 
 TEST_F(Placement, BringToFrontRaisesTheWindowAboveAnotherThreadsForegroundWindow) {

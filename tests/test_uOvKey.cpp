@@ -76,7 +76,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
              Press(VK_RETURN);
              EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"b.txt", L""}}));
          }},
-        {"Delete asks about the items, or the page with none selected",
+        {"Delete asks about the selected items, and with none selected does nothing",
          VK_DELETE,
          {},
          [&] {
@@ -84,8 +84,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
              EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
                        L"選択したファイルを削除しますか");
              SelectOnly(-1);
-             EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
-                       L"ページを削除しますか");
+             EXPECT_FALSE(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).seen);
              EXPECT_EQ(PageItemCount(2), 3);
          }},
         {"F5 refreshes the page",
@@ -156,8 +155,40 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
     }
 }
 
+// Delete and Enter pressed again and again, as anyone does, remove one item after another and
+// never the page: the row that took the place of the first one deleted is picked each time.
+TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
+    TFrmOvMain& f = Shown();
+    TShellOpenRecorder opened;
+    int boxes = 0;
+    // Answers its question with Enter; the row picked afterwards, -1 for none.
+    auto deleteAndEnter = [&] {
+        AnswerEveryDialog([&] { Press(VK_DELETE); },
+                          [&](HWND) {
+                              ++boxes;
+                              Press(VK_RETURN, {}, 0);
+                          });
+        Press(VK_RETURN);
+        return Selected() == 1 ? Focused() : -1;
+    };
+    // a.txt selected while c.txt has the focus: b.txt takes its place. Then c.txt, the last row:
+    // b.txt, now the last, follows.
+    SelectOnly(0);
+    ListView_SetItemState(f.CptLvwItems, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+    EXPECT_EQ(deleteAndEnter(), 0);
+    SelectOnly(1);
+    EXPECT_EQ(deleteAndEnter(), 0);
+    Press('A', {VK_CONTROL});
+    EXPECT_EQ(deleteAndEnter(), -1);
+    EXPECT_EQ(deleteAndEnter(), -1);
+    EXPECT_EQ(boxes, 3);
+    EXPECT_EQ(PageCount(), 3);
+    EXPECT_EQ(PageItemCount(2), 0);
+}
+
 // After the window is shown, called up by the hot key and given back by the options dialog, the
-// keyboard is the list's, on the row focused before (the first one at the start).
+// keyboard is the list's, on the row focused before (the first one at the start); called up over
+// the dialog, it stays in the dialog, and shown without activation, it stays where it was.
 TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     TFrmOvMain& f = Shown();
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
@@ -176,10 +207,11 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     EXPECT_EQ(Focused(), 2);
     EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, 2, LVIS_SELECTED), LVIS_SELECTED);
 
-    // Called up from behind another window, shown all along.
+    // Called up from behind another window, shown all along: one on top without a caption, as a
+    // tooltip is.
     SelectOnly(-1);
     ListView_SetItemState(f.CptLvwItems, 1, LVIS_FOCUSED, LVIS_FOCUSED);
-    TUniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    TUniqueWindow other(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
                                           0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
     ::SetForegroundWindow(other.Get());
     PumpMessages(100);
@@ -188,9 +220,19 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
     EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, 1, LVIS_SELECTED), LVIS_SELECTED);
 
+    // Called up from the other window over the options dialog: the dialog keeps the keyboard, the
+    // list its selection.
+    SelectOnly(-1);
+    static HWND s_other;
+    static bool s_dialogHasTheKeyboard;
+    s_other = other.Get();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
         if (FrmOvOptn && ::IsWindowVisible(FrmOvOptn->Handle())) {
             ::KillTimer(nullptr, id);
+            ::SetForegroundWindow(s_other);
+            ::SendMessageW(FrmOvMain->Handle(), WM_HOOKKEY, VK_F8, 1);
+            s_dialogHasTheKeyboard = ::GetActiveWindow() == FrmOvOptn->Handle() &&
+                                     ::IsChild(FrmOvOptn->Handle(), ::GetFocus());
             FrmOvOptn->Close();
         }
     });
@@ -198,5 +240,15 @@ TEST_F(Keys, TheKeyboardGoesToTheListWheneverTheWindowComesBack) {
     ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_OPTION, 0);
     ::KillTimer(nullptr, timer);
     PumpMessages(150);
+    EXPECT_TRUE(s_dialogHasTheKeyboard);
+    EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+
+    // Shown again without activation: the keyboard and the selection stay where they were.
+    ::ShowWindow(f.Handle(), SW_HIDE);
+    ::SetForegroundWindow(other.Get());
+    ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
+    PumpMessages(150);
+    EXPECT_EQ(::GetFocus(), other.Get());
+    EXPECT_EQ(Selected(), 0);
 }

@@ -227,14 +227,6 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
     form.reset();
     RegValueDelete(HKCU, OvKeyOption, OvValHideTaskbar);
     RegValueDelete(HKCU, OvKeyOption, OvValHookKeyNo);
-    // The hook library is looked for in the current folder.
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ::SetCurrentDirectoryW(ExeFolder().c_str());
-    struct TBack {
-        const wchar_t* folder;
-        ~TBack() { ::SetCurrentDirectoryW(folder); }
-    } back{previous};
     TFrmOvMain& f = Open();
     auto boxes = AnswerBoxes(
         [&] {

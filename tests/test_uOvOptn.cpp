@@ -109,16 +109,19 @@ class OptionsDialog : public TMainWindowTest {
         wchar_t cwd[MAX_PATH] = {};
         ::GetCurrentDirectoryW(MAX_PATH, cwd);
         previousDir = cwd;
-        // The library probe looks in the current directory: start where there is none.
+        // Started from another folder, which holds a library: only the one beside the program
+        // counts (and this program's folder has none of its own).
         ::SetCurrentDirectoryW(folder.Path().c_str());
+        FileWrite(folder / L"pOv.dll", "not a library");
     }
     void TearDown() override {
         TMainWindowTest::TearDown();
         ::SetCurrentDirectoryW(previousDir.c_str());
+        ::DeleteFileW((ExeFolder() + L"pOv.dll").c_str());
         ::ShowWindow(Application.Handle(), SW_HIDE);
     }
 
-    void LibraryPresent() { ASSERT_TRUE(FileWrite(folder / L"pOv.dll", "not a library")); }
+    void LibraryPresent() { ASSERT_TRUE(FileWrite(ExeFolder() + L"pOv.dll", "not a library")); }
 
     void RunScript(TScript& script) {
         TScript* previous = g_script;
@@ -345,7 +348,9 @@ TEST_F(OptionsDialog, StoredWindowOptionsShowOnlyWithTheHotKeyOnAndTheLibraryPre
             EXPECT_TRUE(Enabled(c));
         EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
         EXPECT_TRUE(Ticked(d.CptCbxHideTaskbar));
+        Click(d.CptBtnSet);
     }});
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey)) << "Set keeps the hot key on";
 
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, false);
     RunDialog({[&](TFrmOvOptn& d) {

@@ -1,15 +1,56 @@
 // The application object.
 #include "uCmnApp.h"
 
+#include "uCmnCom.h"
 #include "uCmnError.h"
 #include "uCmnWnd.h"
 
 #include <commctrl.h>
+#include <delayimp.h>
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 TApplication Application;
+
+namespace {
+
+constexpr wchar_t CmnErrLibraryLoad[] = L"'%s' を読み込めません";
+// The library, then the entry.
+constexpr wchar_t CmnErrLibraryEntry[] = L"'%s' に '%s' がありません";
+
+// Stands in for an entry that a clean-up calls while an error unwinds, where no second error may
+// leave: the clean-up is skipped and the first error reported (the runtime keeps the stand-in for
+// that entry's later calls). The caller cleans the stack on x64, so a stand-in without arguments
+// fits any entry.
+INT_PTR WINAPI DelayLoadSkipped() {
+    return 0;
+}
+
+// A library bound on first use (delay-loaded) that cannot be loaded, or an entry it lacks: the
+// event in progress ends with an error naming it, as any error ends it, instead of the helper's
+// own exception, which nothing handles.
+FARPROC WINAPI DelayLoadFailed(unsigned notify, PDelayLoadInfo info) {
+    if (notify != dliFailLoadLib && notify != dliFailGetProc)
+        return nullptr;
+    if (std::uncaught_exceptions() > 0)
+        return DelayLoadSkipped;
+    const std::wstring library = WideOfUtf8(info->szDll);
+    if (notify == dliFailLoadLib)
+        throw ECmnError(FormatMessageText(CmnErrLibraryLoad, library));
+    const std::wstring entry = info->dlp.fImportByName
+                                   ? WideOfUtf8(info->dlp.szProcName)
+                                   : L"#" + std::to_wstring(info->dlp.dwOrdinal);
+    throw ECmnError(
+        FormatMessageText(FormatMessageText(CmnErrLibraryEntry, library).c_str(), entry));
+}
+
+} // namespace
+
+// Defined here, with the application object every program links, so the runtime's empty default
+// is never taken.
+PfnDliHook __pfnDliFailureHook2 = DelayLoadFailed;
 
 TApplication::~TApplication() {
     DestroyHandle();
@@ -59,7 +100,11 @@ int TApplication::Run() {
             ::SetForegroundWindow(mainForm_->Handle());
         }
     }
-    return MessageLoop();
+    const int code = MessageLoop();
+    // Here, on the thread that started it, not in a thread-local clean-up at the process's exit,
+    // which runs under the loader's lock.
+    ComEnd();
+    return code;
 }
 
 int TApplication::MessageLoop() {

@@ -32,7 +32,7 @@ class TApplication : public TForm {
     TForm* MainForm() const noexcept { return mainForm_; }
 
     // Shows the main form as the start's show command says, then pumps messages until the main
-    // form has gone. Returns the exit code.
+    // form has gone, and ends the COM that ComEnsure started on the thread. Returns the exit code.
     int Run();
     // The same loop without the initial show, for nested use and tests.
     static int MessageLoop();

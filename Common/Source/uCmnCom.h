@@ -26,3 +26,6 @@ class TComInit {
 // with the thread; later calls do nothing. True when COM is ready on the thread (also when the
 // thread had started it itself).
 bool ComEnsure();
+// Ends what ComEnsure started on the calling thread now rather than at the thread's end (the
+// application's loop does it when it ends); a later ComEnsure starts it again.
+void ComEnd();

@@ -186,6 +186,16 @@ bool FolderPresent(const std::wstring& path) {
     return FileFindFirst(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::wstring ProgramFolder() {
+    std::vector<wchar_t> buf(MAX_PATH + 1);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size())
+            return PathFolderWithSep(std::wstring(buf.data(), n));
+        buf.resize(buf.size() * 2);
+    }
+}
+
 namespace {
 
 // FileFindFirst, with the platform's error when nothing is found.

@@ -50,6 +50,9 @@ bool FilePresent(const std::wstring& path);
 // True when the path names an existing folder; false for a drive root and any path ending in "\".
 bool FolderPresent(const std::wstring& path);
 
+// The folder of the running program, with its separator, however long its path.
+std::wstring ProgramFolder();
+
 // The one directory search of the process: a new FileFindFirst ends the previous search.
 // Critical-error prompts are off while the search touches the disk.
 bool FileFindFirst(const std::wstring& path, FindRecord& record);

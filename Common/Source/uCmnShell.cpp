@@ -12,7 +12,6 @@
 #include <shlobj.h>
 
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -24,17 +23,6 @@ bool Recorded(const std::wstring& verb, const std::wstring& file, const std::wst
         return false;
     g_recorder->Requests.push_back(TShellOpenRequest{file, parameters, verb});
     return true;
-}
-
-// The folder of the program's own path, however long, with its separator.
-std::wstring ModuleFolder() {
-    std::vector<wchar_t> buf(MAX_PATH + 1);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n < buf.size())
-            return PathFolderWithSep(std::wstring(buf.data(), n));
-        buf.resize(buf.size() * 2);
-    }
 }
 
 const wchar_t* NoneWhenEmpty(const std::wstring& text) {
@@ -64,7 +52,7 @@ bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
     if (Recorded(L"open", file, parameters))
         return true;
     ComEnsure();
-    const std::wstring folder = ModuleFolder();
+    const std::wstring folder = ProgramFolder();
     const HINSTANCE rc =
         ::ShellExecuteW(Application.Handle(), L"open", file.c_str(), NoneWhenEmpty(parameters),
                         NoneWhenEmpty(folder), SW_SHOWNORMAL);
@@ -75,7 +63,7 @@ bool ShellVerb(const std::wstring& verb, const std::wstring& file, const std::ws
     if (Recorded(verb, file, parameters))
         return true;
     ComEnsure();
-    const std::wstring folder = ModuleFolder();
+    const std::wstring folder = ProgramFolder();
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.hwnd = Application.Handle();

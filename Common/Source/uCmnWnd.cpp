@@ -18,11 +18,22 @@ class TThreadInputJoin {
     DWORD to_;
 };
 
+// A tooltip or a menu has no caption.
+BOOL CALLBACK ModalCandidate(HWND candidate, LPARAM lParam) {
+    if (!::IsWindowVisible(candidate) || !::IsWindowEnabled(candidate) ||
+        (::GetWindowLongPtrW(candidate, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = candidate;
+    return FALSE;
+}
+
 } // namespace
 
 void WindowBringToFront(HWND hwnd) {
-    // Sent, not posted: the window is back at its normal size before it is raised.
-    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    // Sent, not posted: the window is back before it is raised. A window that shows keeps its
+    // size, maximised included.
+    if (::IsIconic(hwnd) || !::IsWindowVisible(hwnd))
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     const DWORD t1 = ::GetWindowThreadProcessId(hwnd, nullptr);
     const DWORD t2 = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     if (t1 == t2) {
@@ -33,4 +44,15 @@ void WindowBringToFront(HWND hwnd) {
     // come to the top. With no foreground window t2 is 0: the attach fails harmlessly.
     TThreadInputJoin join(t1, t2);
     ::BringWindowToTop(hwnd);
+}
+
+HWND ModalWindowOf(HWND hwnd) {
+    if (::IsWindowEnabled(hwnd))
+        return nullptr;
+    // The thread's windows come topmost first, and a window's owned ones lie above it: with boxes
+    // over boxes, the innermost.
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetWindowThreadProcessId(hwnd, nullptr), ModalCandidate,
+                        reinterpret_cast<LPARAM>(&found));
+    return found;
 }

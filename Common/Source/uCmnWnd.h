@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
-// Restores the window and brings it to the top of the z-order, also while another program's
-// window holds the foreground.
+// Brings a minimised or hidden window back (a shown one keeps its size, maximised included) and
+// to the top of the z-order, also while another program's window holds the foreground.
 void WindowBringToFront(HWND hwnd);
+
+// While `hwnd` is disabled by a box or dialog of its thread, the window that holds the input: the
+// topmost visible, enabled window of the thread with a caption. None while `hwnd` is enabled.
+HWND ModalWindowOf(HWND hwnd);
 
 // A box or dialog without an owner gives the activation back to no window in particular when it
 // closes: for as long as it lives, this notes the thread's active window and its keyboard focus,

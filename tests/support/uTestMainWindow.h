@@ -62,8 +62,9 @@ class TMainWindowTest : public ::testing::Test {
         return *form;
     }
 
-    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings.
-    static void Press(WORD vk, std::vector<WORD> modifiers = {}) {
+    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings
+    // for `ms` (0: a box's own loop takes the keys).
+    static void Press(WORD vk, std::vector<WORD> modifiers = {}, int ms = 150) {
         std::vector<INPUT> in;
         auto key = [&](WORD code, bool up) {
             INPUT i{};
@@ -80,7 +81,7 @@ class TMainWindowTest : public ::testing::Test {
         for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
             key(*m, true);
         ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        PumpMessages(150);
+        PumpMessages(ms);
     }
 
     int ImageOf(int row) {

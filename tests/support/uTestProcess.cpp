@@ -1,6 +1,8 @@
 // Helpers of the suites that start the real program as a process of its own.
 #include "uTestProcess.h"
 
+#include "uTestSupport.h"
+
 #include <vector>
 
 TLauncher::~TLauncher() {
@@ -80,7 +82,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms) {
     for (DWORD waited = 0; waited < ms; waited += 50) {
         if (done())
             return true;
-        ::Sleep(50);
+        PumpMessages(50);
     }
     return done();
 }

@@ -29,7 +29,8 @@ struct TLauncher {
 // `visibleOnly` only a visible one. `count` receives how many there are.
 HWND FindTopLevel(DWORD pid, const wchar_t* cls, bool visibleOnly, int* count = nullptr);
 
-// Polls `done` every 50 ms for up to `ms`; its last answer.
+// Polls `done` every 50 ms for up to `ms`, answering this thread's messages meanwhile, as a
+// program does; its last answer.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
 // The window's text.
