@@ -283,12 +283,8 @@ TEST_F(HotKeyProcess, LogOffSavesTheStateAndReleasesTheLibrary) {
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 33, 44, 320, 210, TRUE);
 
-    std::wstring cmd = L"C:\\windows\\system32\\wineboot.exe --end-session";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &si, &pi));
+    ASSERT_TRUE(ProcessStart(nullptr, L"C:\\windows\\system32\\wineboot.exe --end-session", 0, pi));
     TUniqueHandle wineboot(pi.hProcess);
     ::CloseHandle(pi.hThread);
     ::WaitForSingleObject(wineboot.Get(), 30000);

@@ -45,14 +45,14 @@ void StartUpRepair() {
 // not start, -2 when it did not end (it is ended then, so that it writes nothing later on). It
 // has no console: under Wine a console of its own is one more process per kill.
 long KilledAt(const wchar_t* operation, int at) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::wstring command = L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at);
     const std::wstring exe = ExeFolder() + L"ovKillAt.exe";
-    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
-                          nullptr, nullptr, &startup, &info))
+    if (!ProcessStart(exe.c_str(),
+                      L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at),
+                      DETACHED_PROCESS, info)) {
+        ADD_FAILURE() << "ovKillAt did not start: error " << ::GetLastError();
         return -1;
+    }
     TUniqueHandle process(info.hProcess), thread(info.hThread);
     if (::WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0) {
         ::TerminateProcess(info.hProcess, 1);
