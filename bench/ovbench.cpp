@@ -6,12 +6,14 @@
 // these figures, never from timed assertions in tests.
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
-//           [--start-runs=N] [--start-only=1] [--scroll-runs=N] [--scroll-only=1]
+//           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
+//           [--scroll-only=1]
 //
 // A case on 1,000 entries starts with one untimed warm-up run that fills the caches of the
 // shell, the registry and the file system, so every timed run sees the same warm state. Each
 // case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
 #include "uBenchCommon.h"
+#include "uBenchMemory.h"
 #include "uBenchScroll.h"
 #include "uBenchStart.h"
 #include "uCmnApp.h"
@@ -27,7 +29,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -47,10 +48,11 @@ namespace {
 struct TOptions {
     int runs = 5;      // timed runs of each case on 1,000 entries
     int runsLarge = 3; // timed runs of each case on 10,000 entries
-    int memoryRefreshes = 100;
+    int memoryRefreshes = 1000;
     // Seconds a case may take before it stops adding runs; 0 for no limit.
     int budgetSeconds = 60;
-    int memoryBudgetSeconds = 180;
+    int memoryBudgetSeconds = 1200;
+    int memoryOnly = 0; // nothing but the memory case
     int startRuns = 15; // rounds of timed starts, one of each program per round
     int startOnly = 0;  // nothing but the start-up case
     int scrollRuns = 3; // rounds of the drag through a page of programs
@@ -63,53 +65,10 @@ constexpr int ScrollPrograms = 5000;
 // The fewest runs (refreshes) a case makes whatever its budget: a median wants three.
 constexpr int MinRuns = 3;
 constexpr int MinRunsLarge = 1;
-constexpr int MinMemoryRefreshes = 10;
 
 // Both lists get this size, so both paint the same number of visible rows.
 constexpr int ListWidth = 480;
 constexpr int ListHeight = 360;
-
-struct TMemory {
-    SIZE_T privateBytes = 0;
-    SIZE_T workingSet = 0;
-    const char* source = "";
-};
-
-// The committed pages that belong to this process alone (heaps, stacks, private allocations),
-// summed region by region: the same quantity as PrivateUsage, for platforms that leave that
-// counter at 0 (Wine 8 does).
-SIZE_T PrivateCommitted() {
-    SYSTEM_INFO system{};
-    ::GetSystemInfo(&system);
-    SIZE_T total = 0;
-    auto address = static_cast<const char*>(system.lpMinimumApplicationAddress);
-    MEMORY_BASIC_INFORMATION region{};
-    while (address < system.lpMaximumApplicationAddress &&
-           ::VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-        address = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-    }
-    return total;
-}
-
-TMemory MemoryNow() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof(counters);
-    TMemory m;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
-                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                               sizeof(counters))) {
-        m.privateBytes = counters.PrivateUsage;
-        m.workingSet = counters.WorkingSetSize;
-        m.source = "PrivateUsage of GetProcessMemoryInfo";
-    }
-    if (m.privateBytes == 0) {
-        m.privateBytes = PrivateCommitted();
-        m.source = "committed private pages by VirtualQuery: PrivateUsage reads 0 here";
-    }
-    return m;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Scratch folders
@@ -408,6 +367,18 @@ void RefreshCase(TResult& result, TFrmOvMain& form, int page, const TPlan& plan)
     });
 }
 
+// The private memory over refreshes of the folder page `page`, each until its first screen shows
+// its icons.
+TMemoryResult MemoryOfRefreshes(TFrmOvMain& form, int page, const TOptions& options) {
+    form.CurrentPage = page;
+    return MemoryCase(
+        [&] {
+            form.CptPmuItemBtnUpdateClick();
+            IconsSettle(form.CptLvwItems);
+        },
+        options.memoryRefreshes, options.memoryBudgetSeconds * 1000.0);
+}
+
 void BaselineCase(TResult& result, TBaseline& baseline, const std::wstring& folder,
                   const TPlan& plan) {
     Measure(result, baseline.List(), plan, false, [&] { baseline.Show(folder); });
@@ -443,57 +414,6 @@ bool Report(const std::vector<const TResult*>& results) {
     Line("1st screen: median until the visible rows are painted with their icons");
     Line("ratio: median over the median of (d) or (e) on the same number of entries");
     return allRows;
-}
-
-std::string Kilobytes(SIZE_T bytes) {
-    return Grouped(static_cast<long long>(bytes / 1024)) + " KB";
-}
-
-struct TMemoryResult {
-    int planned = 0;
-    int done = 0;
-    double seconds = 0;
-    TMemory before, after;
-};
-
-// Refreshes the page over and over and notes the memory before and after.
-TMemoryResult MemoryCase(TFrmOvMain& form, int page, int planned, double budgetMs) {
-    std::printf("  memory: %d refreshes of (b) ...", planned);
-    std::fflush(stdout);
-    TMemoryResult m;
-    m.planned = planned;
-    form.CurrentPage = page;
-    form.CptPmuItemBtnUpdateClick();
-    IconsSettle(form.CptLvwItems);
-    m.before = MemoryNow();
-    const double start = Now();
-    const int minimum = std::min(planned, MinMemoryRefreshes);
-    while (m.done < planned && (m.done < minimum || budgetMs <= 0 || Now() - start < budgetMs)) {
-        form.CptPmuItemBtnUpdateClick();
-        IconsSettle(form.CptLvwItems);
-        ++m.done;
-    }
-    m.seconds = (Now() - start) / 1000.0;
-    m.after = MemoryNow();
-    Line(" %d done in %.1f s", m.done, m.seconds);
-    return m;
-}
-
-void MemoryReport(const TMemoryResult& m) {
-    const long long growth = static_cast<long long>(m.after.privateBytes) -
-                             static_cast<long long>(m.before.privateBytes);
-    Line("%s", "");
-    if (m.done < m.planned)
-        Line("private memory over %d of %d refreshes of (b), stopped when the budget was used:",
-             m.done, m.planned);
-    else
-        Line("private memory over %d refreshes of (b):", m.done);
-    Line("  before %s   after %s   growth %s KB, %.1f KB per refresh",
-         Kilobytes(m.before.privateBytes).c_str(), Kilobytes(m.after.privateBytes).c_str(),
-         Grouped(growth / 1024).c_str(),
-         m.done ? static_cast<double>(growth) / 1024.0 / m.done : 0.0);
-    Line("  (%s; working set %s before, %s after)", m.after.source,
-         Kilobytes(m.before.workingSet).c_str(), Kilobytes(m.after.workingSet).c_str());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -550,6 +470,17 @@ int Bench(const TOptions& options) {
     FolderFill(small, 1000, sampleExe);
     if (options.startOnly) {
         StartCase(bin, small, 100, options.startRuns);
+        return 0;
+    }
+    if (options.memoryOnly) {
+        TFrmOvMain form;
+        form.Create();
+        std::vector<std::wstring> listing;
+        FolderList(small, L"*", listing);
+        PageFolderAdd(2, small, listing);
+        form.PageTotal = PageCount();
+        ListWindowShow(form);
+        MemoryReport(MemoryOfRefreshes(form, 2, options));
         return 0;
     }
     FolderFill(large, 10000, sampleExe);
@@ -628,8 +559,7 @@ int Bench(const TOptions& options) {
     RefreshCase(folderSmall, form, 2, plan);
     // Before the cases of 10,000 entries: memory they free would stay committed and could take
     // in what the refreshes keep without any growth showing.
-    const TMemoryResult memory =
-        MemoryCase(form, 2, options.memoryRefreshes, options.memoryBudgetSeconds * 1000.0);
+    const TMemoryResult memory = MemoryOfRefreshes(form, 2, options);
     BaselineCase(baseLarge, baseline, large, planLarge);
     BaselineCase(floorLarge, floor, large, planLarge);
     RefreshCase(folderLarge, form, 3, planLarge);
@@ -653,12 +583,14 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--memory-refreshes", options.memoryRefreshes) &&
             !OptionParse(argv[i], "--budget", options.budgetSeconds) &&
             !OptionParse(argv[i], "--memory-budget", options.memoryBudgetSeconds) &&
+            !OptionParse(argv[i], "--memory-only", options.memoryOnly) &&
             !OptionParse(argv[i], "--start-runs", options.startRuns) &&
             !OptionParse(argv[i], "--start-only", options.startOnly) &&
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
             !OptionParse(argv[i], "--scroll-only", options.scrollOnly)) {
             std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
                                  "[--memory-refreshes=N] [--budget=S] [--memory-budget=S] "
+                                 "[--memory-only=1] "
                                  "[--start-runs=N] [--start-only=1] [--scroll-runs=N] "
                                  "[--scroll-only=1]\n");
             return 64;

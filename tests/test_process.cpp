@@ -1,11 +1,14 @@
-// The real program as a process: first run, a second instance, state kept across runs, and an
-// error during start-up that still brings the window up.
+// The real program as a process: first run, a second instance, state kept across runs, an
+// error during start-up that still brings the window up, and the icons it loads when idle.
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
+#include "uOvCfg.h"
+#include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestProcess.h"
 #include "uTestSupport.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,6 +31,34 @@ HWND WaitVisible(DWORD pid, const wchar_t* cls, DWORD ms = 15000) {
 void CloseAndWait(TLauncher& l, HWND main) {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(l.Wait(15000), 0);
+}
+
+// The image of a row of another process's list view, I_IMAGENONE while it has none. The row is
+// read into memory of that process: list-view messages carry pointers no process boundary copies.
+int RowImageOf(DWORD pid, HWND list, int row) {
+    TUniqueHandle process(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    struct TRemote {
+        HANDLE process;
+        void* at;
+        ~TRemote() {
+            if (at)
+                ::VirtualFreeEx(process, at, 0, MEM_RELEASE);
+        }
+    } remote{process.Get(), process ? ::VirtualAllocEx(process.Get(), nullptr, sizeof(LVITEMW),
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                                    : nullptr};
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    DWORD_PTR answer = 0;
+    if (!remote.at ||
+        !::WriteProcessMemory(process.Get(), remote.at, &item, sizeof(item), nullptr) ||
+        !::SendMessageTimeoutW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at),
+                               SMTO_NORMAL, 5000, &answer) ||
+        !answer || !::ReadProcessMemory(process.Get(), remote.at, &item, sizeof(item), nullptr))
+        return I_IMAGENONE;
+    return item.iImage;
 }
 
 class LauncherProcess : public ::testing::Test {
@@ -181,6 +212,20 @@ TEST_F(LauncherProcess, StoredPageBeyondTheLastShowsTheLastPage) {
     ASSERT_NE(main, nullptr);
     CloseAndWait(l, main);
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);
+}
+
+// The running program loads the icon of a row it shows in its idle time.
+TEST_F(LauncherProcess, ARowShowsItsIcon) {
+    ConfigTreeCreate();
+    ItemAdd(1, ExeFolder() + L"pOv.exe");
+    TLauncher l = TLauncher::Start(ExeFolder());
+    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+    ASSERT_NE(main, nullptr);
+    HWND list = ::FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    int image = I_IMAGENONE;
+    EXPECT_TRUE(WaitFor([&] { return (image = RowImageOf(l.pid, list, 0)) >= 0; }, 15000)) << image;
+    CloseAndWait(l, main);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "uTestProcess.h"
 #include "uTestSupport.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
@@ -39,23 +40,69 @@ void SendKey(WORD vk, bool press, bool release) {
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
+// The first selected row of a list view, -1 when none is.
+LRESULT SelectedRow(HWND list) {
+    return ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+}
+
+// The folder of the pOv.dll the process loaded, with a trailing "\"; empty when it has none.
+std::wstring LibraryFolderOf(DWORD pid) {
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return L"";
+    TUniqueHandle modules(snapshot);
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof(module);
+    for (BOOL more = ::Module32FirstW(modules.Get(), &module); more;
+         more = ::Module32NextW(modules.Get(), &module)) {
+        const std::wstring path = module.szExePath;
+        const size_t sep = path.find_last_of(L'\\');
+        if (sep != std::wstring::npos && ::lstrcmpiW(path.c_str() + sep + 1, L"pOv.dll") == 0)
+            return path.substr(0, sep + 1);
+    }
+    return L"";
+}
+
 class HotKeyProcess : public ::testing::Test {
   protected:
     void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
     void TearDown() override { RegKeyDelete(HKCU, OvKeyProduct); }
 
-    // The main window of a started program, once it shows.
+    // The main window of a started program, once it shows and the program has waited for input
+    // (its first idle moment), else null.
     static HWND Start(const TLauncher& l) {
         if (!l.process)
             return nullptr;
         HWND main = nullptr;
-        WaitFor(
+        const bool shown = WaitFor(
             [&] {
                 main = FindOf(l.pid, L"TFrmOvMain");
                 return main && ::IsWindowVisible(main);
             },
             15000);
-        return main;
+        return shown && ::WaitForInputIdle(l.process.Get(), 15000) == 0 ? main : nullptr;
+    }
+
+    // The main window of a started program once it has also bound its library, else null. The
+    // binding runs to its end on the window's thread between two messages, so a message answered
+    // after the library is listed among the program's modules was answered after it.
+    static HWND StartBound(const TLauncher& l) {
+        HWND main = Start(l);
+        DWORD_PTR answer = 0;
+        const bool bound = main &&
+                           WaitFor([&] { return !LibraryFolderOf(l.pid).empty(); }, 15000) &&
+                           ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer);
+        return bound ? main : nullptr;
+    }
+
+    // True once the window is in front with the keyboard in one of its controls: keys sent from
+    // then on reach it, where keys sent as it shows may still go to the window before it.
+    static bool HasKeyboard(HWND main) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return Shown(main) && ::GetForegroundWindow() == main &&
+               ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) &&
+               info.hwndFocus && ::GetParent(info.hwndFocus) == main;
     }
 
     static bool Shown(HWND main) { return ::IsWindowVisible(main) && !::IsIconic(main); }
@@ -78,7 +125,7 @@ class HotKeyProcess : public ::testing::Test {
 
 TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
     TLauncher l = TLauncher::Start(ExeFolder());
-    HWND main = Start(l);
+    HWND main = StartBound(l);
     ASSERT_NE(main, nullptr);
     RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
 
@@ -104,24 +151,6 @@ TEST_F(HotKeyProcess, F8CallsTheMinimisedWindowBackOnlyWhileTheHotKeyIsOn) {
     Close(l, main);
 }
 
-// The folder of the pOv.dll the process loaded, with a trailing "\"; empty when it has none.
-std::wstring LibraryFolderOf(DWORD pid) {
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return L"";
-    TUniqueHandle modules(snapshot);
-    MODULEENTRY32W module{};
-    module.dwSize = sizeof(module);
-    for (BOOL more = ::Module32FirstW(modules.Get(), &module); more;
-         more = ::Module32NextW(modules.Get(), &module)) {
-        const std::wstring path = module.szExePath;
-        const size_t sep = path.find_last_of(L'\\');
-        if (sep != std::wstring::npos && ::lstrcmpiW(path.c_str() + sep + 1, L"pOv.dll") == 0)
-            return path.substr(0, sep + 1);
-    }
-    return L"";
-}
-
 // The library is bound in the program's first idle moment: the key works from the moment the
 // window shows and the program waits for input. The download's check (tests/download) runs this
 // case again on the program unpacked from the zip, named by OV_PROGRAM_DIR.
@@ -136,7 +165,6 @@ TEST_F(HotKeyProcess, TheHotKeyWorksAsSoonAsTheStartedWindowIsIdle) {
     TLauncher l = TLauncher::Start(folder);
     HWND main = Start(l);
     ASSERT_NE(main, nullptr);
-    ASSERT_EQ(::WaitForInputIdle(l.process.Get(), 15000), 0u);
     Minimise(main);
     SendKey(VK_F8, true, true);
     EXPECT_TRUE(ComesBack(main, 5000));
@@ -160,18 +188,21 @@ TEST_F(HotKeyProcess, HotKeyHomeAndEnterStartTheFirstItemsProgram) {
     ::SetEnvironmentVariableW(L"OV_ECHO_OUT", report.c_str());
     TLauncher l = TLauncher::Start(ExeFolder());
     ::SetEnvironmentVariableW(L"OV_ECHO_OUT", nullptr);
-    HWND main = Start(l);
+    HWND main = StartBound(l);
     ASSERT_NE(main, nullptr);
+    HWND list = ::FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr);
     auto started = [&] {
         WIN32_FIND_DATAW found{};
         TUniqueFind find(::FindFirstFileW((report + L".*").c_str(), &found));
         return find && std::wstring(found.cFileName).find(L".part") == std::wstring::npos;
     };
 
+    ASSERT_TRUE(WaitFor([&] { return HasKeyboard(main); }, 5000));
     SendKey(VK_DOWN, true, true);
+    ASSERT_TRUE(WaitFor([&] { return SelectedRow(list) == 1; }, 5000)) << "the second row picked";
     Minimise(main);
     SendKey(VK_F8, true, true);
-    ASSERT_TRUE(ComesBack(main, 5000));
+    ASSERT_TRUE(WaitFor([&] { return HasKeyboard(main); }, 5000));
     SendKey(VK_HOME, true, true);
     SendKey(VK_RETURN, true, true);
     EXPECT_TRUE(WaitFor(started, 10000)) << "the first row's program did not start";
@@ -219,7 +250,7 @@ TEST_F(HotKeyProcess, OverAnOpenBoxTheHotKeyGivesTheBoxTheKeyboard) {
 
 TEST_F(HotKeyProcess, WithHereMouseTheWindowComesBackCentredOnTheMouse) {
     TLauncher l = TLauncher::Start(ExeFolder());
-    HWND main = Start(l);
+    HWND main = StartBound(l);
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 40, 50, 300, 200, TRUE);
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
@@ -287,16 +318,12 @@ TEST_F(HotKeyProcess, LogOffSavesTheStateAndReleasesTheLibrary) {
 
     TLauncher l = TLauncher::Start(folder);
     ::SetEnvironmentVariableW(L"OV_HOOK_LOG", nullptr);
-    HWND main = Start(l);
+    HWND main = StartBound(l);
     ASSERT_NE(main, nullptr);
     ::MoveWindow(main, 33, 44, 320, 210, TRUE);
 
-    std::wstring cmd = L"C:\\windows\\system32\\wineboot.exe --end-session";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &si, &pi));
+    ASSERT_TRUE(ProcessStart(nullptr, L"C:\\windows\\system32\\wineboot.exe --end-session", 0, pi));
     TUniqueHandle wineboot(pi.hProcess);
     ::CloseHandle(pi.hThread);
     ::WaitForSingleObject(wineboot.Get(), 30000);

@@ -28,13 +28,10 @@ using TItems = std::vector<std::pair<std::wstring, std::wstring>>;
 bool TreeImport(const wchar_t* file) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         RegKeyDelete(Cu, OvKeyProduct);
-        std::wstring command =
+        const std::wstring command =
             L"C:\\windows\\system32\\reg.exe import \"" + ExeFolder() + L"golden\\" + file + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                              nullptr, nullptr, &startup, &info))
+        if (!ProcessStart(nullptr, command, CREATE_NO_WINDOW, info))
             return false;
         TUniqueHandle process(info.hProcess), thread(info.hThread);
         DWORD code = 1;

@@ -302,16 +302,29 @@ TEST_F(FileHelpers, LinkResolveReadsTargetAndArguments) {
     LinkResolve(temp / L"many.lnk", target, arguments);
     EXPECT_EQ(arguments, many);
 
-    // On a thread that never started COM: the resolution starts it.
-    std::wstring fromThread;
-    std::thread([&] {
-        try {
-            std::wstring args;
-            LinkResolve(temp / L"many.lnk", fromThread, args);
-        } catch (const std::exception&) {
-        }
-    }).join();
-    EXPECT_EQ(fromThread, target);
+    // On a thread that never started COM the resolution starts it; on one that runs COM in
+    // either model it uses it.
+    const struct {
+        const char* name;
+        int model;
+    } threads[] = {{"no COM", -1},
+                   {"single-threaded", COINIT_APARTMENTTHREADED},
+                   {"multithreaded", COINIT_MULTITHREADED}};
+    for (const auto& t : threads) {
+        SCOPED_TRACE(t.name);
+        std::wstring fromThread;
+        std::thread([&] {
+            const HRESULT com = t.model < 0 ? E_FAIL : ::CoInitializeEx(nullptr, t.model);
+            try {
+                std::wstring args;
+                LinkResolve(temp / L"many.lnk", fromThread, args);
+            } catch (const std::exception&) {
+            }
+            if (SUCCEEDED(com))
+                ::CoUninitialize();
+        }).join();
+        EXPECT_EQ(fromThread, target);
+    }
 }
 
 TEST_F(FileHelpers, FileIsExeLooksThroughShortcuts) {

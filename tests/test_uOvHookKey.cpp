@@ -225,12 +225,9 @@ struct TStandIn {
     TUniqueHandle process;
     DWORD pid = 0;
     explicit TStandIn(const std::wstring& arguments) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
-        std::wstring command = L"ovStandIn.exe " + arguments;
-        if (::CreateProcessW((ExeFolder() + L"ovStandIn.exe").c_str(), command.data(), nullptr,
-                             nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        if (ProcessStart((ExeFolder() + L"ovStandIn.exe").c_str(), L"ovStandIn.exe " + arguments, 0,
+                         info)) {
             process.Reset(info.hProcess);
             ::CloseHandle(info.hThread);
             pid = info.dwProcessId;

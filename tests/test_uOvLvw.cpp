@@ -318,16 +318,14 @@ TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
     HIMAGELIST images = form->CptImlItems16.Get();
     ListIconsLoad(0);
     EXPECT_EQ(::ImageList_GetImageCount(images), 1) << L"the first icon loaded is on screen";
-    while (ListIconsLoad(1000)) {
-    }
+    LoadAskedIcons();
     EXPECT_EQ(::ImageList_GetImageCount(images), static_cast<int>(last.size()));
     for (int row : last)
         EXPECT_GE(ImageOf(row), 0) << row;
 
     ListView_EnsureVisible(list, 0, FALSE);
     ::UpdateWindow(list);
-    while (ListIconsLoad(1000)) {
-    }
+    LoadAskedIcons();
     for (int row : first)
         EXPECT_GE(ImageOf(row), 0) << row;
 }
@@ -337,8 +335,7 @@ TEST_F(ItemList, RowsSortedOffScreenBeforeTheirTurnWait) {
     ProgramRowsShow(60);
     form->SortOrder = -1;
     ListSort(0);
-    while (ListIconsLoad(1000)) {
-    }
+    LoadAskedIcons();
     EXPECT_EQ(::ImageList_GetImageCount(form->CptImlItems16.Get()), 0);
     PaintAndLoadIcons();
     EXPECT_GE(ImageOf(0), 0);

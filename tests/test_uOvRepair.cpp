@@ -41,19 +41,24 @@ void StartUpRepair() {
     PagesRepair();
 }
 
-// Runs the stand-in that is killed just before its `at`-th change; its exit code.
+// Runs the stand-in that is killed just before its `at`-th change; its exit code, -1 when it did
+// not start, -2 when it did not end (it is ended then, so that it writes nothing later on). It
+// has no console: under Wine a console of its own is one more process per kill.
 long KilledAt(const wchar_t* operation, int at) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::wstring command = L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at);
     const std::wstring exe = ExeFolder() + L"ovKillAt.exe";
-    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                          nullptr, nullptr, &startup, &info))
+    if (!ProcessStart(exe.c_str(),
+                      L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at),
+                      DETACHED_PROCESS, info)) {
+        ADD_FAILURE() << "ovKillAt did not start: error " << ::GetLastError();
         return -1;
+    }
     TUniqueHandle process(info.hProcess), thread(info.hThread);
-    if (::WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
-        return -1;
+    if (::WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(info.hProcess, 1);
+        ::WaitForSingleObject(info.hProcess, 5000);
+        return -2;
+    }
     DWORD code = 0;
     ::GetExitCodeProcess(info.hProcess, &code);
     return static_cast<long>(code);

@@ -61,12 +61,8 @@ bool HostRun(const std::string& shellCommand) {
     const std::string hostDone = HostName(done);
     std::wstring command = WideOfUtf8("sh -c \"" + shellCommand + "; echo $? >'" + hostDone +
                                       ".part' && mv '" + hostDone + ".part' '" + hostDone + "'\"");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (hostDone.empty() ||
-        !::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                          nullptr, nullptr, &startup, &info))
+    if (hostDone.empty() || !ProcessStart(L"Z:\\bin\\sh", command, CREATE_NO_WINDOW, info))
         return false;
     TUniqueHandle process(info.hProcess), thread(info.hThread);
     for (int i = 0; i < 500 && ::GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)

@@ -6,6 +6,7 @@
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
 #include "uCmnReg.h"
+#include "uOvLvw.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
@@ -91,20 +92,35 @@ class TMainWindowTest : public ::testing::Test {
         ListView_GetItem(form->CptLvwItems, &item);
         return item.iImage;
     }
+    // Far more steps of the icon loader than any page of these suites needs (each step loads
+    // one icon at least): a loader that never finishes fails the test instead of hanging it.
+    static constexpr int IconSteps = 10000;
+
     // Shows the window and runs the program's message loop until the icons its painted rows
     // asked for are loaded, as they load in the program's idle time.
     void PaintAndLoadIcons() {
         ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
         ::UpdateWindow(form->Handle());
         const std::function<bool()> idle = Application.OnIdle;
+        int steps = 0;
         Application.OnIdle = [&] {
-            if (idle())
+            if (++steps <= IconSteps && idle())
                 return true;
             ::PostQuitMessage(0);
             return false;
         };
         Application.MessageLoop();
         Application.OnIdle = idle;
+        EXPECT_LE(steps, IconSteps) << "the icon loader never finished";
+    }
+    // Loads the icons the list has asked for so far, without a message loop.
+    static void LoadAskedIcons() {
+        int steps = 0;
+        while (ListIconsLoad(1000))
+            if (++steps == IconSteps) {
+                ADD_FAILURE() << "the icon loader never finished";
+                return;
+            }
     }
     // An icon as an image list of the item lists' kind keeps it.
     static std::vector<uint32_t> AsStored(HICON icon, int size) {

@@ -3,8 +3,6 @@
 
 #include "uTestSupport.h"
 
-#include <vector>
-
 TLauncher::~TLauncher() {
     if (process && Wait(0) == -1) {
         ::TerminateProcess(process.Get(), 1);
@@ -14,20 +12,8 @@ TLauncher::~TLauncher() {
 
 TLauncher TLauncher::Start(const std::wstring& folder, int show) {
     TLauncher l;
-    std::wstring cmd = L"\"";
-    cmd += folder;
-    cmd += L"pOv.exe\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    if (show >= 0) {
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = static_cast<WORD>(show);
-    }
     PROCESS_INFORMATION pi{};
-    std::vector<wchar_t> line(cmd.begin(), cmd.end());
-    line.push_back(L'\0');
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                         &si, &pi)) {
+    if (ProcessStart(nullptr, L"\"" + folder + L"pOv.exe\"", 0, pi, folder.c_str(), show)) {
         ::CloseHandle(pi.hThread);
         l.process.Reset(pi.hProcess);
         l.pid = pi.dwProcessId;

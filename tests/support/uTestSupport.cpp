@@ -19,6 +19,26 @@ std::wstring ExeFolder() {
     return cut == std::wstring::npos ? std::wstring() : s.substr(0, cut + 1);
 }
 
+bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
+                  PROCESS_INFORMATION& info, const wchar_t* folder, int show) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (show >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(show);
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<wchar_t> line(command.begin(), command.end());
+        line.push_back(L'\0');
+        if (::CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, flags, nullptr, folder,
+                             &startup, &info))
+            return true;
+        if (::GetLastError() != ERROR_INTERNAL_ERROR)
+            return false;
+    }
+    return false;
+}
+
 namespace {
 
 std::wstring WindowText(HWND hwnd) {

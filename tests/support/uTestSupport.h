@@ -16,6 +16,13 @@ bool IsWine();
 // Folder of the running test program, with a trailing "\".
 std::wstring ExeFolder();
 
+// CreateProcessW with `flags`, in `folder` (null: this one), with the show command `show` (-1:
+// none). Under Wine a start fails now and then with ERROR_INTERNAL_ERROR: the new process ended
+// before it ran any code of its own (seen about once in two thousand starts on a loaded machine).
+// Such a start changed nothing, so it is made again, three times in all.
+bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
+                  PROCESS_INFORMATION& info, const wchar_t* folder = nullptr, int show = -1);
+
 // What a modal box showed: its caption and text.
 struct TBoxSeen {
     std::wstring caption;
