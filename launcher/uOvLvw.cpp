@@ -371,6 +371,11 @@ void ListIconSizesSet(const TIconSizes& sizes) {
     ListImagesReset();
 }
 
+HICON ListIconSmall(const std::wstring& path, TIconPair& own) {
+    const TIconPair* shared = State().icons.Get(path, own);
+    return (shared ? shared : &own)->small.Get();
+}
+
 void ListStateReset() {
     // The fill count goes on, so that work begun before is never taken for work on new rows.
     const unsigned fill = State().fill;

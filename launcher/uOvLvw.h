@@ -61,6 +61,11 @@ int ListFindItem(int start, const LVFINDINFOW& find);
 // blank and is reported once per fill.
 bool ListIconsLoad(int budgetMs = 20);
 
+// The small icon of the file at `path` at the rows' size, as a row of it shows it: icons that
+// files share are looked up once for the window's life. Null for none; it lives as long as `own`
+// and the list's icons do. Raises as FileIconsGet.
+HICON ListIconSmall(const std::wstring& path, TIconPair& own);
+
 // A fully transparent icon of size x size pixels, kept for the program's life: it stands in where a
 // file yields only one of its two icons, so both image lists stay parallel.
 HICON BlankIcon(int size);
