@@ -43,16 +43,30 @@ void StagesPrint(const std::vector<TStage>& stages) {
 } // namespace
 
 void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs) {
-    enum { Enumerate, Listing, Probe, Refresh, Compare, Texts, Fill, Sort, Paint, Paints, Loads };
+    enum {
+        Anew,
+        Enumerate,
+        Listing,
+        Refresh,
+        Compare,
+        Texts,
+        Fill,
+        Sort,
+        Status,
+        Paint,
+        Paints,
+        Loads
+    };
     std::vector<TStage> stages = {
-        {"store: the page key's values read in one enumeration"},
-        {"listing: the folder's directory pass, or one look-up per item"},
-        {"the path probe of a folder page's folder"},
-        {"PageRefresh: all of the above and the comparison"},
-        {"comparison: PageRefresh less the three above"},
+        {"store: the page key's values enumerated anew (after a write)"},
+        {"store: the same read again, the key unchanged"},
+        {"listing: the folder's directory pass and state, or one look-up per item"},
+        {"PageRefresh: the read, the listing and the comparison"},
+        {"comparison: PageRefresh less the read and the listing"},
         {"rows' texts: size, type (a look-up per type), date, folder"},
         {"fill: ListFill with drawing off"},
         {"sort: ListSort by name"},
+        {"status bar: the page's item count, a folder page's folder icon"},
         {"paint: the list's first paint without icons"},
         {"icons: the paints while they load"},
         {"icons: ListIconsLoad (look-ups, image lists, row redraws)"},
@@ -64,12 +78,17 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
         const std::wstring key = PageKeyPath(page);
         const std::wstring folder = PageFolderRead(page);
         std::vector<TRegStrValue> values;
+        // Any write makes the next read enumerate the key again.
+        RegStrWrite(HKEY_CURRENT_USER, PageKeyPath(PageCount() + 1), L"", L"");
+        RegKeyDelete(HKEY_CURRENT_USER, PageKeyPath(PageCount()));
+        stages[Anew].times.push_back(
+            Timed([&] { RegStrValuesRead(HKEY_CURRENT_USER, key, values); }));
         stages[Enumerate].times.push_back(
             Timed([&] { RegStrValuesRead(HKEY_CURRENT_USER, key, values); }));
         stages[Listing].times.push_back(Timed([&] {
             if (!folder.empty()) {
                 std::vector<FindRecord> records;
-                FolderRecords(folder, L"*", records);
+                TPathProbe().Listed(folder, records);
                 return;
             }
             TPathProbe probe;
@@ -79,16 +98,12 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
                     probe.Get(value.text, record);
             }
         }));
-        stages[Probe].times.push_back(Timed([&] {
-            if (!folder.empty())
-                TPathProbe().Folder(folder);
-        }));
         TPageEntries entries;
         form.CurrentPage = page;
         stages[Refresh].times.push_back(Timed([&] { PageRefresh(page, entries); }));
         stages[Compare].times.push_back(stages[Refresh].times.back() -
                                         stages[Enumerate].times.back() -
-                                        stages[Listing].times.back() - stages[Probe].times.back());
+                                        stages[Listing].times.back());
         stages[Texts].times.push_back(Timed([&] {
             std::unordered_map<std::wstring, std::wstring> types;
             std::wstring all;
@@ -105,6 +120,7 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
             stages[Fill].times.push_back(Timed([&] { ListFill(entries); }));
             stages[Sort].times.push_back(Timed([&] { ListSort(form.SortColumn); }));
         }
+        stages[Status].times.push_back(Timed([&] { form.StatusRepaint(); }));
         stages[Paint].times.push_back(Timed([&] { ::UpdateWindow(list); }));
         double paints = 0, loads = 0;
         slices = 0;

@@ -555,14 +555,17 @@ void ListSort(int32_t column) {
     HWND list = FrmOvMain->CptLvwItems;
     {
         TSelectionKeep selection(list);
-        // A stable sort of the current order: rows that compare equal keep their order, as the
-        // list control's own sort keeps them.
-        std::stable_sort(state.order.begin(), state.order.end(), [&](size_t a, size_t b) {
+        const auto before = [&](size_t a, size_t b) {
             const auto rowA = reinterpret_cast<LPARAM>(&state.rows[a]);
             const auto rowB = reinterpret_cast<LPARAM>(&state.rows[b]);
             return (column == 0 ? SortCompareName(rowA, rowB)
                                 : SortCompareColumn(rowA, rowB, column)) < 0;
-        });
+        };
+        // A stable sort of the current order: rows that compare equal keep their order, as the
+        // list control's own sort keeps them. Rows that come in order (a folder lists its
+        // entries by name) cost one comparison each.
+        if (!std::is_sorted(state.order.begin(), state.order.end(), before))
+            std::stable_sort(state.order.begin(), state.order.end(), before);
         for (size_t i = 0; i < state.order.size(); ++i)
             state.rows[state.order[i]].item = static_cast<int>(i);
     }
