@@ -248,6 +248,8 @@ void RowMake(const std::wstring& name, const std::wstring& path, const FindRecor
     row.size = record.Size64;
     row.time = record.Time;
     row.type = &TypeTextCached(path);
+    // The locale's settings are read here, once, not in the paint that first shows a date.
+    LocaleTexts();
     row.item = static_cast<int>(state.order.size());
     state.order.push_back(state.rows.size() - 1);
 }
