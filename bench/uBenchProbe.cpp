@@ -7,6 +7,7 @@
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
 #include "uCmnReg.h"
+#include "uCmnWnd.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
@@ -55,7 +56,9 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
         Status,
         Paint,
         Paints,
-        Loads
+        Loads,
+        Handler,
+        Cursor
     };
     std::vector<TStage> stages = {
         {"store: the page key's values enumerated anew (after a write)"},
@@ -70,6 +73,8 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
         {"paint: the list's first paint without icons"},
         {"icons: the paints while they load"},
         {"icons: ListIconsLoad (look-ups, image lists, row redraws)"},
+        {"the whole refresh handler and its paint, icons aside"},
+        {"the wait cursor on and off"},
     };
     HWND list = form.CptLvwItems;
     int images = 0, slices = 0;
@@ -132,6 +137,14 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
         stages[Paints].times.push_back(paints);
         stages[Loads].times.push_back(loads);
         images = ::ImageList_GetImageCount(form.CptImlItems16.Get());
+        PumpMessages();
+        stages[Handler].times.push_back(Timed([&] {
+            form.CptPmuItemBtnUpdateClick();
+            ::UpdateWindow(list);
+        }));
+        while (ListIconsLoad(1000))
+            PumpMessages();
+        stages[Cursor].times.push_back(Timed([] { THourglass hourglass; }));
     }
     Line("  probe of %s (%d runs, medians in ms; %d rows, %d images after the first screen, "
          "%d slices of icon loading):",
