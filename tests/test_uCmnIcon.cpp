@@ -297,12 +297,11 @@ TEST_F(Icons, CacheGivesEachFileItsIconAndSharesThoseOfOneLocation) {
     EXPECT_EQ(IconPixels(fourth->large.Get()), ImagesOf(shell32, 4).large);
     EXPECT_NE(ImagesOf(shell32, 4).large, ImagesOf(shell32, 3).large);
 
-    // A type whose entry draws each file's own icon: each file is a place of its own.
+    // A type whose entry draws each file's own icon: nothing to share, nothing kept.
     AssociationSet(L"%1");
     TFileIconCache perFile;
-    TIconPair own1, own2;
-    const TIconPair* first = perFile.Get(doc, own1);
-    EXPECT_TRUE(!first || first != perFile.Get(doc2, own2));
+    EXPECT_EQ(perFile.Get(doc, own), nullptr);
+    EXPECT_EQ(perFile.Get(doc2, own), nullptr);
 }
 
 // Documents of a type without an icon entry share one image wherever the shell gives them one

@@ -220,7 +220,10 @@ std::wstring TFileIconCache::ShellLocation(const std::wstring& file) {
                                                             nullptr, extract.PutVoid())) &&
                        extract->GetIconLocation(0, location, MAX_PATH, &index, &flags) == S_OK;
     ::CoTaskMemFree(child);
-    if (!given || !location[0] || (flags & (GIL_NOTFILENAME | GIL_DONTCACHE)))
+    // An icon of the file's own is never shared, and so never kept: kept, the icons of every file
+    // ever shown would pile up for the window's life.
+    if (!given || !location[0] || (flags & (GIL_NOTFILENAME | GIL_DONTCACHE | GIL_PERINSTANCE)) ||
+        ::CompareStringOrdinal(location, -1, file.c_str(), -1, TRUE) == CSTR_EQUAL)
         return {};
     return std::wstring(location) + L"," + std::to_wstring(index);
 }

@@ -38,8 +38,9 @@ struct TIconPair {
 // icon comes from the same place: the file and index its type's association entry names, or
 // else the icon location the shell gives for the file (its IExtractIcon, asked through the
 // file's folder, bound once: what SHGetFileInfo's SHGFI_ICONLOCATION answers, without parsing
-// the whole path again for every file). A location the shell gives as no file name, or not to be
-// cached, is not shared. Shared icons are kept for the cache's life.
+// the whole path again for every file). A location the shell gives as no file name, as the
+// file's own (the file itself, or an icon per file), or not to be cached is not shared. Shared
+// icons are kept for the cache's life.
 class TFileIconCache {
   public:
     // Either fills `own` and returns null, or returns the shared pair of the file's icon
