@@ -3,6 +3,8 @@
 # Both install what is missing (Debian, as root), build with MinGW-w64 and run under Wine.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Options of the benchmark program, e.g. BENCH_ARGS=--probe=1.
+BENCH_ARGS ?=
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 
 .PHONY: all deps build run test bench dist format clean
@@ -25,7 +27,7 @@ test: build
 
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
-	@cmake/session $(BUILD) tools/run-bench $(BUILD)
+	@cmake/session $(BUILD) tools/run-bench $(BUILD) $(BENCH_ARGS)
 
 # The download: build/Orvanta-<version>.zip.
 dist: build

@@ -7,13 +7,17 @@
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
-//           [--scroll-only=1]
+//           [--scroll-only=1] [--probe=1]
+//
+// --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
+// stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
 //
 // A case on 1,000 entries starts with one untimed warm-up run that fills the caches of the
 // shell, the registry and the file system, so every timed run sees the same warm state. Each
 // case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
 #include "uBenchCommon.h"
 #include "uBenchMemory.h"
+#include "uBenchProbe.h"
 #include "uBenchScroll.h"
 #include "uBenchStart.h"
 #include "uCmnApp.h"
@@ -57,6 +61,7 @@ struct TOptions {
     int startOnly = 0;  // nothing but the start-up case
     int scrollRuns = 3; // rounds of the drag through a page of programs
     int scrollOnly = 0; // nothing but that case
+    int probe = 0;      // the refresh cases with the probe of their stages, no shell baseline
 };
 
 // Programs in the scroll case's page: each costs an icon extraction of its own.
@@ -385,7 +390,7 @@ void BaselineCase(TResult& result, TBaseline& baseline, const std::wstring& fold
 }
 
 std::string Ratio(double value, const TResult* to) {
-    if (!to)
+    if (!to || to->times.empty())
         return "-";
     char text[32];
     std::snprintf(text, sizeof(text), "x%.3f", value / Median(to->times));
@@ -414,6 +419,40 @@ bool Report(const std::vector<const TResult*>& results) {
     Line("1st screen: median until the visible rows are painted with their icons");
     Line("ratio: median over the median of (d) or (e) on the same number of entries");
     return allRows;
+}
+
+// Per run, the time from the refresh's completion until the first screen shows its icons.
+double IconsMedian(const TResult& r) {
+    std::vector<double> icons;
+    for (size_t i = 0; i < r.times.size(); ++i)
+        icons.push_back(r.firstScreen[i] - r.times[i]);
+    return Median(icons);
+}
+
+const char* Verdict(double ratio, double target) {
+    return ratio <= target ? "met" : "missed";
+}
+
+// The targets: the first screen's icons take a time that does not grow with the page (at 10,000
+// entries at most 1.5 times what they take at 1,000) and, at 1,000, at most as long again as
+// the refresh; each refresh takes at most 2.5 times the floor on as many entries.
+void TargetsReport(const TResult& ordinary, const TResult& folderSmall,
+                   const TResult& folderLarge) {
+    Line("%s", "");
+    Line("icons of the first screen: median of (1st screen - complete) per run");
+    for (const TResult* r : {&ordinary, &folderSmall}) {
+        const double ratio = Median(r->firstScreen) / Median(r->times);
+        Line("  %-42s %8.1f ms   1st screen x%.2f of complete (target x2 at most: %s)",
+             r->label.c_str(), IconsMedian(*r), ratio, Verdict(ratio, 2.0));
+    }
+    const double growth = IconsMedian(folderLarge) / IconsMedian(folderSmall);
+    Line("  %-42s %8.1f ms   x%.2f of (b)'s (target x1.5 at most: %s)", folderLarge.label.c_str(),
+         IconsMedian(folderLarge), growth, Verdict(growth, 1.5));
+    Line("refresh against the floor (e) on as many entries (target x2.5 at most):");
+    for (const TResult* r : {&ordinary, &folderSmall, &folderLarge}) {
+        const double ratio = Median(r->times) / Median(r->floor->times);
+        Line("  %-42s x%.2f %s", r->label.c_str(), ratio, Verdict(ratio, 2.5));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -553,6 +592,28 @@ int Bench(const TOptions& options) {
                         .baseline = &baseLarge,
                         .floor = &floorLarge};
 
+    if (options.probe) {
+        std::vector<std::wstring> samples;
+        for (const std::wstring& folder : {small, large}) {
+            for (const TKind& kind : Kinds)
+                samples.push_back(folder + L"\\" + EntryName(kind, 0));
+            // The first shortcut points at a program, the second at a document.
+            samples.push_back(folder + L"\\" + EntryName(Kinds[4], 1));
+        }
+        ProbeIcons(samples, options.runs);
+        BaselineCase(floorSmall, floor, small, plan);
+        RefreshCase(ordinary, form, 1, plan);
+        RefreshCase(folderSmall, form, 2, plan);
+        BaselineCase(floorLarge, floor, large, planLarge);
+        RefreshCase(folderLarge, form, 3, planLarge);
+        ProbeRefresh(form, 1, ordinary.label, options.runs);
+        ProbeRefresh(form, 2, folderSmall.label, options.runs);
+        ProbeRefresh(form, 3, folderLarge.label, options.runsLarge);
+        const bool rowsRight =
+            Report({&ordinary, &folderSmall, &folderLarge, &floorSmall, &floorLarge});
+        TargetsReport(ordinary, folderSmall, folderLarge);
+        return rowsRight ? 0 : 2;
+    }
     BaselineCase(baseSmall, baseline, small, plan);
     BaselineCase(floorSmall, floor, small, plan);
     RefreshCase(ordinary, form, 1, plan);
@@ -567,6 +628,7 @@ int Bench(const TOptions& options) {
 
     const bool rowsRight = Report(
         {&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge, &floorSmall, &floorLarge});
+    TargetsReport(ordinary, folderSmall, folderLarge);
     MemoryReport(memory);
     // Last: the launcher's own starts rewrite the settings tree.
     StartCase(bin, small, 100, options.startRuns);
@@ -587,12 +649,13 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--start-runs", options.startRuns) &&
             !OptionParse(argv[i], "--start-only", options.startOnly) &&
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
-            !OptionParse(argv[i], "--scroll-only", options.scrollOnly)) {
+            !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&
+            !OptionParse(argv[i], "--probe", options.probe)) {
             std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
                                  "[--memory-refreshes=N] [--budget=S] [--memory-budget=S] "
                                  "[--memory-only=1] "
                                  "[--start-runs=N] [--start-only=1] [--scroll-runs=N] "
-                                 "[--scroll-only=1]\n");
+                                 "[--scroll-only=1] [--probe=1]\n");
             return 64;
         }
     }

@@ -8,6 +8,7 @@
 #include "uCmnStr.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
+#include "uOvLvw.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvOptn.h"
@@ -110,13 +111,14 @@ void StatusPanelsUpdate() {
     panels.folderIcon = false;
     if (panels.folder.empty())
         return;
-    TUniqueIcon smallIcon, largeIcon;
-    FileIconsGet(panels.folder, smallIcon, largeIcon, form.ItemIconSizes());
+    // As a row of the folder would show it: a folder's icon is seldom its own.
+    TIconPair own;
+    HICON smallIcon = ListIconSmall(panels.folder, own);
     HIMAGELIST images = form.CptImlDefImages.Get();
     if (smallIcon && images) {
         // One slot, reused for every folder shown.
         const int slot = ::ImageList_GetImageCount(images) > 0 ? 0 : -1;
-        panels.folderIcon = ::ImageList_ReplaceIcon(images, slot, smallIcon.Get()) >= 0;
+        panels.folderIcon = ::ImageList_ReplaceIcon(images, slot, smallIcon) >= 0;
     }
 }
 

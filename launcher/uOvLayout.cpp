@@ -144,7 +144,7 @@ void TFrmOvMain::CreateItemList() {
     CptLvwItems = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS |
-            LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS,
+            LVS_EDITLABELS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
         ::GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);

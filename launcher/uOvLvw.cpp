@@ -15,7 +15,7 @@
 
 #include <commctrl.h>
 
-#include <deque>
+#include <algorithm>
 #include <map>
 #include <unordered_map>
 
@@ -30,30 +30,38 @@ constexpr int ImageUnknown = -1;
 constexpr int ImageQueued = -3;
 static_assert(ImageQueued != ImageNone && ImageUnknown != ImageNone);
 
-// The texts a row shows, caption first: what the sort compares. The list view's lParam of
-// each row points at its record, so sorting never has to read texts back from the control.
-// The row's icons are asked for by the list when it paints the row (I_IMAGECALLBACK).
+// A row of the list: the item and what its file's look-up found. The list holds no row of its own
+// (an owner-data list): it asks for each text and image when it paints, so a fill costs no
+// message per row, and the sort orders these records.
 struct TRowRecord {
-    std::wstring texts[5];
+    std::wstring name;
     std::wstring path;
+    int64_t size = 0;
+    uint32_t time = 0;
+    // In the list state's type texts, filled when the row is made: a paint reads no registry.
+    const std::wstring* type = nullptr;
+    // Size, date and folder texts, made when first painted or sorted by.
+    std::wstring sizeText, dateText, folderText;
+    bool textsMade = false;
     int image = ImageUnknown;
-    // Position in the list state's rows.
-    size_t index = 0;
-    // Position in the list when it last asked for the row's image; sorting may have moved it.
+    // Position in the list, kept in step by every sort.
     int item = -1;
 };
 
 // What the list keeps between fills, for the life of the main window.
 struct TListState {
-    std::deque<TRowRecord> rows;
+    // In the order they were filled or added.
+    std::vector<TRowRecord> rows;
+    // The rows by position in the list.
+    std::vector<size_t> order;
     // Rows whose icons the list has asked for, by position in `rows`, newest last.
     std::vector<size_t> wanted;
     // Bumped by every fill, so work begun on an older fill's rows is not finished on new ones.
     unsigned fill = 0;
     TFileIconCache icons;
-    // Image-list positions of the shared type icons; emptied with the image lists.
+    // Image-list positions of the shared icons; emptied with the image lists.
     std::map<const TIconPair*, int> typeImages;
-    // Type texts by extension, letter case aside.
+    // Type texts by extension, letter case aside; a node never moves, so rows point into it.
     std::unordered_map<std::wstring, std::wstring> typeTexts;
     bool iconErrorShown = false;
     int redrawOff = 0;
@@ -64,33 +72,18 @@ TListState& State() {
     return state;
 }
 
-const TRowRecord& Row(LPARAM lParam) {
-    return *reinterpret_cast<const TRowRecord*>(lParam);
+// The record of the row at list position `item`, null when there is none.
+TRowRecord* RowAt(int item) {
+    TListState& state = State();
+    if (item < 0 || static_cast<size_t>(item) >= state.order.size())
+        return nullptr;
+    return &state.rows[state.order[static_cast<size_t>(item)]];
 }
 
 std::wstring LocaleInfo(LCTYPE type, const wchar_t* fallback) {
     wchar_t buf[80] = {};
     int n = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 80);
     return n > 1 ? std::wstring(buf) : std::wstring(fallback);
-}
-
-std::wstring ItemText(HWND list, int item, int subItem) {
-    std::vector<wchar_t> buf(512);
-    for (;;) {
-        LVITEMW lvi{};
-        lvi.iSubItem = subItem;
-        lvi.pszText = buf.data();
-        lvi.cchTextMax = static_cast<int>(buf.size());
-        int n = static_cast<int>(
-            ::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)));
-        if (n < static_cast<int>(buf.size()) - 1)
-            return std::wstring(buf.data(), static_cast<size_t>(std::max(n, 0)));
-        buf.resize(buf.size() * 2);
-    }
-}
-
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column) {
-    return column == 0 ? SortCompareName(a, b) : SortCompareColumn(a, b, static_cast<int>(column));
 }
 
 } // namespace
@@ -178,13 +171,30 @@ std::wstring TypeText(const std::wstring& path) {
 
 namespace {
 
-std::wstring TypeTextCached(const std::wstring& path) {
+// The type text of the path's extension, looked up once per extension for the window's life.
+const std::wstring& TypeTextCached(const std::wstring& path) {
     const std::wstring key = PathExtensionKey(path);
     auto& texts = State().typeTexts;
     auto found = texts.find(key);
     if (found == texts.end())
         found = texts.emplace(key, TypeText(path)).first;
     return found->second;
+}
+
+const std::wstring& RowText(TRowRecord& row, int column) {
+    switch (column) {
+    case 0:
+        return row.name;
+    case 2:
+        return *row.type;
+    }
+    if (!row.textsMade) {
+        row.sizeText = SizeText(row.size, LocaleTexts().thousands);
+        row.dateText = DateText(row.time, LocaleTexts());
+        row.folderText = PathFolder(row.path);
+        row.textsMade = true;
+    }
+    return column == 1 ? row.sizeText : column == 3 ? row.dateText : row.folderText;
 }
 
 // Appends a pair to both image lists at the same position, a blank standing in for a missing
@@ -218,28 +228,6 @@ int RowImageLoad(const std::wstring& path) {
     return found->second;
 }
 
-// The record of the row at `item`, null when there is none.
-TRowRecord* RowAt(HWND list, int item) {
-    LVITEMW lvi{};
-    lvi.mask = LVIF_PARAM;
-    lvi.iItem = item;
-    if (item < 0 || !::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)))
-        return nullptr;
-    return reinterpret_cast<TRowRecord*>(lvi.lParam);
-}
-
-// The row's position in the list, -1 when it is not there.
-int RowItem(HWND list, TRowRecord& row) {
-    if (RowAt(list, row.item) == &row)
-        return row.item;
-    LVFINDINFOW find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(&row);
-    row.item = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(&find)));
-    return row.item;
-}
-
 // True when some of the row lies in the list's client area (a row under the column headers
 // counts: at most one).
 bool RowOnScreen(HWND list, int item) {
@@ -251,36 +239,67 @@ bool RowOnScreen(HWND list, int item) {
            ::GetClientRect(list, &client) && ::IntersectRect(&both, &bounds, &client);
 }
 
-void RowAppend(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
-    TFrmOvMain& form = *FrmOvMain;
-    TRowRecord& row = State().rows.emplace_back();
-    row.index = State().rows.size() - 1;
-    row.texts[0] = name;
-    row.texts[1] = SizeText(record.Size64, LocaleTexts().thousands);
-    row.texts[2] = TypeTextCached(path);
-    row.texts[3] = DateText(record.Time, LocaleTexts());
-    row.texts[4] = PathFolder(path);
+// Makes the row's record at the end of the list's order; the list is told by the caller.
+void RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
+    TListState& state = State();
+    TRowRecord& row = state.rows.emplace_back();
+    row.name = name;
     row.path = path;
-
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = ListView_GetItemCount(form.CptLvwItems);
-    item.pszText = row.texts[0].data();
-    item.iImage = I_IMAGECALLBACK;
-    item.lParam = reinterpret_cast<LPARAM>(&row);
-    const int index = static_cast<int>(
-        ::SendMessageW(form.CptLvwItems, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (index < 0) {
-        State().rows.pop_back();
-        return;
-    }
-    for (int sub = 1; sub <= 4; ++sub) {
-        LVITEMW text{};
-        text.iSubItem = sub;
-        text.pszText = row.texts[sub].data();
-        ::SendMessageW(form.CptLvwItems, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&text));
-    }
+    row.size = record.Size64;
+    row.time = record.Time;
+    row.type = &TypeTextCached(path);
+    // The locale's settings are read here, once, not in the paint that first shows a date.
+    LocaleTexts();
+    row.item = static_cast<int>(state.order.size());
+    state.order.push_back(state.rows.size() - 1);
 }
+
+int ScrollPos(HWND list, int bar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    return ::GetScrollInfo(list, bar, &info) ? info.nPos : 0;
+}
+
+// The list's selection and focus follow their rows through a reordering: the list itself keeps
+// them by position. The view stays where it was, as after the list's own sort, although
+// focusing a row scrolls it into view (Wine).
+class TSelectionKeep {
+  public:
+    explicit TSelectionKeep(HWND list)
+        : list_(list), x_(ScrollPos(list, SB_HORZ)), y_(ScrollPos(list, SB_VERT)) {
+        for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
+            selected_.push_back(RowAt(item));
+        focused_ = RowAt(ListView_GetNextItem(list, -1, LVNI_FOCUSED));
+    }
+    ~TSelectionKeep() {
+        if (selected_.empty() && !focused_)
+            return;
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (const TRowRecord* row : selected_)
+            ListView_SetItemState(list_, row->item, LVIS_SELECTED, LVIS_SELECTED);
+        if (focused_) {
+            ListView_SetItemState(list_, focused_->item, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_SetSelectionMark(list_, focused_->item);
+        }
+        // The report view scrolls by rows and the list view by columns, the icon views by pixels.
+        RECT row{};
+        ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS);
+        const DWORD view = ::GetWindowLongPtrW(list_, GWL_STYLE) & LVS_TYPEMASK;
+        const int dx = x_ - ScrollPos(list_, SB_HORZ), dy = y_ - ScrollPos(list_, SB_VERT);
+        if (dx || dy)
+            ListView_Scroll(list_, view == LVS_LIST ? dx * (row.right - row.left) : dx,
+                            view == LVS_REPORT ? dy * (row.bottom - row.top) : dy);
+    }
+    TSelectionKeep(const TSelectionKeep&) = delete;
+    TSelectionKeep& operator=(const TSelectionKeep&) = delete;
+
+  private:
+    HWND list_;
+    int x_, y_;
+    std::vector<const TRowRecord*> selected_;
+    const TRowRecord* focused_ = nullptr;
+};
 
 } // namespace
 
@@ -307,24 +326,32 @@ void ListFill(const TPageEntries& entries) {
     TListUpdate update;
     ListClear();
     // Each fill starts the image lists afresh, so they hold the icons of the rows painted since,
-    // and the icons of the types those rows showed, and do not grow with every page visit.
+    // and the icons those rows share, and do not grow with every page visit.
     ListImagesReset();
-    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, entries.size(), 0);
+    TListState& state = State();
+    state.rows.reserve(entries.size());
+    state.order.reserve(entries.size());
     for (const TPageEntry& entry : entries)
         if (entry.found)
-            RowAppend(entry.name, entry.path, entry.record);
+            RowMake(entry.name, entry.path, entry.record);
+    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, state.order.size(), 0);
 }
 
 void ListRowAdd(const std::wstring& name, const std::wstring& path) {
     FindRecord record;
-    if (FileRecordGet(path, record))
-        RowAppend(name, path, record);
+    if (!FileRecordGet(path, record))
+        return;
+    RowMake(name, path, record);
+    // The rows before it keep their place, their selection and the list's scroll position.
+    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, State().order.size(),
+                   LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
 }
 
 void ListClear() {
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_DELETEALLITEMS, 0, 0);
     TListState& state = State();
     state.rows.clear();
+    state.order.clear();
     state.wanted.clear();
     ++state.fill;
 }
@@ -346,6 +373,11 @@ void ListIconSizesSet(const TIconSizes& sizes) {
     ListImagesReset();
 }
 
+HICON ListIconSmall(const std::wstring& path, TIconPair& own) {
+    const TIconPair* shared = State().icons.Get(path, own);
+    return (shared ? shared : &own)->small.Get();
+}
+
 void ListStateReset() {
     // The fill count goes on, so that work begun before is never taken for work on new rows.
     const unsigned fill = State().fill;
@@ -353,19 +385,49 @@ void ListStateReset() {
     State().fill = fill + 1;
 }
 
-int ListRowImage(LPARAM row, int item) {
+void ListDispInfo(LVITEMW& item) {
+    TRowRecord* row = RowAt(item.iItem);
+    if (!row)
+        return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        ::lstrcpynW(item.pszText, RowText(*row, item.iSubItem).c_str(), item.cchTextMax);
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
+        item.iImage = ListRowImage(item.iItem);
+}
+
+int ListRowImage(int item) {
+    TRowRecord* row = RowAt(item);
     if (!row)
         return ImageNone;
-    TListState& state = State();
-    auto& record = *reinterpret_cast<TRowRecord*>(row);
-    record.item = item;
-    if (record.image >= 0)
-        return record.image;
-    if (record.image == ImageUnknown) {
-        record.image = ImageQueued;
-        state.wanted.push_back(record.index);
+    if (row->image >= 0)
+        return row->image;
+    if (row->image == ImageUnknown) {
+        row->image = ImageQueued;
+        State().wanted.push_back(static_cast<size_t>(row - State().rows.data()));
     }
     return ImageNone;
+}
+
+int ListFindItem(int start, const LVFINDINFOW& find) {
+    const TListState& state = State();
+    const int count = static_cast<int>(state.order.size());
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || count == 0)
+        return -1;
+    const int length = ::lstrlenW(find.psz);
+    start = std::clamp(start, 0, count);
+    const int end = (find.flags & LVFI_WRAP) ? start + count : count;
+    for (int at = start; at < end; ++at) {
+        const int item = at % count;
+        const std::wstring& name = state.rows[state.order[static_cast<size_t>(item)]].name;
+        // A part compares with as many characters of the name, the whole with the whole name.
+        const int compared = (find.flags & LVFI_PARTIAL)
+                                 ? std::min(length, static_cast<int>(name.size()))
+                                 : static_cast<int>(name.size());
+        if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), compared, find.psz,
+                             length) == CSTR_EQUAL)
+            return item;
+    }
+    return -1;
 }
 
 bool ListIconsLoad(int budgetMs) {
@@ -380,7 +442,7 @@ bool ListIconsLoad(int budgetMs) {
             continue;
         TRowRecord& row = state.rows[index];
         HWND list = FrmOvMain->CptLvwItems;
-        const int item = RowItem(list, row);
+        const int item = row.item;
         if (!RowOnScreen(list, item)) {
             // Scrolled away since it was painted; its next paint asks again. Icons just loaded
             // are painted before the rows passed over are worked through.
@@ -391,18 +453,21 @@ bool ListIconsLoad(int budgetMs) {
         }
         row.image = ImageNone;
         const unsigned fill = state.fill;
+        const std::wstring path = row.path;
+        int image = ImageNone;
         try {
-            row.image = RowImageLoad(row.path);
+            image = RowImageLoad(path);
         } catch (const std::exception& e) {
             // One box per fill, however many of its rows fail: the row keeps the blank.
             if (!state.iconErrorShown) {
                 state.iconErrorShown = true;
-                Application.HandleException(ItemError(row.path, e));
+                Application.HandleException(ItemError(path, e));
             }
-            // The box's own message loop may have refilled the list meanwhile.
-            if (fill != state.fill)
-                continue;
         }
+        // The box's own message loop may have refilled the list meanwhile, or added rows.
+        if (fill != state.fill)
+            continue;
+        state.rows[index].image = image;
         ::SendMessageW(list, LVM_REDRAWITEMS, item, item);
         loaded = true;
         if (::GetTickCount64() >= deadline)
@@ -413,10 +478,9 @@ bool ListIconsLoad(int budgetMs) {
 
 void ListSelectedNames(std::vector<std::wstring>& names) {
     HWND list = FrmOvMain->CptLvwItems;
-    int item = -1;
-    while ((item = static_cast<int>(
-                ::SendMessageW(list, LVM_GETNEXTITEM, item, MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
-        names.push_back(ItemText(list, item, 0));
+    for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
+        if (const TRowRecord* row = RowAt(item))
+            names.push_back(row->name);
 }
 
 std::wstring ListNameAt(int x, int y) {
@@ -425,19 +489,18 @@ std::wstring ListNameAt(int x, int y) {
     hit.pt = {x, y};
     int item =
         static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (item < 0 || !(hit.flags & LVHT_ONITEM))
-        return {};
-    return ItemText(list, item, 0);
+    const TRowRecord* row = (hit.flags & LVHT_ONITEM) ? RowAt(item) : nullptr;
+    return row ? row->name : std::wstring();
 }
 
 std::wstring ListRowPath(int item) {
-    const TRowRecord* row = RowAt(FrmOvMain->CptLvwItems, item);
+    const TRowRecord* row = RowAt(item);
     return row ? row->path : std::wstring();
 }
 
 void ListRowRenamed(int item, const std::wstring& name) {
-    if (TRowRecord* row = RowAt(FrmOvMain->CptLvwItems, item))
-        row->texts[0] = name;
+    if (TRowRecord* row = RowAt(item))
+        row->name = name;
 }
 
 // Widths go through the column records, which hold them in every view; the width messages
@@ -490,15 +553,33 @@ void ViewStyleSet(int32_t style) {
 void ListSort(int32_t column) {
     if (column < 0 || column > 4)
         return;
-    ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SORTITEMS, static_cast<WPARAM>(column),
-                   reinterpret_cast<LPARAM>(&CompareRows));
+    TListState& state = State();
+    HWND list = FrmOvMain->CptLvwItems;
+    {
+        TSelectionKeep selection(list);
+        const auto before = [&](size_t a, size_t b) {
+            const auto rowA = reinterpret_cast<LPARAM>(&state.rows[a]);
+            const auto rowB = reinterpret_cast<LPARAM>(&state.rows[b]);
+            return (column == 0 ? SortCompareName(rowA, rowB)
+                                : SortCompareColumn(rowA, rowB, column)) < 0;
+        };
+        // A stable sort of the current order: rows that compare equal keep their order, as the
+        // list control's own sort keeps them. Rows that come in order (a folder lists its
+        // entries by name) cost one comparison each.
+        if (!std::is_sorted(state.order.begin(), state.order.end(), before))
+            std::stable_sort(state.order.begin(), state.order.end(), before);
+        for (size_t i = 0; i < state.order.size(); ++i)
+            state.rows[state.order[i]].item = static_cast<int>(i);
+    }
+    ::InvalidateRect(list, nullptr, TRUE);
 }
 
 int SortCompareName(LPARAM a, LPARAM b) {
-    return ::lstrcmpW(Row(a).texts[0].c_str(), Row(b).texts[0].c_str()) * FrmOvMain->SortOrder;
+    return SortCompareColumn(a, b, 0);
 }
 
 int SortCompareColumn(LPARAM a, LPARAM b, int column) {
-    return ::lstrcmpW(Row(a).texts[column].c_str(), Row(b).texts[column].c_str()) *
+    return ::lstrcmpW(RowText(*reinterpret_cast<TRowRecord*>(a), column).c_str(),
+                      RowText(*reinterpret_cast<TRowRecord*>(b), column).c_str()) *
            FrmOvMain->SortOrder;
 }

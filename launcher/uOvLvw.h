@@ -9,6 +9,7 @@
 #include "uOvReg.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 // Texts of a row's size, date and type: pure, for the rows and their tests.
 struct TLocaleTexts {
@@ -29,7 +30,8 @@ std::wstring DateText(uint32_t dosTime, const TLocaleTexts& locale);
 // The registered type name of the path's extension (two look-ups under HKEY_CLASSES_ROOT).
 std::wstring TypeText(const std::wstring& path);
 
-// Rows. A row's icons are loaded when the list first paints it (ListRowImage, then
+// Rows. The list keeps none of its own (an owner-data list): it asks for a row's texts and image
+// when it paints the row (ListDispInfo). A row's icons are loaded then (ListRowImage, then
 // ListIconsLoad in idle time), so a fill costs no icon look-up at all.
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row.
@@ -43,15 +45,26 @@ void ListStateReset();
 // The sizes the rows' icons are taken at, those of the item image lists, which it empties (call
 // it with the new lists in place): the rows ask for their icons again.
 void ListIconSizesSet(const TIconSizes& sizes);
-// The image position of a row (its lParam, at list position `item`) for the list's
-// LVN_GETDISPINFO. A row whose icons are not loaded yet shows none and is put in line for
-// ListIconsLoad: no file is touched here.
-int ListRowImage(LPARAM row, int item);
+// Answers the list's LVN_GETDISPINFO for the row at list position item.iItem: its texts, and its
+// image (ListRowImage).
+void ListDispInfo(LVITEMW& item);
+// The image position of the row at list position `item`. A row whose icons are not loaded yet
+// shows none and is put in line for ListIconsLoad: no file is touched here.
+int ListRowImage(int item);
+// The list position of the first row from `start` on (wrapping round with LVFI_WRAP) whose name
+// is the text of `find` (LVFI_STRING), or begins with it (LVFI_PARTIAL), letter case aside: the
+// list's LVN_ODFINDITEM, which finds a row by its first letters as they are typed. -1 for none.
+int ListFindItem(int start, const LVFINDINFOW& find);
 // Loads the icons of the rows in line, newest first, for about `budgetMs` milliseconds, and
 // redraws each row; a row no longer on screen is passed over until it is painted again. True
 // while rows are still waiting. An icon that cannot be read (a damaged shortcut) leaves its row
 // blank and is reported once per fill.
 bool ListIconsLoad(int budgetMs = 20);
+
+// The small icon of the file at `path` at the rows' size, as a row of it shows it: icons that
+// files share are looked up once for the window's life. Null for none; it lives as long as `own`
+// and the list's icons do. Raises as FileIconsGet.
+HICON ListIconSmall(const std::wstring& path, TIconPair& own);
 
 // A fully transparent icon of size x size pixels, kept for the program's life: it stands in where a
 // file yields only one of its two icons, so both image lists stay parallel.

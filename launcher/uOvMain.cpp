@@ -318,12 +318,12 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case NM_DBLCLK:
             CptLvwItemsDblClick();
             return 0;
-        case LVN_GETDISPINFOW: {
-            // Only the image is left to the callback.
-            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            if (item.mask & LVIF_IMAGE)
-                item.iImage = ListRowImage(item.lParam, item.iItem);
+        case LVN_GETDISPINFOW:
+            ListDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
             return 0;
+        case LVN_ODFINDITEMW: {
+            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+            return ListFindItem(find->iStart, find->lvfi);
         }
         case LVN_BEGINDRAG:
         case LVN_BEGINRDRAG:
@@ -524,6 +524,10 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             RunStep([] { HookDllLoad(); });
         return 0;
     case WM_DESTROY:
+        // The icons' shell folders go while COM is still there: the loop ends COM right after
+        // this window, before the form itself is gone.
+        if (FrmOvMain == this)
+            ListStateReset();
         if (Application.MainForm() == this)
             ::PostQuitMessage(0);
         return 0;

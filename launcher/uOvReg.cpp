@@ -253,12 +253,11 @@ std::wstring PageRefresh(int32_t page, TPageEntries& entries) {
     if (folder.empty())
         return OrdinaryPageRefresh(page, entries);
     std::vector<FindRecord> listing;
-    FolderRecords(folder, L"*", listing);
     entries.clear();
     // Only a folder that is gone for certain unbinds its page. One that cannot be listed (a dead
     // folder link, a denied folder, a drive or share that does not answer) leaves the page as it
     // is; one that is there follows its listing, also when its parent denies listing it.
-    const TPathState state = TPathProbe().Folder(folder);
+    const TPathState state = TPathProbe().Listed(folder, listing);
     if (state == TPathState::Unknown)
         return {};
     const bool bound = state == TPathState::Present;

@@ -222,12 +222,11 @@ TEST_F(Icons, DocumentsWithoutAnIconEntryStillGetOne) {
     EXPECT_TRUE(small_);
 }
 
-// The cache gives every file what FileIconsGet gives it, and shares only the icon the type's own
-// association entry names: never a program's, a shortcut target's or a "%1" type's own icon,
-// never what the shell answers for one file of a type without an icon entry (a folder with an
-// icon of its own, a shortcut to a shell item, an internet shortcut), never a folder's with a
-// document's, never an existing document's with a missing one's.
-TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
+// The cache gives every file what FileIconsGet gives it, and shares an image among the files whose
+// icon comes from one place (the file and index of a type's association entry, or the shell's
+// icon location for the file): never a program's own icon, a shortcut target's, or a missing
+// file's.
+TEST_F(Icons, CacheGivesEachFileItsIconAndSharesThoseOfOneLocation) {
     const std::wstring shell32 = L"C:\\windows\\system32\\shell32.dll";
     AssociationSet(shell32 + L",3");
     const std::wstring doc = Document(), doc2 = temp / L"other.OVTDOC";
@@ -235,11 +234,6 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
     ASSERT_TRUE(::CreateDirectoryW((temp / L"dir.ovtdoc").c_str(), nullptr));
     ASSERT_TRUE(LinkCreate(temp / L"prog.lnk", ExePath(), L""));
     ASSERT_TRUE(LinkCreate(temp / L"doc.lnk", doc, L""));
-    // A shortcut stands for its target's short path, whose 8.3 name may cut the extension short:
-    // then no entry names the type's icon and the shell answers for the file.
-    wchar_t shortDoc[MAX_PATH + 1] = {};
-    ::GetShortPathNameW(doc.c_str(), shortDoc, MAX_PATH);
-    const bool shortKeepsType = PathExtensionKey(shortDoc) == PathExtensionKey(doc);
     ASSERT_TRUE(LinkCreate(temp / L"gone.lnk", temp / L"gone.ovtdoc", L""));
     ASSERT_TRUE(::CreateDirectoryW((temp / L"plain").c_str(), nullptr));
     FolderWithIconCreate(temp / L"own1", ExePath(), 0);
@@ -253,38 +247,34 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
                                            "IconFile=" +
                                                Utf8Of(index ? shell32 : ExePath()) +
                                                "\r\nIconIndex=" + std::to_string(index) + "\r\n"));
-    // An internet shortcut's type names an icon of its own on Windows, none that Wine can read.
-    const std::wstring urlEntry = RegStrRead(
-        HKEY_CLASSES_ROOT, RegStrRead(HKEY_CLASSES_ROOT, L".url", L"") + L"\\DefaultIcon", L"");
-    std::wstring urlIconFile;
-    int urlIndex = 0;
-    const bool urlTyped = IconEntryParse(urlEntry, urlIconFile, urlIndex) &&
-                          !ImagesOf(urlIconFile, urlIndex).large.empty();
     struct TCase {
         std::wstring path;
-        bool shared;
+        // Icons of the file's own, or a missing file's: never shared.
+        bool own;
     };
-    const TCase cases[] = {{doc, true},
-                           {ExePath(), false},
-                           {shell32, false},
-                           {temp / L"prog.lnk", false},
-                           {doc2, true},
-                           {temp / L"doc.lnk", shortKeepsType},
-                           {temp / L"gone.lnk", false},
-                           {temp / L"dir.ovtdoc", true},
+    const TCase cases[] = {{doc, false},
+                           {ExePath(), true},
+                           {shell32, true},
+                           {temp / L"prog.lnk", true},
+                           {doc2, false},
+                           {temp / L"doc.lnk", false},
+                           {temp / L"gone.lnk", true},
+                           {temp / L"dir.ovtdoc", false},
                            {temp / L"plain", false},
                            {temp / L"own1", false},
                            {temp / L"own2", false},
                            {temp / L"computer.lnk", false},
-                           {temp / L"a.url", urlTyped},
-                           {temp / L"b.url", urlTyped}};
+                           {temp / L"a.url", false},
+                           {temp / L"b.url", false}};
     TFileIconCache cache;
     std::vector<const TIconPair*> seen;
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.path);
         TIconPair own;
         const TIconPair* shared = cache.Get(c.path, own);
-        EXPECT_EQ(shared != nullptr, c.shared);
+        if (c.own) {
+            EXPECT_EQ(shared, nullptr);
+        }
         const TIconPair& got = shared ? *shared : own;
         FileIconsGet(c.path, small_, large);
         EXPECT_EQ(IconPixels(got.large.Get()), IconPixels(large.Get()));
@@ -292,14 +282,48 @@ TEST_F(Icons, CacheSharesOnlyIconsThatComeFromTheType) {
         EXPECT_EQ(ImagesOnAThreadWithoutCom(c.path).large, IconPixels(large.Get()));
         seen.push_back(shared);
     }
+    EXPECT_NE(seen[0], nullptr);
     EXPECT_EQ(seen[0], seen[4]) << L"one entry per type, letter case aside";
-    EXPECT_NE(seen[0], seen[7]) << L"a folder is no document";
+    EXPECT_NE(seen[8], seen[9]) << L"a folder with an icon of its own is no plain folder";
 
+    // Entries naming one file at two indexes are two places.
+    TFileIconCache fresh;
+    TIconPair own;
+    const TIconPair* third = fresh.Get(doc, own);
+    AssociationSet(shell32 + L",4");
+    const TIconPair* fourth = fresh.Get(temp / L"dir.ovtdoc", own);
+    ASSERT_TRUE(third && fourth);
+    EXPECT_NE(third, fourth);
+    EXPECT_EQ(IconPixels(fourth->large.Get()), ImagesOf(shell32, 4).large);
+    EXPECT_NE(ImagesOf(shell32, 4).large, ImagesOf(shell32, 3).large);
+
+    // A type whose entry draws each file's own icon: nothing to share, nothing kept.
     AssociationSet(L"%1");
     TFileIconCache perFile;
-    TIconPair own;
     EXPECT_EQ(perFile.Get(doc, own), nullptr);
     EXPECT_EQ(perFile.Get(doc2, own), nullptr);
+}
+
+// Documents of a type without an icon entry share one image wherever the shell gives them one
+// icon location; a program beside them keeps its own icon.
+TEST_F(Icons, DocumentsOfOneShellIconLocationShareOneImage) {
+    const std::wstring doc = Document(), doc2 = temp / L"other.ovtdoc";
+    ASSERT_TRUE(FileWrite(doc2, "x"));
+    auto location = [](const std::wstring& path) {
+        SHFILEINFOW info{};
+        ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICONLOCATION);
+        return std::wstring(info.szDisplayName) + L"," + std::to_wstring(info.iIcon);
+    };
+    ASSERT_EQ(location(doc), location(doc2));
+    TFileIconCache cache;
+    TIconPair own;
+    const TIconPair* shared = cache.Get(doc, own);
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(cache.Get(doc2, own), shared);
+    FileIconsGet(doc2, small_, large);
+    EXPECT_EQ(IconPixels(shared->large.Get()), IconPixels(large.Get()));
+    EXPECT_EQ(cache.Get(ExePath(), own), nullptr);
+    EXPECT_EQ(IconPixels(own.large.Get()), ImagesOf(ExePath(), 0).large);
 }
 
 TEST_F(Icons, ErrorsEndTheLookup) {

@@ -136,6 +136,45 @@ TYPED_TEST(RegTest, AllValuesAtOnceReadAsOneByOne) {
     }
 }
 
+// The key's values as one text: "name=text;" each.
+std::wstring ValuesText(const std::wstring& key) {
+    std::vector<TRegStrValue> values;
+    RegStrValuesRead(Cu, key, values);
+    std::wstring text;
+    for (const TRegStrValue& value : values)
+        text += value.name + L"=" + value.text + L";";
+    return text;
+}
+
+// A key read again is enumerated anew whenever it may have changed: after a write by another
+// program (the key's last-write time moves) as after one of these functions.
+TYPED_TEST(RegTest, ValuesReadAgainShowEveryChange) {
+    RegStrWrite(Cu, Scratch, L"A", L"1");
+    RegStrWrite(Cu, Scratch, L"B", L"2");
+    EXPECT_EQ(ValuesText(Scratch), L"A=1;B=2;");
+    StoreValueSet(Cu, Scratch, L"A", REG_SZ, WideBytes(std::wstring(L"3\0", 2)));
+    EXPECT_EQ(ValuesText(Scratch), L"A=3;B=2;");
+    EXPECT_EQ(ValuesText(Scratch), L"A=3;B=2;");
+    RegStrWrite(Cu, Scratch, L"B", L"4");
+    EXPECT_EQ(ValuesText(Scratch), L"A=3;B=4;");
+}
+
+// Where the store's clock does not move with a write, a write through these functions still
+// shows, and another program's shows by the number of values.
+TEST(RegValuesReadAgain, ShowEveryChangeWhereTheClockStandsStill) {
+    TFaultMemStore store;
+    TRegStoreScope scope(store);
+    store.clockStopped = true;
+    RegStrWrite(Cu, Scratch, L"A", L"1");
+    EXPECT_EQ(ValuesText(Scratch), L"A=1;");
+    RegStrWrite(Cu, Scratch, L"A", L"2");
+    EXPECT_EQ(ValuesText(Scratch), L"A=2;");
+    RegValueRename(Cu, Scratch, L"A", L"B");
+    EXPECT_EQ(ValuesText(Scratch), L"B=2;");
+    StoreValueSet(Cu, Scratch, L"C", REG_SZ, WideBytes(std::wstring(L"5\0", 2)));
+    EXPECT_EQ(ValuesText(Scratch), L"B=2;C=5;");
+}
+
 TYPED_TEST(RegTest, WritesCreateEveryLevelAndReadBack) {
     const std::wstring deep = Sub(L"A\\B\\C");
     EXPECT_TRUE(RegStrWrite(Cu, deep, L"Text", L"abc"));

@@ -154,9 +154,12 @@ class ItemMenu : public TMainWindowTest {
     }
 
     // Pixels of the middle band of the list that are not its background.
-    int MiddleMarked() const {
+    // Without `repaint`, what the list's own paints left on screen.
+    int MiddleMarked(bool repaint = true) const {
         HWND list = form->CptLvwItems;
-        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        if (repaint)
+            ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ::UpdateWindow(list);
         RECT client{};
         ::GetClientRect(list, &client);
         HDC dc = ::GetDC(list);
@@ -304,6 +307,9 @@ TEST_F(ItemMenu, AnEmptyPageSaysWhatToDoUntilARowIsIn) {
     EXPECT_EQ(f.CptLvwItemsCue.Text(),
               L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します");
     EXPECT_GT(MiddleMarked(), 0);
+    // A row appended to the empty list takes the line away.
+    ListRowAdd(L"a.txt", dir / L"a.txt");
+    EXPECT_EQ(MiddleMarked(false), 0);
     ItemAdd(3, dir / L"a.txt");
     f.CptPmuItemBtnUpdateClick();
     EXPECT_EQ(MiddleMarked(), 0);

@@ -567,3 +567,71 @@ TEST_F(ItemList, FolderPageRefreshedInPlaceShowsTheRowsOfANewPage) {
 }
 
 } // namespace
+namespace {
+
+// The list keeps no rows of its own: a sort carries the selection and the focus along with their
+// rows, leaves the view where it was, and a row added afterwards changes neither.
+TEST_F(ItemList, SortingKeepsTheSelectionWithItsRowsAndTheViewWhereItWas) {
+    HWND list = ProgramRowsShow(60);
+    ListView_EnsureVisible(list, 59, FALSE);
+    const int top = ListView_GetTopIndex(list);
+    ASSERT_GT(top, 2);
+    for (int row : {top + 1, top + 2})
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, top + 1, LVIS_FOCUSED, LVIS_FOCUSED);
+    std::vector<std::wstring> selected;
+    ListSelectedNames(selected);
+    form->SortOrder = -1;
+    ListSort(0);
+    std::vector<std::wstring> after;
+    ListSelectedNames(after);
+    EXPECT_EQ(after, (std::vector<std::wstring>{selected[1], selected[0]}));
+    EXPECT_EQ(Cell(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 0), selected[0]);
+    EXPECT_EQ(ListView_GetTopIndex(list), top);
+    // Rows that compare equal keep their order.
+    const std::vector<std::wstring> byName = Column(0);
+    ListSort(4);
+    EXPECT_EQ(Column(0), byName);
+    ListRowAdd(L"added", ExeFolder() + L"test_uOvLvw.exe");
+    EXPECT_EQ(ListView_GetTopIndex(list), top);
+    after.clear();
+    ListSelectedNames(after);
+    EXPECT_EQ(after, (std::vector<std::wstring>{selected[1], selected[0]}));
+    EXPECT_EQ(Cell(60, 0), L"added");
+}
+
+// Typing a name's first letters finds its row, letter case aside, from the focused row on.
+TEST_F(ItemList, FirstLettersFindTheirRow) {
+    for (const wchar_t* name : {L"a.txt", L"Cat.txt", L"b.txt", L"cow.txt"})
+        ItemAdd(1, MakeFile(name, 10));
+    RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
+    Open();
+    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"Cat.txt", L"cow.txt"}));
+    struct TCase {
+        const wchar_t* text;
+        UINT flags;
+        int start, found;
+    };
+    const TCase cases[] = {
+        {L"c", LVFI_PARTIAL, 0, 2},
+        {L"CO", LVFI_PARTIAL, 0, 3},
+        {L"c", LVFI_PARTIAL, 3, 3},
+        {L"a", LVFI_PARTIAL, 1, -1},
+        {L"a", LVFI_PARTIAL | LVFI_WRAP, 1, 0},
+        {L"cat.TXT", LVFI_STRING, 0, 2},
+        {L"cat", LVFI_STRING, 0, -1},
+        {L"cow.txt!", LVFI_PARTIAL, 0, -1},
+    };
+    for (const TCase& c : cases) {
+        LVFINDINFOW find{};
+        find.flags = c.flags;
+        find.psz = c.text;
+        EXPECT_EQ(ListFindItem(c.start, find), c.found) << c.text << L" from " << c.start;
+    }
+    ::SendMessageW(form->CptLvwItems, WM_CHAR, L'c', 1);
+    std::vector<std::wstring> names;
+    ListSelectedNames(names);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"Cat.txt"});
+}
+
+} // namespace

@@ -358,6 +358,13 @@ TPathState TPathProbe::Folder(const std::wstring& folder) {
     return state;
 }
 
+TPathState TPathProbe::Listed(const std::wstring& folder, std::vector<FindRecord>& records) {
+    if (!FolderRecords(folder, L"*", records))
+        return Folder(folder);
+    folders_[folder] = TPathState::Present;
+    return TPathState::Present;
+}
+
 bool FileRecordGet(const std::wstring& path, FindRecord& record) {
     DWORD error = 0;
     return RecordLookUp(path, record, error);

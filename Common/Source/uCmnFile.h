@@ -80,6 +80,9 @@ class TPathProbe {
     TPathState Get(const std::wstring& path, FindRecord& record);
     // Present when the folder can be listed; Absent when it is gone for certain.
     TPathState Folder(const std::wstring& folder);
+    // Folder, told from the folder's listing itself where it lists (FolderRecords with "*"):
+    // one directory pass for both.
+    TPathState Listed(const std::wstring& folder, std::vector<FindRecord>& records);
 
   private:
     std::unordered_map<std::wstring, TPathState> folders_;

@@ -167,7 +167,65 @@ void TFileIconCache::SizesSet(const TIconSizes& sizes) {
     if (sizes == sizes_)
         return;
     sizes_ = sizes;
-    types_.clear();
+    entries_.clear();
+    shared_.clear();
+}
+
+namespace {
+
+// Folders bound at most, so that an ordinary page of items from everywhere binds each folder
+// once per screen and keeps none for long.
+constexpr size_t FoldersKept = 16;
+
+TComPtr<IUnknown> FolderBind(const std::wstring& folder) {
+    TComPtr<IShellFolder> desktop;
+    TComPtr<IUnknown> bound;
+    LPITEMIDLIST pidl = nullptr;
+    std::wstring name = folder;
+    if (FAILED(::SHGetDesktopFolder(desktop.Put())) ||
+        FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &pidl, nullptr)))
+        return bound;
+    desktop->BindToObject(pidl, nullptr, IID_IShellFolder, bound.PutVoid());
+    ::CoTaskMemFree(pidl);
+    return bound;
+}
+
+} // namespace
+
+std::wstring TFileIconCache::ShellLocation(const std::wstring& file) {
+    std::wstring name = PathName(file);
+    const std::wstring folder = PathFolder(file);
+    // A drive root has no folder to ask.
+    if (name.empty() || folder.empty() || folder == file)
+        return {};
+    auto bound = folders_.find(folder);
+    if (bound == folders_.end()) {
+        if (folders_.size() >= FoldersKept)
+            folders_.clear();
+        bound = folders_.emplace(folder, FolderBind(folder)).first;
+    }
+    auto* shellFolder = static_cast<IShellFolder*>(bound->second.Get());
+    if (!shellFolder)
+        return {};
+    LPITEMIDLIST child = nullptr;
+    if (FAILED(
+            shellFolder->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &child, nullptr)))
+        return {};
+    TComPtr<IExtractIconW> extract;
+    LPCITEMIDLIST item = child;
+    wchar_t location[MAX_PATH + 1] = {};
+    int index = 0;
+    UINT flags = 0;
+    const bool given = SUCCEEDED(shellFolder->GetUIObjectOf(nullptr, 1, &item, IID_IExtractIconW,
+                                                            nullptr, extract.PutVoid())) &&
+                       extract->GetIconLocation(0, location, MAX_PATH, &index, &flags) == S_OK;
+    ::CoTaskMemFree(child);
+    // An icon of the file's own is never shared, and so never kept: kept, the icons of every file
+    // ever shown would pile up for the window's life.
+    if (!given || !location[0] || (flags & (GIL_NOTFILENAME | GIL_DONTCACHE | GIL_PERINSTANCE)) ||
+        ::CompareStringOrdinal(location, -1, file.c_str(), -1, TRUE) == CSTR_EQUAL)
+        return {};
+    return std::wstring(location) + L"," + std::to_wstring(index);
 }
 
 const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
@@ -175,25 +233,42 @@ const TIconPair* TFileIconCache::Get(const std::wstring& path, TIconPair& own) {
     const std::wstring file = IconSource(path);
     if (OwnIconsGet(file, own, sizes_))
         return nullptr;
-    // Only the icon the type's own association entry names is the type's. What the shell answers
-    // for a file of a type without one is that file's alone (a folder's own icon, the icon of a
-    // shortcut to something that is no file, of an internet shortcut); a missing file is never
-    // taken for its type.
+    // A missing file is never taken for its type.
     const DWORD attributes = ::GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        const std::wstring key = TypeKey(file, attributes);
-        auto found = types_.find(key);
-        if (found == types_.end()) {
-            TIconPair icons;
-            EntryIconsGet(TypeIconEntry(file), icons, sizes_);
-            found = types_.emplace(key, std::move(icons)).first;
-        }
-        if (found->second.large || found->second.small)
-            return &found->second;
-        // The type's entry gave nothing when it was first looked up.
-        ShellIconsGet(file, own, sizes_);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
         return nullptr;
     }
-    TypeIconsGet(file, TypeIconEntry(file), own, sizes_);
-    return nullptr;
+    const std::wstring type = TypeKey(file, attributes);
+    auto entry = entries_.find(type);
+    if (entry == entries_.end()) {
+        // The association's entry, looked up once per type, stands for the file and index it
+        // names when they give an icon.
+        const std::wstring text = TypeIconEntry(file);
+        std::wstring iconFile, key;
+        int index = 0;
+        if (IconEntryParse(text, iconFile, index)) {
+            TIconPair icons;
+            IconsExtract(iconFile, index, icons.large, icons.small, sizes_);
+            if (icons.large || icons.small) {
+                key = L"entry " + iconFile + L"," + std::to_wstring(index);
+                shared_.try_emplace(key, std::move(icons));
+            }
+        }
+        entry = entries_.emplace(type, key).first;
+    }
+    std::wstring key = entry->second;
+    if (key.empty()) {
+        // What the shell answers for the file: shared with every file it gives the same place.
+        const std::wstring location = ShellLocation(file);
+        if (location.empty()) {
+            ShellIconsGet(file, own, sizes_);
+            return nullptr;
+        }
+        key = L"shell " + location;
+        if (shared_.find(key) == shared_.end())
+            ShellIconsGet(file, shared_[key], sizes_);
+    }
+    const TIconPair& icons = shared_[key];
+    return icons.large || icons.small ? &icons : nullptr;
 }

@@ -32,24 +32,36 @@ struct TIconPair {
     TUniqueIcon small;
 };
 
-// FileIconsGet for many files: the icon a type's association entry names is looked up once per
-// type and shared for the cache's life. Each file still gets exactly what FileIconsGet gives it:
-// everything else is fetched per file: icons of the file itself (programs, icon files, a
-// shortcut's target), of a type whose association draws each file's own ("%1" in its icon
-// entry) or names no icon, and of a shortcut whose target is missing.
+// FileIconsGet for many files, sharing what files have in common: each file still gets exactly
+// what FileIconsGet gives it. A file's own icons (programs, icon files, a shortcut's target) and
+// those of a missing file are its own. Every other file shares its icons with the files whose
+// icon comes from the same place: the file and index its type's association entry names, or
+// else the icon location the shell gives for the file (its IExtractIcon, asked through the
+// file's folder, bound once: what SHGetFileInfo's SHGFI_ICONLOCATION answers, without parsing
+// the whole path again for every file). A location the shell gives as no file name, as the
+// file's own (the file itself, or an icon per file), or not to be cached is not shared. Shared
+// icons are kept for the cache's life.
 class TFileIconCache {
   public:
-    // Either fills `own` and returns null, or returns the shared pair of the file's type, which
-    // stays valid while the cache lives and keeps its sizes. Raises as FileIconsGet.
+    // Either fills `own` and returns null, or returns the shared pair of the file's icon
+    // location, which stays valid while the cache lives and keeps its sizes. Raises as
+    // FileIconsGet.
     const TIconPair* Get(const std::wstring& path, TIconPair& own);
     // The sizes the icons are taken at; a change empties the cache.
     void SizesSet(const TIconSizes& sizes);
     const TIconSizes& Sizes() const noexcept { return sizes_; }
 
   private:
+    // "file,index" of the icon the shell gives for the file; empty when it gives none to share.
+    std::wstring ShellLocation(const std::wstring& file);
+
     TIconSizes sizes_ = SystemIconSizes();
-    // The icons each type's entry names; none for a type whose icons are fetched per file.
-    std::map<std::wstring, TIconPair> types_;
+    // The location each type's association entry names, empty for none.
+    std::map<std::wstring, std::wstring> entries_;
+    // The icons of each location, an entry's or the shell's.
+    std::map<std::wstring, TIconPair> shared_;
+    // Folders bound for the shell's locations (IShellFolder), the most recent few.
+    std::map<std::wstring, TComPtr<IUnknown>> folders_;
 };
 
 // Splits an association's icon entry "file,index": the file is the text before the first ","

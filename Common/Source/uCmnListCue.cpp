@@ -84,6 +84,7 @@ LRESULT CALLBACK TListCue::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     }
     case WM_SIZE:
     case LVM_INSERTITEMW:
+    case LVM_SETITEMCOUNT:
     case LVM_DELETEITEM:
     case LVM_DELETEALLITEMS: {
         // The line is centred and shown only without rows: when either changes, all of it is

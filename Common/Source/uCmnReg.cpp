@@ -27,6 +27,13 @@ std::wstring TextOf(const BYTE* data, size_t bytes) {
     return text.substr(0, text.find(L'\0'));
 }
 
+// Writes made through these functions, so a memo of what a key held can tell that it may be
+// stale even where the store's clock did not move.
+uint64_t& WriteCount() {
+    static uint64_t count = 0;
+    return count;
+}
+
 [[noreturn]] void Fail(const wchar_t* pattern, const std::wstring& arg) {
     throw ERegError(FormatMessageText(pattern, arg));
 }
@@ -58,6 +65,7 @@ TRegKey KeyOpen(HKEY parent, const std::wstring& sub) {
 }
 
 TRegKey KeyCreate(HKEY parent, const std::wstring& sub) {
+    ++WriteCount();
     TRegKey key(RegStore());
     if (key.Store().CreateKey(parent, sub.c_str(), key.Put(), nullptr) != ERROR_SUCCESS)
         key.Release();
@@ -94,6 +102,7 @@ LONG ValueWrite(const TRegKey& key, const std::wstring& name, const TRegData& va
     static const BYTE none = 0;
     if (value.bytes.size() > MAXDWORD)
         return ERROR_INVALID_PARAMETER;
+    ++WriteCount();
     return key.Store().SetValue(key.Get(), name.c_str(), value.type,
                                 value.bytes.empty() ? &none : value.bytes.data(),
                                 static_cast<DWORD>(value.bytes.size()));
@@ -146,13 +155,13 @@ TNameEnum ValueEnum(const TRegKey& key) {
 
 bool SubKeyNames(const TRegKey& key, std::vector<std::wstring>& names) {
     DWORD maxLen = 0;
-    key.Store().QueryInfoKey(key.Get(), nullptr, &maxLen, nullptr, nullptr, nullptr);
+    key.Store().QueryInfoKey(key.Get(), nullptr, &maxLen, nullptr, nullptr, nullptr, nullptr);
     return NamesList(SubKeyEnum(key), maxLen, names);
 }
 
 bool ValueNames(const TRegKey& key, std::vector<std::wstring>& names) {
     DWORD maxLen = 0;
-    key.Store().QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &maxLen, nullptr);
+    key.Store().QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &maxLen, nullptr, nullptr);
     return NamesList(ValueEnum(key), maxLen, names);
 }
 
@@ -160,8 +169,8 @@ bool ValueNames(const TRegKey& key, std::vector<std::wstring>& names) {
 bool KeyDeleteTree(HKEY parent, const std::wstring& sub) {
     if (TRegKey key = KeyOpen(parent, sub)) {
         DWORD count = 0, maxLen = 0;
-        if (key.Store().QueryInfoKey(key.Get(), &count, &maxLen, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS) {
+        if (key.Store().QueryInfoKey(key.Get(), &count, &maxLen, nullptr, nullptr, nullptr,
+                                     nullptr) == ERROR_SUCCESS) {
             std::vector<wchar_t> buffer(maxLen + 1);
             for (DWORD index = count; index-- > 0;) {
                 std::wstring name;
@@ -170,6 +179,7 @@ bool KeyDeleteTree(HKEY parent, const std::wstring& sub) {
             }
         }
     }
+    ++WriteCount();
     return RegStore().DeleteKey(parent, sub.c_str()) == ERROR_SUCCESS;
 }
 
@@ -296,8 +306,8 @@ bool RegTreeWithin(HKEY root, const std::wstring& part, const std::wstring& whol
 int32_t RegValueCount(HKEY root, const std::wstring& key) {
     TRegKey k = KeyOpen(root, Relative(key));
     DWORD count = 0;
-    if (!k || k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, nullptr, nullptr) !=
-                  ERROR_SUCCESS)
+    if (!k || k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, nullptr, nullptr,
+                                     nullptr) != ERROR_SUCCESS)
         return 0;
     return static_cast<int32_t>(count);
 }
@@ -309,14 +319,11 @@ bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>
     return true;
 }
 
-bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values) {
-    values.clear();
-    TRegKey k = KeyOpen(root, Relative(key));
-    if (!k)
-        return true;
-    DWORD count = 0, maxName = 0, maxData = 0;
-    k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, &maxName, &maxData);
-    values.reserve(count);
+namespace {
+
+// Every value of the open key, enumerated with buffers of the sizes the key gave as hints.
+void ValuesEnumerate(const TRegKey& k, const std::wstring& key, DWORD maxName, DWORD maxData,
+                     std::vector<TRegStrValue>& values) {
     std::vector<wchar_t> name(static_cast<size_t>(maxName) + 2);
     std::vector<BYTE> data(static_cast<size_t>(maxData) + 2);
     for (DWORD index = 0;;) {
@@ -325,7 +332,7 @@ bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrVal
         const LONG rc =
             k.Store().EnumValue(k.Get(), index, name.data(), &nameLen, &type, data.data(), &size);
         if (rc == ERROR_NO_MORE_ITEMS)
-            return true;
+            return;
         if (rc == ERROR_MORE_DATA && name.size() < NameBufferLimit) {
             // The key grew meanwhile, or the hints were short: larger buffers, same index.
             name.resize(name.size() * 2);
@@ -345,7 +352,53 @@ bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrVal
     }
 }
 
+// The key RegStrValuesRead enumerated last, what it held, and the signs of a change since.
+struct TValuesMemo {
+    const TRegStore* store = nullptr;
+    HKEY root = nullptr;
+    std::wstring key;
+    FILETIME written{};
+    DWORD count = 0;
+    uint64_t writes = 0;
+    std::vector<TRegStrValue> values;
+};
+
+TValuesMemo& ValuesMemo() {
+    static TValuesMemo memo;
+    return memo;
+}
+
+} // namespace
+
+bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values) {
+    values.clear();
+    TRegKey k = KeyOpen(root, Relative(key));
+    if (!k)
+        return true;
+    DWORD count = 0, maxName = 0, maxData = 0;
+    FILETIME written{};
+    const bool stamped = k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, &maxName,
+                                                &maxData, &written) == ERROR_SUCCESS;
+    // Enumerating costs a request per value (Wine's registry is another process); a key that
+    // nobody has written since it was last read holds what it held then.
+    TValuesMemo& memo = ValuesMemo();
+    const std::wstring folded = RegNameFold(Relative(key));
+    if (stamped && memo.store == &k.Store() && memo.root == root && memo.key == folded &&
+        memo.writes == WriteCount() && memo.count == count &&
+        ::CompareFileTime(&memo.written, &written) == 0) {
+        values = memo.values;
+        return true;
+    }
+    memo.store = nullptr;
+    values.reserve(count);
+    ValuesEnumerate(k, key, maxName, maxData, values);
+    if (stamped)
+        memo = {&k.Store(), root, folded, written, count, WriteCount(), values};
+    return true;
+}
+
 bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name) {
+    ++WriteCount();
     if (TRegKey k = KeyOpen(root, Relative(key)))
         k.Store().DeleteValue(k.Get(), name.c_str());
     return true;
@@ -367,6 +420,7 @@ bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldN
     // value still ends up last.
     if (ValueWrite(k, newName, value) != ERROR_SUCCESS)
         Fail(CmnRegErrValueSet, newName);
+    ++WriteCount();
     if (k.Store().DeleteValue(k.Get(), oldName.c_str()) != ERROR_SUCCESS)
         k.Store().DeleteValue(k.Get(), newName.c_str());
     return true;
@@ -383,8 +437,8 @@ bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring
 int32_t RegSubKeyCount(HKEY root, const std::wstring& key) {
     TRegKey k = KeyOpen(root, Relative(key));
     DWORD count = 0;
-    if (!k || k.Store().QueryInfoKey(k.Get(), &count, nullptr, nullptr, nullptr, nullptr) !=
-                  ERROR_SUCCESS)
+    if (!k || k.Store().QueryInfoKey(k.Get(), &count, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr) != ERROR_SUCCESS)
         return 0;
     return static_cast<int32_t>(count);
 }

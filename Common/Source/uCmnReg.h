@@ -36,7 +36,9 @@ struct TRegStrValue {
 };
 // Every value of the key in store order with its text, from one enumeration: what RegValueNames
 // and one RegStrRead per name give, without opening the key once per value. An absent key gives
-// none; an enumeration that breaks off raises.
+// none; an enumeration that breaks off raises. A key read again with the same last-write time
+// and number of values, and no write made through these functions since, is not enumerated
+// again: what it held then comes back.
 bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values);
 bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name);
 bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldName,

@@ -23,6 +23,8 @@ struct TMemRegStore::TNode {
     std::wstring name;
     std::weak_ptr<TNode> parent;
     bool deleted = false;
+    // The store's clock when a value last changed.
+    uint64_t written = 0;
     std::vector<TValue> values;
     std::map<std::wstring, TNodePtr> subkeys; // by folded name
 
@@ -139,6 +141,7 @@ LONG TMemRegStore::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data
     if (!data && size)
         return ERROR_NOACCESS;
     std::vector<BYTE> bytes(data, data + size);
+    node->written = ++clock_;
     if (TValue* value = node->Value(NameOf(name))) {
         value->type = type;
         value->data = std::move(bytes);
@@ -171,6 +174,7 @@ LONG TMemRegStore::DeleteValue(HKEY key, LPCWSTR name) {
     if (!value)
         return ERROR_FILE_NOT_FOUND;
     node->values.erase(node->values.begin() + (value - node->values.data()));
+    node->written = ++clock_;
     return ERROR_SUCCESS;
 }
 
@@ -217,7 +221,7 @@ LONG TMemRegStore::EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen
 }
 
 LONG TMemRegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
-                                LPDWORD maxValueNameLen, LPDWORD maxValueLen) {
+                                LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) {
     TNodePtr node;
     if (LONG rc = Node(key, node); rc != ERROR_SUCCESS)
         return rc;
@@ -238,6 +242,9 @@ LONG TMemRegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen,
         *maxValueNameLen = nameLen;
     if (maxValueLen)
         *maxValueLen = dataLen;
+    if (written)
+        *written =
+            FILETIME{static_cast<DWORD>(node->written), static_cast<DWORD>(node->written >> 32)};
     return ERROR_SUCCESS;
 }
 

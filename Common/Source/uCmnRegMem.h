@@ -11,7 +11,8 @@
 // HKEY_CURRENT_USER and HKEY_CLASSES_ROOT are two separate, initially empty trees. Names keep
 // the spelling they were created with and compare as RegNameEqual; values list in creation
 // order, subkeys in name order; a deleted key stays open for its handles but answers
-// ERROR_KEY_DELETED.
+// ERROR_KEY_DELETED. A key's last-write time is a count of the store's changes, so it moves with
+// every change of a value.
 class TMemRegStore : public TRegStore {
   public:
     TMemRegStore();
@@ -29,7 +30,7 @@ class TMemRegStore : public TRegStore {
     LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
                    LPDWORD size) override;
     LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
-                      LPDWORD maxValueNameLen, LPDWORD maxValueLen) override;
+                      LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) override;
     LONG CloseKey(HKEY key) override;
 
     // Handles handed out and not yet closed: a test's check that every path closes its keys.
@@ -47,4 +48,5 @@ class TMemRegStore : public TRegStore {
     TNodePtr classesRoot_;
     std::map<HKEY, TNodePtr> open_;
     uintptr_t nextHandle_ = 0x1000;
+    uint64_t clock_ = 0;
 };

@@ -47,9 +47,9 @@ LONG TWin32RegStore::EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameL
 }
 
 LONG TWin32RegStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
-                                  LPDWORD maxValueNameLen, LPDWORD maxValueLen) {
+                                  LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) {
     return ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, subKeys, maxSubKeyLen, nullptr,
-                              values, maxValueNameLen, maxValueLen, nullptr, nullptr);
+                              values, maxValueNameLen, maxValueLen, nullptr, written);
 }
 
 LONG TWin32RegStore::CloseKey(HKEY key) {

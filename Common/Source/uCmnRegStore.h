@@ -29,8 +29,10 @@ class TRegStore {
     virtual LONG EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen) = 0;
     virtual LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type,
                            LPBYTE data, LPDWORD size) = 0;
+    // The key's last-write time in `written`, as coarse as the store keeps it: a write may leave
+    // it as it was.
     virtual LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
-                              LPDWORD maxValueNameLen, LPDWORD maxValueLen) = 0;
+                              LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) = 0;
     virtual LONG CloseKey(HKEY key) = 0;
 };
 
@@ -46,7 +48,7 @@ class TWin32RegStore : public TRegStore {
     LONG EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLen, LPDWORD type, LPBYTE data,
                    LPDWORD size) override;
     LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
-                      LPDWORD maxValueNameLen, LPDWORD maxValueLen) override;
+                      LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) override;
     LONG CloseKey(HKEY key) override;
 };
 

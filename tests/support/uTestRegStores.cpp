@@ -113,6 +113,15 @@ LONG TFaultMemStore::DeleteKey(HKEY key, LPCWSTR subKey) {
     return TMemRegStore::DeleteKey(key, subKey);
 }
 
+LONG TFaultMemStore::QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
+                                  LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) {
+    const LONG rc = TMemRegStore::QueryInfoKey(key, subKeys, maxSubKeyLen, values, maxValueNameLen,
+                                               maxValueLen, written);
+    if (written && clockStopped)
+        *written = FILETIME{};
+    return rc;
+}
+
 LONG TFaultMemStore::QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
     if (data && !failedRead.empty() && failedRead == name) {
         if (failOnce)

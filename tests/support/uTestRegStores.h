@@ -8,8 +8,9 @@
 #include <type_traits>
 #include <string>
 
-// The in-memory store, counting the changes it is asked for, and refusing the deletion or the
-// creation (an open for writing) of one key or failing the read of one value when told to.
+// The in-memory store, counting the changes it is asked for, stopping its clock, and refusing the
+// deletion or the creation (an open for writing) of one key or failing the read of one value when
+// told to.
 class TFaultMemStore : public TMemRegStore {
   public:
     LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override;
@@ -17,8 +18,12 @@ class TFaultMemStore : public TMemRegStore {
     LONG DeleteValue(HKEY key, LPCWSTR name) override;
     LONG DeleteKey(HKEY key, LPCWSTR subKey) override;
     LONG QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+    LONG QueryInfoKey(HKEY key, LPDWORD subKeys, LPDWORD maxSubKeyLen, LPDWORD values,
+                      LPDWORD maxValueNameLen, LPDWORD maxValueLen, PFILETIME written) override;
 
     int changes = 0;
+    // Every key answers one last-write time, as a store of coarse times may after a write.
+    bool clockStopped = false;
     int keysDeleted = 0;
     // A default value (the empty name) was set or deleted.
     bool defaultTouched = false;
