@@ -20,6 +20,10 @@ inline constexpr int OV_COLUMN_SIZE = 1;
 
 // Status bar, panel 0: page, number of pages, number of items of the page.
 inline constexpr const wchar_t* OV_CAP_STATUS_PAGE = L" %d/%d ページ   %d 個のオブジェクト  ";
+// Status bar, panel 0 over the search's results: items found, pages they are on.
+inline constexpr const wchar_t* OV_CAP_STATUS_FOUND = L" %d 件 (%d ページ)";
+// The search field's cue.
+inline constexpr const wchar_t* OV_CAP_SEARCH_CUE = L"検索";
 
 // The options dialog.
 inline constexpr const wchar_t* OV_CAP_OPTN_TITLE = L"設定";

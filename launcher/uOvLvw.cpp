@@ -35,6 +35,8 @@ static_assert(ImageQueued != ImageNone && ImageUnknown != ImageNone);
 struct TRowRecord {
     std::wstring texts[5];
     std::wstring path;
+    // The item's page; 0 for the page shown.
+    int32_t page = 0;
     int image = ImageUnknown;
     // Position in the list state's rows.
     size_t index = 0;
@@ -249,10 +251,12 @@ bool RowOnScreen(HWND list, int item) {
            ::GetClientRect(list, &client) && ::IntersectRect(&both, &bounds, &client);
 }
 
-void RowAppend(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
+void RowAppend(const std::wstring& name, const std::wstring& path, const FindRecord& record,
+               int32_t page = 0) {
     TFrmOvMain& form = *FrmOvMain;
     TRowRecord& row = State().rows.emplace_back();
     row.index = State().rows.size() - 1;
+    row.page = page;
     row.texts[0] = name;
     row.texts[1] = SizeText(record.Size64, LocaleTexts().thousands);
     row.texts[2] = TypeTextCached(path);
@@ -310,7 +314,7 @@ void ListFill(const TPageEntries& entries) {
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, entries.size(), 0);
     for (const TPageEntry& entry : entries)
         if (entry.found)
-            RowAppend(entry.name, entry.path, entry.record);
+            RowAppend(entry.name, entry.path, entry.record, entry.page);
 }
 
 void ListRowAdd(const std::wstring& name, const std::wstring& path) {
@@ -410,22 +414,37 @@ bool ListIconsLoad(int budgetMs) {
 }
 
 void ListSelectedNames(std::vector<std::wstring>& names) {
+    for (TListRow& row : ListSelectedRows())
+        names.push_back(std::move(row.name));
+}
+
+std::vector<TListRow> ListSelectedRows() {
     HWND list = FrmOvMain->CptLvwItems;
+    std::vector<TListRow> rows;
     int item = -1;
     while ((item = static_cast<int>(
                 ::SendMessageW(list, LVM_GETNEXTITEM, item, MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
-        names.push_back(ItemText(list, item, 0));
+        rows.push_back(ListRowOf(item));
+    return rows;
+}
+
+TListRow ListRowOf(int item) {
+    HWND list = FrmOvMain->CptLvwItems;
+    const TRowRecord* row = RowAt(list, item);
+    const int32_t page = row && row->page ? row->page : FrmOvMain->CurrentPage;
+    return {row ? ItemText(list, item, 0) : std::wstring(), page};
+}
+
+int ListItemAt(int x, int y) {
+    LVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    const int item = static_cast<int>(
+        ::SendMessageW(FrmOvMain->CptLvwItems, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
 }
 
 std::wstring ListNameAt(int x, int y) {
-    HWND list = FrmOvMain->CptLvwItems;
-    LVHITTESTINFO hit{};
-    hit.pt = {x, y};
-    int item =
-        static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (item < 0 || !(hit.flags & LVHT_ONITEM))
-        return {};
-    return ItemText(list, item, 0);
+    return ListRowOf(ListItemAt(x, y)).name;
 }
 
 void ListRowRenamed(int item, const std::wstring& name) {

@@ -43,27 +43,6 @@ class Keys : public TMainWindowTest {
         return f;
     }
 
-    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings.
-    static void Press(WORD vk, std::vector<WORD> modifiers = {}) {
-        std::vector<INPUT> in;
-        auto key = [&](WORD code, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = code;
-            i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            in.push_back(i);
-        };
-        for (WORD m : modifiers)
-            key(m, false);
-        key(vk, false);
-        key(vk, true);
-        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-            key(*m, true);
-        ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        PumpMessages(150);
-    }
-
     int Selected() const { return ListView_GetSelectedCount(form->CptLvwItems); }
     int Focused() const { return ListView_GetNextItem(form->CptLvwItems, -1, LVNI_FOCUSED); }
     void SelectOnly(int row) {
@@ -94,7 +73,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          [&] {
              TShellOpenRecorder recorder;
              SelectOnly(1);
-             Press(VK_RETURN);
+             KeyPress(VK_RETURN);
              EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"b.txt", L""}}));
          }},
         {"Delete asks about the items, or the page with none selected",
@@ -102,10 +81,10 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              SelectOnly(0);
-             EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
+             EXPECT_EQ(AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL).text,
                        L"選択したファイルを削除しますか");
              SelectOnly(-1);
-             EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
+             EXPECT_EQ(AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL).text,
                        L"ページを削除しますか");
              EXPECT_EQ(PageItemCount(2), 3);
          }},
@@ -114,18 +93,18 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              ::DeleteFileW((dir / L"c.txt").c_str());
-             Press(VK_F5);
+             KeyPress(VK_F5);
              EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 2);
              FileWrite(dir / L"c.txt", "x");
              ItemAdd(2, dir / L"c.txt");
-             Press(VK_F5);
+             KeyPress(VK_F5);
          }},
         {"Ctrl+A selects every row",
          'A',
          {VK_CONTROL},
          [&] {
              SelectOnly(0);
-             Press('A', {VK_CONTROL});
+             KeyPress('A', {VK_CONTROL});
              EXPECT_EQ(Selected(), 3);
          }},
         {"page keys, with the focus on the toolbar too",
@@ -138,9 +117,9 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
                                                                   {VK_LEFT, {VK_MENU}}};
              for (int i = 0; i < 2; ++i) {
                  ::SetFocus(i ? f.CptTbrToolBar : f.CptLvwItems);
-                 Press(next[i].first, next[i].second);
+                 KeyPress(next[i].first, next[i].second);
                  EXPECT_EQ(f.CurrentPage, 3) << i;
-                 Press(before[i].first, before[i].second);
+                 KeyPress(before[i].first, before[i].second);
                  EXPECT_EQ(f.CurrentPage, 2) << i;
              }
          }},
@@ -149,25 +128,25 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              SelectOnly(1);
-             Press(VK_F2);
+             KeyPress(VK_F2);
              HWND editor = ListView_GetEditControl(f.CptLvwItems);
              ASSERT_NE(editor, nullptr);
              ::SetWindowTextW(editor, L"renamed");
-             Press(VK_ESCAPE);
+             KeyPress(VK_ESCAPE);
              EXPECT_EQ(ListView_GetEditControl(f.CptLvwItems), nullptr);
              EXPECT_FALSE(Application.Minimized()) << "Escape was the editor's";
              EXPECT_EQ(ItemPathRead(2, L"renamed"), L"");
-             Press(VK_F2);
+             KeyPress(VK_F2);
              ASSERT_NE(ListView_GetEditControl(f.CptLvwItems), nullptr);
              ::SetWindowTextW(ListView_GetEditControl(f.CptLvwItems), L"renamed");
-             Press(VK_RETURN);
+             KeyPress(VK_RETURN);
              EXPECT_EQ(ItemPathRead(2, L"renamed"), dir / L"b.txt");
          }},
         {"Escape minimises the window",
          VK_ESCAPE,
          {},
          [&] {
-             Press(VK_ESCAPE);
+             KeyPress(VK_ESCAPE);
              EXPECT_TRUE(Application.Minimized()) << "as the minimise button does";
          }},
     };
