@@ -10,6 +10,6 @@ class TFrmOvMain;
 
 // Replaces the pages of the shown main window by `pages` pages of `items` items each, whose paths
 // are the entries of `folder` (at least `items` of them), and times `runs` rounds. Prints each
-// figure, the medians, the ratios and whether the targets are met; false when one is not. The
-// pages are left in the store.
+// figure, the medians, the ratios and whether the targets are met; false when the list showed
+// other rows than a plain loop over the names finds. The pages are left in the store.
 bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int items, int runs);
