@@ -25,50 +25,66 @@ void ItemTargetResolve(std::wstring& path, std::wstring& arguments) {
     if (!FileIsLink(path))
         return;
     std::wstring target;
-    LinkResolve(path, target, arguments);
+    try {
+        LinkResolve(path, target, arguments);
+    } catch (const std::exception& e) {
+        throw ItemError(path, e);
+    }
     path = target;
 }
 
-std::vector<std::wstring> DroppedPaths(HDROP drop) {
-    std::vector<std::wstring> paths;
+TDroppedPaths DroppedPaths(HDROP drop) {
+    TDroppedPaths dropped;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
         if (length == 0)
             continue;
-        // Longer paths than the file functions take would be stored but never found again.
-        if (length >= MAX_PATH)
-            continue;
         std::wstring path(length + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
-        paths.push_back(std::move(path));
+        // Longer paths than the file functions take would be stored but never found again.
+        if (length >= MAX_PATH) {
+            if (dropped.tooLong++ == 0)
+                dropped.firstTooLong = std::move(path);
+            continue;
+        }
+        dropped.paths.push_back(std::move(path));
     }
-    return paths;
+    return dropped;
 }
 
 void TFrmOvMain::FilesDropped(HDROP drop) {
-    // Finish, also after an error: the handle goes back to the shell, the counts are repainted.
-    struct TFinish {
-        TFrmOvMain& form;
-        HDROP drop;
-        ~TFinish() {
-            ::DragFinish(drop);
-            form.StatusRepaint();
-        }
-    } finish{*this, drop};
-    const std::vector<std::wstring> paths = DroppedPaths(drop);
-    const UINT dropped = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    POINT point{};
-    const bool inClient = ::DragQueryPoint(drop, &point) != FALSE;
-    FilesDroppedOnto(paths, dropped, point, inClient);
+    TDroppedPaths dropped;
+    bool refused = false;
+    {
+        // Finish, also after an error: the handle goes back to the shell, the counts are
+        // repainted, before the box below tells what was left out.
+        struct TFinish {
+            TFrmOvMain& form;
+            HDROP drop;
+            ~TFinish() {
+                ::DragFinish(drop);
+                form.StatusRepaint();
+            }
+        } finish{*this, drop};
+        dropped = DroppedPaths(drop);
+        const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        POINT point{};
+        const bool inClient = ::DragQueryPoint(drop, &point) != FALSE;
+        refused = !FilesDroppedOnto(dropped.paths, count, point, inClient);
+    }
+    if (!refused && dropped.tooLong > 0)
+        ErrorMessageBox(AboutFileText(
+            dropped.firstTooLong,
+            FormatMessageText(OV_MSG_PATHS_TOO_LONG, static_cast<int>(dropped.tooLong))));
 }
 
-void TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped,
+bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped,
                                   POINT point, bool inClient) {
     if (paths.empty())
-        return;
+        return true;
     if (inClient && DropOntoProgram(paths, point))
-        return;
+        return true;
     // What is added shows on its page, not among results it may not match.
     SearchLeave();
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
@@ -85,13 +101,14 @@ void TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
         TListUpdate update;
         ListFill(CurrentPage);
         ListSort(SortColumn);
-        return;
+        return true;
     }
     if (!PageFolderRead(CurrentPage).empty()) {
         ErrorBox(OV_ERR_NOT_ADDABLE);
-        return;
+        return false;
     }
     ItemsAdd(paths);
+    return true;
 }
 
 bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT point) {
@@ -109,9 +126,9 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT p
     if (!FileIsExe(path))
         return false;
     for (const std::wstring& dropped : paths) {
-        arguments += L'"';
-        arguments += dropped;
-        arguments += L"\" ";
+        if (!arguments.empty())
+            arguments += L' ';
+        arguments += CommandLineArg(dropped);
     }
     ShellOpen(path, arguments);
     return true;

@@ -10,11 +10,18 @@
 #include <vector>
 
 // What opening an item starts: a shortcut stands for its target, with its own arguments;
-// anything else for itself, with none. Raises as LinkResolve.
+// anything else for itself, with none. Raises as LinkResolve, with the shortcut named (ItemError).
 void ItemTargetResolve(std::wstring& path, std::wstring& arguments);
-// The dropped paths in the shell's order. Each is fetched whole; a path longer than the file
-// functions accept (260 characters and more) is left out rather than stored cut short.
-std::vector<std::wstring> DroppedPaths(HDROP drop);
+
+// The dropped paths in the shell's order, each fetched whole. A path longer than the file
+// functions accept (260 characters and more) is left out rather than stored cut short: counted,
+// the first one kept to be named.
+struct TDroppedPaths {
+    std::vector<std::wstring> paths;
+    size_t tooLong = 0;
+    std::wstring firstTooLong;
+};
+TDroppedPaths DroppedPaths(HDROP drop);
 // The open dialog's filter: the bars of `barred` become the zero separators it expects, plus the
 // closing zero.
 std::wstring DialogFilter(const wchar_t* barred);

@@ -9,6 +9,7 @@
 #include "uCmnReg.h"
 #include "uCmnStr.h"
 #include "uOvMain.h"
+#include "uOvMsg.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 
@@ -170,10 +171,11 @@ std::wstring TypeText(const std::wstring& path) {
     std::wstring extension = PathExtension(path);
     if (extension.empty())
         return {};
-    std::wstring className = RegStrRead(HKEY_CLASSES_ROOT, extension, L"");
+    // An entry of another type is no type at all: one odd association must not stop the fill.
+    std::wstring className = RegStrReadOrEmpty(HKEY_CLASSES_ROOT, extension, L"");
     if (className.empty())
         return {};
-    return RegStrRead(HKEY_CLASSES_ROOT, className, L"");
+    return RegStrReadOrEmpty(HKEY_CLASSES_ROOT, className, L"");
 }
 
 namespace {
@@ -399,7 +401,7 @@ bool ListIconsLoad(int budgetMs) {
             // One box per fill, however many of its rows fail: the row keeps the blank.
             if (!state.iconErrorShown) {
                 state.iconErrorShown = true;
-                Application.HandleException(e);
+                Application.HandleException(ItemError(row.path, e));
             }
             // The box's own message loop may have refilled the list meanwhile.
             if (fill != state.fill)

@@ -3,7 +3,9 @@
 
 #include "uCmnApp.h"
 #include "uCmnDpi.h"
+#include "uCmnError.h"
 #include "uCmnReg.h"
+#include "uCmnRegDef.h"
 #include "uCmnWnd.h"
 #include "uOvCap.h"
 #include "uOvCfg.h"
@@ -161,7 +163,7 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
         return;
     }
     TPageEntries entries;
-    PageRefresh(CurrentPage, entries);
+    const std::wstring odd = PageRefresh(CurrentPage, entries);
     ItemIndex.PageSet(CurrentPage, entries, true);
     {
         THourglass hourglass;
@@ -171,6 +173,11 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
     }
     StatusRepaint();
     ViewStyleButtonRelease();
+    // Told once per start, over the rows that do show; the value itself stays as it is.
+    if (!odd.empty() && !oddValueTold_) {
+        oddValueTold_ = true;
+        Application.HandleException(ERegError(FormatMessageText(CmnRegErrValueType, odd)));
+    }
 }
 
 void TFrmOvMain::CptLvwItemsColumnClick(int column) {

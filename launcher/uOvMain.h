@@ -162,8 +162,9 @@ class TFrmOvMain : public TForm {
     void CptTbnViewStyleDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
-    // `dropped` counts every object of the drop, those that could not be named included.
-    void FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
+    // `dropped` counts every object of the drop, those that could not be named included. False
+    // when the page refused the paths (its box told so).
+    bool FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
                           bool inClient);
     bool DropOntoProgram(const std::vector<std::wstring>& paths, POINT point);
     void ItemsAdd(const std::vector<std::wstring>& paths);
@@ -181,6 +182,8 @@ class TFrmOvMain : public TForm {
     std::optional<bool> taskbarHidden_;
     // The hot key's settings could not be read: it stays off until the options are set again.
     bool hotKeyBroken_ = false;
+    // A page value that is not a string has been named in a box.
+    bool oddValueTold_ = false;
     // From WM_CREATE until FormCreate's layout step: the layout waits for that one pass.
     bool creating_ = false;
     // The hot-key library is still to be bound (in the first idle moment).

@@ -1,6 +1,8 @@
 // Texts of the launcher's own message boxes, by code.
 #pragma once
 
+#include <cstddef>
+
 inline constexpr const wchar_t* OV_MSG_ERROR_CAPTION = L"エラー";
 inline constexpr const wchar_t* OV_MSG_CONFIRM_CAPTION = L"確認";
 
@@ -22,3 +24,11 @@ inline constexpr int OV_ASK_PAGE_DELETE = 1;
 inline constexpr int OV_ASK_ITEMS_DELETE = 2;
 inline constexpr const wchar_t* OV_MSG_CONFIRMS[3] = {
     L"ページを追加しますか", L"ページを削除しますか", L"選択したファイルを削除しますか"};
+
+// A box about a file names it on its first lines; a blank line, then what happened. The path is
+// broken into lines of this many characters at most.
+inline constexpr const wchar_t* OV_MSG_ABOUT_FILE = L"%s\n\n%s";
+inline constexpr size_t OV_MSG_PATH_WIDTH = 60;
+// Dropped paths too long for the file functions, told with the first of them.
+inline constexpr const wchar_t* OV_MSG_PATHS_TOO_LONG =
+    L"パスが長すぎる (260 文字以上) ため、このファイルを含む %d 個のファイルを除外しました";

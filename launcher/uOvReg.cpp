@@ -126,22 +126,32 @@ bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& n
 
 namespace {
 
+// A value that is not a string is no item and is left as it is; the first one's name is kept in
+// `odd`, to be told.
+bool OddValueNoted(const TRegStrValue& value, std::wstring& odd) {
+    if (value.isString)
+        return false;
+    if (odd.empty())
+        odd = value.name;
+    return true;
+}
+
 // Hands each item of the page to `visit` in store order, the default value left out, from one
-// pass over the page key. An item that is not a string raises the type error in its turn, after
-// the items before it.
-template <typename TVisit> void PageItemsEach(int32_t page, TVisit visit) {
+// pass over the page key. Returns the name of the first value that is not a string: no item, and
+// left as it is.
+template <typename TVisit> std::wstring PageItemsEach(int32_t page, TVisit visit) {
     std::vector<TRegStrValue> values;
     RegStrValuesRead(Root, PageKeyPath(page), values);
+    std::wstring odd;
     for (TRegStrValue& value : values) {
-        if (value.name.empty())
+        if (value.name.empty() || OddValueNoted(value, odd))
             continue;
-        if (!value.isString)
-            ItemPathRead(page, value.name);
         TPageEntry entry;
         entry.name = std::move(value.name);
         entry.path = std::move(value.text);
         visit(std::move(entry));
     }
+    return odd;
 }
 
 } // namespace
@@ -162,10 +172,10 @@ namespace {
 // both the decision and the row. What cannot be reached is not gone: an item on a drive or share
 // that does not answer, below a folder link whose target is missing or below a folder that
 // cannot be read stays, without a row.
-void OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
+std::wstring OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
     entries.clear();
     TPathProbe probe;
-    PageItemsEach(page, [&](TPageEntry&& item) {
+    return PageItemsEach(page, [&](TPageEntry&& item) {
         const TPathState state = probe.Get(item.path, item.record);
         item.found = state == TPathState::Present;
         if (item.found && !(item.record.Attr & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -200,8 +210,9 @@ TPageEntries FolderItems(const std::wstring& folder, std::vector<FindRecord>& li
 // Brings the page key's items in line with `items` without ever removing the key or its folder
 // binding: values that are no longer wanted are deleted, changed paths rewritten, new items
 // added in listing order. An unchanged page is not written to at all, and a refresh cut short
-// leaves a bound page that the next one completes.
-void PageItemsSync(int32_t page, TPageEntries& items) {
+// leaves a bound page that the next one completes. A value that is not a string is left as it
+// is, and holds its name against an entry of the folder; the first one's name is returned.
+std::wstring PageItemsSync(int32_t page, TPageEntries& items) {
     const std::wstring key = PageKeyPath(page);
     std::vector<TRegStrValue> stored;
     RegStrValuesRead(Root, key, stored);
@@ -210,8 +221,9 @@ void PageItemsSync(int32_t page, TPageEntries& items) {
     for (size_t i = 0; i < items.size(); ++i)
         wanted.emplace(RegNameFold(items[i].name), i);
     std::vector<bool> present(items.size(), false);
+    std::wstring odd;
     for (const TRegStrValue& value : stored) {
-        if (value.name.empty())
+        if (value.name.empty() || OddValueNoted(value, odd))
             continue;
         const auto match = wanted.find(RegNameFold(value.name));
         // A name that now differs in letter case is written anew: the store keeps the spelling a
@@ -221,7 +233,7 @@ void PageItemsSync(int32_t page, TPageEntries& items) {
             continue;
         }
         const TPageEntry& item = items[match->second];
-        if (!value.isString || value.text != item.path)
+        if (value.text != item.path)
             RegStrWrite(Root, key, item.name, item.path);
         present[match->second] = true;
     }
@@ -231,30 +243,32 @@ void PageItemsSync(int32_t page, TPageEntries& items) {
         if (present[i] || ItemAdd(page, items[i].path))
             kept.push_back(std::move(items[i]));
     items = std::move(kept);
+    return odd;
 }
 
 } // namespace
 
-void PageRefresh(int32_t page, TPageEntries& entries) {
+std::wstring PageRefresh(int32_t page, TPageEntries& entries) {
     std::wstring folder = PageFolderRead(page);
-    if (folder.empty()) {
-        OrdinaryPageRefresh(page, entries);
-        return;
-    }
+    if (folder.empty())
+        return OrdinaryPageRefresh(page, entries);
     std::vector<FindRecord> listing;
-    const bool listed = FolderRecords(folder, L"*", listing);
-    const bool bound = listed && FolderPresent(folder);
+    FolderRecords(folder, L"*", listing);
     entries.clear();
-    // A folder that cannot be listed is not gone unless that is certain (a dead folder link, a
-    // denied folder, a drive or share that does not answer): the page stays as it is.
-    if (!bound && TPathProbe().Folder(folder) == TPathState::Unknown)
-        return;
+    // Only a folder that is gone for certain unbinds its page. One that cannot be listed (a dead
+    // folder link, a denied folder, a drive or share that does not answer) leaves the page as it
+    // is; one that is there follows its listing, also when its parent denies listing it.
+    const TPathState state = TPathProbe().Folder(folder);
+    if (state == TPathState::Unknown)
+        return {};
+    const bool bound = state == TPathState::Present;
     if (bound)
         entries = FolderItems(folder, listing);
     // A vanished folder leaves an empty ordinary page: its items go first, its binding last.
-    PageItemsSync(page, entries);
+    std::wstring odd = PageItemsSync(page, entries);
     if (!bound)
         PageCreate(page, L"");
+    return odd;
 }
 
 void PageRefresh(int32_t page) {

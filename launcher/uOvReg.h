@@ -54,16 +54,19 @@ struct TPageEntry {
 using TPageEntries = std::vector<TPageEntry>;
 
 // The page's items in store order with their paths, read in one pass over the page key; the
-// default value is left out. Raises as ItemPathRead at the first item that is not a string.
+// default value and values that are not strings (no items, left as they are) are left out.
 void PageItemsRead(int32_t page, TPageEntries& entries);
 // Looks each entry's path up once and keeps its directory entry.
 void PageEntriesFind(TPageEntries& entries);
 
-// Folder page: brought in line with the folder's entries, or turned into an empty ordinary page
-// when the folder is gone. Ordinary page: items whose path is no longer an existing file are
-// removed. `entries` receives the items the page then holds, each with the directory entry the
-// refresh found for it (folder pages in the folder's order, ordinary pages in store order).
-void PageRefresh(int32_t page, TPageEntries& entries);
+// Folder page: brought in line with the folder's entries, turned into an empty ordinary page
+// when the path probe finds the folder Absent, left as it is when it cannot tell. Ordinary page:
+// items whose path is no longer an existing file are removed. `entries` receives the items the page
+// then holds, each with the directory entry the refresh found for it (folder pages in the folder's
+// order, ordinary pages in store order). Values that are not strings are no items and stay as they
+// are; the first one's name is returned (empty when there is none). On a folder page such a value
+// keeps its name from the folder's entry of that name.
+std::wstring PageRefresh(int32_t page, TPageEntries& entries);
 void PageRefresh(int32_t page);
 // Creates page n bound to the folder and adds each entry of the listing in order.
 void PageFolderAdd(int32_t page, const std::wstring& folderPath,

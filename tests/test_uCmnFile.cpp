@@ -47,6 +47,22 @@ TEST(PathRules, SplitsAtTheLastSeparator) {
         ExpectPathRules(c);
 }
 
+// A path for a box, in lines of at most 8 characters: broken after a separator where the line
+// holds one, else at the width, never between the halves of a character.
+TEST(PathRules, WrapsForABoxLosingNothing) {
+    const struct {
+        const wchar_t *path, *wrapped;
+    } cases[] = {
+        {L"C:\\a.txt", L"C:\\a.txt"},
+        {L"C:\\ab\\cd\\ef.txt", L"C:\\ab\\\ncd\\\nef.txt"},
+        {L"C:\\abcdefghijk", L"C:\\\nabcdefgh\nijk"},
+        {L"\\\\srv\\share\\x", L"\\\\srv\\\nshare\\x"},
+        {L"abcdefg😀h", L"abcdefg\n😀h"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PathWrapped(c.path, 8), c.wrapped) << c.path;
+}
+
 // Characters whose Shift-JIS second byte is "\\" (0x5C) or "|" (0x7C): never separators.
 TEST(PathRules, NeverSplitsInsideACharacter) {
     const TPathCase cases[] = {

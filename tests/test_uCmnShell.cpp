@@ -5,6 +5,7 @@
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -16,6 +17,25 @@ class Shell : public ::testing::Test {
     TComInit com;
     TTempFolder temp;
 };
+
+TEST(CommandLine, ArgumentsAreQuotedToComeBackWhole) {
+    const struct {
+        const wchar_t *arg, *quoted;
+    } cases[] = {{L"", L"\"\""},
+                 {L"C:\\acc\\u\\x y.txt", L"\"C:\\acc\\u\\x y.txt\""},
+                 {L"C:\\", L"\"C:\\\\\""},
+                 {L"a\"b", L"\"a\\\"b\""},
+                 {L"a\\\"b\\", L"\"a\\\\\\\"b\\\\\""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CommandLineArg(c.arg), c.quoted) << c.arg;
+        // The platform's own parsing gives the argument back whole.
+        int count = 0;
+        wchar_t** args = ::CommandLineToArgvW((L"x.exe " + CommandLineArg(c.arg)).c_str(), &count);
+        ASSERT_EQ(count, 2) << c.arg;
+        EXPECT_STREQ(args[1], c.arg);
+        ::LocalFree(args);
+    }
+}
 
 TEST_F(Shell, RefusedRequestsReturnFalse) {
     const std::wstring doc = temp / L"orphan.ovtnoassoc";

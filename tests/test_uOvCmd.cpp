@@ -13,6 +13,7 @@
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
+#include "uOvMsgDef.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
@@ -70,8 +71,9 @@ std::vector<std::wstring> ReportLines(const std::wstring& path) {
     return lines;
 }
 
-// What the stand-in programs wrote: command line and working directory, per start. Waits until
-// `starts` programs have written or a generous time has passed. A report counts only once it
+// What the stand-in programs wrote, four lines per start: command line, working directory, and
+// the arguments as CommandLineToArgvW and the C runtime parse them, each followed by a tab. Waits
+// until `starts` programs have written or a generous time has passed. A report counts only once it
 // reads whole: just after the stand-in's rename the file can still be held by it and refuse to
 // open, and an unreadable file must be read again, not taken for an empty report.
 std::vector<std::wstring> EchoLines(const std::wstring& prefix, size_t starts) {
@@ -88,7 +90,7 @@ std::vector<std::wstring> EchoLines(const std::wstring& prefix, size_t starts) {
                     continue;
                 const std::vector<std::wstring> report =
                     ReportLines(PathFolderWithSep(prefix) + name);
-                if (report.size() < 2)
+                if (report.size() < 4)
                     continue;
                 ++found;
                 lines.insert(lines.end(), report.begin(), report.end());
@@ -247,30 +249,36 @@ TEST_F(ItemCommands, DropOnEmptySpaceAddsItemsSortedAndADuplicateNameAddsNothing
     EXPECT_EQ(f.CurrentPage, 1);
 }
 
-TEST_F(ItemCommands, DropOntoAProgramStartsItWithEachPathQuotedAndTheLauncherFolder) {
-    const std::wstring a = File(L"a b.txt"), b = File(L"Ærø 한 😀.txt");
-    PageWithItems(1, {EchoExe()});
-    Open();
-    Drop({a, b}, PointOnRow(L"ovArgEcho.exe"));
-    auto lines = EchoLines(echoOut, 1);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(EndsWith(lines[0], L"\"" + a + L"\" \"" + b + L"\" ")) << lines[0];
-    EXPECT_EQ(PathFolderWithSep(lines[1] + L"\\"), PathFolderWithSep(EchoExe()))
-        << "the working directory is the launcher's own folder";
-    EXPECT_EQ(PageItemCount(1), 1) << "nothing is added";
-}
-
-TEST_F(ItemCommands, DropOntoAShortcutToAProgramAppendsThePathsToItsOwnArguments) {
+// The program gets each dropped path back whole as one argument, after the shortcut's own
+// arguments: blanks, a drive root's closing backslash and names of any script included.
+TEST_F(ItemCommands, DropOntoAProgramPassesEachPathAsOneArgumentAfterTheShortcutsOwn) {
     const std::wstring link = tmp / L"Echo.lnk";
-    ASSERT_TRUE(LinkCreate(link, EchoExe(), L"-x 1"));
-    const std::wstring a = File(L"a.txt"), b = File(L"b.txt");
-    PageWithItems(1, {link});
+    ASSERT_TRUE(LinkCreate(link, EchoExe(), L"/n -x \"1 2\""));
+    const std::wstring a = File(L"a b.txt"), b = File(L"Ærø 한 😀.txt");
+    PageWithItems(1, {EchoExe(), link});
     Open();
-    Drop({a, b}, PointOnRow(L"Echo"));
-    auto lines = EchoLines(echoOut, 1);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(EndsWith(lines[0], L"-x 1\"" + a + L"\" \"" + b + L"\" ")) << lines[0];
-    EXPECT_EQ(PageItemCount(1), 1);
+    const struct {
+        const wchar_t* row;
+        std::vector<std::wstring> args;
+    } cases[] = {{L"ovArgEcho.exe", {a, L"C:\\", b}},
+                 {L"Echo", {L"/n", L"-x", L"1 2", a, L"C:\\", b}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        TTempFolder out;
+        ::SetEnvironmentVariableW(L"OV_ECHO_OUT", (out / L"started").c_str());
+        Drop({a, L"C:\\", b}, PointOnRow(c.row));
+        const std::vector<std::wstring> lines = EchoLines(out / L"started", 1);
+        ASSERT_EQ(lines.size(), 4u);
+        std::wstring args;
+        for (const std::wstring& arg : c.args)
+            args += arg + L"\t";
+        EXPECT_EQ(lines[2], args) << lines[0];
+        EXPECT_EQ(lines[3], args) << lines[0];
+        EXPECT_NE(lines[0].back(), L' ');
+        EXPECT_EQ(PathFolderWithSep(lines[1] + L"\\"), PathFolderWithSep(EchoExe()))
+            << "the working directory is the launcher's own folder";
+    }
+    EXPECT_EQ(PageItemCount(1), 2) << "nothing is added";
 }
 
 TEST_F(ItemCommands, DropOntoAnItemThatIsNoProgramAddsThePaths) {
@@ -323,11 +331,17 @@ TEST_F(ItemCommands, AFolderDroppedWithAFileBecomesAnItemOfItsOwn) {
     EXPECT_EQ(Rows().size(), 2u);
 
     // Also when the other object is one the program cannot name (a path too long for the file
-    // functions): it still counts.
+    // functions): it still counts, and the box that tells of it comes after the item is in.
     const std::wstring other = Folder(L"more");
-    Drop({other, tmp.Path() + L"\\" + std::wstring(300, L'n') + L".txt"}, EmptySpot());
+    const std::wstring tooLong = tmp.Path() + L"\\" + std::wstring(300, L'n') + L".txt";
+    TBoxSeen box = AnswerBox([&] { Drop({other, tooLong}, EmptySpot()); }, IDOK);
+    EXPECT_EQ(box.text, PathWrapped(tooLong, OV_MSG_PATH_WIDTH) +
+                            L"\n\nパスが長すぎる (260 文字以上) ため、このファイルを含む 1 "
+                            L"個のファイルを除外しました");
     EXPECT_EQ(f.PageTotal, 1);
     EXPECT_EQ(ItemPathRead(1, L"more"), other);
+    // Nothing else dropped: the box all the same.
+    EXPECT_TRUE(AnswerBox([&] { Drop({tooLong}, EmptySpot()); }, IDOK).seen);
 }
 
 TEST_F(ItemCommands, DropOnAFolderPageIsRefusedWithError0) {
@@ -337,10 +351,12 @@ TEST_F(ItemCommands, DropOnAFolderPageIsRefusedWithError0) {
     PageWithItems(1, {});
     PageFolderAdd(1, folder, {folder + L"\\m.txt"});
     Open();
-    TBoxSeen box = AnswerBox([&] { Drop({a, b}, EmptySpot()); }, IDOK);
-    ASSERT_TRUE(box.seen);
-    EXPECT_EQ(box.caption, L"エラー");
-    EXPECT_EQ(box.text, L"このページにはファイルを追加できません");
+    // A path too long is refused with the others, in the same one box.
+    const std::vector<std::wstring> paths{a, b, tmp.Path() + L"\\" + std::wstring(300, L'n')};
+    const std::vector<TBoxSeen> boxes = AnswerBoxes([&] { Drop(paths, EmptySpot()); }, IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"エラー");
+    EXPECT_EQ(boxes[0].text, L"このページにはファイルを追加できません");
     EXPECT_EQ(PageItemCount(1), 1);
 }
 
@@ -352,7 +368,7 @@ TEST_F(ItemCommands, NamesOfAnyScriptAreAddedWholeAndOnlyTooLongPathsSkipped) {
         names.push_back(name);
     }
     Open();
-    Drop(paths, EmptySpot());
+    AnswerBox([&] { Drop(paths, EmptySpot()); }, IDOK);
     std::vector<std::wstring> rows = Rows();
     std::sort(rows.begin(), rows.end());
     std::sort(names.begin(), names.end());
@@ -366,7 +382,10 @@ TEST_F(ItemCommands, NamesOfAnyScriptAreAddedWholeAndOnlyTooLongPathsSkipped) {
     const std::wstring longest = folder + std::wstring(259 - folder.size() - 4, L'表') + L".txt";
     const std::wstring tooLong = folder + std::wstring(260 - folder.size() - 4, L'表') + L".txt";
     ASSERT_EQ(longest.size(), 259u);
-    Drop({tooLong, longest}, EmptySpot());
+    const TBoxSeen box = AnswerBox([&] { Drop({tooLong, longest, paths[0]}, EmptySpot()); }, IDOK);
+    EXPECT_EQ(box.text.find(PathWrapped(tooLong, OV_MSG_PATH_WIDTH) + L"\n"), 0u)
+        << L"the first named";
+    EXPECT_NE(box.text.find(L" 2 個"), std::wstring::npos) << box.text;
     EXPECT_EQ(ItemPathRead(1, PathName(longest)), longest);
     EXPECT_EQ(PageItemCount(1), static_cast<int32_t>(names.size()) + 1);
 }
@@ -389,6 +408,19 @@ TEST(InsertDialog, ChosenFilesAndFilter) {
     EXPECT_EQ(chosen({L"C:\\one.txt"}), (V{L"C:\\one.txt"}));
     EXPECT_EQ(PathFolderWithSep(chosen({L"C:\\", L"a.txt", L"b.txt"})[0]), L"C:\\");
     EXPECT_EQ(DialogFilter(L"ポ|*.p"), std::wstring(L"ポ\0*.p\0", 6));
+}
+
+// A damaged shortcut is named in the box that opening it gives; its row stays.
+TEST_F(ItemCommands, ADamagedShortcutIsNamedInItsBox) {
+    const std::wstring bad = File(L"bad.lnk", "not a shortcut");
+    PageWithItems(1, {bad});
+    Open();
+    Select({L"bad"});
+    const TBoxSeen box = AnswerBox([&] { Notify(NM_DBLCLK); }, IDOK);
+    const std::wstring named = PathWrapped(bad, OV_MSG_PATH_WIDTH) + L"\n\n";
+    EXPECT_EQ(box.text.find(named), 0u) << box.text;
+    EXPECT_GT(box.text.size(), named.size() + 1) << L"the error's own text follows";
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"bad"}));
 }
 
 TEST_F(ItemCommands, ADropOutsideTheClientAreaNeverReachesTheRowBelow) {
@@ -531,9 +563,9 @@ TEST_F(ItemCommands, DoubleClickOpensTheSelectedItemsSkippingMissingFilesAndFold
     Select({L"ovArgEcho.exe", L"Ærø 한.exe", L"한 Echo 😀"});
     Notify(NM_DBLCLK);
     auto lines = EchoLines(echoOut, 3);
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 12u);
     int fromLink = 0, inForeignFolder = 0;
-    for (size_t i = 0; i < lines.size(); i += 2) {
+    for (size_t i = 0; i < lines.size(); i += 4) {
         EXPECT_EQ(PathFolderWithSep(lines[i + 1] + L"\\"), PathFolderWithSep(EchoExe()));
         if (EndsWith(lines[i], L" --from-link"))
             ++fromLink;

@@ -11,6 +11,7 @@
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
+#include "uOvMsgDef.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
@@ -353,11 +354,37 @@ TEST_F(ItemList, UnreadableShortcutsAreReportedOnceAndHideNoRows) {
     RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
     Open();
     EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"bad1", L"bad2"}));
-    EXPECT_EQ(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).size(), 1u);
+    const std::vector<TBoxSeen> boxes = AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::wstring named = boxes[0].text.substr(0, boxes[0].text.find(L"\n\n"));
+    EXPECT_TRUE(named == PathWrapped(dir + L"bad1.lnk", OV_MSG_PATH_WIDTH) ||
+                named == PathWrapped(dir + L"bad2.lnk", OV_MSG_PATH_WIDTH))
+        << boxes[0].text;
     EXPECT_EQ(ImageOf(RowOf(L"bad1")), I_IMAGENONE);
     EXPECT_EQ(ImageOf(RowOf(L"bad2")), I_IMAGENONE);
     EXPECT_GE(ImageOf(RowOf(L"a.txt")), 0);
     EXPECT_TRUE(AnswerBoxes([&] { PaintAndLoadIcons(); }, IDOK).empty());
+}
+
+// A value of another type on a page hides no row and is named in one box per start; an
+// association of another type gives an empty type text and no box.
+TEST_F(ItemList, AValueOfAnotherTypeIsNamedOnceAndHidesNoRows) {
+    RegIntWrite(HKEY_CLASSES_ROOT, L".ovtst", L"", 1);
+    for (const wchar_t* name : {L"a.ovtst", L"b.txt"})
+        ItemAdd(1, MakeFile(name, 10));
+    RegIntWrite(HKCU, PageKeyPath(1), L"odd", 1);
+    ItemAdd(1, MakeFile(L"c.txt", 10));
+    const std::vector<TBoxSeen> boxes = AnswerBoxes([&] { Open(); }, IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Orvanta");
+    EXPECT_EQ(boxes[0].text, L"'odd' のデータ型が不正です.");
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a.ovtst", L"b.txt", L"c.txt"}));
+    EXPECT_EQ(Cell(0, 2), L"");
+    const auto refresh = [&] {
+        form->CptPmuItemBtnUpdateClick();
+        PaintAndLoadIcons();
+    };
+    EXPECT_TRUE(AnswerBoxes(refresh, IDOK).empty());
 }
 
 TEST_F(ItemList, AllItemsMissingGivesAnEmptyList) {

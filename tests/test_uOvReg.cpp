@@ -384,3 +384,45 @@ TEST(PathFaults, ItemsBelowAFolderThatCannotBeReadStayAndADeletedFolderTakesItsO
         }
     }
 }
+
+// A folder whose parent denies listing can still be read itself: its page stays bound and
+// follows it.
+TEST(PathFaults, AFolderPageWhoseParentCannotBeListedFollowsItsFolder) {
+    TMemStoreEnv env;
+    TTempFolder dir;
+    const std::wstring folder = dir / L"Tools";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(FileWrite(folder + L"\\a.txt", "a"));
+    PageFolderAdd(1, folder, {folder + L"\\a.txt"});
+    ASSERT_TRUE(FileWrite(folder + L"\\b.txt", "b"));
+
+    const TLookUpFault denied(dir.Path(), true);
+    TPageEntries entries;
+    PageRefresh(1, entries);
+    EXPECT_EQ(PageFolderRead(1), folder);
+    EXPECT_EQ(ItemsSorted(1),
+              (TValues{{L"a.txt", folder + L"\\a.txt"}, {L"b.txt", folder + L"\\b.txt"}}));
+    EXPECT_EQ(entries.size(), 2u);
+}
+
+// A value that is not a string is no item: the other items are refreshed, the value stays as it
+// is through refreshes and page moves, and the refresh names it. On a folder page it keeps its
+// name from the folder's entry.
+TYPED_TEST(OvRegTest, ValuesOfAnotherTypeAreLeftAsTheyAre) {
+    TTempFolder dir;
+    for (const wchar_t* name : {L"a.txt", L"odd"})
+        ASSERT_TRUE(FileWrite(dir / name, "x"));
+    for (int32_t page = 1; page <= 3; ++page)
+        PageCreate(page, page == 3 ? dir.Path() : L"");
+    RegIntWrite(Cu, PageKeyPath(2), L"odd", 7);
+    RegIntWrite(Cu, PageKeyPath(3), L"odd", 8);
+    ItemAdd(2, dir / L"a.txt");
+    for (int32_t page = 2; page <= 3; ++page) {
+        TPageEntries entries;
+        EXPECT_EQ(PageRefresh(page, entries), L"odd") << page;
+        EXPECT_EQ(entries.size(), 1u) << page;
+    }
+    PageRemove(1, 3);
+    EXPECT_EQ(RegIntRead(Cu, PageKeyPath(1), L"odd"), 7);
+    EXPECT_EQ(RegIntRead(Cu, PageKeyPath(2), L"odd"), 8);
+}

@@ -135,9 +135,7 @@ std::wstring TApplication::ErrorBoxText(const std::wstring& message) {
 
 void TApplication::HandleException(const std::exception& e) noexcept {
     try {
-        // Our own errors carry their text as it is shown; others come in UTF-8.
-        const auto* own = dynamic_cast<const ECmnError*>(&e);
-        const std::wstring text = ErrorBoxText(own ? own->Message() : WideOfUtf8(e.what()));
+        const std::wstring text = ErrorBoxText(ErrorMessageOf(e));
         if (std::find(openBoxes_.begin(), openBoxes_.end(), text) != openBoxes_.end())
             return;
         HWND owner = nullptr;

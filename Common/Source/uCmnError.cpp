@@ -56,6 +56,11 @@ std::wstring Format(const wchar_t* pattern, const std::vector<TArg>& args) {
 ECmnError::ECmnError(std::wstring message)
     : message_(std::move(message)), utf8_(Utf8Of(message_)) {}
 
+std::wstring ErrorMessageOf(const std::exception& e) {
+    const auto* own = dynamic_cast<const ECmnError*>(&e);
+    return own ? own->Message() : WideOfUtf8(e.what());
+}
+
 std::wstring FormatMessageText(const wchar_t* pattern, const std::wstring& arg) {
     return Format(pattern, {arg});
 }
@@ -65,6 +70,10 @@ std::wstring FormatMessageText(const wchar_t* pattern, int arg) {
 }
 
 std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<int> args) {
+    return Format(pattern, std::vector<TArg>(args.begin(), args.end()));
+}
+
+std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<std::wstring> args) {
     return Format(pattern, std::vector<TArg>(args.begin(), args.end()));
 }
 

@@ -18,6 +18,9 @@ class ECmnError : public std::exception {
     std::string utf8_;
 };
 
+// The text of any error: our own errors' as it stands, any other's from its UTF-8 what().
+std::wstring ErrorMessageOf(const std::exception& e);
+
 // Registry failures: a key that cannot be created, a value that cannot be set or read, a
 // value of the wrong type.
 class ERegError : public ECmnError {
@@ -45,6 +48,7 @@ class EOleError : public ECmnError {
 std::wstring FormatMessageText(const wchar_t* pattern, const std::wstring& arg);
 std::wstring FormatMessageText(const wchar_t* pattern, int arg);
 std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<int> args);
+std::wstring FormatMessageText(const wchar_t* pattern, std::initializer_list<std::wstring> args);
 
 // UTF-8 and UTF-16 conversions, for texts that cross into narrow interfaces (exception texts,
 // test output); never the ANSI code page.

@@ -119,8 +119,9 @@ std::wstring TruePath(IShellLinkW& link, const std::wstring& answered) {
     return named ? std::wstring(path) : answered;
 }
 
-// Shortcut arguments may be far longer than a path; a path-sized buffer would cut them short.
-constexpr int ArgumentsCapacity = 32768;
+// A shortcut's arguments, and its target too, may be far longer than MAX_PATH; a path-sized
+// buffer would cut them short without a word. This holds the longest path Windows takes.
+constexpr int TextCapacity = 32768;
 
 } // namespace
 
@@ -155,6 +156,20 @@ bool PathExtensionIs(const std::wstring& path, const std::wstring& ext) {
 
 std::wstring PathExtensionKey(const std::wstring& path) {
     return AsciiUpper(PathExtension(path));
+}
+
+std::wstring PathWrapped(const std::wstring& path, size_t width) {
+    std::wstring lines;
+    size_t start = 0;
+    while (width > 1 && path.size() - start > width) {
+        const size_t sep = path.rfind(L'\\', start + width - 1);
+        size_t end = sep != None && sep > start ? sep + 1 : start + width;
+        if (IS_HIGH_SURROGATE(path[end - 1]))
+            --end;
+        lines += path.substr(start, end - start) + L"\n";
+        start = end;
+    }
+    return lines + path.substr(start);
 }
 
 bool FilePresent(const std::wstring& path) {
@@ -388,13 +403,13 @@ void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& a
         throw ECmnError(L"Assertion failure (Common\\Source\\uCmnFile.cpp)");
     OleCheck(file->Load(path.c_str(), STGM_READ));
 
-    wchar_t pathBuf[MAX_PATH + 1] = {};
+    std::vector<wchar_t> pathBuf(TextCapacity + 1, L'\0');
     WIN32_FIND_DATAW data{};
-    OleCheck(link->GetPath(pathBuf, MAX_PATH, &data, SLGP_SHORTPATH));
-    std::vector<wchar_t> argsBuf(ArgumentsCapacity + 1, L'\0');
-    OleCheck(link->GetArguments(argsBuf.data(), ArgumentsCapacity));
+    OleCheck(link->GetPath(pathBuf.data(), TextCapacity, &data, SLGP_SHORTPATH));
+    std::vector<wchar_t> argsBuf(TextCapacity + 1, L'\0');
+    OleCheck(link->GetArguments(argsBuf.data(), TextCapacity));
 
-    target = ShortForm(TruePath(*link.Get(), pathBuf));
+    target = ShortForm(TruePath(*link.Get(), pathBuf.data()));
     arguments = argsBuf.data();
 }
 

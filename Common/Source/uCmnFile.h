@@ -27,6 +27,11 @@ bool PathExtensionIs(const std::wstring& path, const std::wstring& ext);
 // The extension so folded: one key for all the spellings PathExtensionIs takes as equal.
 std::wstring PathExtensionKey(const std::wstring& path);
 
+// The path in lines of at most `width` characters, for a box that would otherwise grow as wide as
+// the path: each line breaks after its last "\", or at its width where it holds none (never
+// inside a character). Nothing is left out.
+std::wstring PathWrapped(const std::wstring& path, size_t width);
+
 // One match of a directory search.
 struct FindRecord {
     // Last-write time in local time, MS-DOS packed: year-1980 in bits 25-31, month 21-24,
@@ -103,8 +108,8 @@ bool FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records);
 
 // Reads a shortcut's target (short 8.3 form where one exists; empty for a target that is not a
-// file-system object) and its arguments. Raises EOleError on any failing step; both outputs are
-// then empty. Starts COM on the thread when it has none (ComEnsure).
+// file-system object) and its arguments, each whole however long. Raises EOleError on any
+// failing step; both outputs are then empty. Starts COM on the thread when it has none (ComEnsure).
 void LinkResolve(const std::wstring& path, std::wstring& target, std::wstring& arguments);
 // The platform's description of a status code, or "OLE エラー %.8x" when it has none.
 std::wstring OleErrorText(HRESULT hr);

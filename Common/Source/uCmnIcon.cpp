@@ -85,8 +85,9 @@ bool OwnIconsGet(const std::wstring& file, TIconPair& icons, const TIconSizes& s
 
 // The association's icon entry of the file's type.
 std::wstring TypeIconEntry(const std::wstring& file) {
-    const std::wstring className = RegStrRead(HKEY_CLASSES_ROOT, PathExtension(file), L"");
-    return RegStrRead(HKEY_CLASSES_ROOT, className + L"\\DefaultIcon", L"");
+    // An entry of another type names no icon: the shell's own icon stands in.
+    const std::wstring className = RegStrReadOrEmpty(HKEY_CLASSES_ROOT, PathExtension(file), L"");
+    return RegStrReadOrEmpty(HKEY_CLASSES_ROOT, className + L"\\DefaultIcon", L"");
 }
 
 // Step 5: the icon associated with the path, else (Wine has none for documents) the shell's

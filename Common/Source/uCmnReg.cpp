@@ -389,20 +389,40 @@ int32_t RegSubKeyCount(HKEY root, const std::wstring& key) {
     return static_cast<int32_t>(count);
 }
 
-std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name) {
+namespace {
+
+// RegStrRead's reading: false, with no text, for a value of another type.
+bool StrRead(HKEY root, const std::wstring& key, const std::wstring& name, std::wstring& text) {
+    text.clear();
     TRegKey k = KeyOpen(root, Relative(key));
     if (!k)
-        return {};
+        return true;
     DWORD type = REG_NONE, size = 0;
     if (k.Store().QueryValue(k.Get(), name.c_str(), &type, nullptr, &size) != ERROR_SUCCESS ||
         size == 0)
-        return {};
+        return true;
     TRegData value;
     if (ValueRead(k, name, value) != ERROR_SUCCESS)
         Fail(CmnRegErrValueGet, name);
     if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+        return false;
+    text = TextOf(value.bytes.data(), value.bytes.size());
+    return true;
+}
+
+} // namespace
+
+std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name) {
+    std::wstring text;
+    if (!StrRead(root, key, name, text))
         Fail(CmnRegErrValueType, name);
-    return TextOf(value.bytes.data(), value.bytes.size());
+    return text;
+}
+
+std::wstring RegStrReadOrEmpty(HKEY root, const std::wstring& key, const std::wstring& name) {
+    std::wstring text;
+    StrRead(root, key, name, text);
+    return text;
 }
 
 int32_t RegIntRead(HKEY root, const std::wstring& key, const std::wstring& name) {

@@ -45,6 +45,9 @@ bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldN
 bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 int32_t RegSubKeyCount(HKEY root, const std::wstring& key);
 std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name);
+// RegStrRead for data others write (file associations, hand-edited values): a value of another
+// type reads as the empty text instead of raising.
+std::wstring RegStrReadOrEmpty(HKEY root, const std::wstring& key, const std::wstring& name);
 int32_t RegIntRead(HKEY root, const std::wstring& key, const std::wstring& name);
 bool RegBoolRead(HKEY root, const std::wstring& key, const std::wstring& name);
 bool RegStrWrite(HKEY root, const std::wstring& key, const std::wstring& name,

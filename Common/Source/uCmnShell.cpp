@@ -1,4 +1,5 @@
-// Opening files, programs, folders and addresses through the shell.
+// Opening files, programs, folders and addresses through the shell, and quoting the arguments
+// handed to a program.
 #include "uCmnShell.h"
 
 #include "uCmnApp.h"
@@ -26,6 +27,23 @@ std::wstring ModulePath() {
 }
 
 } // namespace
+
+std::wstring CommandLineArg(const std::wstring& arg) {
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count only before a quote: there each stands for half of its pair.
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
 
 bool ShellOpen(const std::wstring& file, const std::wstring& parameters) {
     if (g_recorder) {

@@ -1,8 +1,14 @@
-// Opening files, programs, folders and addresses through the shell.
+// Opening files, programs, folders and addresses through the shell, and quoting the arguments
+// handed to a program.
 #pragma once
 
 #include <string>
 #include <vector>
+
+// The argument quoted for a command line, so that CommandLineToArgvW and the C runtime give it
+// back whole: in double quotes, a quote inside escaped, and the backslashes before a quote (the
+// closing one included) doubled: C:\ gives "C:\\", a"b gives "a\"b".
+std::wstring CommandLineArg(const std::wstring& arg);
 
 // Carries out "open" on the file, owned by the application window, with the parameters (none
 // when empty), in the folder of the launcher's own executable. True when the shell accepted.

@@ -1,8 +1,12 @@
-// A stand-in program for the launch tests: writes the command line it received and its working
-// directory, one line each in UTF-8, to a file of its own named OV_ECHO_OUT + "." + its process
-// id, so that copies started at the same moment never share a file.
+// A stand-in program for the launch tests: writes the command line it received, its working
+// directory, and its arguments as CommandLineToArgvW and as the C runtime parse them (each
+// argument after the program's own followed by a tab), one line each in UTF-8, to a file of its
+// own named OV_ECHO_OUT + "." + its process id, so that copies started at the same moment never
+// share a file.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -16,6 +20,13 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
+std::string Arguments(int count, wchar_t** args) {
+    std::string line;
+    for (int i = 1; i < count; ++i)
+        line += Utf8(args[i]) + "\t";
+    return line + "\n";
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -26,7 +37,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     ::GetCurrentDirectoryW(MAX_PATH, cwd);
     const std::wstring path = std::wstring(out) + L"." + std::to_wstring(::GetCurrentProcessId());
     const std::wstring part = path + L".part";
-    const std::string report = Utf8(::GetCommandLineW()) + "\n" + Utf8(cwd) + "\n";
+    int count = 0;
+    wchar_t** shellArgs = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const std::string report = Utf8(::GetCommandLineW()) + "\n" + Utf8(cwd) + "\n" +
+                               Arguments(shellArgs ? count : 0, shellArgs) +
+                               Arguments(__argc, __wargv);
+    ::LocalFree(shellArgs);
     HANDLE file = ::CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

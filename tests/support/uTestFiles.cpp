@@ -151,20 +151,23 @@ namespace {
 TLookUpFault* activeFault = nullptr;
 TFileLookUps realLookUps;
 
-bool FaultHits(LPCWSTR path) {
+bool FaultHits(LPCWSTR path, bool search) {
     ++activeFault->lookUps;
-    return std::wcsncmp(path, activeFault->below.c_str(), activeFault->below.size()) == 0;
+    const std::wstring& below = activeFault->below;
+    if (std::wcsncmp(path, below.c_str(), below.size()) != 0)
+        return false;
+    return !activeFault->listingOnly || (search && !std::wcschr(path + below.size(), L'\\'));
 }
 
 BOOL WINAPI FaultAttributes(LPCWSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
-    if (!FaultHits(path))
+    if (!FaultHits(path, false))
         return realLookUps.attributes(path, level, data);
     ::SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
 
 HANDLE WINAPI FaultFindFirst(LPCWSTR path, LPWIN32_FIND_DATAW data) {
-    if (!FaultHits(path))
+    if (!FaultHits(path, true))
         return realLookUps.findFirst(path, data);
     ::SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
@@ -172,7 +175,8 @@ HANDLE WINAPI FaultFindFirst(LPCWSTR path, LPWIN32_FIND_DATAW data) {
 
 } // namespace
 
-TLookUpFault::TLookUpFault(const std::wstring& folder) : below(folder + L"\\") {
+TLookUpFault::TLookUpFault(const std::wstring& folder, bool listingOnly)
+    : below(folder + L"\\"), listingOnly(listingOnly) {
     activeFault = this;
     realLookUps = FileLookUps();
     FileLookUps() = {FaultAttributes, FaultFindFirst};

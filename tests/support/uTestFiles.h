@@ -69,14 +69,17 @@ class TDriveLetter {
 };
 
 // While it lives, every look-up of a path below `folder` fails with "access denied" (the
-// folder's own look-up aside), and every look-up of any path is counted.
+// folder's own look-up aside), and every look-up of any path is counted. With `listingOnly`, only
+// searches of the folder's own entries fail: a folder that denies listing, whose entries can
+// still be opened by name and searched below.
 struct TLookUpFault {
-    explicit TLookUpFault(const std::wstring& folder);
+    explicit TLookUpFault(const std::wstring& folder, bool listingOnly = false);
     ~TLookUpFault();
     TLookUpFault(const TLookUpFault&) = delete;
     TLookUpFault& operator=(const TLookUpFault&) = delete;
 
     const std::wstring below;
+    const bool listingOnly;
     int lookUps = 0;
 };
 
