@@ -236,7 +236,6 @@ void TFrmOvMain::CptTbnNextClick() {
         // The shown page is the last: append an empty ordinary page, known to be empty.
         PageTotal = PageTotal + 1;
         PageCreate(PageTotal, L"");
-        ItemIndex.PageSet(PageTotal, {}, true);
         CurrentPage = PageTotal;
         ListClear();
         StatusRepaint();

@@ -62,7 +62,7 @@ bool TFrmOvMain::SearchLeave(bool pageBack) {
             SearchPageBack();
         search_.results = false;
     }
-    ItemListFocus(false);
+    // The field hidden with the keyboard in it gives it to the window, and so to the list.
     return true;
 }
 

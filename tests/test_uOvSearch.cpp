@@ -146,6 +146,10 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     KeyPress('F', {VK_CONTROL});
     ASSERT_TRUE(::IsWindowVisible(f.CptEdtSearch));
     ASSERT_EQ(::GetFocus(), f.CptEdtSearch);
+    RECT field{}, list{};
+    ::GetWindowRect(f.CptEdtSearch, &field);
+    ::GetWindowRect(f.CptLvwItems, &list);
+    EXPECT_EQ(field.bottom, list.top) << "the field right above the list";
 
     // Typed as the keyboard types: full-width letters and a surrogate pair among them.
     const std::pair<std::wstring, std::vector<TListRow>> typed[] = {
@@ -174,6 +178,12 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     EXPECT_EQ(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_SELECTED), 0);
     KeyPress(VK_UP);
     EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
+    // Called up by the hot key, the window takes typing in the field.
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
+    ::SetFocus(f.CptLvwItems);
+    ::SendMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 1);
+    EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
 
     Type(L"zzz");
     EXPECT_TRUE(Rows().empty());
@@ -181,6 +191,7 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
 
     KeyPress(VK_ESCAPE);
     EXPECT_FALSE(::IsWindowVisible(f.CptEdtSearch));
+    EXPECT_EQ(::GetFocus(), f.CptLvwItems);
     EXPECT_EQ(Rows(),
               (std::vector<TListRow>{{L"report.txt", 1}, {L"notes.txt", 1}, {L"Memo.txt", 1}}));
     EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), 1u);
@@ -214,6 +225,24 @@ TEST_F(Search, CommandsOnResultsFollowTheItemsOwnPage) {
               L"このページのファイルは変更できません");
     EXPECT_EQ(ListView_GetEditControl(f.CptLvwItems), nullptr);
 
+    // A drop onto a program among the results starts it; F5 looks the results' files up again.
+    Type(L"tool");
+    {
+        TShellOpenRecorder recorder;
+        RECT row{};
+        ListView_GetItemRect(f.CptLvwItems, 0, &row, LVIR_LABEL);
+        POINT on{row.left + 2, row.top + 2};
+        ::MapWindowPoints(f.CptLvwItems, f.Handle(), &on, 1);
+        ::SendMessageW(f.Handle(), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(MakeDrop({dir / L"notes.txt"}, on)), 0);
+        ASSERT_EQ(recorder.Requests.size(), 1u);
+        EXPECT_EQ(recorder.Requests[0].file, dir / L"tool.exe");
+    }
+    ::DeleteFileW((dir / L"tool.exe").c_str());
+    KeyPress(VK_F5);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_TRUE(f.SearchResultsShown());
+
     // The toolbar's delete with no row selected deletes no page from behind the results.
     ListView_SetItemState(f.CptLvwItems, -1, 0, LVIS_SELECTED);
     ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_DELETE, 0);
@@ -226,17 +255,18 @@ TEST_F(Search, CommandsOnResultsFollowTheItemsOwnPage) {
     EXPECT_EQ(Rows().size(), 2u);
 }
 
-// Renames, drops and page deletions, made with the search closed after its first opening and
-// with it open, all show in what the next typed text finds.
-TEST_F(Search, TheIndexFollowsRenamesDropsAndPageDeletions) {
+// Renames, drops, a folder page's refresh and page deletions, made with the search open and with
+// it closed after its first opening: what is typed next finds what they left.
+TEST_F(Search, TheIndexFollowsRenamesDropsRefreshesAndPageDeletions) {
     TFrmOvMain& f = Shown();
-    auto drop = [&](const std::wstring& name) {
-        FileWrite(dir / name, "x");
-        ::SendMessageW(f.Handle(), WM_DROPFILES,
-                       reinterpret_cast<WPARAM>(MakeDrop({dir / name}, {5, 5})), 0);
+    auto drop = [&](const std::wstring& path) {
+        ::SendMessageW(f.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path}, {5, 5})),
+                       0);
     };
-    // The page shown deleted with the toolbar's button.
-    auto pageDelete = [&] {
+    // The last page, shown, deleted with the toolbar's button: the page before it is shown.
+    auto lastPageDelete = [&] {
+        while (f.CurrentPage < f.PageTotal)
+            KeyPress(VK_NEXT, {VK_CONTROL});
         ListView_SetItemState(f.CptLvwItems, -1, 0, LVIS_SELECTED);
         AnswerBox([&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_DELETE, 0); }, IDOK);
     };
@@ -245,23 +275,35 @@ TEST_F(Search, TheIndexFollowsRenamesDropsAndPageDeletions) {
         return Rows();
     };
 
-    KeyPress('F', {VK_CONTROL});
-    KeyPress(VK_ESCAPE);
-    EXPECT_TRUE(Rename({L"notes.txt", 1}, L"renamed-closed"));
-    drop(L"dropped-closed.txt");
-    KeyPress(VK_NEXT, {VK_CONTROL});
-    pageDelete();
-    KeyPress('F', {VK_CONTROL});
-    EXPECT_EQ(found(L"closed"),
-              (std::vector<TListRow>{{L"renamed-closed", 1}, {L"dropped-closed.txt", 1}}));
-    EXPECT_EQ(found(L"tool"), (std::vector<TListRow>{{L"tool.exe", 2}}));
+    // Open: a result renamed, a drop (which closes the search), the last page deleted.
+    EXPECT_EQ(found(L"tool"), (std::vector<TListRow>{{L"tool.exe", 3}}));
+    EXPECT_TRUE(Rename({L"tool.exe", 3}, L"renamed-open"));
+    EXPECT_EQ(found(L"open"), (std::vector<TListRow>{{L"renamed-open", 3}}));
+    FileWrite(dir / L"dropped-open.txt", "x");
+    drop(dir / L"dropped-open.txt");
+    EXPECT_FALSE(f.Searching()) << "what is dropped shows on its page";
+    EXPECT_EQ(found(L"dropped"), (std::vector<TListRow>{{L"dropped-open.txt", 1}}));
+    lastPageDelete();
+    KeyPress(VK_F3);
+    EXPECT_EQ(found(L"open"), (std::vector<TListRow>{{L"dropped-open.txt", 1}}));
 
-    EXPECT_TRUE(Rename({L"tool.exe", 2}, L"renamed-open"));
-    drop(L"dropped-open.txt");
-    EXPECT_FALSE(f.SearchResultsShown()) << "what is dropped shows on its page";
-    EXPECT_EQ(f.CurrentPage, 1);
-    KeyPress('F', {VK_CONTROL});
-    pageDelete();
-    EXPECT_EQ(found(L"open"), (std::vector<TListRow>{{L"renamed-open", 1}}));
-    EXPECT_EQ(found(L"memo"), (std::vector<TListRow>{}));
+    // Closed: a rename, a file added to page 2's folder and seen by its refresh, a page appended
+    // and deleted, a folder dropped.
+    KeyPress(VK_ESCAPE);
+    KeyPress(VK_PRIOR, {VK_CONTROL});
+    EXPECT_TRUE(Rename({L"notes.txt", 1}, L"renamed-closed"));
+    EXPECT_EQ(found(L"closed"), (std::vector<TListRow>{{L"renamed-closed", 1}}));
+    KeyPress(VK_ESCAPE);
+    FileWrite(dir / L"folder\\Memo3.txt", "x");
+    KeyPress(VK_NEXT, {VK_CONTROL});
+    KeyPress(VK_NEXT, {VK_CONTROL});
+    EXPECT_EQ(f.PageTotal, 3);
+    lastPageDelete();
+    EXPECT_EQ(found(L"mem"),
+              (std::vector<TListRow>{{L"Memo3.txt", 2}, {L"Memo2.txt", 2}, {L"Memo.txt", 1}}));
+    KeyPress(VK_ESCAPE);
+    ::CreateDirectoryW((dir / L"new").c_str(), nullptr);
+    FileWrite(dir / L"new\\zeta.txt", "x");
+    drop(dir / L"new");
+    EXPECT_EQ(found(L"zeta"), (std::vector<TListRow>{{L"zeta.txt", 3}}));
 }
