@@ -56,6 +56,7 @@ void CaptionsSet() {
     for (int i = 0; i < 4; ++i)
         MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_ICON + i, OV_CAP_MENU_VIEWS[i]);
     MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_BTNUPDATE, OV_CAP_MENU_BTNUPDATE);
+    MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_INSERT, OV_CAP_MENU_INSERT);
     for (int i = 0; i < 5; ++i)
         ColumnAdd(form.CptLvwItems, i, OV_CAP_COLUMNS[i]);
     LVCOLUMNW align{};

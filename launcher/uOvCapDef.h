@@ -11,6 +11,23 @@ inline constexpr const wchar_t* OV_CAP_BUTTONS[6] = {L"前へ", L"次へ", L"表
 inline constexpr const wchar_t* OV_CAP_MENU_VIEWS[4] = {L"大きいアイコン", L"小さいアイコン",
                                                         L"一覧", L"詳細"};
 inline constexpr const wchar_t* OV_CAP_MENU_BTNUPDATE = L"最新の情報へ更新";
+inline constexpr const wchar_t* OV_CAP_MENU_INSERT = L"追加(&N)";
+
+// The row menu's own entries in position order, with the access keys of Japanese Windows.
+inline constexpr const wchar_t* OV_CAP_ITEM_MENU[7] = {L"開く(&O)",
+                                                       L"管理者として実行(&A)",
+                                                       L"ファイルの場所を開く(&I)",
+                                                       L"名前の変更(&M)",
+                                                       L"削除(&D)",
+                                                       L"その他のオプション(&X)",
+                                                       L"プロパティ(&R)"};
+
+// The line an empty list shows: an ordinary page, a folder page.
+inline constexpr const wchar_t* OV_CAP_EMPTY_PAGE =
+    L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します";
+inline constexpr const wchar_t* OV_CAP_EMPTY_FOLDER = L"このフォルダーは空です";
+// The list's line over a search that found nothing.
+inline constexpr const wchar_t* OV_CAP_EMPTY_FOUND = L"一致する項目はありません";
 
 // List columns in index order; the size column (1) is right-aligned.
 inline constexpr const wchar_t* OV_CAP_COLUMNS[5] = {L"名前", L"サイズ", L"種類", L"更新日時",

@@ -37,6 +37,22 @@ inline constexpr int IDM_PMU_LIST = 303;
 inline constexpr int IDM_PMU_REPORT = 304;
 inline constexpr int IDM_PMU_SEPA1 = 305;
 inline constexpr int IDM_PMU_BTNUPDATE = 306;
+// Below the view-style entries when the menu opens as the list's own menu (the drop-down too).
+inline constexpr int IDM_PMU_SEPA2 = 307;
+inline constexpr int IDM_PMU_INSERT = 308;
+
+// The row menu's own entries in position order, separators aside; the texts are OV_CAP_ITEM_MENU.
+inline constexpr int IDM_ITEM_OPEN = 501;
+inline constexpr int IDM_ITEM_RUNAS = 502;
+inline constexpr int IDM_ITEM_LOCATION = 503;
+inline constexpr int IDM_ITEM_RENAME = 504;
+inline constexpr int IDM_ITEM_DELETE = 505;
+inline constexpr int IDM_ITEM_SHELL = 506;
+inline constexpr int IDM_ITEM_PROPERTIES = 507;
+inline constexpr int OV_ITEM_MENU_ENTRIES = 7;
+// The shell's own entries, in the submenu of IDM_ITEM_SHELL.
+inline constexpr UINT IDM_SHELL_FIRST = 0x1000;
+inline constexpr UINT IDM_SHELL_LAST = 0x7FFF;
 
 // Commands of the keyboard alone (the others share the toolbar's and the menu's identifiers).
 inline constexpr int IDM_KEY_OPEN = 401;

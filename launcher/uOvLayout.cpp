@@ -152,6 +152,7 @@ void TFrmOvMain::CreateItemList() {
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
         ::GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
+    CptLvwItemsCue.Attach(CptLvwItems);
     ListStateReset();
     // The icons of painted rows load while the program has nothing else to do.
     Application.OnIdle = [] { return FrmOvMain && FrmOvMain->IdleWork(); };
@@ -178,6 +179,8 @@ void TFrmOvMain::CreateViewMenu() {
     ::AppendMenuW(menu, MF_STRING, IDM_PMU_REPORT, L"CptPmuItemReport");
     ::AppendMenuW(menu, MF_SEPARATOR, IDM_PMU_SEPA1, nullptr);
     ::AppendMenuW(menu, MF_STRING, IDM_PMU_BTNUPDATE, L"CptPmuItemBtnUpdate");
+    ::AppendMenuW(menu, MF_SEPARATOR, IDM_PMU_SEPA2, nullptr);
+    ::AppendMenuW(menu, MF_STRING, IDM_PMU_INSERT, L"CptPmuItemInsert");
 }
 
 void TFrmOvMain::LayoutControls() {

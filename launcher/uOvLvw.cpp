@@ -449,6 +449,11 @@ std::wstring ListNameAt(int x, int y) {
     return ListRowOf(ListItemAt(x, y)).name;
 }
 
+std::wstring ListRowPath(int item) {
+    const TRowRecord* row = RowAt(FrmOvMain->CptLvwItems, item);
+    return row ? row->path : std::wstring();
+}
+
 void ListRowRenamed(int item, const std::wstring& name) {
     if (TRowRecord* row = RowAt(FrmOvMain->CptLvwItems, item))
         row->texts[0] = name;

@@ -80,6 +80,8 @@ std::vector<TListRow> ListSelectedRows();
 TListRow ListRowOf(int item);
 // The list position of the row at (x, y) in the list's coordinates; -1 over no row.
 int ListItemAt(int x, int y);
+// The path the row at list position `item` was filled from; empty when there is no such row.
+std::wstring ListRowPath(int item);
 // Keeps the sort key of a row renamed in place in step with its caption.
 void ListRowRenamed(int item, const std::wstring& name);
 

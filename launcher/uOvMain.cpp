@@ -6,8 +6,10 @@
 #include "uCmnError.h"
 #include "uCmnReg.h"
 #include "uCmnRegDef.h"
+#include "uCmnShellMenu.h"
 #include "uCmnWnd.h"
 #include "uOvCap.h"
+#include "uOvCapDef.h"
 #include "uOvCfg.h"
 #include "uOvDll.h"
 #include "uOvFrm.h"
@@ -19,6 +21,7 @@
 #include "uOvRegDef.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
@@ -210,6 +213,9 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([] { StatusPanelsUpdate(); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
+    CptLvwItemsCue.SetText(search_.results               ? OV_CAP_EMPTY_FOUND
+                           : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
+                                                         : OV_CAP_EMPTY_FOLDER);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -374,6 +380,9 @@ void TFrmOvMain::OnCommand(int id) {
     case IDM_PMU_BTNUPDATE:
         CptPmuItemBtnUpdateClick();
         break;
+    case IDM_PMU_INSERT:
+        CptTbnInsertClick();
+        break;
     case IDM_KEY_OPEN:
         CptLvwItemsDblClick();
         break;
@@ -490,8 +499,20 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             CptSbrStatusDrawPanel(static_cast<int>(dis->itemID), dis->hDC, dis->rcItem);
             return TRUE;
         }
-        break;
+        [[fallthrough]];
     }
+    case WM_INITMENUPOPUP:
+    case WM_MEASUREITEM:
+    case WM_MENUCHAR:
+        // The shell's entries of the item menu, while it is open.
+        if (LRESULT result = 0; TShellMenu::Forward(msg, wParam, lParam, result))
+            return result;
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != CptLvwItems)
+            break;
+        CptLvwItemsContextPopup({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam, lParam);
     case WM_DROPFILES:

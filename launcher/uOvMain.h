@@ -6,6 +6,7 @@
 #include "uCmnIcon.h"
 #include "uOvIndex.h"
 #include "uOvLvw.h"
+#include "uCmnListCue.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -46,6 +47,8 @@ class TFrmOvMain : public TForm {
     HWND CptSbrStatus = nullptr;
     // The search field, made when the search first opens.
     HWND CptEdtSearch = nullptr;
+    // The line the item list shows while it has no rows, set with the page.
+    TListCue CptLvwItemsCue;
     TUniqueMenu CptPmuViewStyle;
     TUniqueImageList CptImlHotImages;
     TUniqueImageList CptImlItems16;
@@ -97,6 +100,9 @@ class TFrmOvMain : public TForm {
     bool CptLvwItemsEditing(int item);
     // Returns false when the old caption stays; true when newText became the caption.
     bool CptLvwItemsEdited(int item, const std::wstring& newText);
+    // The item list's menus (uOvItemMenu) at `screen`; from the keyboard, (-1, -1), at the
+    // focused row.
+    void CptLvwItemsContextPopup(POINT screen);
     // Files dropped from the shell; always releases the drop handle.
     void FilesDropped(HDROP drop);
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
@@ -140,7 +146,8 @@ class TFrmOvMain : public TForm {
     // rows painted. True while there is more.
     bool IdleWork();
 
-    // Works the status bar out anew and repaints it; a failure is reported, never raised.
+    // Works the status bar and the empty list's line out anew and repaints them; a failure is
+    // reported, never raised.
     void StatusRepaint() noexcept;
 
   protected:

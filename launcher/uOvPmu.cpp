@@ -1,22 +1,21 @@
 // Check marks of the view-style menu.
 #include "uOvPmu.h"
 
+#include "uOvFrmDef.h"
 #include "uOvMain.h"
 
 #include <windows.h>
 
 namespace {
 
-// Every entry but the last, the refresh entry.
-int CheckableEntries(HMENU menu) {
-    return ::GetMenuItemCount(menu) - 1;
-}
+// The entries before the refresh entry: the four views and the separator.
+constexpr int CheckableEntries = IDM_PMU_BTNUPDATE - IDM_PMU_ICON;
 
 } // namespace
 
 void ViewMenuUncheckAll() {
     HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
-    for (int i = 0; i < CheckableEntries(menu); ++i)
+    for (int i = 0; i < CheckableEntries; ++i)
         ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | MF_UNCHECKED);
 }
 
@@ -32,7 +31,7 @@ void ViewMenuCheck(int32_t style) {
 
 void ViewMenuCheckedIndex(int32_t& style) {
     HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
-    for (int i = 0; i < CheckableEntries(menu); ++i) {
+    for (int i = 0; i < CheckableEntries; ++i) {
         if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
             style = i;
             return;

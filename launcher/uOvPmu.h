@@ -1,4 +1,5 @@
-// Check marks of the view-style menu: its four view entries and the separator.
+// Check marks of the view-style menu: its four view entries and the separator (the refresh and
+// insert entries below them never carry one).
 #pragma once
 
 #include <cstdint>

@@ -87,9 +87,10 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
     EXPECT_EQ(lv.bottom, client.bottom - OV_STATUS_HEIGHT);
     EXPECT_EQ(lv.right, client.right);
 
-    // Popup: four view entries (the first checked), a separator, the refresh entry.
+    // Popup: four view entries (the first checked), a separator, the refresh entry, a separator,
+    // the insert entry.
     HMENU menu = f.CptPmuViewStyle.Get();
-    ASSERT_EQ(::GetMenuItemCount(menu), 6);
+    ASSERT_EQ(::GetMenuItemCount(menu), 8);
     EXPECT_TRUE(::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED);
     EXPECT_TRUE(::GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
 

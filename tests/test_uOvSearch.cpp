@@ -188,6 +188,7 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     Type(L"zzz");
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(f.StatusPanels.pageText, L" 0 件 (0 ページ)");
+    EXPECT_EQ(f.CptLvwItemsCue.Text(), L"一致する項目はありません");
 
     KeyPress(VK_ESCAPE);
     EXPECT_FALSE(::IsWindowVisible(f.CptEdtSearch));
@@ -197,6 +198,7 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), 1u);
     EXPECT_EQ(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_SELECTED), 1);
     EXPECT_EQ(f.StatusPanels.pageText.rfind(L" 1/3 ページ", 0), 0u);
+    EXPECT_NE(f.CptLvwItemsCue.Text(), L"一致する項目はありません");
     EXPECT_FALSE(Application.Minimized());
     KeyPress(VK_ESCAPE);
     EXPECT_TRUE(Application.Minimized());

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <objbase.h>
+#include <shtypes.h>
 
 #include <utility>
 
@@ -63,6 +64,8 @@ CMN_HANDLE_TRAITS(TMenuTraits, HMENU, nullptr, ::DestroyMenu(h));
 CMN_HANDLE_TRAITS(TWindowTraits, HWND, nullptr, ::DestroyWindow(h));
 CMN_HANDLE_TRAITS(TGlobalTraits, HGLOBAL, nullptr, ::GlobalFree(h));
 CMN_HANDLE_TRAITS(TAccelTraits, HACCEL, nullptr, ::DestroyAcceleratorTable(h));
+// The shell's item identifier lists, which it allocates with the COM allocator.
+CMN_HANDLE_TRAITS(TPidlTraits, LPITEMIDLIST, nullptr, ::CoTaskMemFree(h));
 
 #undef CMN_HANDLE_TRAITS
 
@@ -79,6 +82,7 @@ using TUniqueMenu = TUniqueAny<TMenuTraits>;
 using TUniqueWindow = TUniqueAny<TWindowTraits>;
 using TUniqueGlobal = TUniqueAny<TGlobalTraits>;
 using TUniqueAccel = TUniqueAny<TAccelTraits>;
+using TUniquePidl = TUniqueAny<TPidlTraits>;
 
 // Owner of one COM interface pointer.
 template <typename I> class TComPtr {

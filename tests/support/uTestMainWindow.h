@@ -10,6 +10,7 @@
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
+#include "uTestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -59,6 +60,27 @@ class TMainWindowTest : public ::testing::Test {
         form = std::make_unique<TFrmOvMain>();
         form->Create();
         return *form;
+    }
+
+    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings.
+    static void Press(WORD vk, std::vector<WORD> modifiers = {}) {
+        std::vector<INPUT> in;
+        auto key = [&](WORD code, bool up) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = code;
+            i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            in.push_back(i);
+        };
+        for (WORD m : modifiers)
+            key(m, false);
+        key(vk, false);
+        key(vk, true);
+        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+            key(*m, true);
+        ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        PumpMessages(150);
     }
 
     int ImageOf(int row) {

@@ -184,5 +184,6 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point, bool inClien
 }
 
 void PrintTo(const TShellOpenRequest& request, std::ostream* out) {
-    *out << '"' << Utf8Of(request.file) << "\" with \"" << Utf8Of(request.parameters) << '"';
+    *out << Utf8Of(request.verb) << " \"" << Utf8Of(request.file) << "\" with \""
+         << Utf8Of(request.parameters) << '"';
 }

@@ -1,0 +1,168 @@
+// The item list's menus: a row's own menu with the shell's menu, and the list's own menu.
+#include "uOvItemMenu.h"
+
+#include "uCmnFile.h"
+#include "uCmnHandle.h"
+#include "uCmnShell.h"
+#include "uCmnShellMenu.h"
+#include "uOvCapDef.h"
+#include "uOvCmd.h"
+#include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uOvMain.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+TItemMenuTargets ItemMenuTargets(const std::wstring& path) {
+    TItemMenuTargets targets;
+    if (!FilePresent(path) && !FolderPresent(path))
+        return targets;
+    targets.present = path;
+    std::wstring target = path, arguments;
+    if (FilePresent(path)) {
+        try {
+            ItemTargetResolve(target, arguments);
+        } catch (const std::exception&) {
+            // Damaged: the shortcut stands only for itself.
+            return targets;
+        }
+    }
+    if (FilePresent(target) && PathExtensionIs(target, L".exe")) {
+        targets.program = target;
+        targets.arguments = arguments;
+    }
+    if (FilePresent(target) || FolderPresent(target))
+        targets.located = target;
+    return targets;
+}
+
+namespace {
+
+bool RowSelected(HWND list, int row) {
+    return ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+}
+
+// True on the report view's column headers, which have no menu.
+bool OnHeaders(HWND list, POINT screen) {
+    HWND header = ListView_GetHeader(list);
+    RECT bar{};
+    return header && ::IsWindowVisible(header) && ::GetWindowRect(header, &bar) &&
+           ::PtInRect(&bar, screen);
+}
+
+// The row under a point on the screen; -1 where no row is.
+int RowAtPoint(HWND list, POINT screen) {
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ::ScreenToClient(list, &hit.pt);
+    const int row = ListView_HitTest(list, &hit);
+    return row >= 0 && (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
+// Where a menu opened from the keyboard appears: the middle of the row's icon, or the list's top
+// left corner; always inside the list.
+POINT MenuPointOf(HWND list, int row) {
+    RECT client{};
+    ::GetClientRect(list, &client);
+    POINT point{client.left, client.top};
+    if (row >= 0) {
+        ListView_EnsureVisible(list, row, FALSE);
+        RECT icon{};
+        ListView_GetItemRect(list, row, &icon, LVIR_ICON);
+        point = {std::clamp<LONG>((icon.left + icon.right) / 2, client.left, client.right - 1),
+                 std::clamp<LONG>((icon.top + icon.bottom) / 2, client.top, client.bottom - 1)};
+    }
+    ::ClientToScreen(list, &point);
+    return point;
+}
+
+std::vector<std::wstring> SelectedPaths(HWND list) {
+    std::vector<std::wstring> paths;
+    for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) >= 0;)
+        paths.push_back(ListRowPath(row));
+    return paths;
+}
+
+} // namespace
+
+void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
+    HWND list = CptLvwItems;
+    int row = -1;
+    if (screen.x == -1 && screen.y == -1) {
+        row = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        if (row < 0 || !RowSelected(list, row))
+            row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+        screen = MenuPointOf(list, row);
+    } else if (OnHeaders(list, screen)) {
+        return;
+    } else if ((row = RowAtPoint(list, screen)) >= 0 && !RowSelected(list, row)) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (row < 0) {
+        // Its entries come back as commands, as from the toolbar's drop-down.
+        ::TrackPopupMenuEx(CptPmuViewStyle.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                           screen.x, screen.y, Handle(), nullptr);
+        return;
+    }
+    // The entries for one row act on the focused row.
+    ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    const TItemMenuTargets targets = ItemMenuTargets(ListRowPath(row));
+
+    TUniqueMenu menu(::CreatePopupMenu());
+    TUniqueMenu more(::CreatePopupMenu());
+    TShellMenu shell;
+    const bool shellBuilt = shell.Build(Handle(), SelectedPaths(list), more.Get(), IDM_SHELL_FIRST,
+                                        IDM_SHELL_LAST, ::GetKeyState(VK_SHIFT) < 0);
+    // Entries that do not apply are greyed, never left out: the access keys keep their places.
+    const bool enabled[OV_ITEM_MENU_ENTRIES] = {
+        true,       !targets.program.empty(), !targets.located.empty(), true, true,
+        shellBuilt, !targets.present.empty()};
+    for (int i = 0; i < OV_ITEM_MENU_ENTRIES; ++i) {
+        const int id = IDM_ITEM_OPEN + i;
+        if (id == IDM_ITEM_RENAME || id == IDM_ITEM_SHELL)
+            ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        const UINT state = enabled[i] ? MF_ENABLED : MF_GRAYED;
+        if (id != IDM_ITEM_SHELL)
+            ::AppendMenuW(menu.Get(), MF_STRING | state, static_cast<UINT_PTR>(id),
+                          OV_CAP_ITEM_MENU[i]);
+        else if (::AppendMenuW(menu.Get(), MF_POPUP | state, reinterpret_cast<UINT_PTR>(more.Get()),
+                               OV_CAP_ITEM_MENU[i]))
+            more.Release();
+    }
+    ::SetMenuDefaultItem(menu.Get(), IDM_ITEM_OPEN, FALSE);
+    const UINT chosen = ::TrackPopupMenuEx(
+        menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x,
+        screen.y, Handle(), nullptr);
+    switch (chosen) {
+    case 0:
+        break;
+    case IDM_ITEM_OPEN:
+        CptLvwItemsDblClick();
+        break;
+    case IDM_ITEM_RUNAS:
+        ShellVerb(L"runas", targets.program, targets.arguments);
+        break;
+    case IDM_ITEM_LOCATION:
+        ShellShowInFolder(targets.located);
+        break;
+    case IDM_ITEM_RENAME:
+        ItemRenameBegin();
+        break;
+    case IDM_ITEM_DELETE:
+        // Only ever the items: with no row selected the delete button would take the page.
+        if (ListView_GetSelectedCount(list) > 0)
+            CptTbnDeleteClick();
+        break;
+    case IDM_ITEM_PROPERTIES:
+        ShellProperties(Handle(), targets.present);
+        break;
+    default:
+        shell.Invoke(chosen, screen);
+        break;
+    }
+}

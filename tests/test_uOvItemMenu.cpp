@@ -1,0 +1,310 @@
+// The item list's menus in the real window, opened as the user opens them (a right click,
+// Shift+F10, the menu key) and driven by their access keys; the shell's menu for the files; the
+// line an empty page shows.
+#include "uCmnFile.h"
+#include "uCmnShell.h"
+#include "uCmnShellMenu.h"
+#include "uOvCfg.h"
+#include "uOvCmd.h"
+#include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uTestMainWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+// Each menu that opened, in order: its entries, "-" before a greyed one, "|" for a separator.
+using TMenus = std::vector<std::vector<std::wstring>>;
+
+struct {
+    std::wstring keys;
+    TMenus seen;
+    HMENU last;
+    int ticks;
+} g_menus;
+
+// A visible window of the class that belongs to this thread; of menus, one not noted yet.
+HWND Visible(const wchar_t* cls) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, cls, nullptr));) {
+        auto menu = reinterpret_cast<HMENU>(::SendMessageW(w, MN_GETHMENU, 0, 0));
+        if (::IsWindowVisible(w) && (!menu || menu != g_menus.last) &&
+            ::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId())
+            return w;
+    }
+    return nullptr;
+}
+
+// Notes the menu that opened last and types the next key into it; with none left, closes the
+// menus. A menu that a key left open, or a box that opened instead, is closed after a while: the
+// test fails, it does not hang.
+void CALLBACK MenuTimer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND popup = Visible(L"#32768");
+    if (!popup) {
+        if (++g_menus.ticks % 100 == 0) {
+            ::EndMenu();
+            if (HWND box = Visible(L"#32770"))
+                ::PostMessageW(box, WM_CLOSE, 0, 0);
+        }
+        return;
+    }
+    HMENU menu = g_menus.last = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+    std::vector<std::wstring>& entries = g_menus.seen.emplace_back();
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        // A submenu's state carries its number of entries in the high byte.
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const bool separator = !::GetSubMenu(menu, i) && (state & MF_SEPARATOR);
+        entries.push_back(separator ? L"|"
+                                    : ((state & MF_GRAYED) ? L"-" : L"") + std::wstring(text));
+    }
+    const size_t typed = g_menus.seen.size() - 1;
+    if (typed < g_menus.keys.size())
+        ::PostMessageW(popup, WM_CHAR, g_menus.keys[typed], 0);
+    else
+        ::EndMenu();
+}
+
+// The row menu, the entries of the access keys in `greyed` greyed.
+std::vector<std::wstring> RowMenu(const std::wstring& greyed) {
+    std::vector<std::wstring> menu = {
+        L"開く(&O)", L"管理者として実行(&A)",   L"ファイルの場所を開く(&I)",
+        L"|",        L"名前の変更(&M)",         L"削除(&D)",
+        L"|",        L"その他のオプション(&X)", L"プロパティ(&R)"};
+    for (std::wstring& entry : menu)
+        if (entry.size() > 4 && greyed.find(entry[entry.size() - 2]) != std::wstring::npos)
+            entry.insert(0, L"-");
+    return menu;
+}
+
+const std::vector<std::wstring> ListMenu = {
+    L"大きいアイコン", L"小さいアイコン", L"一覧", L"詳細", L"|", L"最新の情報へ更新", L"|",
+    L"追加(&N)"};
+
+class ItemMenu : public TMainWindowTest {
+  protected:
+    // Page 1: two texts, a program, a shortcut to it with an argument, a damaged shortcut and a
+    // text of another folder; page 2 mirrors a folder holding one text. Report view, large enough
+    // for room below the rows, shown and active.
+    TFrmOvMain& Shown(int32_t page) {
+        ConfigTreeCreate();
+        ComEnsure();
+        ::CreateDirectoryW((dir / L"other").c_str(), nullptr);
+        ::CreateDirectoryW((dir / L"mirror").c_str(), nullptr);
+        for (const wchar_t* name :
+             {L"a.txt", L"b.txt", L"tool.exe", L"other\\c.txt", L"mirror\\m.txt"})
+            FileWrite(dir / name, "x");
+        FileWrite(dir / L"broken.lnk", "no shortcut");
+        LinkCreate(dir / L"tool.lnk", dir / L"tool.exe", L"/n");
+        PageCreate(1, L"");
+        for (const wchar_t* name :
+             {L"a.txt", L"b.txt", L"tool.exe", L"tool.lnk", L"broken.lnk", L"other\\c.txt"})
+            ItemAdd(1, dir / name);
+        PageFolderAdd(2, dir / L"mirror", {dir / L"mirror\\m.txt"});
+        RegIntWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValSelPage, page);
+        RegIntWrite(HKEY_CURRENT_USER, OvKeyConfig, OvValLvwStyle, 3);
+        TFrmOvMain& f = Open();
+        ::SetWindowPos(f.Handle(), nullptr, 50, 50, 520, 400, SWP_NOZORDER);
+        ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
+        ::SetForegroundWindow(f.Handle());
+        PumpMessages(100);
+        return f;
+    }
+
+    int Row(const wchar_t* caption) const {
+        LVFINDINFOW find{};
+        find.flags = LVFI_STRING;
+        find.psz = caption;
+        return ListView_FindItem(form->CptLvwItems, -1, &find);
+    }
+    // Selects the rows of these captions, the first focused.
+    void Select(std::vector<const wchar_t*> captions) {
+        ListView_SetItemState(form->CptLvwItems, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (const wchar_t* caption : captions)
+            ListView_SetItemState(form->CptLvwItems, Row(caption), LVIS_SELECTED, LVIS_SELECTED);
+        if (!captions.empty())
+            ListView_SetItemState(form->CptLvwItems, Row(captions[0]), LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+
+    // A right click on a row's caption, or at a point of the list.
+    void RightClick(const wchar_t* caption, POINT point = {}) {
+        RECT rect{};
+        if (caption && ListView_GetItemRect(form->CptLvwItems, Row(caption), &rect, LVIR_LABEL))
+            point = {rect.left + 4, (rect.top + rect.bottom) / 2};
+        ::ClientToScreen(form->CptLvwItems, &point);
+        ::SetCursorPos(point.x, point.y);
+        ::mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+        PumpMessages(200);
+    }
+
+    // Runs `open`, which opens the menus, typing `keys` into them, one a menu.
+    static TMenus Menus(const std::function<void()>& open, const std::wstring& keys) {
+        g_menus = {keys, {}, nullptr, 0};
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, MenuTimer);
+        open();
+        ::KillTimer(nullptr, timer);
+        return g_menus.seen;
+    }
+    // The menu of the row of this caption alone, opened with the menu key.
+    TMenus RowMenuOf(const wchar_t* caption, const std::wstring& keys) {
+        Select({caption});
+        return Menus([&] { Press(VK_APPS); }, keys);
+    }
+
+    // Pixels of the middle band of the list that are not its background.
+    int MiddleMarked() const {
+        HWND list = form->CptLvwItems;
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT client{};
+        ::GetClientRect(list, &client);
+        HDC dc = ::GetDC(list);
+        const COLORREF background = ::GetPixel(dc, client.right - 2, client.bottom - 2);
+        int marked = 0;
+        for (int y = client.bottom / 2 - 12; y < client.bottom / 2 + 12; ++y)
+            for (int x = 0; x < client.right; x += 2)
+                marked += ::GetPixel(dc, x, y) != background;
+        ::ReleaseDC(list, dc);
+        return marked;
+    }
+
+    TTempFolder dir;
+};
+
+} // namespace
+
+TEST_F(ItemMenu, ARightClickShiftF10AndTheMenuKeyOpenTheRowMenuOrTheListMenu) {
+    Shown(1);
+    const auto onB = [&] { RightClick(L"b.txt"); };
+    const auto shiftF10 = [&] { Press(VK_F10, {VK_SHIFT}); };
+    struct TCase {
+        const char* name;
+        std::vector<const wchar_t*> selected;
+        std::function<void()> open;
+        std::vector<std::wstring> menu;
+        std::vector<std::wstring> selectedAfter;
+    } cases[] = {
+        {"a right click selects its row", {L"a.txt"}, onB, RowMenu(L"A"), {L"b.txt"}},
+        {"among the selected rows", {L"a.txt", L"b.txt"}, onB, RowMenu(L"A"), {L"a.txt", L"b.txt"}},
+        {"Shift+F10", {L"tool.exe"}, shiftF10, RowMenu(L""), {L"tool.exe"}},
+        {"the menu key on a shortcut", {L"tool"}, [&] { Press(VK_APPS); }, RowMenu(L""), {L"tool"}},
+        {"below the rows",
+         {L"a.txt"},
+         [&] {
+             RightClick(nullptr, {250, 280});
+         },
+         ListMenu,
+         {}},
+        {"Shift+F10 with nothing selected", {}, shiftF10, ListMenu, {}},
+        {"not on the column headers",
+         {L"a.txt"},
+         [&] {
+             RightClick(nullptr, {10, 5});
+         },
+         {},
+         {L"a.txt"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Select(c.selected);
+        EXPECT_EQ(Menus(c.open, L""), c.menu.empty() ? TMenus{} : TMenus{c.menu});
+        std::vector<std::wstring> selected;
+        ListSelectedNames(selected);
+        EXPECT_EQ(selected, c.selectedAfter);
+    }
+}
+
+TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
+    TFrmOvMain& f = Shown(1);
+    std::wstring target = dir / L"tool.lnk", arguments;
+    ItemTargetResolve(target, arguments);
+    TShellOpenRecorder recorder;
+    Select({L"a.txt", L"b.txt"});
+    Menus([&] { Press(VK_APPS); }, L"o");
+    RowMenuOf(L"tool", L"a");
+    RowMenuOf(L"tool", L"i");
+    RowMenuOf(L"b.txt", L"r");
+    EXPECT_EQ(recorder.Requests,
+              (std::vector<TShellOpenRequest>{{dir / L"a.txt", L""},
+                                              {dir / L"b.txt", L""},
+                                              {target, L"/n", L"runas"},
+                                              {target, L"", L"select"},
+                                              {dir / L"b.txt", L"", L"properties"}}));
+
+    // The focused row is not among the selected ones: the menu is about the selected row.
+    Select({L"b.txt"});
+    ListView_SetItemState(f.CptLvwItems, Row(L"a.txt"), LVIS_FOCUSED, LVIS_FOCUSED);
+    Menus([&] { Press(VK_APPS); }, L"m");
+    wchar_t edited[16] = {};
+    ::GetWindowTextW(ListView_GetEditControl(f.CptLvwItems), edited, 16);
+    EXPECT_STREQ(edited, L"b.txt");
+    ListView_CancelEditLabel(f.CptLvwItems);
+    EXPECT_EQ(AnswerBox([&] { RowMenuOf(L"b.txt", L"d"); }, IDOK).text,
+              L"選択したファイルを削除しますか");
+    EXPECT_EQ(ItemPathRead(1, L"b.txt"), L"");
+    EXPECT_TRUE(FilePresent(dir / L"b.txt"));
+
+    Select({});
+    EXPECT_TRUE(AnswerBox([&] { Menus([&] { Press(VK_F10, {VK_SHIFT}); }, L"n"); }, IDCANCEL).seen)
+        << "the insert dialog";
+}
+
+TEST_F(ItemMenu, EntriesThatDoNotApplyAreGreyedAndAFolderPageRefusesAsBefore) {
+    Shown(1);
+    EXPECT_EQ(RowMenuOf(L"broken", L""), TMenus{RowMenu(L"AI")}) << "a damaged shortcut";
+    ::DeleteFileW((dir / L"tool.exe").c_str());
+    EXPECT_EQ(RowMenuOf(L"tool", L""), TMenus{RowMenu(L"AI")}) << "its program gone";
+    EXPECT_EQ(RowMenuOf(L"tool.exe", L""), TMenus{RowMenu(L"AIXR")}) << "a file that is gone";
+    // The first folder holds a file of the other's name too, which is not the one selected.
+    FileWrite(dir / L"c.txt", "x");
+    Select({L"a.txt", L"c.txt"});
+    EXPECT_EQ(Menus([&] { Press(VK_APPS); }, L""), TMenus{RowMenu(L"AX")}) << "two folders";
+
+    form.reset();
+    Shown(2);
+    for (auto [key, text] : {std::pair{L"m", L"このページのファイルは変更できません"},
+                             std::pair{L"d", L"このページのファイルは削除できません"}})
+        EXPECT_EQ(AnswerBox([&] { RowMenuOf(L"m.txt", key); }, IDOK).text, text);
+    EXPECT_EQ(ListView_GetItemCount(form->CptLvwItems), 1);
+}
+
+TEST_F(ItemMenu, TheShellsMenuLeavesOutVerbsThatChangeTheFileAndCarriesOutItsOwn) {
+    Shown(1);
+    {
+        TUniqueMenu menu(::CreatePopupMenu());
+        TShellMenu shell;
+        ASSERT_TRUE(shell.Build(form->Handle(), {dir / L"a.txt", dir / L"b.txt"}, menu.Get(), 1,
+                                999, false));
+        std::vector<std::wstring> verbs;
+        for (int i = 0; i < ::GetMenuItemCount(menu.Get()); ++i)
+            verbs.push_back(shell.Verb(::GetMenuItemID(menu.Get(), i)));
+        EXPECT_NE(std::find(verbs.begin(), verbs.end(), L"properties"), verbs.end());
+        for (const wchar_t* changing : {L"delete", L"cut", L"rename", L"link"})
+            EXPECT_EQ(std::find(verbs.begin(), verbs.end(), changing), verbs.end()) << changing;
+    }
+
+    // Under Wine the properties sheet is a dialog of the calling thread.
+    if (!IsWine())
+        return;
+    TMenus seen;
+    const TBoxSeen sheet = AnswerBox([&] { seen = RowMenuOf(L"b.txt", L"xp"); }, IDCANCEL);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(std::count(seen[1].begin(), seen[1].end(), L"プロパティ(&P)"), 1);
+    EXPECT_NE(sheet.caption.find(L"b.txt"), std::wstring::npos);
+}
+
+TEST_F(ItemMenu, AnEmptyPageSaysWhatToDoUntilARowIsIn) {
+    TFrmOvMain& f = Shown(2);
+    ::DeleteFileW((dir / L"mirror\\m.txt").c_str());
+    f.CptPmuItemBtnUpdateClick();
+    EXPECT_EQ(f.CptLvwItemsCue.Text(), L"このフォルダーは空です");
+    EXPECT_GT(MiddleMarked(), 0);
+    ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_NEXT, 0);
+    EXPECT_EQ(f.CptLvwItemsCue.Text(),
+              L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します");
+    EXPECT_GT(MiddleMarked(), 0);
+    ItemAdd(3, dir / L"a.txt");
+    f.CptPmuItemBtnUpdateClick();
+    EXPECT_EQ(MiddleMarked(), 0);
+}
