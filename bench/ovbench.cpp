@@ -1,13 +1,13 @@
 // Times the refresh of the current page on large pages against the least work that shows the
 // same folder, watches the process's private memory over many refreshes, times the icons of the
-// rows on screen after a drag through a page of programs, and times the launcher's start
-// against a blank window. It builds its own folders under the temporary folder
-// and its own settings tree, removes both at the end and prints plain text. Speed is judged from
-// these figures, never from timed assertions in tests.
+// rows on screen after a drag through a page of programs, times the search over 50 pages, and
+// times the launcher's start against a blank window. It builds its own folders under the temporary
+// folder and its own settings tree, removes both at the end and prints plain text. Speed is judged
+// from these figures, never from timed assertions in tests.
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
-//           [--scroll-only=1] [--probe=1]
+//           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--probe=1]
 //
 // --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
 // stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
@@ -19,6 +19,7 @@
 #include "uBenchMemory.h"
 #include "uBenchProbe.h"
 #include "uBenchScroll.h"
+#include "uBenchSearch.h"
 #include "uBenchStart.h"
 #include "uCmnApp.h"
 #include "uCmnError.h"
@@ -62,7 +63,13 @@ struct TOptions {
     int scrollRuns = 3; // rounds of the drag through a page of programs
     int scrollOnly = 0; // nothing but that case
     int probe = 0;      // the refresh cases with the probe of their stages, no shell baseline
+    int searchRuns = 3; // rounds of the search's opening and typed letters
+    int searchOnly = 0; // nothing but that case
 };
+
+// The search case's pages: as many pages of as many items, the entries of the 1,000-file folder.
+constexpr int SearchPages = 50;
+constexpr int SearchItems = 1000;
 
 // Programs in the scroll case's page: each costs an icon extraction of its own.
 constexpr int ScrollPrograms = 5000;
@@ -507,6 +514,12 @@ int Bench(const TOptions& options) {
         return 0;
     }
     FolderFill(small, 1000, sampleExe);
+    if (options.searchOnly) {
+        TFrmOvMain form;
+        form.Create();
+        ListWindowShow(form);
+        return SearchCase(form, small, SearchPages, SearchItems, options.searchRuns) ? 0 : 3;
+    }
     if (options.startOnly) {
         StartCase(bin, small, 100, options.startRuns);
         return 0;
@@ -625,6 +638,7 @@ int Bench(const TOptions& options) {
     BaselineCase(floorLarge, floor, large, planLarge);
     RefreshCase(folderLarge, form, 3, planLarge);
     ScrollCase(form, PageCount() + 1, programs, sampleExe, ScrollPrograms, options.scrollRuns);
+    SearchCase(form, small, SearchPages, SearchItems, options.searchRuns);
 
     const bool rowsRight = Report(
         {&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge, &floorSmall, &floorLarge});
@@ -650,12 +664,15 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--start-only", options.startOnly) &&
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
             !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&
+            !OptionParse(argv[i], "--search-runs", options.searchRuns) &&
+            !OptionParse(argv[i], "--search-only", options.searchOnly) &&
             !OptionParse(argv[i], "--probe", options.probe)) {
             std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
                                  "[--memory-refreshes=N] [--budget=S] [--memory-budget=S] "
                                  "[--memory-only=1] "
                                  "[--start-runs=N] [--start-only=1] [--scroll-runs=N] "
-                                 "[--scroll-only=1] [--probe=1]\n");
+                                 "[--scroll-only=1] [--search-runs=N] [--search-only=1] "
+                                 "[--probe=1]\n");
             return 64;
         }
     }
@@ -666,6 +683,7 @@ int main(int argc, char** argv) {
     options.memoryBudgetSeconds = std::max(options.memoryBudgetSeconds, 0);
     options.startRuns = std::max(options.startRuns, 1);
     options.scrollRuns = std::max(options.scrollRuns, 1);
+    options.searchRuns = std::max(options.searchRuns, 1);
     try {
         return Bench(options);
     } catch (const std::exception& e) {

@@ -105,6 +105,13 @@ class TPanelText {
 void StatusPanelsUpdate() {
     TFrmOvMain& form = *FrmOvMain;
     TStatusPanels& panels = form.StatusPanels;
+    if (form.SearchResultsShown()) {
+        panels.pageText = FormatMessageText(OV_CAP_STATUS_FOUND,
+                                            {form.SearchFoundItems(), form.SearchFoundPages()});
+        panels.folder.clear();
+        panels.folderIcon = false;
+        return;
+    }
     panels.pageText =
         StatusPageText(form.CurrentPage, form.PageTotal, PageItemCount(form.CurrentPage));
     panels.folder = PageFolderRead(form.CurrentPage);

@@ -26,6 +26,8 @@ inline constexpr const wchar_t* OV_CAP_ITEM_MENU[7] = {L"開く(&O)",
 inline constexpr const wchar_t* OV_CAP_EMPTY_PAGE =
     L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します";
 inline constexpr const wchar_t* OV_CAP_EMPTY_FOLDER = L"このフォルダーは空です";
+// The list's line over a search that found nothing.
+inline constexpr const wchar_t* OV_CAP_EMPTY_FOUND = L"一致する項目はありません";
 
 // List columns in index order; the size column (1) is right-aligned.
 inline constexpr const wchar_t* OV_CAP_COLUMNS[5] = {L"名前", L"サイズ", L"種類", L"更新日時",
@@ -35,6 +37,10 @@ inline constexpr int OV_COLUMN_SIZE = 1;
 
 // Status bar, panel 0: page, number of pages, number of items of the page.
 inline constexpr const wchar_t* OV_CAP_STATUS_PAGE = L" %d/%d ページ   %d 個のオブジェクト  ";
+// Status bar, panel 0 over the search's results: items found, pages they are on.
+inline constexpr const wchar_t* OV_CAP_STATUS_FOUND = L" %d 件 (%d ページ)";
+// The search field's cue.
+inline constexpr const wchar_t* OV_CAP_SEARCH_CUE = L"検索";
 
 // The options dialog.
 inline constexpr const wchar_t* OV_CAP_OPTN_TITLE = L"設定";

@@ -85,6 +85,8 @@ bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
         return true;
     if (inClient && DropOntoProgram(paths, point))
         return true;
+    // What is added shows on its page, not among results it may not match.
+    SearchLeave();
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
     if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
@@ -95,6 +97,7 @@ bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
         CurrentPage = PageTotal;
         THourglass hourglass;
         PageFolderAdd(CurrentPage, folder, listing);
+        ItemIndex.PageRead(CurrentPage);
         TListUpdate update;
         ListFill(CurrentPage);
         ListSort(SortColumn);
@@ -112,10 +115,10 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT p
     RECT list{};
     ::GetWindowRect(CptLvwItems, &list);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
-    const std::wstring caption = ListNameAt(point.x - list.left, point.y - list.top);
-    if (caption.empty())
+    const TListRow row = ListRowOf(ListItemAt(point.x - list.left, point.y - list.top));
+    if (row.name.empty())
         return false;
-    std::wstring path = ItemPathRead(CurrentPage, caption);
+    std::wstring path = ItemPathRead(row.page, row.name);
     if (!FilePresent(path))
         return false;
     std::wstring arguments;
@@ -134,9 +137,12 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT p
 void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
     THourglass hourglass;
     TListUpdate update;
-    for (const std::wstring& path : paths)
-        if (ItemAdd(CurrentPage, path))
+    for (const std::wstring& path : paths) {
+        if (ItemAdd(CurrentPage, path)) {
             ListRowAdd(ItemName(path), path);
+            ItemIndex.ItemAdded(CurrentPage, ItemName(path), path);
+        }
+    }
     ListSort(SortColumn);
 }
 
@@ -205,6 +211,7 @@ void TFrmOvMain::CptTbnInsertClick() {
             LastOpenDir = PathFolderWithSep(files.front());
             // Last to first: of two files with one name, the later one in the dialog is kept.
             std::reverse(files.begin(), files.end());
+            SearchLeave();
             ItemsAdd(files);
         }
     }
@@ -215,10 +222,12 @@ void TFrmOvMain::CptTbnInsertClick() {
 // Opening, deleting and renaming items
 
 void TFrmOvMain::CptLvwItemsDblClick() {
-    std::vector<std::wstring> names;
-    ListSelectedNames(names);
-    for (const std::wstring& name : names) {
-        std::wstring path = ItemPathRead(CurrentPage, name);
+    ItemsOpen(ListSelectedRows());
+}
+
+void TFrmOvMain::ItemsOpen(const std::vector<TListRow>& rows) {
+    for (const TListRow& row : rows) {
+        std::wstring path = ItemPathRead(row.page, row.name);
         if (!FilePresent(path))
             continue;
         std::wstring arguments;
@@ -228,18 +237,22 @@ void TFrmOvMain::CptLvwItemsDblClick() {
 }
 
 void TFrmOvMain::CptTbnDeleteClick() {
-    std::vector<std::wstring> names;
-    ListSelectedNames(names);
-    if (names.empty()) {
+    const std::vector<TListRow> rows = ListSelectedRows();
+    if (rows.empty()) {
+        // Results stand for no page: none is deleted from behind them.
+        if (search_.results)
+            return;
         if (!ConfirmBox(OV_ASK_PAGE_DELETE))
             return;
         if (PageTotal > 1) {
             try {
                 PageRemove(CurrentPage, PageTotal);
             } catch (...) {
+                ItemIndex.Clear();
                 PagesShownAgain(PageTotal);
                 throw;
             }
+            ItemIndex.PageRemoved(CurrentPage);
             PageTotal = PageTotal - 1;
             if (CurrentPage > 1)
                 CurrentPage = CurrentPage - 1;
@@ -249,16 +262,24 @@ void TFrmOvMain::CptTbnDeleteClick() {
         CptPmuItemBtnUpdateClick();
         return;
     }
-    if (!PageFolderRead(CurrentPage).empty()) {
-        ErrorBox(OV_ERR_NOT_DELETABLE);
-        return;
+    // Each item with its own page's rule: one on a folder page stops them all.
+    for (const TListRow& row : rows) {
+        if (!PageFolderRead(row.page).empty()) {
+            ErrorBox(OV_ERR_NOT_DELETABLE);
+            return;
+        }
     }
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
     const int first = ListView_GetNextItem(CptLvwItems, -1, LVNI_SELECTED);
-    for (const std::wstring& name : names)
-        ItemRemove(CurrentPage, name);
-    CptPmuItemBtnUpdateClick();
+    for (const TListRow& row : rows) {
+        ItemRemove(row.page, row.name);
+        ItemIndex.ItemRemoved(row.page, row.name);
+    }
+    if (search_.results)
+        SearchRun();
+    else
+        CptPmuItemBtnUpdateClick();
     // As Windows lists do: the row that took the place of the first one deleted, so Delete and
     // Enter pressed again remove the next item.
     ItemRowPick(first);
@@ -276,8 +297,8 @@ void TFrmOvMain::PagesShownAgain(int32_t pageTotalBefore) noexcept {
     }
 }
 
-bool TFrmOvMain::CptLvwItemsEditing(int) {
-    if (!PageFolderRead(CurrentPage).empty()) {
+bool TFrmOvMain::CptLvwItemsEditing(int item) {
+    if (!PageFolderRead(ListRowOf(item).page).empty()) {
         ErrorBox(OV_ERR_NOT_RENAMABLE);
         return false;
     }
@@ -285,11 +306,10 @@ bool TFrmOvMain::CptLvwItemsEditing(int) {
 }
 
 bool TFrmOvMain::CptLvwItemsEdited(int item, const std::wstring& newText) {
-    // Value names may be far longer than a path.
-    std::vector<wchar_t> old(16384, L'\0');
-    ListView_GetItemText(CptLvwItems, item, 0, old.data(), static_cast<int>(old.size()));
-    if (!ItemRename(CurrentPage, old.data(), newText))
+    const TListRow row = ListRowOf(item);
+    if (!ItemRename(row.page, row.name, newText))
         return false;
     ListRowRenamed(item, newText);
+    ItemIndex.ItemRenamed(row.page, row.name, newText);
     return true;
 }

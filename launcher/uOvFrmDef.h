@@ -19,6 +19,7 @@ inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
 inline constexpr int IDC_TOOLBAR = 100;
 inline constexpr int IDC_ITEMS = 110;
 inline constexpr int IDC_STATUS = 120;
+inline constexpr int IDC_SEARCH = 130;
 
 // Toolbar buttons, left to right; their images have the same order in the toolbar strip.
 inline constexpr int IDC_TBN_BEFORE = 201;
@@ -59,6 +60,11 @@ inline constexpr int IDM_KEY_RENAME = 402;
 inline constexpr int IDM_KEY_SELECTALL = 403;
 inline constexpr int IDM_KEY_MINIMIZE = 404;
 inline constexpr int IDM_KEY_DELETE = 405;
+inline constexpr int IDM_KEY_FIND = 406;
+// Keys of the search field alone.
+inline constexpr int IDM_SEARCH_OPENFIRST = 411;
+inline constexpr int IDM_SEARCH_TOLIST = 412;
+inline constexpr int IDM_SEARCH_SELECTALL = 413;
 
 // The main window's keys, one table: each calls the handler its command names, wherever the focus
 // is in the window (the rename editor aside, whose Enter and Escape are its own).
@@ -73,6 +79,24 @@ inline constexpr ACCEL OV_KEYS[] = {
     {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
     {FVIRTKEY | FCONTROL, 'A', IDM_KEY_SELECTALL},
     {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
+    {FVIRTKEY | FCONTROL, 'F', IDM_KEY_FIND},
+    {FVIRTKEY, VK_F3, IDM_KEY_FIND},
+};
+
+// The keys of the search field, in place of OV_KEYS there: the others (Delete, Ctrl+A, F2, the
+// arrows) are the field's own editing keys. Escape leaves the search before it minimises.
+inline constexpr ACCEL OV_SEARCH_KEYS[] = {
+    {FVIRTKEY, VK_RETURN, IDM_SEARCH_OPENFIRST},
+    {FVIRTKEY, VK_DOWN, IDM_SEARCH_TOLIST},
+    {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
+    {FVIRTKEY | FCONTROL, 'A', IDM_SEARCH_SELECTALL},
+    {FVIRTKEY | FCONTROL, 'F', IDM_KEY_FIND},
+    {FVIRTKEY, VK_F3, IDM_KEY_FIND},
+    {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
+    {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},
+    {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
+    {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
+    {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
 };
 
 // Resources.
@@ -93,6 +117,7 @@ inline constexpr int OV_BUTTON_WIDTH = 38;
 inline constexpr int OV_BUTTON_HEIGHT = 26;
 inline constexpr int OV_TOOLBAR_EDGE = 2;
 inline constexpr int OV_STATUS_HEIGHT = 20;
+inline constexpr int OV_SEARCH_HEIGHT = 22;
 inline constexpr int OV_STATUS_PANEL0 = 200;
 inline constexpr int OV_STATUS_PANEL1 = 50;
 inline constexpr int OV_MIN_TRACK = 120;

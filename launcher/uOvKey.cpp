@@ -34,6 +34,16 @@ void TFrmOvMain::ItemsDeleteSelected() {
         CptTbnDeleteClick();
 }
 
+void TFrmOvMain::KeyboardTake() {
+    // During a search the window takes typing in its field: a new search.
+    if (search_.open) {
+        ::SetFocus(CptEdtSearch);
+        ::SendMessageW(CptEdtSearch, EM_SETSEL, 0, -1);
+        return;
+    }
+    ItemListFocus(true);
+}
+
 void TFrmOvMain::ItemRenameBegin() {
     const int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
     if (row < 0)
@@ -56,5 +66,10 @@ bool TFrmOvMain::KeyTranslate(MSG& msg) {
     HWND editor = ListView_GetEditControl(CptLvwItems);
     if (editor && (msg.hwnd == editor || ::IsChild(editor, msg.hwnd)))
         return false;
+    // The search field has keys of its own; the rest are its editing keys.
+    if (CptEdtSearch && msg.hwnd == CptEdtSearch)
+        return ::TranslateAcceleratorW(Handle(), searchKeys_.Get(), &msg) != 0;
+    if (SearchUpToField(msg))
+        return true;
     return ::TranslateAcceleratorW(Handle(), keys_.Get(), &msg) != 0;
 }

@@ -13,11 +13,12 @@
 #include <algorithm>
 
 TMainLayout MainLayoutCompute(int width, int height, int align, int bandWidth, int bandHeight,
-                              int statusHeight) {
+                              int statusHeight, int searchHeight) {
     const int statusTop = std::max(0, height - statusHeight);
     TMainLayout l{{0, 0, width, bandHeight},
                   {0, bandHeight, width, statusTop},
-                  {0, statusTop, width, statusTop + statusHeight}};
+                  {0, statusTop, width, statusTop + statusHeight},
+                  {}};
     switch (align) {
     case 1: // bottom
         l.band = {0, statusTop - bandHeight, width, statusTop};
@@ -34,6 +35,9 @@ TMainLayout MainLayoutCompute(int width, int height, int align, int bandWidth, i
     default:
         break;
     }
+    l.search = l.list;
+    l.search.bottom = std::min<LONG>(l.list.bottom, l.list.top + searchHeight);
+    l.list.top = l.search.bottom;
     return l;
 }
 
@@ -60,8 +64,8 @@ void TFrmOvMain::ScaleApply(int dpi) {
     Dpi = dpi;
     // The old font goes only once nothing draws with it: an open rename box holds it too.
     TUniqueGdi font(InterfaceFontCreate(dpi));
-    for (HWND window :
-         {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus, ListView_GetEditControl(CptLvwItems)})
+    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus, CptEdtSearch,
+                        ListView_GetEditControl(CptLvwItems)})
         if (window)
             ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     font_ = std::move(font);
@@ -192,8 +196,9 @@ void TFrmOvMain::LayoutControls() {
     const TMainLayout l =
         MainLayoutCompute(rc.right, rc.bottom, ToolBarAlign,
                           std::max<int>(Scaled(OV_BUTTON_WIDTH), bar.cx) + 2 * edge,
-                          Scaled(OV_BUTTON_HEIGHT) + 2 * edge, Scaled(OV_STATUS_HEIGHT));
-    HDWP dwp = ::BeginDeferWindowPos(3);
+                          Scaled(OV_BUTTON_HEIGHT) + 2 * edge, Scaled(OV_STATUS_HEIGHT),
+                          Searching() ? Scaled(OV_SEARCH_HEIGHT) : 0);
+    HDWP dwp = ::BeginDeferWindowPos(4);
     auto place = [&dwp](HWND w, const RECT& r, int inset) {
         if (dwp)
             dwp = ::DeferWindowPos(dwp, w, nullptr, r.left + inset, r.top + inset,
@@ -204,6 +209,8 @@ void TFrmOvMain::LayoutControls() {
     place(CptTbrToolBar, l.band, edge);
     place(CptLvwItems, l.list, 0);
     place(CptSbrStatus, l.status, 0);
+    if (CptEdtSearch)
+        place(CptEdtSearch, l.search, 0);
     if (dwp)
         ::EndDeferWindowPos(dwp);
     ::InvalidateRect(Handle(), nullptr, TRUE);

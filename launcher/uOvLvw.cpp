@@ -43,6 +43,8 @@ struct TRowRecord {
     // Size, date and folder texts, made when first painted or sorted by.
     std::wstring sizeText, dateText, folderText;
     bool textsMade = false;
+    // The item's page; 0 for the page shown.
+    int32_t page = 0;
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
     int item = -1;
@@ -240,10 +242,12 @@ bool RowOnScreen(HWND list, int item) {
 }
 
 // Makes the row's record at the end of the list's order; the list is told by the caller.
-void RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record) {
+void RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record,
+             int32_t page = 0) {
     TListState& state = State();
     TRowRecord& row = state.rows.emplace_back();
     row.name = name;
+    row.page = page;
     row.path = path;
     row.size = record.Size64;
     row.time = record.Time;
@@ -333,7 +337,7 @@ void ListFill(const TPageEntries& entries) {
     state.order.reserve(entries.size());
     for (const TPageEntry& entry : entries)
         if (entry.found)
-            RowMake(entry.name, entry.path, entry.record);
+            RowMake(entry.name, entry.path, entry.record, entry.page);
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, state.order.size(), 0);
 }
 
@@ -477,20 +481,35 @@ bool ListIconsLoad(int budgetMs) {
 }
 
 void ListSelectedNames(std::vector<std::wstring>& names) {
+    for (TListRow& row : ListSelectedRows())
+        names.push_back(std::move(row.name));
+}
+
+std::vector<TListRow> ListSelectedRows() {
     HWND list = FrmOvMain->CptLvwItems;
+    std::vector<TListRow> rows;
     for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
-        if (const TRowRecord* row = RowAt(item))
-            names.push_back(row->name);
+        rows.push_back(ListRowOf(item));
+    return rows;
+}
+
+TListRow ListRowOf(int item) {
+    const TRowRecord* row = RowAt(item);
+    if (!row)
+        return {std::wstring(), FrmOvMain->CurrentPage};
+    return {row->name, row->page ? row->page : FrmOvMain->CurrentPage};
+}
+
+int ListItemAt(int x, int y) {
+    LVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    const int item = static_cast<int>(
+        ::SendMessageW(FrmOvMain->CptLvwItems, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
 }
 
 std::wstring ListNameAt(int x, int y) {
-    HWND list = FrmOvMain->CptLvwItems;
-    LVHITTESTINFO hit{};
-    hit.pt = {x, y};
-    int item =
-        static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    const TRowRecord* row = (hit.flags & LVHT_ONITEM) ? RowAt(item) : nullptr;
-    return row ? row->name : std::wstring();
+    return ListRowOf(ListItemAt(x, y)).name;
 }
 
 std::wstring ListRowPath(int item) {

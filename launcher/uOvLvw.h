@@ -80,6 +80,19 @@ class TListUpdate {
 };
 void ListSelectedNames(std::vector<std::wstring>& names);
 std::wstring ListNameAt(int x, int y);
+// A row's item: its caption and the page it is on (the page shown, or for a row of the search's
+// results the item's own page).
+struct TListRow {
+    std::wstring name;
+    int32_t page = 0;
+    bool operator==(const TListRow&) const = default;
+};
+// The selected rows in list order.
+std::vector<TListRow> ListSelectedRows();
+// The row at list position `item`; an empty name and the page shown when there is none.
+TListRow ListRowOf(int item);
+// The list position of the row at (x, y) in the list's coordinates; -1 over no row.
+int ListItemAt(int x, int y);
 // The path the row at list position `item` was filled from; empty when there is no such row.
 std::wstring ListRowPath(int item);
 // Keeps the sort key of a row renamed in place in step with its caption.

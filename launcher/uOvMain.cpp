@@ -158,8 +158,16 @@ void TFrmOvMain::ViewStyleButtonRelease() {
 }
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
+    // Over the results the refresh looks their files up again.
+    if (search_.results) {
+        ItemIndex.LookUpsForget();
+        SearchRun();
+        ViewStyleButtonRelease();
+        return;
+    }
     TPageEntries entries;
     const std::wstring odd = PageRefresh(CurrentPage, entries);
+    ItemIndex.PageSet(CurrentPage, entries, true);
     {
         THourglass hourglass;
         TListUpdate update;
@@ -205,13 +213,17 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([] { StatusPanelsUpdate(); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
-    CptLvwItemsCue.SetText(StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE : OV_CAP_EMPTY_FOLDER);
+    CptLvwItemsCue.SetText(search_.results               ? OV_CAP_EMPTY_FOUND
+                           : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
+                                                         : OV_CAP_EMPTY_FOLDER);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Page navigation
 
 void TFrmOvMain::CptTbnBeforeClick() {
+    // From the page shown before the search: the step shows the page.
+    SearchLeave(false);
     // Only an outside edit leaves the shown page beyond the last one: go to the last that exists.
     if (CurrentPage > PageTotal && PageTotal >= 1) {
         CurrentPage = PageTotal;
@@ -225,6 +237,7 @@ void TFrmOvMain::CptTbnBeforeClick() {
 }
 
 void TFrmOvMain::CptTbnNextClick() {
+    SearchLeave(false);
     if (CurrentPage >= PageTotal) {
         // The shown page is the last: append an empty ordinary page, known to be empty.
         PageTotal = PageTotal + 1;
@@ -289,7 +302,7 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
         WindowBringToFront(modal);
         return;
     }
-    ItemListFocus(true);
+    KeyboardTake();
 }
 
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
@@ -389,8 +402,22 @@ void TFrmOvMain::OnCommand(int id) {
         ItemsDeleteSelected();
         break;
     case IDM_KEY_MINIMIZE:
-        // As the minimise button does, the taskbar setting included.
-        ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        // Escape leaves a search first; then, as the minimise button does, the taskbar setting
+        // included.
+        if (!SearchLeave())
+            ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        break;
+    case IDM_KEY_FIND:
+        SearchOpen();
+        break;
+    case IDM_SEARCH_OPENFIRST:
+        SearchOpenFirst();
+        break;
+    case IDM_SEARCH_TOLIST:
+        ItemListFocus(true);
+        break;
+    case IDM_SEARCH_SELECTALL:
+        ::SendMessageW(CptEdtSearch, EM_SETSEL, 0, -1);
         break;
     }
 }
@@ -446,7 +473,7 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LISTFOCUS:
         // Only a window shown to be used: one shown without activation keeps its selection.
         if (::IsWindowVisible(Handle()) && ::GetActiveWindow() == Handle())
-            ItemListFocus(true);
+            KeyboardTake();
         return 0;
     case WM_SETFOCUS:
         // The window itself takes no keys: they go to the list (after a box or the options
@@ -467,6 +494,11 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
+        if (CptEdtSearch && reinterpret_cast<HWND>(lParam) == CptEdtSearch) {
+            if (HIWORD(wParam) == EN_CHANGE)
+                SearchChanged();
+            return 0;
+        }
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_DRAWITEM: {

@@ -4,6 +4,8 @@
 #include "uCmnForm.h"
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
+#include "uOvIndex.h"
+#include "uOvLvw.h"
 #include "uCmnListCue.h"
 
 #include <windows.h>
@@ -43,6 +45,8 @@ class TFrmOvMain : public TForm {
     HWND CptTbrToolBar = nullptr;
     HWND CptLvwItems = nullptr;
     HWND CptSbrStatus = nullptr;
+    // The search field, made when the search first opens.
+    HWND CptEdtSearch = nullptr;
     // The line the item list shows while it has no rows, set with the page.
     TListCue CptLvwItemsCue;
     TUniqueMenu CptPmuViewStyle;
@@ -55,6 +59,9 @@ class TFrmOvMain : public TForm {
     // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
     int32_t ToolBarAlign = 0;
     TStatusPanels StatusPanels;
+    // Every page's items for the search, built when it first opens and kept in step by the
+    // commands from then on.
+    TItemIndex ItemIndex;
 
     // The display scale the window is laid out for, and a size of the 96-DPI layout at it.
     int Dpi = 96;
@@ -87,6 +94,8 @@ class TFrmOvMain : public TForm {
     void CptTbnInsertClick();
     void CptTbnDeleteClick();
     void CptLvwItemsDblClick();
+    // Opens the rows' items, each from its own page.
+    void ItemsOpen(const std::vector<TListRow>& rows);
     // Returns false when no editor may open.
     bool CptLvwItemsEditing(int item);
     // Returns false when the old caption stays; true when newText became the caption.
@@ -108,12 +117,35 @@ class TFrmOvMain : public TForm {
     void ItemRowPick(int row);
     // Delete: the selected items after their question; nothing with none selected.
     void ItemsDeleteSelected();
+    // The window shown, restored or called up: the keyboard goes to the list with a row, or during
+    // a search to its field with the text selected.
+    void KeyboardTake();
     // F2: the focused row's in-place editor, with the refusal of a folder page.
     void ItemRenameBegin();
     // Ctrl+A: every row selected.
     void ItemsSelectAll();
     // True when the message was one of the window's keys and its command has run.
     bool KeyTranslate(MSG& msg);
+
+    // The search (uOvSearch): Ctrl+F opens a field above the list, and the list shows the items
+    // of every page whose name holds the field's text.
+    // Opens the field (building the index the first time) and gives it the keyboard.
+    void SearchOpen();
+    bool Searching() const noexcept { return search_.open; }
+    // The list shows results, not the page.
+    bool SearchResultsShown() const noexcept { return search_.results; }
+    // The rows found and the pages they are on.
+    int32_t SearchFoundItems() const noexcept { return search_.items; }
+    int32_t SearchFoundPages() const noexcept { return search_.pages; }
+    // Closes the field. With `pageBack` the page shown before comes back with its selection;
+    // without, the caller shows a page. False when no search was open.
+    bool SearchLeave(bool pageBack = true);
+    // The field's text changed.
+    void SearchChanged();
+    // Shows the results afresh, after a command changed the store or the files.
+    void SearchRun();
+    // Enter in the field: the first result opens, as a double click opens it.
+    void SearchOpenFirst();
 
     // Work between messages: the hot-key library's binding after the start, then the icons of the
     // rows painted. True while there is more.
@@ -169,6 +201,23 @@ class TFrmOvMain : public TForm {
     // The hot-key library is still to be bound (in the first idle moment).
     bool hookPending_ = false;
     TUniqueAccel keys_;
+    TUniqueAccel searchKeys_;
+    struct TSearchState {
+        bool open = false;
+        bool results = false;
+        // The page's selection when the results took its place.
+        std::vector<std::wstring> selected;
+        std::wstring focused;
+        int32_t items = 0;
+        int32_t pages = 0;
+    } search_;
+    void SearchFieldCreate();
+    void SearchIndexEnsure();
+    void SearchShow(const std::wstring& text);
+    // The page shown before the results, with the selection it had.
+    void SearchPageBack();
+    // Up in the list on its first row goes back to the field; true when it did.
+    bool SearchUpToField(const MSG& msg);
     // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
     bool placing_ = false;
 

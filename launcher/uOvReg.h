@@ -48,6 +48,8 @@ struct TPageEntry {
     std::wstring path;
     FindRecord record;
     bool found = false;
+    // The page the item is on, where a list shows items of several pages; 0 for the page shown.
+    int32_t page = 0;
 };
 using TPageEntries = std::vector<TPageEntry>;
 

@@ -108,27 +108,6 @@ bool NoEcho(const std::wstring& prefix) {
     return EchoLines(prefix, 0).empty();
 }
 
-// The shell's drop handle for `paths`, dropped at `point` of the main window's client area
-// (or outside it).
-HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point, bool inClient = true) {
-    size_t chars = 1;
-    for (const auto& p : paths)
-        chars += p.size() + 1;
-    HGLOBAL mem = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-    auto* df = static_cast<DROPFILES*>(::GlobalLock(mem));
-    df->pFiles = sizeof(DROPFILES);
-    df->pt = point;
-    df->fNC = inClient ? FALSE : TRUE;
-    df->fWide = TRUE;
-    auto* out = reinterpret_cast<wchar_t*>(df + 1);
-    for (const auto& p : paths) {
-        std::memcpy(out, p.c_str(), (p.size() + 1) * sizeof(wchar_t));
-        out += p.size() + 1;
-    }
-    ::GlobalUnlock(mem);
-    return static_cast<HDROP>(mem);
-}
-
 class ItemCommands : public TMainWindowTest {
   protected:
     void SetUp() override {

@@ -150,7 +150,7 @@ class ItemMenu : public TMainWindowTest {
     // The menu of the row of this caption alone, opened with the menu key.
     TMenus RowMenuOf(const wchar_t* caption, const std::wstring& keys) {
         Select({caption});
-        return Menus([&] { Press(VK_APPS); }, keys);
+        return Menus([&] { KeyPress(VK_APPS); }, keys);
     }
 
     // Pixels of the middle band of the list that are not its background.
@@ -180,7 +180,7 @@ class ItemMenu : public TMainWindowTest {
 TEST_F(ItemMenu, ARightClickShiftF10AndTheMenuKeyOpenTheRowMenuOrTheListMenu) {
     Shown(1);
     const auto onB = [&] { RightClick(L"b.txt"); };
-    const auto shiftF10 = [&] { Press(VK_F10, {VK_SHIFT}); };
+    const auto shiftF10 = [&] { KeyPress(VK_F10, {VK_SHIFT}); };
     struct TCase {
         const char* name;
         std::vector<const wchar_t*> selected;
@@ -191,7 +191,7 @@ TEST_F(ItemMenu, ARightClickShiftF10AndTheMenuKeyOpenTheRowMenuOrTheListMenu) {
         {"a right click selects its row", {L"a.txt"}, onB, RowMenu(L"A"), {L"b.txt"}},
         {"among the selected rows", {L"a.txt", L"b.txt"}, onB, RowMenu(L"A"), {L"a.txt", L"b.txt"}},
         {"Shift+F10", {L"tool.exe"}, shiftF10, RowMenu(L""), {L"tool.exe"}},
-        {"the menu key on a shortcut", {L"tool"}, [&] { Press(VK_APPS); }, RowMenu(L""), {L"tool"}},
+        {"the menu key on a shortcut", {L"tool"}, [&] { KeyPress(VK_APPS); }, RowMenu(L""), {L"tool"}},
         {"below the rows",
          {L"a.txt"},
          [&] {
@@ -224,7 +224,7 @@ TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
     ItemTargetResolve(target, arguments);
     TShellOpenRecorder recorder;
     Select({L"a.txt", L"b.txt"});
-    Menus([&] { Press(VK_APPS); }, L"o");
+    Menus([&] { KeyPress(VK_APPS); }, L"o");
     RowMenuOf(L"tool", L"a");
     RowMenuOf(L"tool", L"i");
     RowMenuOf(L"b.txt", L"r");
@@ -238,7 +238,7 @@ TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
     // The focused row is not among the selected ones: the menu is about the selected row.
     Select({L"b.txt"});
     ListView_SetItemState(f.CptLvwItems, Row(L"a.txt"), LVIS_FOCUSED, LVIS_FOCUSED);
-    Menus([&] { Press(VK_APPS); }, L"m");
+    Menus([&] { KeyPress(VK_APPS); }, L"m");
     wchar_t edited[16] = {};
     ::GetWindowTextW(ListView_GetEditControl(f.CptLvwItems), edited, 16);
     EXPECT_STREQ(edited, L"b.txt");
@@ -249,7 +249,7 @@ TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
     EXPECT_TRUE(FilePresent(dir / L"b.txt"));
 
     Select({});
-    EXPECT_TRUE(AnswerBox([&] { Menus([&] { Press(VK_F10, {VK_SHIFT}); }, L"n"); }, IDCANCEL).seen)
+    EXPECT_TRUE(AnswerBox([&] { Menus([&] { KeyPress(VK_F10, {VK_SHIFT}); }, L"n"); }, IDCANCEL).seen)
         << "the insert dialog";
 }
 
@@ -262,7 +262,7 @@ TEST_F(ItemMenu, EntriesThatDoNotApplyAreGreyedAndAFolderPageRefusesAsBefore) {
     // The first folder holds a file of the other's name too, which is not the one selected.
     FileWrite(dir / L"c.txt", "x");
     Select({L"a.txt", L"c.txt"});
-    EXPECT_EQ(Menus([&] { Press(VK_APPS); }, L""), TMenus{RowMenu(L"AX")}) << "two folders";
+    EXPECT_EQ(Menus([&] { KeyPress(VK_APPS); }, L""), TMenus{RowMenu(L"AX")}) << "two folders";
 
     form.reset();
     Shown(2);

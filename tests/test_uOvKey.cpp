@@ -73,7 +73,7 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          [&] {
              TShellOpenRecorder recorder;
              SelectOnly(1);
-             Press(VK_RETURN);
+             KeyPress(VK_RETURN);
              EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"b.txt", L""}}));
          }},
         {"Delete asks about the selected items, and with none selected does nothing",
@@ -81,10 +81,10 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              SelectOnly(0);
-             EXPECT_EQ(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).text,
+             EXPECT_EQ(AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL).text,
                        L"選択したファイルを削除しますか");
              SelectOnly(-1);
-             EXPECT_FALSE(AnswerBox([&] { Press(VK_DELETE); }, IDCANCEL).seen);
+             EXPECT_FALSE(AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL).seen);
              EXPECT_EQ(PageItemCount(2), 3);
          }},
         {"F5 refreshes the page",
@@ -92,18 +92,18 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              ::DeleteFileW((dir / L"c.txt").c_str());
-             Press(VK_F5);
+             KeyPress(VK_F5);
              EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 2);
              FileWrite(dir / L"c.txt", "x");
              ItemAdd(2, dir / L"c.txt");
-             Press(VK_F5);
+             KeyPress(VK_F5);
          }},
         {"Ctrl+A selects every row",
          'A',
          {VK_CONTROL},
          [&] {
              SelectOnly(0);
-             Press('A', {VK_CONTROL});
+             KeyPress('A', {VK_CONTROL});
              EXPECT_EQ(Selected(), 3);
          }},
         {"page keys, with the focus on the toolbar too",
@@ -116,9 +116,9 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
                                                                   {VK_LEFT, {VK_MENU}}};
              for (int i = 0; i < 2; ++i) {
                  ::SetFocus(i ? f.CptTbrToolBar : f.CptLvwItems);
-                 Press(next[i].first, next[i].second);
+                 KeyPress(next[i].first, next[i].second);
                  EXPECT_EQ(f.CurrentPage, 3) << i;
-                 Press(before[i].first, before[i].second);
+                 KeyPress(before[i].first, before[i].second);
                  EXPECT_EQ(f.CurrentPage, 2) << i;
              }
          }},
@@ -127,25 +127,25 @@ TEST_F(Keys, EachKeyReachesItsHandlerFromAnyControlOfTheWindow) {
          {},
          [&] {
              SelectOnly(1);
-             Press(VK_F2);
+             KeyPress(VK_F2);
              HWND editor = ListView_GetEditControl(f.CptLvwItems);
              ASSERT_NE(editor, nullptr);
              ::SetWindowTextW(editor, L"renamed");
-             Press(VK_ESCAPE);
+             KeyPress(VK_ESCAPE);
              EXPECT_EQ(ListView_GetEditControl(f.CptLvwItems), nullptr);
              EXPECT_FALSE(Application.Minimized()) << "Escape was the editor's";
              EXPECT_EQ(ItemPathRead(2, L"renamed"), L"");
-             Press(VK_F2);
+             KeyPress(VK_F2);
              ASSERT_NE(ListView_GetEditControl(f.CptLvwItems), nullptr);
              ::SetWindowTextW(ListView_GetEditControl(f.CptLvwItems), L"renamed");
-             Press(VK_RETURN);
+             KeyPress(VK_RETURN);
              EXPECT_EQ(ItemPathRead(2, L"renamed"), dir / L"b.txt");
          }},
         {"Escape minimises the window",
          VK_ESCAPE,
          {},
          [&] {
-             Press(VK_ESCAPE);
+             KeyPress(VK_ESCAPE);
              EXPECT_TRUE(Application.Minimized()) << "as the minimise button does";
          }},
     };
@@ -163,12 +163,12 @@ TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
     int boxes = 0;
     // Answers its question with Enter; the row picked afterwards, -1 for none.
     auto deleteAndEnter = [&] {
-        AnswerEveryDialog([&] { Press(VK_DELETE); },
+        AnswerEveryDialog([&] { KeyPress(VK_DELETE); },
                           [&](HWND) {
                               ++boxes;
-                              Press(VK_RETURN, {}, 0);
+                              KeyPress(VK_RETURN, {}, 0);
                           });
-        Press(VK_RETURN);
+        KeyPress(VK_RETURN);
         return Selected() == 1 ? Focused() : -1;
     };
     // a.txt selected while c.txt has the focus: b.txt takes its place. Then c.txt, the last row:
@@ -178,7 +178,7 @@ TEST_F(Keys, DeleteAndEnterPressedAgainNeverDeleteThePage) {
     EXPECT_EQ(deleteAndEnter(), 0);
     SelectOnly(1);
     EXPECT_EQ(deleteAndEnter(), 0);
-    Press('A', {VK_CONTROL});
+    KeyPress('A', {VK_CONTROL});
     EXPECT_EQ(deleteAndEnter(), -1);
     EXPECT_EQ(deleteAndEnter(), -1);
     EXPECT_EQ(boxes, 3);

@@ -63,28 +63,6 @@ class TMainWindowTest : public ::testing::Test {
         return *form;
     }
 
-    // Presses `vk` with the modifiers held, through the system's input, and runs what it brings
-    // for `ms` (0: a box's own loop takes the keys).
-    static void Press(WORD vk, std::vector<WORD> modifiers = {}, int ms = 150) {
-        std::vector<INPUT> in;
-        auto key = [&](WORD code, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = code;
-            i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            in.push_back(i);
-        };
-        for (WORD m : modifiers)
-            key(m, false);
-        key(vk, false);
-        key(vk, true);
-        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-            key(*m, true);
-        ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        PumpMessages(ms);
-    }
-
     int ImageOf(int row) {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;

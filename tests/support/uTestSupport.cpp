@@ -4,6 +4,9 @@
 #include "uCmnApp.h"
 #include "uCmnError.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <vector>
 
 bool IsWine() {
@@ -140,6 +143,64 @@ void PumpMessages(int ms) {
             TApplication::ProcessMessage(msg);
         ::Sleep(5);
     }
+}
+
+namespace {
+
+INPUT KeyInput(WORD vk, WORD scan, DWORD flags) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = scan;
+    i.ki.dwFlags = flags;
+    return i;
+}
+
+} // namespace
+
+void KeyPress(WORD vk, std::vector<WORD> modifiers, int ms) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD code, bool up) {
+        in.push_back(KeyInput(code, static_cast<WORD>(::MapVirtualKeyW(code, MAPVK_VK_TO_VSC)),
+                              up ? KEYEVENTF_KEYUP : 0));
+    };
+    for (WORD m : modifiers)
+        key(m, false);
+    key(vk, false);
+    key(vk, true);
+    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+        key(*m, true);
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    PumpMessages(ms);
+}
+
+void KeysType(const std::wstring& text) {
+    std::vector<INPUT> in;
+    for (wchar_t c : text) {
+        in.push_back(KeyInput(0, c, KEYEVENTF_UNICODE));
+        in.push_back(KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    PumpMessages(150);
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point, bool inClient) {
+    size_t chars = 1;
+    for (const auto& p : paths)
+        chars += p.size() + 1;
+    HGLOBAL mem = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* df = static_cast<DROPFILES*>(::GlobalLock(mem));
+    df->pFiles = sizeof(DROPFILES);
+    df->pt = point;
+    df->fNC = inClient ? FALSE : TRUE;
+    df->fWide = TRUE;
+    auto* out = reinterpret_cast<wchar_t*>(df + 1);
+    for (const auto& p : paths) {
+        std::memcpy(out, p.c_str(), (p.size() + 1) * sizeof(wchar_t));
+        out += p.size() + 1;
+    }
+    ::GlobalUnlock(mem);
+    return static_cast<HDROP>(mem);
 }
 
 void PrintTo(const TShellOpenRequest& request, std::ostream* out) {

@@ -4,6 +4,7 @@
 #include "uCmnShell.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <ostream>
@@ -46,6 +47,17 @@ std::vector<TBoxSeen> AnswerBoxes(const std::function<void()>& action, int butto
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(int ms);
+
+// Presses `vk` with the modifiers held, through the system's input, and runs what it brings for
+// `ms` (0: a box's own loop takes the keys).
+void KeyPress(WORD vk, std::vector<WORD> modifiers = {}, int ms = 150);
+// Types `text` through the system's input, one character (a surrogate pair as two units) at a
+// time, and runs what it brings.
+void KeysType(const std::wstring& text);
+
+// The shell's drop handle for `paths`, dropped at `point` of a window's client area (or outside
+// it).
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point, bool inClient = true);
 
 // How a test failure shows a request to open something.
 void PrintTo(const TShellOpenRequest& request, std::ostream* out);

@@ -1,0 +1,16 @@
+// Finding a typed text inside names, letter case (every script), width and kana type aside.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The text in the one form that matching compares: full-width ASCII forms and the ideographic
+// space as ASCII, half-width katakana as full-width (voiced marks joined), hiragana as katakana,
+// then upper case by the linguistic rules (Greek final sigma, letters beyond the basic plane).
+// Fold each name once and each typed text once; a match is then a plain search.
+std::wstring TextFold(std::wstring_view text);
+
+// True when `foldedPart` occurs in `folded`, both from TextFold; an empty part occurs everywhere.
+inline bool TextFoldedContains(std::wstring_view folded, std::wstring_view foldedPart) {
+    return folded.find(foldedPart) != std::wstring_view::npos;
+}
