@@ -191,7 +191,11 @@ TEST_F(ItemMenu, ARightClickShiftF10AndTheMenuKeyOpenTheRowMenuOrTheListMenu) {
         {"a right click selects its row", {L"a.txt"}, onB, RowMenu(L"A"), {L"b.txt"}},
         {"among the selected rows", {L"a.txt", L"b.txt"}, onB, RowMenu(L"A"), {L"a.txt", L"b.txt"}},
         {"Shift+F10", {L"tool.exe"}, shiftF10, RowMenu(L""), {L"tool.exe"}},
-        {"the menu key on a shortcut", {L"tool"}, [&] { KeyPress(VK_APPS); }, RowMenu(L""), {L"tool"}},
+        {"the menu key on a shortcut",
+         {L"tool"},
+         [&] { KeyPress(VK_APPS); },
+         RowMenu(L""),
+         {L"tool"}},
         {"below the rows",
          {L"a.txt"},
          [&] {
@@ -249,7 +253,8 @@ TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
     EXPECT_TRUE(FilePresent(dir / L"b.txt"));
 
     Select({});
-    EXPECT_TRUE(AnswerBox([&] { Menus([&] { KeyPress(VK_F10, {VK_SHIFT}); }, L"n"); }, IDCANCEL).seen)
+    EXPECT_TRUE(
+        AnswerBox([&] { Menus([&] { KeyPress(VK_F10, {VK_SHIFT}); }, L"n"); }, IDCANCEL).seen)
         << "the insert dialog";
 }
 
