@@ -407,6 +407,10 @@ int ListRowImage(int item) {
         return row->image;
     if (row->image == ImageUnknown) {
         row->image = ImageQueued;
+        // Asked in a sent message (another program reading the list), the loop would wait on in
+        // GetMessage without idle time: a posted message wakes it, once for the whole batch.
+        if (State().wanted.empty())
+            ::PostMessageW(FrmOvMain->Handle(), WM_NULL, 0, 0);
         State().wanted.push_back(static_cast<size_t>(row - State().rows.data()));
     }
     return ImageNone;

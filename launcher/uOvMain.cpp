@@ -293,16 +293,14 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     hotKeyBroken_ = false;
     if (!on)
         return;
-    WindowBringToFront(Handle());
-    if (toMouse)
-        WindowToMouse();
     // A box or the options dialog holds the window disabled: the keyboard is theirs, and the
     // selection they were opened on stays as it is.
-    if (HWND modal = ModalWindowOf(Handle())) {
-        WindowBringToFront(modal);
-        return;
-    }
-    KeyboardTake();
+    HWND modal = ModalWindowOf(Handle());
+    WindowBringToFront(Handle(), modal);
+    if (toMouse)
+        WindowToMouse();
+    if (!modal)
+        KeyboardTake();
 }
 
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {

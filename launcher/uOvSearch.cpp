@@ -121,15 +121,20 @@ void TFrmOvMain::SearchPageBack() {
     search_.results = false;
     CptPmuItemBtnUpdateClick();
     // The rows the page had selected and focused, by name: the refresh may have dropped some.
+    // One message clears them all; only the rows to mark cost one each, not every row of a page
+    // of thousands.
     const std::set<std::wstring> selected(search_.selected.begin(), search_.selected.end());
-    for (int item = 0; item < ListView_GetItemCount(CptLvwItems); ++item) {
+    ListView_SetItemState(CptLvwItems, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    const int count = ListView_GetItemCount(CptLvwItems);
+    for (int item = 0; item < count; ++item) {
         const std::wstring name = ListRowOf(item).name;
         UINT state = selected.count(name) ? LVIS_SELECTED : 0;
         if (!search_.focused.empty() && name == search_.focused) {
             state |= LVIS_FOCUSED;
             ListView_EnsureVisible(CptLvwItems, item, FALSE);
         }
-        ListView_SetItemState(CptLvwItems, item, state, LVIS_SELECTED | LVIS_FOCUSED);
+        if (state)
+            ListView_SetItemState(CptLvwItems, item, state, state);
     }
 }
 

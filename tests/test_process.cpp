@@ -214,12 +214,16 @@ TEST_F(LauncherProcess, StoredPageBeyondTheLastShowsTheLastPage) {
     EXPECT_EQ(RegIntRead(HKCU, OvKeyConfig, OvValSelPage), 2);
 }
 
-// The running program loads the icon of a row it shows in its idle time.
+// The running program loads the icon of a row in its idle time, also when the list was asked for
+// it by another program (a message sent, which wakes no idle work of itself) while the window,
+// started minimised, paints nothing.
 TEST_F(LauncherProcess, ARowShowsItsIcon) {
     ConfigTreeCreate();
     ItemAdd(1, ExeFolder() + L"pOv.exe");
-    TLauncher l = TLauncher::Start(ExeFolder());
-    HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+    TLauncher l = TLauncher::Start(ExeFolder(), SW_SHOWMINNOACTIVE);
+    ASSERT_NE(WaitVisible(l.pid, L"TApplication"), nullptr);
+    ASSERT_EQ(::WaitForInputIdle(l.process.Get(), 15000), 0u);
+    HWND main = FindTopLevel(l.pid, L"TFrmOvMain", false);
     ASSERT_NE(main, nullptr);
     HWND list = ::FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);

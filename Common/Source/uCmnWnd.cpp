@@ -29,21 +29,34 @@ BOOL CALLBACK ModalCandidate(HWND candidate, LPARAM lParam) {
 
 } // namespace
 
-void WindowBringToFront(HWND hwnd) {
+void WindowBringToFront(HWND hwnd, HWND active) {
     // Sent, not posted: the window is back before it is raised. A window that shows keeps its
     // size, maximised included.
     if (::IsIconic(hwnd) || !::IsWindowVisible(hwnd))
         ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    const DWORD t1 = ::GetWindowThreadProcessId(hwnd, nullptr);
+    if (active && active != hwnd)
+        // A disabled window asked to take the activation gives it up, to no window at all while
+        // another program had it (Wine): only its box or dialog is activated.
+        ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    else
+        active = hwnd;
+    const DWORD t1 = ::GetWindowThreadProcessId(active, nullptr);
     const DWORD t2 = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     if (t1 == t2) {
-        ::BringWindowToTop(hwnd);
+        ::BringWindowToTop(active);
         return;
     }
-    // Sharing the foreground thread's input state is what lets a background program's window
-    // come to the top. With no foreground window t2 is 0: the attach fails harmlessly.
-    TThreadInputJoin join(t1, t2);
-    ::BringWindowToTop(hwnd);
+    {
+        // Sharing the foreground thread's input state is what lets a background program's window
+        // come to the top. With no foreground window t2 is 0: the attach fails harmlessly.
+        TThreadInputJoin join(t1, t2);
+        ::BringWindowToTop(active);
+        ::SetForegroundWindow(active);
+    }
+    // The input states parted again, the activation may have stayed with the other thread's
+    // (Wine): the foreground is asked for once more.
+    if (::GetForegroundWindow() != active)
+        ::SetForegroundWindow(active);
 }
 
 HWND ModalWindowOf(HWND hwnd) {

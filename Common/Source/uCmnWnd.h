@@ -4,8 +4,10 @@
 #include <windows.h>
 
 // Brings a minimised or hidden window back (a shown one keeps its size, maximised included) and
-// to the top of the z-order, also while another program's window holds the foreground.
-void WindowBringToFront(HWND hwnd);
+// to the top of the z-order, also while another program's window holds the foreground. With
+// `active` (a box or dialog that holds `hwnd` disabled), `hwnd` is raised without the activation
+// and `active` comes to the top above it and takes the activation.
+void WindowBringToFront(HWND hwnd, HWND active = nullptr);
 
 // While `hwnd` is disabled by a box or dialog of its thread, the window that holds the input: the
 // topmost visible, enabled window of the thread with a caption. None while `hwnd` is enabled.
