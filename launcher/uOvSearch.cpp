@@ -121,10 +121,9 @@ void TFrmOvMain::SearchPageBack() {
     search_.results = false;
     CptPmuItemBtnUpdateClick();
     // The rows the page had selected and focused, by name: the refresh may have dropped some.
-    // One message clears them all; only the rows to mark cost one each, not every row of a page
-    // of thousands.
+    // The refresh left no row marked: only the rows to mark cost a message, not every row of a
+    // page of thousands.
     const std::set<std::wstring> selected(search_.selected.begin(), search_.selected.end());
-    ListView_SetItemState(CptLvwItems, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     const int count = ListView_GetItemCount(CptLvwItems);
     for (int item = 0; item < count; ++item) {
         const std::wstring name = ListRowOf(item).name;
