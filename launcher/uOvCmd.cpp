@@ -16,6 +16,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <set>
 
 // ---------------------------------------------------------------------------------------------
 // Adding items
@@ -139,8 +140,9 @@ void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
     TListUpdate update;
     for (const std::wstring& path : paths) {
         if (ItemAdd(CurrentPage, path)) {
-            ListRowAdd(ItemName(path), path);
-            ItemIndex.ItemAdded(CurrentPage, ItemName(path), path);
+            const std::wstring name = ItemName(path);
+            ListRowAdd(name, path);
+            ItemIndex.ItemAdded(CurrentPage, name, path);
         }
     }
     ListSort(SortColumn);
@@ -262,9 +264,13 @@ void TFrmOvMain::CptTbnDeleteClick() {
         CptPmuItemBtnUpdateClick();
         return;
     }
-    // Each item with its own page's rule: one on a folder page stops them all.
-    for (const TListRow& row : rows) {
-        if (!PageFolderRead(row.page).empty()) {
+    // Each item with its own page's rule: one on a folder page stops them all. Each page is read
+    // once, however many of its rows are selected.
+    std::set<int32_t> pages;
+    for (const TListRow& row : rows)
+        pages.insert(row.page);
+    for (int32_t page : pages) {
+        if (!PageFolderRead(page).empty()) {
             ErrorBox(OV_ERR_NOT_DELETABLE);
             return;
         }

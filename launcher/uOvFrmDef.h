@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <iterator>
+
 inline constexpr const wchar_t* OV_MUTEX_NAME = L"pOv";
 inline constexpr const wchar_t* OV_MAIN_CLASS = L"TFrmOvMain";
 inline constexpr const wchar_t* OV_OPTN_CLASS = L"TFrmOvOptn";
@@ -66,38 +69,47 @@ inline constexpr int IDM_SEARCH_OPENFIRST = 411;
 inline constexpr int IDM_SEARCH_TOLIST = 412;
 inline constexpr int IDM_SEARCH_SELECTALL = 413;
 
+// The keys that do the same in the list and in the search field: the search itself, the refresh,
+// Escape (which leaves a search before it minimises) and the page steps.
+inline constexpr ACCEL OV_SHARED_KEYS[] = {
+    {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
+    {FVIRTKEY | FCONTROL, 'F', IDM_KEY_FIND},
+    {FVIRTKEY, VK_F3, IDM_KEY_FIND},
+    {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
+    {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},
+    {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
+    {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
+    {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
+};
+
+// A table of `own` keys followed by the shared ones.
+template <size_t N>
+constexpr std::array<ACCEL, N + std::size(OV_SHARED_KEYS)> KeysWithShared(const ACCEL (&own)[N]) {
+    std::array<ACCEL, N + std::size(OV_SHARED_KEYS)> keys{};
+    size_t at = 0;
+    for (const ACCEL& key : own)
+        keys[at++] = key;
+    for (const ACCEL& key : OV_SHARED_KEYS)
+        keys[at++] = key;
+    return keys;
+}
+
 // The main window's keys, one table: each calls the handler its command names, wherever the focus
 // is in the window (the rename editor aside, whose Enter and Escape are its own).
-inline constexpr ACCEL OV_KEYS[] = {
+inline constexpr auto OV_KEYS = KeysWithShared({
     {FVIRTKEY, VK_RETURN, IDM_KEY_OPEN},
     {FVIRTKEY, VK_DELETE, IDM_KEY_DELETE},
     {FVIRTKEY, VK_F2, IDM_KEY_RENAME},
-    {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
-    {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},
-    {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
-    {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
-    {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
     {FVIRTKEY | FCONTROL, 'A', IDM_KEY_SELECTALL},
-    {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
-    {FVIRTKEY | FCONTROL, 'F', IDM_KEY_FIND},
-    {FVIRTKEY, VK_F3, IDM_KEY_FIND},
-};
+});
 
 // The keys of the search field, in place of OV_KEYS there: the others (Delete, Ctrl+A, F2, the
-// arrows) are the field's own editing keys. Escape leaves the search before it minimises.
-inline constexpr ACCEL OV_SEARCH_KEYS[] = {
+// arrows) are the field's own editing keys.
+inline constexpr auto OV_SEARCH_KEYS = KeysWithShared({
     {FVIRTKEY, VK_RETURN, IDM_SEARCH_OPENFIRST},
     {FVIRTKEY, VK_DOWN, IDM_SEARCH_TOLIST},
-    {FVIRTKEY, VK_ESCAPE, IDM_KEY_MINIMIZE},
     {FVIRTKEY | FCONTROL, 'A', IDM_SEARCH_SELECTALL},
-    {FVIRTKEY | FCONTROL, 'F', IDM_KEY_FIND},
-    {FVIRTKEY, VK_F3, IDM_KEY_FIND},
-    {FVIRTKEY, VK_F5, IDM_PMU_BTNUPDATE},
-    {FVIRTKEY | FCONTROL, VK_NEXT, IDC_TBN_NEXT},
-    {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
-    {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
-    {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
-};
+});
 
 // Resources.
 inline constexpr int IDI_APP = 1;

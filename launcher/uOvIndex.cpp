@@ -43,12 +43,19 @@ std::vector<TIndexItem>* TItemIndex::Page(int32_t page) {
     return &pages_[static_cast<size_t>(page - 1)];
 }
 
-void TItemIndex::PageSet(int32_t page, const TPageEntries& entries, bool looked) {
+std::vector<TIndexItem>* TItemIndex::PageGrown(int32_t page) {
     if (!built_ || page < 1)
-        return;
+        return nullptr;
     if (page > PageCount())
         pages_.resize(static_cast<size_t>(page));
-    std::vector<TIndexItem>& items = pages_[static_cast<size_t>(page - 1)];
+    return &pages_[static_cast<size_t>(page - 1)];
+}
+
+void TItemIndex::PageSet(int32_t page, const TPageEntries& entries, bool looked) {
+    std::vector<TIndexItem>* grown = PageGrown(page);
+    if (!grown)
+        return;
+    std::vector<TIndexItem>& items = *grown;
     items.clear();
     items.reserve(entries.size());
     for (const TPageEntry& entry : entries)
@@ -69,14 +76,13 @@ void TItemIndex::PageRemoved(int32_t page) {
 }
 
 void TItemIndex::ItemAdded(int32_t page, const std::wstring& name, const std::wstring& path) {
-    if (!built_ || page < 1)
+    std::vector<TIndexItem>* items = PageGrown(page);
+    if (!items)
         return;
-    if (page > PageCount())
-        pages_.resize(static_cast<size_t>(page));
     TPageEntry entry;
     entry.name = name;
     entry.path = path;
-    pages_[static_cast<size_t>(page - 1)].push_back(IndexItem(entry, false));
+    items->push_back(IndexItem(entry, false));
 }
 
 void TItemIndex::ItemRemoved(int32_t page, const std::wstring& name) {

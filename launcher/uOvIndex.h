@@ -64,6 +64,9 @@ class TItemIndex {
 
   private:
     std::vector<TIndexItem>* Page(int32_t page);
+    // The page's items, the pages up to it made when they are beyond the last; null while the
+    // index is not built.
+    std::vector<TIndexItem>* PageGrown(int32_t page);
 
     std::vector<std::vector<TIndexItem>> pages_;
     bool built_ = false;

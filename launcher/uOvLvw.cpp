@@ -439,10 +439,6 @@ int ListItemAt(int x, int y) {
     return item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
 }
 
-std::wstring ListNameAt(int x, int y) {
-    return ListRowOf(ListItemAt(x, y)).name;
-}
-
 std::wstring ListRowPath(int item) {
     const TRowRecord* row = RowAt(item);
     return row ? row->path : std::wstring();

@@ -61,7 +61,6 @@ class TListUpdate {
     TListUpdate& operator=(const TListUpdate&) = delete;
 };
 void ListSelectedNames(std::vector<std::wstring>& names);
-std::wstring ListNameAt(int x, int y);
 // A row's item: its caption and the page it is on (the page shown, or for a row of the search's
 // results the item's own page).
 struct TListRow {

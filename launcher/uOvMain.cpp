@@ -59,8 +59,8 @@ void TFrmOvMain::Create() {
                  DpiScale(OV_MAIN_HEIGHT, dpi), COLOR_BTNFACE + 1, icon);
     if (!Handle())
         throw std::runtime_error("CreateWindowEx TFrmOvMain");
-    keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_KEYS),
-                                          static_cast<int>(std::size(OV_KEYS))));
+    keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_KEYS.data()),
+                                          static_cast<int>(OV_KEYS.size())));
     Application.OnMessage = [](MSG& msg) { return FrmOvMain && FrmOvMain->KeyTranslate(msg); };
 }
 

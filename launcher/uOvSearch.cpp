@@ -32,8 +32,8 @@ void TFrmOvMain::SearchFieldCreate() {
     ::SendMessageW(CptEdtSearch, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     ::SendMessageW(CptEdtSearch, EM_SETCUEBANNER, TRUE,
                    reinterpret_cast<LPARAM>(OV_CAP_SEARCH_CUE));
-    searchKeys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_SEARCH_KEYS),
-                                                static_cast<int>(std::size(OV_SEARCH_KEYS))));
+    searchKeys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_SEARCH_KEYS.data()),
+                                                static_cast<int>(OV_SEARCH_KEYS.size())));
 }
 
 void TFrmOvMain::SearchOpen() {

@@ -520,10 +520,10 @@ TEST_F(ItemList, SelectedNamesAndTheNameUnderAPoint) {
 
     RECT rc{};
     ListView_GetItemRect(f.CptLvwItems, 2, &rc, LVIR_LABEL);
-    EXPECT_EQ(ListNameAt(rc.left + 2, rc.top + 2), L"c.txt");
+    EXPECT_EQ(ListRowOf(ListItemAt(rc.left + 2, rc.top + 2)).name, L"c.txt");
     RECT client{};
     ::GetClientRect(f.CptLvwItems, &client);
-    EXPECT_EQ(ListNameAt(client.right - 2, client.bottom - 2), L"");
+    EXPECT_EQ(ListItemAt(client.right - 2, client.bottom - 2), -1);
 }
 
 } // namespace
