@@ -1,7 +1,8 @@
 # Runs one GoogleTest program and passes only when it ran to gtest's end: the program is given
 # --gtest_output=xml:RESULT, which gtest writes after its last test, so a crash or an early exit
 # leaves none, whatever exit code the program ended with (Wine can end a crashed program with 0).
-# The result must list every test it counts, at least one, and no failure.
+# The result must list every test it counts and no failure, and at least one test must have run
+# to its end: a suite whose tests are all disabled, filtered away or skipped tested nothing.
 #   cmake -DOV_RESULT=RESULT -P gtest-run.cmake -- COMMAND [ARGS...]
 # COMMAND is the program, or what runs it (cmake/wine-run, cmake/wine-dpi, tests/download/check),
 # which hands the arguments on; RESULT is relative to the working directory, as the program under
@@ -40,10 +41,14 @@ set(tests "${CMAKE_MATCH_1}")
 set(failures "${CMAKE_MATCH_2}")
 string(REGEX MATCHALL "<testcase " listed "${xml}")
 list(LENGTH listed listedCount)
+# A disabled test is listed with result "suppressed", a skipped one with "skipped".
+string(REGEX MATCHALL "result=\"completed\"" completed "${xml}")
+list(LENGTH completed completedCount)
 if(NOT root)
     message(FATAL_ERROR "gtest-run: ${OV_RESULT} is not a complete gtest result")
-elseif(tests EQUAL 0)
-    message(FATAL_ERROR "gtest-run: the program ran no test")
+elseif(tests EQUAL 0 OR completedCount EQUAL 0)
+    message(FATAL_ERROR "gtest-run: the program ran no test (${tests} listed, "
+                        "none of them run to its end: disabled, skipped or none)")
 elseif(NOT listedCount EQUAL tests)
     message(FATAL_ERROR "gtest-run: ${OV_RESULT} lists ${listedCount} of ${tests} tests")
 elseif(NOT failures EQUAL 0 OR NOT code EQUAL 0)
