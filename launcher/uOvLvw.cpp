@@ -524,8 +524,25 @@ int SortCompareName(LPARAM a, LPARAM b) {
     return SortCompareColumn(a, b, 0);
 }
 
+namespace {
+
+template <typename T> int Compared(const T& a, const T& b) {
+    return (a > b) - (a < b);
+}
+
+} // namespace
+
 int SortCompareColumn(LPARAM a, LPARAM b, int column) {
-    return ::lstrcmpW(RowText(*reinterpret_cast<TRowRecord*>(a), column).c_str(),
-                      RowText(*reinterpret_cast<TRowRecord*>(b), column).c_str()) *
-           FrmOvMain->SortOrder;
+    TRowRecord& rowA = *reinterpret_cast<TRowRecord*>(a);
+    TRowRecord& rowB = *reinterpret_cast<TRowRecord*>(b);
+    // Sizes by their bytes and dates by their time, as every file list orders them: as texts
+    // 10KB would come before 9KB, and 午後 01:45 before 午後 12:05 of the same day.
+    int order = 0;
+    if (column == 1)
+        order = Compared(rowA.size, rowB.size);
+    else if (column == 3)
+        order = Compared(rowA.time, rowB.time);
+    else
+        order = ::lstrcmpW(RowText(rowA, column).c_str(), RowText(rowB, column).c_str());
+    return order * FrmOvMain->SortOrder;
 }

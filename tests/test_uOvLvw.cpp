@@ -391,24 +391,36 @@ TEST_F(ItemList, AllItemsMissingGivesAnEmptyList) {
     EXPECT_EQ(Rows(), 0);
 }
 
-TEST_F(ItemList, ColumnsSortAsTextAndEveryClickFlipsTheOrder) {
-    ItemAdd(1, MakeFile(L"nine.bin", 9 * 1024));
-    ItemAdd(1, MakeFile(L"ten.bin", 10 * 1024));
-    ItemAdd(1, MakeFile(L"hundred.bin", 100 * 1024));
+// Sizes sort by bytes (two sizes within one kilobyte too) and dates by time (noon against one in
+// the afternoon, which as texts come the other way round); every click flips the order.
+TEST_F(ItemList, SizesSortByBytesDatesByTimeAndEveryClickFlipsTheOrder) {
+    ItemAdd(1, MakeFile(L"nine.bin", 9 * 1024 + 900, 13, 45));
+    ItemAdd(1, MakeFile(L"ten.bin", 10 * 1024, 12, 5));
+    ItemAdd(1, MakeFile(L"hundred.bin", 100 * 1024, 9, 0));
+    ItemAdd(1, MakeFile(L"small9.bin", 9 * 1024 + 100, 0, 30));
     TFrmOvMain& f = Open();
-    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"hundred.bin", L"nine.bin", L"ten.bin"}));
+    EXPECT_EQ(Column(0),
+              (std::vector<std::wstring>{L"hundred.bin", L"nine.bin", L"small9.bin", L"ten.bin"}));
 
     f.SortOrder = -1; // so the next click sorts ascending
     ClickColumn(1);
     EXPECT_EQ(f.SortColumn, 1);
     EXPECT_EQ(f.SortOrder, 1);
-    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"100KB", L"10KB", L"9KB"}));
+    EXPECT_EQ(Column(0),
+              (std::vector<std::wstring>{L"small9.bin", L"nine.bin", L"ten.bin", L"hundred.bin"}));
     ClickColumn(1);
     EXPECT_EQ(f.SortOrder, -1);
-    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"9KB", L"10KB", L"100KB"}));
-    ClickColumn(0);
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"100KB", L"10KB", L"9KB", L"9KB"}));
+    EXPECT_EQ(Cell(3, 0), L"small9.bin");
+    ClickColumn(3);
     EXPECT_EQ(f.SortOrder, 1) << "a click on another column flips the order too";
-    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"hundred.bin", L"nine.bin", L"ten.bin"}));
+    EXPECT_EQ(Column(0),
+              (std::vector<std::wstring>{L"small9.bin", L"hundred.bin", L"ten.bin", L"nine.bin"}));
+    ClickColumn(0);
+    EXPECT_EQ(f.SortOrder, -1);
+    EXPECT_EQ(Column(0),
+              (std::vector<std::wstring>{L"ten.bin", L"small9.bin", L"nine.bin", L"hundred.bin"}));
+    ClickColumn(0);
 
     // Sorting follows an in-place rename of the row's caption.
     ListRowRenamed(RowOf(L"ten.bin"), L"aaa.bin");
