@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 // ---------------------------------------------------------------------------------------------
 // Adding items
@@ -98,7 +99,6 @@ bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
         CurrentPage = PageTotal;
         THourglass hourglass;
         PageFolderAdd(CurrentPage, folder, listing);
-        ItemIndex.PageRead(CurrentPage);
         TListUpdate update;
         ListFill(CurrentPage);
         ListSort(SortColumn);
@@ -119,7 +119,7 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT p
     const TListRow row = ListRowOf(ListItemAt(point.x - list.left, point.y - list.top));
     if (row.name.empty())
         return false;
-    std::wstring path = ItemPathRead(row.page, row.name);
+    std::wstring path = row.path;
     if (!FilePresent(path))
         return false;
     std::wstring arguments;
@@ -139,11 +139,8 @@ void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
     THourglass hourglass;
     TListUpdate update;
     for (const std::wstring& path : paths) {
-        if (ItemAdd(CurrentPage, path)) {
-            const std::wstring name = ItemName(path);
-            ListRowAdd(name, path);
-            ItemIndex.ItemAdded(CurrentPage, name, path);
-        }
+        if (ItemAdd(CurrentPage, path))
+            ListRowAdd(ItemName(path), path, CurrentPage);
     }
     ListSort(SortColumn);
 }
@@ -228,14 +225,25 @@ void TFrmOvMain::CptLvwItemsDblClick() {
 }
 
 void TFrmOvMain::ItemsOpen(const std::vector<TListRow>& rows) {
+    std::vector<std::wstring> missing;
     for (const TListRow& row : rows) {
-        std::wstring path = ItemPathRead(row.page, row.name);
-        if (!FilePresent(path))
+        std::wstring path = row.path;
+        if (!FilePresent(path)) {
+            // A page's rows are files its refresh just found; a result stands for what the index
+            // read, perhaps long ago: one whose file is gone is told, not passed over.
+            if (FindRecord record; search_.results && !FileRecordGet(path, record))
+                missing.push_back(path);
             continue;
+        }
         std::wstring arguments;
         ItemTargetResolve(path, arguments);
         ShellOpen(path, arguments);
     }
+    if (!missing.empty())
+        ErrorMessageBox(AboutFileText(
+            missing[0], missing.size() == 1 ? std::wstring(OV_MSG_NOT_FOUND)
+                                            : FormatMessageText(OV_MSG_NOT_FOUND_SOME,
+                                                                static_cast<int>(missing.size()))));
 }
 
 void TFrmOvMain::CptTbnDeleteClick() {
@@ -250,11 +258,9 @@ void TFrmOvMain::CptTbnDeleteClick() {
             try {
                 PageRemove(CurrentPage, PageTotal);
             } catch (...) {
-                ItemIndex.Clear();
                 PagesShownAgain(PageTotal);
                 throw;
             }
-            ItemIndex.PageRemoved(CurrentPage);
             PageTotal = PageTotal - 1;
             if (CurrentPage > 1)
                 CurrentPage = CurrentPage - 1;
@@ -278,10 +284,8 @@ void TFrmOvMain::CptTbnDeleteClick() {
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
     const int first = ListView_GetNextItem(CptLvwItems, -1, LVNI_SELECTED);
-    for (const TListRow& row : rows) {
+    for (const TListRow& row : rows)
         ItemRemove(row.page, row.name);
-        ItemIndex.ItemRemoved(row.page, row.name);
-    }
     if (search_.results)
         SearchRun();
     else
@@ -304,18 +308,23 @@ void TFrmOvMain::PagesShownAgain(int32_t pageTotalBefore) noexcept {
 }
 
 bool TFrmOvMain::CptLvwItemsEditing(int item) {
-    if (!PageFolderRead(ListRowOf(item).page).empty()) {
+    editing_.reset();
+    const TListRow row = ListRowOf(item);
+    if (row.name.empty())
+        return false;
+    if (!PageFolderRead(row.page).empty()) {
         ErrorBox(OV_ERR_NOT_RENAMABLE);
         return false;
     }
+    editing_ = row;
     return true;
 }
 
-bool TFrmOvMain::CptLvwItemsEdited(int item, const std::wstring& newText) {
-    const TListRow row = ListRowOf(item);
-    if (!ItemRename(row.page, row.name, newText))
+bool TFrmOvMain::CptLvwItemsEdited(const std::wstring* newText) {
+    // The item the editor was opened on, by page and name: the rows may have moved since.
+    const std::optional<TListRow> row = std::exchange(editing_, std::nullopt);
+    if (!newText || !row || !ItemRename(row->page, row->name, *newText))
         return false;
-    ListRowRenamed(item, newText);
-    ItemIndex.ItemRenamed(row.page, row.name, newText);
+    ListRowRenamed(row->page, row->name, *newText);
     return true;
 }

@@ -2,131 +2,109 @@
 #include "uOvIndex.h"
 
 #include "uCmnMatch.h"
-#include "uCmnRegStore.h"
 
-#include <algorithm>
+#include <unordered_map>
 
-namespace {
-
-TIndexItem IndexItem(const TPageEntry& entry, bool looked) {
-    TIndexItem item;
-    item.name = entry.name;
-    item.path = entry.path;
-    item.folded = TextFold(entry.name);
-    if (looked) {
-        item.record = entry.record;
-        // The row needs the record's figures only; the name is the item's own.
-        item.record.Name.clear();
-        item.found = entry.found;
-        item.looked = true;
-    }
-    return item;
-}
-
-} // namespace
-
-void TItemIndex::Build(int32_t pageTotal) {
+void TItemIndex::Build() {
     pages_.clear();
     built_ = true;
-    for (int32_t page = 1; page <= pageTotal; ++page)
-        PageRead(page);
+    recount_ = true;
+    Fresh();
 }
 
 void TItemIndex::Clear() {
     pages_.clear();
     built_ = false;
+    recount_ = false;
 }
 
-std::vector<TIndexItem>* TItemIndex::Page(int32_t page) {
-    if (!built_ || page < 1 || page > PageCount())
-        return nullptr;
-    return &pages_[static_cast<size_t>(page - 1)];
-}
-
-std::vector<TIndexItem>* TItemIndex::PageGrown(int32_t page) {
+void TItemIndex::PageChanged(int32_t page) {
     if (!built_ || page < 1)
-        return nullptr;
-    if (page > PageCount())
+        return;
+    // A page created beyond the last one the index knows brings the pages before it along.
+    if (static_cast<size_t>(page) > pages_.size())
         pages_.resize(static_cast<size_t>(page));
-    return &pages_[static_cast<size_t>(page - 1)];
-}
-
-void TItemIndex::PageSet(int32_t page, const TPageEntries& entries, bool looked) {
-    std::vector<TIndexItem>* grown = PageGrown(page);
-    if (!grown)
-        return;
-    std::vector<TIndexItem>& items = *grown;
-    items.clear();
-    items.reserve(entries.size());
-    for (const TPageEntry& entry : entries)
-        items.push_back(IndexItem(entry, looked));
-}
-
-void TItemIndex::PageRead(int32_t page) {
-    if (!built_)
-        return;
-    TPageEntries entries;
-    PageItemsRead(page, entries);
-    PageSet(page, entries, false);
+    pages_[static_cast<size_t>(page - 1)].stale = true;
 }
 
 void TItemIndex::PageRemoved(int32_t page) {
-    if (Page(page))
+    if (built_ && page >= 1 && static_cast<size_t>(page) <= pages_.size())
         pages_.erase(pages_.begin() + (page - 1));
 }
 
-void TItemIndex::ItemAdded(int32_t page, const std::wstring& name, const std::wstring& path) {
-    std::vector<TIndexItem>* items = PageGrown(page);
-    if (!items)
+void TItemIndex::PagesChanged() {
+    if (built_)
+        recount_ = true;
+}
+
+void TItemIndex::Fresh() {
+    if (!built_)
         return;
-    TPageEntry entry;
-    entry.name = name;
-    entry.path = path;
-    items->push_back(IndexItem(entry, false));
+    if (recount_) {
+        recount_ = false;
+        pages_.resize(static_cast<size_t>(::PageCount()));
+        for (TIndexPage& page : pages_)
+            page.stale = true;
+    }
+    for (size_t i = 0; i < pages_.size(); ++i)
+        if (pages_[i].stale)
+            PageRead(pages_[i], static_cast<int32_t>(i + 1));
 }
 
-void TItemIndex::ItemRemoved(int32_t page, const std::wstring& name) {
-    if (std::vector<TIndexItem>* items = Page(page))
-        std::erase_if(*items,
-                      [&](const TIndexItem& item) { return RegNameEqual(item.name, name); });
+void TItemIndex::PageRead(TIndexPage& page, int32_t number) {
+    TPageEntries entries;
+    PageItemsRead(number, entries);
+    // What the file system answered for an item that kept its name and path still holds: a page
+    // read again after one item was added does not look every other one up again.
+    std::unordered_map<std::wstring, const TIndexItem*> before;
+    before.reserve(page.items.size());
+    for (const TIndexItem& item : page.items)
+        if (item.looked)
+            before.emplace(item.name, &item);
+    std::vector<TIndexItem> items;
+    items.reserve(entries.size());
+    for (TPageEntry& entry : entries) {
+        TIndexItem& item = items.emplace_back();
+        if (auto known = before.find(entry.name);
+            known != before.end() && known->second->path == entry.path) {
+            item = *known->second;
+            continue;
+        }
+        item.folded = TextFold(entry.name);
+        item.name = std::move(entry.name);
+        item.path = std::move(entry.path);
+    }
+    page.items = std::move(items);
+    page.stale = false;
 }
 
-void TItemIndex::ItemRenamed(int32_t page, const std::wstring& oldName,
-                             const std::wstring& newName) {
-    std::vector<TIndexItem>* items = Page(page);
-    if (!items)
-        return;
-    auto found = std::find_if(items->begin(), items->end(), [&](const TIndexItem& item) {
-        return RegNameEqual(item.name, oldName);
-    });
-    if (found == items->end())
-        return;
-    // A renamed value comes last in the store's order.
-    TIndexItem item = std::move(*found);
-    items->erase(found);
-    item.name = newName;
-    item.folded = TextFold(newName);
-    items->push_back(std::move(item));
+int32_t TItemIndex::PageCount() {
+    Fresh();
+    return static_cast<int32_t>(pages_.size());
 }
 
-void TItemIndex::LookUpsForget() {
-    for (std::vector<TIndexItem>& items : pages_)
-        for (TIndexItem& item : items)
-            item.looked = false;
-}
-
-size_t TItemIndex::ItemCount() const noexcept {
+size_t TItemIndex::ItemCount() {
+    Fresh();
     size_t count = 0;
-    for (const std::vector<TIndexItem>& items : pages_)
-        count += items.size();
+    for (const TIndexPage& page : pages_)
+        count += page.items.size();
     return count;
 }
 
-std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) const {
+const std::vector<TIndexItem>& TItemIndex::PageItems(int32_t page) {
+    Fresh();
+    static const std::vector<TIndexItem> none;
+    if (page < 1 || static_cast<size_t>(page) > pages_.size())
+        return none;
+    return pages_[static_cast<size_t>(page - 1)].items;
+}
+
+std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
+    Fresh();
     std::vector<TIndexHit> hits;
     const std::wstring part = TextFold(text);
     for (size_t page = 0; page < pages_.size(); ++page) {
-        const std::vector<TIndexItem>& items = pages_[page];
+        const std::vector<TIndexItem>& items = pages_[page].items;
         for (size_t i = 0; i < items.size(); ++i)
             if (TextFoldedContains(items[i].folded, part))
                 hits.push_back({static_cast<int32_t>(page + 1), i});
@@ -138,9 +116,10 @@ TPageEntries TItemIndex::Entries(const std::vector<TIndexHit>& hits) {
     TPageEntries entries;
     entries.reserve(hits.size());
     for (const TIndexHit& hit : hits) {
-        TIndexItem& item = pages_[static_cast<size_t>(hit.page - 1)][hit.item];
+        TIndexItem& item = pages_[static_cast<size_t>(hit.page - 1)].items[hit.item];
         if (!item.looked) {
             item.found = FileRecordGet(item.path, item.record);
+            // The row needs the record's figures only; the name is the item's own.
             item.record.Name.clear();
             item.looked = true;
         }

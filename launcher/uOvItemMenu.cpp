@@ -83,7 +83,7 @@ POINT MenuPointOf(HWND list, int row) {
 std::vector<std::wstring> SelectedPaths(HWND list) {
     std::vector<std::wstring> paths;
     for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) >= 0;)
-        paths.push_back(ListRowPath(row));
+        paths.push_back(ListRowOf(row).path);
     return paths;
 }
 
@@ -111,7 +111,7 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
     }
     // The entries for one row act on the focused row.
     ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
-    const TItemMenuTargets targets = ItemMenuTargets(ListRowPath(row));
+    const TItemMenuTargets targets = ItemMenuTargets(ListRowOf(row).path);
 
     TUniqueMenu menu(::CreatePopupMenu());
     TUniqueMenu more(::CreatePopupMenu());

@@ -43,7 +43,6 @@ struct TRowRecord {
     // Size, date and folder texts, made when first painted or sorted by.
     std::wstring sizeText, dateText, folderText;
     bool textsMade = false;
-    // The item's page; 0 for the page shown.
     int32_t page = 0;
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
@@ -170,7 +169,7 @@ bool RowOnScreen(HWND list, int item) {
 
 // Makes the row's record at the end of the list's order; the list is told by the caller.
 void RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record,
-             int32_t page = 0) {
+             int32_t page) {
     TListState& state = State();
     TRowRecord& row = state.rows.emplace_back();
     row.name = name;
@@ -268,17 +267,25 @@ void ListFill(const TPageEntries& entries) {
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, state.order.size(), 0);
 }
 
-void ListRowAdd(const std::wstring& name, const std::wstring& path) {
+void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page) {
     FindRecord record;
     if (!FileRecordGet(path, record))
         return;
-    RowMake(name, path, record);
+    ListEditCancel();
+    RowMake(name, path, record, page);
     // The rows before it keep their place, their selection and the list's scroll position.
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_SETITEMCOUNT, State().order.size(),
                    LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
 }
 
+void ListEditCancel() {
+    HWND list = FrmOvMain->CptLvwItems;
+    if (ListView_GetEditControl(list))
+        ::SendMessageW(list, LVM_CANCELEDITLABEL, 0, 0);
+}
+
 void ListClear() {
+    ListEditCancel();
     ::SendMessageW(FrmOvMain->CptLvwItems, LVM_DELETEALLITEMS, 0, 0);
     TListState& state = State();
     state.rows.clear();
@@ -427,8 +434,8 @@ std::vector<TListRow> ListSelectedRows() {
 TListRow ListRowOf(int item) {
     const TRowRecord* row = RowAt(item);
     if (!row)
-        return {std::wstring(), FrmOvMain->CurrentPage};
-    return {row->name, row->page ? row->page : FrmOvMain->CurrentPage};
+        return {};
+    return {row->name, row->page, row->path};
 }
 
 int ListItemAt(int x, int y) {
@@ -439,14 +446,14 @@ int ListItemAt(int x, int y) {
     return item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
 }
 
-std::wstring ListRowPath(int item) {
-    const TRowRecord* row = RowAt(item);
-    return row ? row->path : std::wstring();
-}
-
-void ListRowRenamed(int item, const std::wstring& name) {
-    if (TRowRecord* row = RowAt(item))
-        row->name = name;
+void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstring& newName) {
+    for (TRowRecord& row : State().rows) {
+        if (row.page == page && row.name == oldName) {
+            row.name = newName;
+            ::InvalidateRect(FrmOvMain->CptLvwItems, nullptr, TRUE);
+            return;
+        }
+    }
 }
 
 // Widths go through the column records, which hold them in every view; the width messages
@@ -501,6 +508,7 @@ void ListSort(int32_t column) {
         return;
     TListState& state = State();
     HWND list = FrmOvMain->CptLvwItems;
+    ListEditCancel();
     {
         TSelectionKeep selection(list);
         const auto before = [&](size_t a, size_t b) {

@@ -18,7 +18,9 @@
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row.
 void ListFill(const TPageEntries& entries);
-void ListRowAdd(const std::wstring& name, const std::wstring& path);
+void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page);
+// Fills, sorts and clears first end the in-place editor, cancelled: the rows move under it, and
+// its text was meant for the row it was opened on.
 void ListClear();
 // Empties both image lists; the rows shown ask for their icons again.
 void ListImagesReset();
@@ -61,23 +63,25 @@ class TListUpdate {
     TListUpdate& operator=(const TListUpdate&) = delete;
 };
 void ListSelectedNames(std::vector<std::wstring>& names);
-// A row's item: its caption and the page it is on (the page shown, or for a row of the search's
-// results the item's own page).
+// A row's item, the one place every command learns it from: its caption, the page it is on (the
+// page shown, or for a row of the search's results the item's own page) and the path the row
+// stands for, as the store held it when the row was made.
 struct TListRow {
     std::wstring name;
     int32_t page = 0;
+    std::wstring path;
     bool operator==(const TListRow&) const = default;
 };
 // The selected rows in list order.
 std::vector<TListRow> ListSelectedRows();
-// The row at list position `item`; an empty name and the page shown when there is none.
+// The row at list position `item`; an empty row (page 0) when there is none.
 TListRow ListRowOf(int item);
 // The list position of the row at (x, y) in the list's coordinates; -1 over no row.
 int ListItemAt(int x, int y);
-// The path the row at list position `item` was filled from; empty when there is no such row.
-std::wstring ListRowPath(int item);
-// Keeps the sort key of a row renamed in place in step with its caption.
-void ListRowRenamed(int item, const std::wstring& name);
+// The row of the item `oldName` on `page` shows `newName` from now on, and sorts by it.
+void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstring& newName);
+// Ends the list's in-place editor, if open, as Escape would: nothing is renamed.
+void ListEditCancel();
 
 // Columns, sorting and view styles.
 void ColumnWidthsLoad();

@@ -158,16 +158,19 @@ void TFrmOvMain::ViewStyleButtonRelease() {
 }
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
-    // Over the results the refresh looks their files up again.
+    // During a search the refresh reads the store and looks the files up again: what another
+    // program wrote is found, and results whose files are gone drop out.
+    if (search_.open && ItemIndex.Built()) {
+        THourglass hourglass;
+        ItemIndex.Build();
+    }
     if (search_.results) {
-        ItemIndex.LookUpsForget();
         SearchRun();
         ViewStyleButtonRelease();
         return;
     }
     TPageEntries entries;
     const std::wstring odd = PageRefresh(CurrentPage, entries);
-    ItemIndex.PageSet(CurrentPage, entries, true);
     {
         THourglass hourglass;
         TListUpdate update;
@@ -222,16 +225,17 @@ void TFrmOvMain::StatusRepaint() noexcept {
 // Page navigation
 
 void TFrmOvMain::CptTbnBeforeClick() {
-    // From the page shown before the search: the step shows the page.
-    SearchLeave(false);
     // Only an outside edit leaves the shown page beyond the last one: go to the last that exists.
-    if (CurrentPage > PageTotal && PageTotal >= 1) {
-        CurrentPage = PageTotal;
-        CptPmuItemBtnUpdateClick();
-        return;
-    }
-    if (CurrentPage > 1) {
-        CurrentPage = CurrentPage - 1;
+    int32_t page = CurrentPage;
+    if (CurrentPage > PageTotal && PageTotal >= 1)
+        page = PageTotal;
+    else if (CurrentPage > 1)
+        page = CurrentPage - 1;
+    // From the page shown before the search: a step that shows another page shows it; on the
+    // first page the page itself comes back.
+    SearchLeave(page == CurrentPage);
+    if (page != CurrentPage) {
+        CurrentPage = page;
         CptPmuItemBtnUpdateClick();
     }
 }
@@ -346,9 +350,8 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case LVN_ENDLABELEDITW: {
             const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             // No text: the editor was cancelled.
-            if (!item.pszText)
-                return FALSE;
-            return CptLvwItemsEdited(item.iItem, item.pszText) ? TRUE : FALSE;
+            const std::wstring text = item.pszText ? item.pszText : L"";
+            return CptLvwItemsEdited(item.pszText ? &text : nullptr) ? TRUE : FALSE;
         }
         }
     }

@@ -59,8 +59,8 @@ class TFrmOvMain : public TForm {
     // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
     int32_t ToolBarAlign = 0;
     TStatusPanels StatusPanels;
-    // Every page's items for the search, built when it first opens and kept in step by the
-    // commands from then on.
+    // Every page's items for the search, built when it first opens; it follows the store from
+    // then on.
     TItemIndex ItemIndex;
 
     // The display scale the window is laid out for, and a size of the 96-DPI layout at it.
@@ -96,10 +96,11 @@ class TFrmOvMain : public TForm {
     void CptLvwItemsDblClick();
     // Opens the rows' items, each from its own page.
     void ItemsOpen(const std::vector<TListRow>& rows);
-    // Returns false when no editor may open.
+    // Returns false when no editor may open; otherwise the row's item is the one the edit renames.
     bool CptLvwItemsEditing(int item);
-    // Returns false when the old caption stays; true when newText became the caption.
-    bool CptLvwItemsEdited(int item, const std::wstring& newText);
+    // The editor closed with `newText` (null: cancelled). Returns false when the old caption stays;
+    // true when newText became the caption of the item the editor was opened on.
+    bool CptLvwItemsEdited(const std::wstring* newText);
     // The item list's menus (uOvItemMenu) at `screen`; from the keyboard, (-1, -1), at the
     // focused row.
     void CptLvwItemsContextPopup(POINT screen);
@@ -189,6 +190,8 @@ class TFrmOvMain : public TForm {
     void ItemDragEnd();
 
     bool dragging_ = false;
+    // The item the in-place editor was opened on, while it is open.
+    std::optional<TListRow> editing_;
     // The taskbar setting FormShow read, applied at each paint; none while it could not be read
     // or the hook library is absent.
     std::optional<bool> taskbarHidden_;

@@ -32,3 +32,7 @@ inline constexpr size_t OV_MSG_PATH_WIDTH = 60;
 // Dropped paths too long for the file functions, told with the first of them.
 inline constexpr const wchar_t* OV_MSG_PATHS_TOO_LONG =
     L"パスが長すぎる (260 文字以上) ため、このファイルを含む %d 個のファイルを除外しました";
+// A search result opened whose file is gone since the index read it, told with the first of them.
+inline constexpr const wchar_t* OV_MSG_NOT_FOUND = L"ファイルが見つかりません";
+inline constexpr const wchar_t* OV_MSG_NOT_FOUND_SOME =
+    L"このファイルを含む %d 個のファイルが見つかりません";

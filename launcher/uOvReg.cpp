@@ -28,7 +28,34 @@ bool IsBlankOnly(const std::wstring& text) {
     return true;
 }
 
+std::vector<TPageStoreListener*>& Listeners() {
+    static std::vector<TPageStoreListener*> listeners;
+    return listeners;
+}
+
+// Every listener told of what a write did; `tell` is called once per listener.
+template <typename TTell> void Tell(TTell tell) {
+    for (TPageStoreListener* listener : Listeners())
+        tell(*listener);
+}
+
+void PageChangedTell(int32_t page) {
+    Tell([&](TPageStoreListener& listener) { listener.PageChanged(page); });
+}
+
+void PagesChangedTell() {
+    Tell([](TPageStoreListener& listener) { listener.PagesChanged(); });
+}
+
 } // namespace
+
+TPageStoreListener::TPageStoreListener() {
+    Listeners().push_back(this);
+}
+
+TPageStoreListener::~TPageStoreListener() {
+    std::erase(Listeners(), this);
+}
 
 std::wstring PageKeyPath(int32_t page) {
     return std::wstring(OvKeyPagePrefix) + std::to_wstring(page);
@@ -73,6 +100,7 @@ bool PageCreate(int32_t page, const std::wstring& folderPath) {
     const std::wstring key = PageKeyPath(page);
     RegKeyCreate(Root, key);
     RegStrWrite(Root, key, OvValFolderPath, folderPath);
+    PageChangedTell(page);
     return true;
 }
 
@@ -82,11 +110,6 @@ std::wstring PageFolderRead(int32_t page) {
 
 void PageItemNames(int32_t page, std::vector<std::wstring>& names) {
     RegValueNames(Root, PageKeyPath(page), names);
-}
-
-int32_t PageItemCount(int32_t page) {
-    // An absent page holds nothing, not -1 items.
-    return std::max(RegValueCount(Root, PageKeyPath(page)) - 1, 0);
 }
 
 std::wstring ItemPathRead(int32_t page, const std::wstring& name) {
@@ -104,6 +127,7 @@ bool ItemAdd(int32_t page, const std::wstring& path) {
     if (name.empty() || RegValueExists(Root, key, name))
         return false;
     RegStrWrite(Root, key, name, path);
+    PageChangedTell(page);
     return true;
 }
 
@@ -112,6 +136,7 @@ void ItemRemove(int32_t page, const std::wstring& name) {
     if (name.empty())
         return;
     RegValueDelete(Root, PageKeyPath(page), name);
+    PageChangedTell(page);
 }
 
 bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& newText) {
@@ -119,6 +144,7 @@ bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& n
     if (IsBlankOnly(newText) || oldName.empty() || RegValueExists(Root, key, newText))
         return false;
     RegValueRename(Root, key, oldName, newText);
+    PageChangedTell(page);
     // RegValueRename does nothing when the old item is gone; the caption must not claim a rename
     // that did not happen.
     return RegValueExists(Root, key, newText);
@@ -149,12 +175,21 @@ template <typename TVisit> std::wstring PageItemsEach(int32_t page, TVisit visit
         TPageEntry entry;
         entry.name = std::move(value.name);
         entry.path = std::move(value.text);
+        entry.page = page;
         visit(std::move(entry));
     }
     return odd;
 }
 
 } // namespace
+
+int32_t PageItemCount(int32_t page) {
+    // What the list can show: a page key without its folder value (written by another program)
+    // has no value to take off the count, and a value that is not a string is no item.
+    int32_t count = 0;
+    PageItemsEach(page, [&](TPageEntry&&) { ++count; });
+    return count;
+}
 
 void PageItemsRead(int32_t page, TPageEntries& entries) {
     entries.clear();
@@ -190,7 +225,8 @@ std::wstring OrdinaryPageRefresh(int32_t page, TPageEntries& entries) {
 
 // The items a folder's listing makes, as ItemAdd would make them one by one: each entry under its
 // display name, the first listed of two that share a name.
-TPageEntries FolderItems(const std::wstring& folder, std::vector<FindRecord>& listing) {
+TPageEntries FolderItems(int32_t page, const std::wstring& folder,
+                         std::vector<FindRecord>& listing) {
     TPageEntries items;
     items.reserve(listing.size());
     std::unordered_set<std::wstring> taken;
@@ -203,6 +239,7 @@ TPageEntries FolderItems(const std::wstring& folder, std::vector<FindRecord>& li
         item.path = folder + L"\\" + record.Name;
         item.record = std::move(record);
         item.found = true;
+        item.page = page;
     }
     return items;
 }
@@ -222,6 +259,7 @@ std::wstring PageItemsSync(int32_t page, TPageEntries& items) {
         wanted.emplace(RegNameFold(items[i].name), i);
     std::vector<bool> present(items.size(), false);
     std::wstring odd;
+    bool written = false;
     for (const TRegStrValue& value : stored) {
         if (value.name.empty() || OddValueNoted(value, odd))
             continue;
@@ -230,13 +268,18 @@ std::wstring PageItemsSync(int32_t page, TPageEntries& items) {
         // value was created with.
         if (match == wanted.end() || items[match->second].name != value.name) {
             RegValueDelete(Root, key, value.name);
+            written = true;
             continue;
         }
         const TPageEntry& item = items[match->second];
-        if (value.text != item.path)
+        if (value.text != item.path) {
             RegStrWrite(Root, key, item.name, item.path);
+            written = true;
+        }
         present[match->second] = true;
     }
+    if (written)
+        PageChangedTell(page);
     TPageEntries kept;
     kept.reserve(items.size());
     for (size_t i = 0; i < items.size(); ++i)
@@ -262,7 +305,7 @@ std::wstring PageRefresh(int32_t page, TPageEntries& entries) {
         return {};
     const bool bound = state == TPathState::Present;
     if (bound)
-        entries = FolderItems(folder, listing);
+        entries = FolderItems(page, folder, listing);
     // A vanished folder leaves an empty ordinary page: its items go first, its binding last.
     std::wstring odd = PageItemsSync(page, entries);
     if (!bound)
@@ -351,19 +394,38 @@ void PageRemove(int32_t page, int32_t pageTotal) {
             PagesRepair();
         } catch (...) {
         }
+        PagesChangedTell();
         throw;
     }
+    Tell([&](TPageStoreListener& listener) { listener.PageRemoved(page); });
 }
 
 void PagesRepair() {
+    bool changed = RegValueExists(Root, OvKeyData, OvValPageMove);
     PageMoveFinish();
     const std::vector<int32_t> pages = PageNumbers();
     // In increasing order each page moves down into a number that is free by then.
-    for (size_t i = 0; i < pages.size(); ++i)
-        if (pages[i] != static_cast<int32_t>(i) + 1)
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (pages[i] != static_cast<int32_t>(i) + 1) {
             PageMove(pages[i], static_cast<int32_t>(i) + 1);
-    if (pages.empty())
+            changed = true;
+        }
+    }
+    // Every page is created with its folder value right after its key, and only ever as the last
+    // page: a last page key without any value is a creation cut short between the two (a folder
+    // page killed at its birth), which did not happen.
+    auto count = static_cast<int32_t>(pages.size());
+    if (count > 0) {
+        const std::wstring last = PageKeyPath(count);
+        if (RegValueCount(Root, last) == 0 && RegSubKeyCount(Root, last) == 0) {
+            PageKeyDelete(count--);
+            changed = true;
+        }
+    }
+    if (count == 0)
         PageCreate(1, L"");
+    if (changed)
+        PagesChangedTell();
 }
 
 void PageClear(int32_t page) {

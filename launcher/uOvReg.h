@@ -12,6 +12,27 @@
 // an item: the display name as value name, the full path as data. The store operations refuse
 // nothing on a folder page: the commands test PageFolderRead first.
 
+// Hears of every change the operations below make to the pages, once it is made. What follows the
+// store (the search's index) listens here and learns from nothing else. A listener is heard from
+// its construction to its destruction, on the thread that writes the store.
+class TPageStoreListener {
+  public:
+    TPageStoreListener(const TPageStoreListener&) = delete;
+    TPageStoreListener& operator=(const TPageStoreListener&) = delete;
+
+    // Page `page` was created, or its items or folder written.
+    virtual void PageChanged(int32_t page) = 0;
+    // Page `page` is gone and every later page moved down by one.
+    virtual void PageRemoved(int32_t page) = 0;
+    // Any page may have changed, and the number of pages with them (a removal that failed
+    // part-way, a repair).
+    virtual void PagesChanged() = 0;
+
+  protected:
+    TPageStoreListener();
+    ~TPageStoreListener();
+};
+
 // Key path of page n: the Data key, "\" and n in decimal.
 std::wstring PageKeyPath(int32_t page);
 // Number of pages: the subkeys of the Data key named by a page number.
@@ -26,7 +47,7 @@ bool PageCreate(int32_t page, const std::wstring& folderPath);
 std::wstring PageFolderRead(int32_t page);
 // The page's value names in store order: the default value's empty name first, then the items.
 void PageItemNames(int32_t page, std::vector<std::wstring>& names);
-// The page's values less the default value.
+// The page's items: its values that are strings, the default value aside.
 int32_t PageItemCount(int32_t page);
 
 // The item's path; empty when there is no such item.
@@ -48,13 +69,14 @@ struct TPageEntry {
     std::wstring path;
     FindRecord record;
     bool found = false;
-    // The page the item is on, where a list shows items of several pages; 0 for the page shown.
+    // The page the item is on.
     int32_t page = 0;
 };
 using TPageEntries = std::vector<TPageEntry>;
 
 // The page's items in store order with their paths, read in one pass over the page key; the
-// default value and values that are not strings (no items, left as they are) are left out.
+// default value and values that are not strings (no items, left as they are) are left out. Each
+// entry carries the page.
 void PageItemsRead(int32_t page, TPageEntries& entries);
 // Looks each entry's path up once and keeps its directory entry.
 void PageEntriesFind(TPageEntries& entries);

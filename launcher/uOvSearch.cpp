@@ -92,12 +92,11 @@ void TFrmOvMain::SearchRun() {
 void TFrmOvMain::SearchIndexEnsure() {
     if (!ItemIndex.Built()) {
         THourglass hourglass;
-        ItemIndex.Build(PageTotal);
+        ItemIndex.Build();
     }
 }
 
 void TFrmOvMain::SearchShow(const std::wstring& text) {
-    // A page deletion that failed part-way leaves no index to trust.
     SearchIndexEnsure();
     const TPageEntries entries = ItemIndex.Entries(ItemIndex.Match(text));
     {

@@ -205,10 +205,12 @@ class ItemCommands : public TMainWindowTest {
                               reinterpret_cast<LPARAM>(&info));
     }
 
-    // Commits `text` as the new caption of a row, as the list's editor does.
+    // Opens the editor on a row and commits `text` as its new caption, as the list does.
     LRESULT EndEdit(const std::wstring& caption, const std::wstring& text) {
         NMLVDISPINFOW info{};
         info.item.iItem = RowOf(caption);
+        if (Notify(LVN_BEGINLABELEDITW, info))
+            return FALSE;
         info.item.mask = LVIF_TEXT;
         std::wstring buffer = text;
         info.item.pszText = buffer.data();
@@ -738,6 +740,7 @@ TEST_F(ItemCommands, RenameIsRevertedWhenTheStoreRefusesAndKeepsBlanksWhenAccept
     // A cancelled editor sends no text: nothing changes.
     NMLVDISPINFOW cancelled{};
     cancelled.item.iItem = RowOf(L"résumé.txt");
+    EXPECT_EQ(Notify(LVN_BEGINLABELEDITW, cancelled), FALSE);
     EXPECT_EQ(Notify(LVN_ENDLABELEDITW, cancelled), FALSE);
     EXPECT_EQ(ItemPathRead(1, L"résumé.txt"), b);
 }
@@ -801,7 +804,7 @@ TEST_F(ItemCommands, PreviousOnPage1DoesNothingAndNextOnTheLastPageAppendsOnePer
     const std::wstring a = File(L"a.txt");
     TFrmOvMain& f = Open();
     // A row the store does not know: a refill would remove it.
-    ListRowAdd(L"marker", a);
+    ListRowAdd(L"marker", a, 1);
     Click(IDC_TBN_BEFORE);
     EXPECT_EQ(f.CurrentPage, 1);
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"marker"}));

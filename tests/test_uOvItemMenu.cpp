@@ -313,7 +313,7 @@ TEST_F(ItemMenu, AnEmptyPageSaysWhatToDoUntilARowIsIn) {
               L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します");
     EXPECT_GT(MiddleMarked(), 0);
     // A row appended to the empty list takes the line away.
-    ListRowAdd(L"a.txt", dir / L"a.txt");
+    ListRowAdd(L"a.txt", dir / L"a.txt", 3);
     EXPECT_EQ(MiddleMarked(false), 0);
     ItemAdd(3, dir / L"a.txt");
     f.CptPmuItemBtnUpdateClick();

@@ -207,7 +207,7 @@ class ItemList : public TMainWindowTest {
         RegIntWrite(HKCU, OvKeyConfig, OvValLvwStyle, 3);
         Open();
         for (int i = 0; i < count; ++i)
-            ListRowAdd(std::to_wstring(100 + i), ExeFolder() + L"test_uOvLvw.exe");
+            ListRowAdd(std::to_wstring(100 + i), ExeFolder() + L"test_uOvLvw.exe", 1);
         ::MoveWindow(form->Handle(), 0, 0, 400, 300, FALSE);
         ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
         ::UpdateWindow(form->CptLvwItems);
@@ -242,12 +242,12 @@ TEST_F(ItemList, RowsShowSizeTypeDateAndLocationOfEachItem) {
     EXPECT_EQ(Cell(RowOf(L"huge.img"), 1), L"3,145,728KB");
     // A folder dropped with other entries becomes an item whose row shows 0KB.
     ::CreateDirectoryW((dir + L"sub").c_str(), nullptr);
-    ListRowAdd(L"sub", dir + L"sub");
+    ListRowAdd(L"sub", dir + L"sub", 1);
     ASSERT_GE(RowOf(L"sub"), 0);
     EXPECT_EQ(Cell(RowOf(L"sub"), 1), L"0KB");
 
     // A missing file gets no row.
-    ListRowAdd(L"gone.txt", dir + L"gone.txt");
+    ListRowAdd(L"gone.txt", dir + L"gone.txt", 1);
     EXPECT_EQ(Rows(), 5);
     EXPECT_EQ(RowOf(L"gone.txt"), -1);
 }
@@ -423,7 +423,7 @@ TEST_F(ItemList, SizesSortByBytesDatesByTimeAndEveryClickFlipsTheOrder) {
     ClickColumn(0);
 
     // Sorting follows an in-place rename of the row's caption.
-    ListRowRenamed(RowOf(L"ten.bin"), L"aaa.bin");
+    ListRowRenamed(1, L"ten.bin", L"aaa.bin");
     ListView_SetItemText(f.CptLvwItems, RowOf(L"ten.bin"), 0, const_cast<wchar_t*>(L"aaa.bin"));
     ListSort(0);
     EXPECT_EQ(Cell(0, 0), L"aaa.bin");
@@ -604,7 +604,7 @@ TEST_F(ItemList, SortingKeepsTheSelectionWithItsRowsAndTheViewWhereItWas) {
     const std::vector<std::wstring> byName = Column(0);
     ListSort(4);
     EXPECT_EQ(Column(0), byName);
-    ListRowAdd(L"added", ExeFolder() + L"test_uOvLvw.exe");
+    ListRowAdd(L"added", ExeFolder() + L"test_uOvLvw.exe", 1);
     EXPECT_EQ(ListView_GetTopIndex(list), top);
     after.clear();
     ListSelectedNames(after);

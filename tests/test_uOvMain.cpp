@@ -254,6 +254,7 @@ TEST_F(MainWindow, RepeatedMessagesThatFailOpenOneBox) {
     EXPECT_EQ(boxes[0].text, L"'HookKeyNo' の取得に失敗しました.");
 
     RegIntWrite(HKCU, PageKeyPath(1), L"", 5);
+    ListRowAdd(L"row", ExeFolder() + L"test_uOvMain.exe", 1);
     NMLVDISPINFOW edit{};
     edit.hdr.hwndFrom = f.CptLvwItems;
     edit.hdr.code = LVN_BEGINLABELEDITW;
