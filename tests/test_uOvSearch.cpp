@@ -7,11 +7,15 @@
 #include "uOvFrmDef.h"
 #include "uOvIndex.h"
 #include "uOvLvw.h"
+#include "uOvMsg.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -134,6 +138,62 @@ class Search : public TMainWindowTest {
         info.item.pszText = text.data();
         return ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS,
                               reinterpret_cast<LPARAM>(&info)) != 0;
+    }
+
+    // Sends a drop of `paths` onto the list's empty corner.
+    void Drop(const std::vector<std::wstring>& paths) {
+        ::SendMessageW(form->Handle(), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(MakeDrop(paths, {5, 5})), 0);
+    }
+    // Steps with the page keys until `page` is shown.
+    void PageShow(int32_t page) {
+        while (form->CurrentPage < page)
+            KeyPress(VK_NEXT, {VK_CONTROL});
+        while (form->CurrentPage > page)
+            KeyPress(VK_PRIOR, {VK_CONTROL});
+    }
+    // F2 on the row, `text` typed over its caption and Enter, as a user renames; when the editor
+    // has closed meanwhile, what is typed goes nowhere.
+    void RenameTyped(const TShown& row, const std::function<void()>& meanwhile,
+                     const std::wstring& text) {
+        SelectOnly(row);
+        ::SetFocus(form->CptLvwItems);
+        KeyPress(VK_F2);
+        ASSERT_NE(ListView_GetEditControl(form->CptLvwItems), nullptr);
+        meanwhile();
+        if (HWND edit = ListView_GetEditControl(form->CptLvwItems)) {
+            ::SetWindowTextW(edit, text.c_str());
+            ::SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+            PumpMessages(50);
+        }
+    }
+    std::wstring FieldText() {
+        wchar_t text[256] = {};
+        ::GetWindowTextW(form->CptEdtSearch, text, 256);
+        return text;
+    }
+    // What a scan of the store finds for `text`: every item whose name holds it and whose file is
+    // there, as {name, page}, in order.
+    static std::vector<TShown> StoreFinds(const std::wstring& text) {
+        std::vector<TShown> found;
+        for (int32_t page = 1; page <= PageCount(); ++page) {
+            TPageEntries entries;
+            PageItemsRead(page, entries);
+            for (const TPageEntry& entry : entries)
+                if (FindRecord record; TextFoldedContains(TextFold(entry.name), TextFold(text)) &&
+                                       FileRecordGet(entry.path, record))
+                    found.push_back({entry.name, page});
+        }
+        std::sort(found.begin(), found.end(), Ordered);
+        return found;
+    }
+    static bool Ordered(const TShown& a, const TShown& b) {
+        return std::tie(a.name, a.page) < std::tie(b.name, b.page);
+    }
+    std::vector<TShown> RowsInOrder() {
+        std::vector<TShown> rows = Rows();
+        std::sort(rows.begin(), rows.end(), Ordered);
+        return rows;
     }
 
     TTempFolder dir;
@@ -313,4 +373,262 @@ TEST_F(Search, TheIndexFollowsRenamesDropsRefreshesAndPageDeletions) {
     FileWrite(dir / L"new\\zeta.txt", "x");
     drop(dir / L"new");
     EXPECT_EQ(found(L"zeta"), (std::vector<TShown>{{L"zeta.txt", 3}}));
+}
+
+namespace {
+
+// The index holds what the store holds, page by page, each item's name and path in store order.
+void ExpectIndexIsTheStore(TItemIndex& index) {
+    ASSERT_EQ(index.PageCount(), PageCount());
+    for (int32_t page = 1; page <= PageCount(); ++page) {
+        TPageEntries stored;
+        PageItemsRead(page, stored);
+        std::vector<std::pair<std::wstring, std::wstring>> expected, indexed;
+        for (const TPageEntry& entry : stored)
+            expected.emplace_back(entry.name, entry.path);
+        for (const TIndexItem& item : index.PageItems(page))
+            indexed.emplace_back(item.name, item.path);
+        EXPECT_EQ(indexed, expected) << "page " << page;
+    }
+}
+
+} // namespace
+
+// After every command that changes a page, with the search open or closed, the index equals a
+// fresh read of the store; and what is typed then finds exactly what a scan of the store finds.
+TEST_F(Search, TheIndexIsTheStoreAfterEveryCommand) {
+    TFrmOvMain& f = Shown();
+    const std::wstring folder = dir / L"folder";
+    KeyPress('F', {VK_CONTROL});
+    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(f.ItemIndex.Built());
+    ::CreateDirectoryW((dir / L"new").c_str(), nullptr);
+    FileWrite(dir / L"new\\zeta.txt", "x");
+    for (const wchar_t* name : {L"dropped1.txt", L"dropped2.txt", L"appended.txt", L"outside.txt"})
+        FileWrite(dir / name, "x");
+    const std::wstring stick = UnusedDrive() + L"\\stick\\far.txt";
+
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"files dropped on page 1",
+         [&] {
+             Drop({dir / L"dropped1.txt", dir / L"dropped2.txt"});
+         }},
+        {"a row renamed in its editor",
+         [&] {
+             RenameTyped(
+                 {L"notes.txt", 1}, [] {}, L"n2.txt");
+         }},
+        {"a row deleted with Delete",
+         [&] {
+             SelectOnly({L"Memo.txt", 1});
+             AnswerBox([&] { KeyPress(VK_DELETE); }, IDOK);
+         }},
+        {"a page appended with the page key, a file dropped on it",
+         [&] {
+             PageShow(3);
+             KeyPress(VK_NEXT, {VK_CONTROL});
+             Drop({dir / L"appended.txt"});
+         }},
+        {"a folder dropped", [&] { Drop({dir / L"new"}); }},
+        {"a folder page shown again after its folder changed",
+         [&] {
+             FileWrite(folder + L"\\Memo3.txt", "x");
+             ::DeleteFileW((folder + L"\\guide.txt").c_str());
+             PageShow(2);
+         }},
+        {"a folder page shown while its folder cannot be listed",
+         [&] {
+             PageShow(1);
+             const TLookUpFault denied(folder, true);
+             PageShow(2);
+         }},
+        {"an ordinary page refreshed after a file went, with an item on a drive that is not there",
+         [&] {
+             ItemAdd(1, stick);
+             ::DeleteFileW((dir / L"report.txt").c_str());
+             PageShow(1);
+             KeyPress(VK_F5);
+         }},
+        {"a page in the middle deleted",
+         [&] {
+             PageShow(2);
+             ListView_SetItemState(f.CptLvwItems, -1, 0, LVIS_SELECTED);
+             AnswerBox([&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_DELETE, 0); }, IDOK);
+         }},
+        {"a result renamed and a result deleted",
+         [&] {
+             Type(L"x😀y");
+             RenameTyped(
+                 {L"x😀y.txt", 2}, [] {}, L"smile.txt");
+             Type(L"appended");
+             SelectOnly({L"appended.txt", 3});
+             AnswerBox([&] { KeyPress(VK_DELETE); }, IDOK);
+         }},
+        {"F5 during a search after another program wrote to the store",
+         [&] {
+             RegStrWrite(HKCU, PageKeyPath(1), L"outside.txt", dir / L"outside.txt");
+             RegValueDelete(HKCU, PageKeyPath(2), L"tool.exe");
+             Type(L"t");
+             KeyPress(VK_F5);
+         }},
+        {"the last page deleted",
+         [&] {
+             KeyPress(VK_ESCAPE);
+             PageShow(f.PageTotal);
+             ListView_SetItemState(f.CptLvwItems, -1, 0, LVIS_SELECTED);
+             AnswerBox([&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_DELETE, 0); }, IDOK);
+         }},
+    };
+    for (const auto& [what, step] : steps) {
+        SCOPED_TRACE(what);
+        step();
+        ExpectIndexIsTheStore(f.ItemIndex);
+    }
+    EXPECT_EQ(ItemPathRead(1, L"far.txt"), stick) << "what cannot be reached is kept";
+    for (const wchar_t* text : {L"txt", L"mem", L"ｅ", L"far", L"outside"}) {
+        Type(text);
+        EXPECT_EQ(RowsInOrder(), StoreFinds(text)) << Utf8Of(text);
+    }
+}
+
+// However the search is left, the field goes with its text and the page it was opened on comes
+// back with its selection, its status and the keyboard in its list, unless a page step shows
+// another page. Up from the second result goes to the first, from the first to the field.
+TEST_F(Search, LeavingTheSearchAnyWayShowsThePageItWasOpenedOn) {
+    TFrmOvMain& f = Shown();
+    FileWrite(dir / L"added.txt", "x");
+    const struct {
+        const char* way;
+        std::function<void()> leave;
+        int32_t page;
+    } ways[] = {
+        {"Escape", [] { KeyPress(VK_ESCAPE); }, 1},
+        {"Ctrl+PageUp on the first page", [] { KeyPress(VK_PRIOR, {VK_CONTROL}); }, 1},
+        {"Alt+Left on the first page", [] { KeyPress(VK_LEFT, {VK_MENU}); }, 1},
+        {"the previous-page button on the first page",
+         [&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDC_TBN_BEFORE, 0); }, 1},
+        {"a file dropped", [&] { Drop({dir / L"added.txt"}); }, 1},
+        {"Ctrl+PageDown", [] { KeyPress(VK_NEXT, {VK_CONTROL}); }, 2},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        PageShow(1);
+        SelectOnly({L"notes.txt", 1});
+        KeyPress('F', {VK_CONTROL});
+        KeysType(L"rep");
+        ASSERT_EQ(RowsInOrder(), (std::vector<TShown>{{L"report.txt", 1}, {L"report.txt", 3}}));
+        if (way.page == 1) {
+            // Up from the second result reaches the first, and only then the field.
+            KeyPress(VK_DOWN);
+            KeyPress(VK_DOWN);
+            KeyPress(VK_UP);
+            EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+            EXPECT_EQ(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_FOCUSED), 0);
+            KeyPress(VK_UP);
+            EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
+        }
+        way.leave();
+        EXPECT_FALSE(::IsWindowVisible(f.CptEdtSearch));
+        EXPECT_EQ(FieldText(), L"");
+        EXPECT_FALSE(f.SearchResultsShown());
+        EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+        EXPECT_EQ(f.CurrentPage, way.page);
+        const std::wstring status = L" " + std::to_wstring(way.page) + L"/3 ページ";
+        EXPECT_EQ(f.StatusPanels.pageText.substr(0, status.size()), status);
+        EXPECT_NE(f.CptLvwItemsCue.Text(), L"一致する項目はありません");
+        std::vector<std::wstring> names, shown;
+        PageItemNames(way.page, names);
+        names.erase(names.begin());
+        for (const TShown& row : Rows()) {
+            EXPECT_EQ(row.page, way.page);
+            shown.push_back(row.name);
+        }
+        std::sort(names.begin(), names.end());
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(shown, names);
+        if (way.page == 1) {
+            std::vector<std::wstring> selected;
+            ListSelectedNames(selected);
+            EXPECT_EQ(selected, std::vector<std::wstring>{L"notes.txt"});
+            EXPECT_EQ(ListRowOf(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_FOCUSED)).name,
+                      L"notes.txt");
+        }
+        // Opened again, the field starts empty.
+        KeyPress('F', {VK_CONTROL});
+        EXPECT_EQ(FieldText(), L"");
+        KeyPress(VK_ESCAPE);
+    }
+}
+
+// A result's file may go after the index read it: it is not counted, opening it says so, and F5
+// (which reads the store again too) drops it and finds what another program wrote.
+TEST_F(Search, ResultsWhoseFilesAreGoneAreNeitherCountedNorOpenedSilently) {
+    TFrmOvMain& f = Shown();
+    KeyPress('F', {VK_CONTROL});
+    ::DeleteFileW((dir / L"report.txt").c_str());
+    Type(L"report");
+    EXPECT_EQ(Rows(), (std::vector<TShown>{{L"report.txt", 3}}));
+    EXPECT_EQ(f.StatusPanels.pageText, L" 1 件 (1 ページ)");
+
+    Type(L"tool");
+    ASSERT_EQ(Rows(), (std::vector<TShown>{{L"tool.exe", 3}}));
+    ::DeleteFileW((dir / L"tool.exe").c_str());
+    {
+        TShellOpenRecorder recorder;
+        EXPECT_EQ(AnswerBox([&] { KeyPress(VK_RETURN); }, IDOK).text,
+                  AboutFileText(dir / L"tool.exe", L"ファイルが見つかりません"));
+        EXPECT_TRUE(recorder.Requests.empty());
+    }
+    KeyPress(VK_F5);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(f.StatusPanels.pageText, L" 0 件 (0 ページ)");
+    EXPECT_TRUE(f.SearchResultsShown());
+
+    FileWrite(dir / L"tool2.exe", "x");
+    RegStrWrite(HKCU, PageKeyPath(2), L"tool2.exe", dir / L"tool2.exe");
+    Type(L"tool");
+    EXPECT_TRUE(Rows().empty()) << "another program's write is not seen before F5";
+    KeyPress(VK_F5);
+    EXPECT_EQ(Rows(), (std::vector<TShown>{{L"tool2.exe", 2}}));
+    EXPECT_EQ(f.StatusPanels.pageText, L" 1 件 (1 ページ)");
+}
+
+// The editor renames the item it was opened on, whatever moves the rows under it meanwhile: a
+// drop that adds a row and sorts, a search's results sorted again by a column.
+TEST_F(Search, TheEditorRenamesTheItemItWasOpenedOn) {
+    TFrmOvMain& f = Shown();
+    const std::wstring notes = dir / L"notes.txt", report = dir / L"report.txt";
+    FileWrite(dir / L"zzz.txt", "x");
+    ASSERT_EQ(Rows(),
+              (std::vector<TShown>{{L"report.txt", 1}, {L"notes.txt", 1}, {L"Memo.txt", 1}}));
+    RenameTyped(
+        {L"notes.txt", 1}, [&] { Drop({dir / L"zzz.txt"}); }, L"edited.txt");
+    EXPECT_EQ(ItemPathRead(1, L"report.txt"), report);
+    EXPECT_EQ(ItemPathRead(1, L"zzz.txt"), dir / L"zzz.txt");
+    const std::wstring edited = ItemPathRead(1, L"edited.txt");
+    EXPECT_TRUE(edited.empty() || edited == notes) << Utf8Of(edited);
+    EXPECT_EQ(ItemPathRead(1, L"notes.txt"), edited.empty() ? notes : L"");
+
+    KeyPress('F', {VK_CONTROL});
+    KeysType(L"report");
+    const std::vector<TShown> before = Rows();
+    ASSERT_EQ(before.size(), 2u);
+    RenameTyped(
+        before[0],
+        [&] {
+            // Sorted by folder one way, then the other.
+            for (int click = 0; click < 2; ++click) {
+                NMLISTVIEW header{};
+                header.hdr = {f.CptLvwItems, IDC_ITEMS, LVN_COLUMNCLICK};
+                header.iItem = -1;
+                header.iSubItem = 4;
+                ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&header));
+            }
+            ASSERT_NE(Rows(), before) << "the rows moved";
+        },
+        L"edited2.txt");
+    const TShown other = before[1];
+    EXPECT_EQ(ItemPathRead(other.page, L"report.txt"),
+              other.page == 1 ? report : dir / L"other\\report.txt");
+    EXPECT_EQ(ItemPathRead(other.page, L"edited2.txt"), L"");
 }
