@@ -23,11 +23,11 @@ namespace {
 const HKEY HKCU = HKEY_CURRENT_USER;
 
 // Each typed text against names in several scripts: letter case, width, kana type, a surrogate
-// pair; and texts that must not match.
+// pair, composed and decomposed forms; and texts that must not match.
 TEST(Matching, CaseWidthAndKanaTypeAsideInEveryScript) {
-    const std::vector<std::wstring> names = {L"Memo.txt",   L"ＡＢＣ.txt", L"メモ.txt",
-                                             L"ガイド.pdf", L"ﾊﾟｰﾄ.doc",   L"ΑΛΦΑΣ.doc",
-                                             L"Привет.txt", L"x😀y.txt",    L"カタ.txt"};
+    const std::vector<std::wstring> names = {
+        L"Memo.txt",  L"ＡＢＣ.txt", L"メモ.txt", L"ガイド.pdf", L"ﾊﾟｰﾄ.doc",
+        L"ΑΛΦΑΣ.doc", L"Привет.txt", L"x😀y.txt",  L"カタ.txt",   L"Re\u0301sume\u0301.txt"};
     const std::pair<std::wstring, std::vector<std::wstring>> cases[] = {
         {L"mEM", {L"Memo.txt"}},
         {L"ｍｅｍ", {L"Memo.txt"}},
@@ -44,6 +44,9 @@ TEST(Matching, CaseWidthAndKanaTypeAsideInEveryScript) {
         {L"ｶﾀ", {L"カタ.txt"}},
         {L"ガタ", {}},
         {L"mema", {}},
+        // A name stored decomposed is found as typed, and a typed decomposed text finds it.
+        {L"RÉSUMÉ", {L"Re\u0301sume\u0301.txt"}},
+        {L"カ\u3099イ", {L"ガイド.pdf"}},
     };
     for (const auto& [typed, expected] : cases) {
         std::vector<std::wstring> found;

@@ -6,8 +6,10 @@
 
 // The text in the one form that matching compares: full-width ASCII forms and the ideographic
 // space as ASCII, half-width katakana as full-width (voiced marks joined), hiragana as katakana,
-// then upper case by the linguistic rules (Greek final sigma, letters beyond the basic plane).
-// Fold each name once and each typed text once; a match is then a plain search.
+// composed (NFC, so a name stored decomposed matches as typed), then lower and then upper case
+// by the linguistic rules (Greek final sigma, letters beyond the basic plane), with ı and İ kept
+// apart from i and I as Unicode's case folding keeps them. Fold each name once and each typed
+// text once; a match is then a plain search.
 std::wstring TextFold(std::wstring_view text);
 
 // True when `foldedPart` occurs in `folded`, both from TextFold; an empty part occurs everywhere.
