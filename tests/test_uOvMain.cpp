@@ -149,6 +149,25 @@ TEST_F(MainWindow, FirstCreationBuildsTheTreeAndReadsItsDefaults) {
     EXPECT_FALSE(::IsWindowVisible(f.Handle())) << "creation never shows the window";
 }
 
+// A page key written by another program without its folder value, and with values that are no
+// items: the status bar counts the items the list shows.
+TEST_F(MainWindow, TheStatusBarCountsTheItemsOfAPageWithoutItsFolderValue) {
+    Open();
+    form.reset();
+    RegKeyDelete(HKCU, PageKeyPath(1));
+    RegKeyCreate(HKCU, PageKeyPath(1));
+    const std::wstring exe = ExeFolder() + L"test_uOvMain.exe";
+    RegStrWrite(HKCU, PageKeyPath(1), L"one", exe);
+    RegStrWrite(HKCU, PageKeyPath(1), L"two", exe);
+    RegIntWrite(HKCU, PageKeyPath(1), L"odd", 7);
+    RegIntWrite(HKCU, PageKeyPath(1), L"odd2", 8);
+    // The first value that is no item is named, once.
+    EXPECT_EQ(AnswerBoxes([&] { Open(); }, IDOK).size(), 1u);
+    TFrmOvMain& f = *form;
+    EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 2);
+    EXPECT_EQ(f.StatusPanels.pageText, L" 1/1 ページ   2 個のオブジェクト  ");
+}
+
 TEST_F(MainWindow, CreationReadsTheStoredStateAndCloseWritesItBack) {
     Open();
     form.reset();

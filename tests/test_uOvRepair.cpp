@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,12 +45,13 @@ void StartUpRepair() {
 // Runs the stand-in that is killed just before its `at`-th change; its exit code, -1 when it did
 // not start, -2 when it did not end (it is ended then, so that it writes nothing later on). It
 // has no console: under Wine a console of its own is one more process per kill.
-long KilledAt(const wchar_t* operation, int at) {
+long KilledAt(const wchar_t* operation, int at, const std::wstring& argument = L"") {
     PROCESS_INFORMATION info{};
     const std::wstring exe = ExeFolder() + L"ovKillAt.exe";
-    if (!ProcessStart(exe.c_str(),
-                      L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at),
-                      DETACHED_PROCESS, info)) {
+    std::wstring command = L"ovKillAt.exe " + std::wstring(operation) + L" " + std::to_wstring(at);
+    if (!argument.empty())
+        command += L" \"" + argument + L"\"";
+    if (!ProcessStart(exe.c_str(), command, DETACHED_PROCESS, info)) {
         ADD_FAILURE() << "ovKillAt did not start: error " << ::GetLastError();
         return -1;
     }
@@ -112,6 +114,43 @@ TEST_F(Repair, FirstRunKilledAtEveryChangeEndsAsTheDefaultTree) {
         EXPECT_EQ(StoreTreeDump(Cu, OvKeyProduct), defaults);
     }
     EXPECT_EQ(code, 0);
+}
+
+// A folder dropped makes a new last page bound to it. Killed at any change, the next start has
+// either no new page or one bound to the folder, which its first showing fills; never an extra
+// empty ordinary page.
+TEST_F(Repair, AFolderPageKilledAtItsBirthIsWholeOrAbsent) {
+    TTempFolder folder;
+    for (const wchar_t* name : {L"c.txt", L"a.txt", L"b.txt"})
+        ASSERT_TRUE(FileWrite(folder / name, "x"));
+    ConfigTreeCreate();
+    PagesMake(2);
+    const std::wstring before = DataDump();
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 100; ++at) {
+        SCOPED_TRACE(at);
+        RegKeyDelete(Cu, OvKeyData);
+        PagesMake(2);
+        code = KilledAt(L"folderpage", at, folder.Path());
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        StartUpRepair();
+        if (PageCount() == 2) {
+            EXPECT_EQ(DataDump(), before);
+            continue;
+        }
+        ASSERT_EQ(PageCount(), 3);
+        EXPECT_EQ(PageFolderRead(3), folder.Path());
+        TPageEntries entries;
+        PageRefresh(3, entries);
+        std::vector<std::wstring> names;
+        for (const TPageEntry& entry : entries)
+            names.push_back(entry.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt"}));
+    }
+    EXPECT_EQ(code, 0) << L"the folder page was never made";
+    EXPECT_GT(at, 3) << L"too few changes to kill at";
 }
 
 // Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
