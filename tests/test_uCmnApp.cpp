@@ -3,6 +3,7 @@
 // loop.
 #include "uCmnApp.h"
 #include "uCmnCom.h"
+#include "uCmnError.h"
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -36,14 +37,22 @@ TEST(DelayLoad, ALibraryOrEntryThatCannotBeBoundIsNamedInTheErrorBoxEachTime) {
         EXPECT_EQ(Reported(OvNoSuchEntry), L"'kernel32.dll' に 'OvNoSuchEntry' がありません.");
     }
     // A clean-up that calls into a missing entry while that error unwinds is skipped, never a
-    // second error: the first one is reported.
-    EXPECT_EQ(Reported([]() WINAPI {
-                  struct TCleanUp {
-                      ~TCleanUp() { OvNoSuchEntry(); }
-                  } cleanUp;
-                  OvMissingEntry();
-              }),
-              L"'ovMissing.dll' を読み込めません.");
+    // second error: the first one is reported. A second error there would end the program, so
+    // the case runs in a process of its own, which must end by its own word.
+    EXPECT_EXIT(
+        {
+            std::wstring reported;
+            try {
+                struct TCleanUp {
+                    ~TCleanUp() { OvNoSuchEntry(); }
+                } cleanUp;
+                OvMissingEntry();
+            } catch (const std::exception& e) {
+                reported = ErrorMessageOf(e);
+            }
+            ::ExitProcess(reported == L"'ovMissing.dll' を読み込めません" ? 7 : 8);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 TEST(Com, TheApplicationsLoopEndsItOnItsThreadAndALaterUseStartsItAgain) {

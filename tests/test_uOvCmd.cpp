@@ -577,6 +577,16 @@ TEST_F(ItemCommands, DoubleClickOpensTheSelectedItemsSkippingMissingFilesAndFold
     EXPECT_EQ(fromLink, 1) << "the shortcut's target starts with the shortcut's arguments";
     EXPECT_EQ(inForeignFolder, 1);
     EXPECT_EQ(PageItemCount(1), 5) << L"opening never removes an item";
+
+    // Run as administrator, the program starts in the launcher's folder too, not its own.
+    TTempFolder elevated;
+    const std::wstring elevatedOut = elevated / L"started";
+    ::SetEnvironmentVariableW(L"OV_ECHO_OUT", elevatedOut.c_str());
+    ASSERT_TRUE(ShellVerb(L"runas", program, L"--elevated"));
+    lines = EchoLines(elevatedOut, 1);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], L"--elevated\t");
+    EXPECT_EQ(PathFolderWithSep(lines[1] + L"\\"), PathFolderWithSep(EchoExe()));
 }
 
 // ---------------------------------------------------------------------------------------------

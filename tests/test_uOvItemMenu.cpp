@@ -1,6 +1,7 @@
 // The item list's menus in the real window, opened as the user opens them (a right click,
 // Shift+F10, the menu key) and driven by their access keys; the shell's menu for the files; the
 // line an empty page shows.
+#include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uCmnShell.h"
 #include "uCmnShellMenu.h"
@@ -232,12 +233,15 @@ TEST_F(ItemMenu, EachEntryReachesItsHandlerAndDeletingLeavesTheFile) {
     RowMenuOf(L"tool", L"a");
     RowMenuOf(L"tool", L"i");
     RowMenuOf(L"b.txt", L"r");
+    RowMenuOf(L"tool", L"r");
     EXPECT_EQ(recorder.Requests,
               (std::vector<TShellOpenRequest>{{dir / L"a.txt", L""},
                                               {dir / L"b.txt", L""},
                                               {target, L"/n", L"runas"},
                                               {target, L"", L"select"},
-                                              {dir / L"b.txt", L"", L"properties"}}));
+                                              {dir / L"b.txt", L"", L"properties"},
+                                              {dir / L"tool.lnk", L"", L"properties"}}))
+        << "a shortcut's properties are the shortcut's own";
 
     // The focused row is not among the selected ones: the menu is about the selected row.
     Select({L"b.txt"});
@@ -279,17 +283,37 @@ TEST_F(ItemMenu, EntriesThatDoNotApplyAreGreyedAndAFolderPageRefusesAsBefore) {
 
 TEST_F(ItemMenu, TheShellsMenuLeavesOutVerbsThatChangeTheFileAndCarriesOutItsOwn) {
     Shown(1);
-    {
-        TUniqueMenu menu(::CreatePopupMenu());
-        TShellMenu shell;
-        ASSERT_TRUE(shell.Build(form->Handle(), {dir / L"a.txt", dir / L"b.txt"}, menu.Get(), 1,
-                                999, false));
-        std::vector<std::wstring> verbs;
-        for (int i = 0; i < ::GetMenuItemCount(menu.Get()); ++i)
-            verbs.push_back(shell.Verb(::GetMenuItemID(menu.Get(), i)));
-        EXPECT_NE(std::find(verbs.begin(), verbs.end(), L"properties"), verbs.end());
-        for (const wchar_t* changing : {L"delete", L"cut", L"rename", L"link"})
-            EXPECT_EQ(std::find(verbs.begin(), verbs.end(), changing), verbs.end()) << changing;
+    // Two texts, a program, a shortcut and a folder, with the shell's extended verbs too.
+    const std::vector<std::vector<std::wstring>> selections = {{dir / L"a.txt", dir / L"b.txt"},
+                                                               {dir / L"tool.exe"},
+                                                               {dir / L"tool.lnk"},
+                                                               {dir / L"other"}};
+    for (const std::vector<std::wstring>& paths : selections) {
+        for (const bool extended : {false, true}) {
+            SCOPED_TRACE(Utf8Of(paths[0]) + (extended ? " extended" : ""));
+            TUniqueMenu menu(::CreatePopupMenu());
+            TShellMenu shell;
+            ASSERT_TRUE(shell.Build(form->Handle(), paths, menu.Get(), 1, 999, extended));
+            std::vector<std::wstring> verbs;
+            std::wstring shape;
+            for (int i = 0; i < ::GetMenuItemCount(menu.Get()); ++i) {
+                verbs.push_back(shell.Verb(::GetMenuItemID(menu.Get(), i)));
+                shape += (::GetMenuState(menu.Get(), static_cast<UINT>(i), MF_BYPOSITION) &
+                          MF_SEPARATOR) &&
+                                 !::GetSubMenu(menu.Get(), i)
+                             ? L'|'
+                             : L'e';
+            }
+            EXPECT_NE(std::find(verbs.begin(), verbs.end(), L"properties"), verbs.end());
+            for (const wchar_t* changing : {L"delete", L"cut", L"rename", L"link"})
+                EXPECT_EQ(std::find(verbs.begin(), verbs.end(), changing), verbs.end())
+                    << Utf8Of(changing);
+            // What is left out leaves no separator at an end or beside another.
+            ASSERT_FALSE(shape.empty());
+            EXPECT_NE(shape.front(), L'|') << Utf8Of(shape);
+            EXPECT_NE(shape.back(), L'|') << Utf8Of(shape);
+            EXPECT_EQ(shape.find(L"||"), std::wstring::npos) << Utf8Of(shape);
+        }
     }
 
     // Under Wine the properties sheet is a dialog of the calling thread.
