@@ -13,9 +13,12 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -62,6 +65,45 @@ std::wstring LibraryFolderOf(DWORD pid) {
     }
     return L"";
 }
+
+// Another program's window, on a thread of its own: it answers what it is sent at once or, once
+// busy, only every few hundred milliseconds, as a program at work does.
+class TOtherProgram {
+  public:
+    TOtherProgram() { ready_.get_future().wait(); }
+    ~TOtherProgram() {
+        stop_ = true;
+        thread_.join();
+    }
+    TOtherProgram(const TOtherProgram&) = delete;
+    TOtherProgram& operator=(const TOtherProgram&) = delete;
+
+    HWND Window() const { return window_; }
+    void Busy() { busy_ = true; }
+
+  private:
+    void Run() {
+        TUniqueWindow window(::CreateWindowExW(0, L"STATIC", L"other",
+                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                               nullptr, nullptr, nullptr, nullptr));
+        window_ = window.Get();
+        ready_.set_value();
+        while (!stop_) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::Sleep(busy_ ? 400 : 5);
+        }
+    }
+
+    HWND window_ = nullptr;
+    std::promise<void> ready_;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> stop_{false};
+    std::thread thread_{[this] { Run(); }};
+};
 
 class HotKeyProcess : public ::testing::Test {
   protected:
@@ -210,7 +252,9 @@ TEST_F(HotKeyProcess, HotKeyHomeAndEnterStartTheFirstItemsProgram) {
 }
 
 // Called up from another program while its question box is open, the program brings the box to
-// the front with the keyboard in it: Escape then answers the box, and nothing is deleted.
+// the front with the keyboard in it: Escape then answers the box, and nothing is deleted. The
+// other program is busy, slow to answer its window's activation messages: the box must not show
+// as having the keyboard before keys typed into it reach it.
 TEST_F(HotKeyProcess, OverAnOpenBoxTheHotKeyGivesTheBoxTheKeyboard) {
     TTempFolder temp;
     ASSERT_TRUE(FileWrite(temp / L"a.txt", "x"));
@@ -226,15 +270,16 @@ TEST_F(HotKeyProcess, OverAnOpenBoxTheHotKeyGivesTheBoxTheKeyboard) {
     HWND box = nullptr;
     ASSERT_TRUE(
         WaitFor([&] { return (box = FindTopLevel(l.pid, L"#32770", true)) != nullptr; }, 5000));
-    TUniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
-    ::SetForegroundWindow(other.Get());
-    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == other.Get(); }, 5000));
+    TOtherProgram other;
+    ASSERT_NE(other.Window(), nullptr);
+    ::SetForegroundWindow(other.Window());
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == other.Window(); }, 5000));
     // The display's own focus follows a moment later (Wine): arriving after the hot key's, it
     // would take the foreground from the box to no window at all.
     PumpMessages(500);
-    ASSERT_EQ(::GetForegroundWindow(), other.Get());
+    ASSERT_EQ(::GetForegroundWindow(), other.Window());
 
+    other.Busy();
     SendKey(VK_F8, true, true);
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);

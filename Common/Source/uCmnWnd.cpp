@@ -46,6 +46,15 @@ void WindowBringToFront(HWND hwnd, HWND active) {
         ::BringWindowToTop(active);
         return;
     }
+    // Asked plainly first: Wine grants it to any program, Windows to some (while no window has the
+    // foreground, for one). Joined inputs are the fallback because, when they part, Wine leaves the
+    // keys typed meanwhile with the other thread, whose focus has moved here, and drops them; and
+    // the join lasts as long as that thread takes to answer the activation, the box already shown
+    // in front.
+    if (::SetForegroundWindow(active) && ::GetForegroundWindow() == active) {
+        ::BringWindowToTop(active);
+        return;
+    }
     {
         // Sharing the foreground thread's input state is what lets a background program's window
         // come to the top. With no foreground window t2 is 0: the attach fails harmlessly.
