@@ -6,6 +6,7 @@
 #include "uCmnFile.h"
 #include "uCmnMatch.h"
 #include "uCmnReg.h"
+#include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
@@ -217,7 +218,7 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     std::vector<double> rereads, rebuilds;
     for (int run = 0; run < runs; ++run) {
         double start = Now();
-        form.CptPmuItemBtnUpdateClick();
+        ::SendMessageW(form.Handle(), WM_COMMAND, IDM_PMU_BTNUPDATE, 0);
         ::UpdateWindow(form.CptLvwItems);
         rereads.push_back(Now() - start);
         PumpMessages();

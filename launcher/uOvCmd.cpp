@@ -320,11 +320,11 @@ bool TFrmOvMain::CptLvwItemsEditing(int item) {
     return true;
 }
 
-bool TFrmOvMain::CptLvwItemsEdited(const std::wstring* newText) {
+bool TFrmOvMain::CptLvwItemsEdited(const wchar_t* newText) {
     // The item the editor was opened on, by page and name: the rows may have moved since.
     const std::optional<TListRow> row = std::exchange(editing_, std::nullopt);
-    if (!newText || !row || !ItemRename(row->page, row->name, *newText))
+    if (!newText || !row || !ItemRename(row->page, row->name, newText))
         return false;
-    ListRowRenamed(row->page, row->name, *newText);
+    ListRowRenamed(row->page, row->name, newText);
     return true;
 }

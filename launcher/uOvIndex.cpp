@@ -41,10 +41,10 @@ void TItemIndex::Fresh() {
     if (!built_)
         return;
     if (recount_) {
-        recount_ = false;
         pages_.resize(static_cast<size_t>(::PageCount()));
         for (TIndexPage& page : pages_)
             page.stale = true;
+        recount_ = false;
     }
     for (size_t i = 0; i < pages_.size(); ++i)
         if (pages_[i].stale)

@@ -158,12 +158,6 @@ void TFrmOvMain::ViewStyleButtonRelease() {
 }
 
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
-    // During a search the refresh reads the store and looks the files up again: what another
-    // program wrote is found, and results whose files are gone drop out.
-    if (search_.open && ItemIndex.Built()) {
-        THourglass hourglass;
-        ItemIndex.Build();
-    }
     if (search_.results) {
         SearchRun();
         ViewStyleButtonRelease();
@@ -349,9 +343,7 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
                                                                                             : TRUE;
         case LVN_ENDLABELEDITW: {
             const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            // No text: the editor was cancelled.
-            const std::wstring text = item.pszText ? item.pszText : L"";
-            return CptLvwItemsEdited(item.pszText ? &text : nullptr) ? TRUE : FALSE;
+            return CptLvwItemsEdited(item.pszText) ? TRUE : FALSE;
         }
         }
     }
@@ -385,6 +377,11 @@ void TFrmOvMain::OnCommand(int id) {
         CptPmuViewStyleClick(id - IDM_PMU_ICON);
         break;
     case IDM_PMU_BTNUPDATE:
+        // The user's "look again" (F5, the menu's entry): during a search the index reads the store
+        // again too, so what another program wrote is found and results whose files are gone drop
+        // out. The refreshes the commands run themselves keep the index as it follows the store.
+        if (search_.open)
+            SearchIndexReread();
         CptPmuItemBtnUpdateClick();
         break;
     case IDM_PMU_INSERT:

@@ -100,7 +100,7 @@ class TFrmOvMain : public TForm {
     bool CptLvwItemsEditing(int item);
     // The editor closed with `newText` (null: cancelled). Returns false when the old caption stays;
     // true when newText became the caption of the item the editor was opened on.
-    bool CptLvwItemsEdited(const std::wstring* newText);
+    bool CptLvwItemsEdited(const wchar_t* newText);
     // The item list's menus (uOvItemMenu) at `screen`; from the keyboard, (-1, -1), at the
     // focused row.
     void CptLvwItemsContextPopup(POINT screen);
@@ -216,6 +216,8 @@ class TFrmOvMain : public TForm {
     } search_;
     void SearchFieldCreate();
     void SearchIndexEnsure();
+    // Every page read from the store again and every result's file looked up again.
+    void SearchIndexReread();
     void SearchShow(const std::wstring& text);
     // The page shown before the results, with the selection it had.
     void SearchPageBack();

@@ -96,6 +96,11 @@ void TFrmOvMain::SearchIndexEnsure() {
     }
 }
 
+void TFrmOvMain::SearchIndexReread() {
+    THourglass hourglass;
+    ItemIndex.Build();
+}
+
 void TFrmOvMain::SearchShow(const std::wstring& text) {
     SearchIndexEnsure();
     const TPageEntries entries = ItemIndex.Entries(ItemIndex.Match(text));
