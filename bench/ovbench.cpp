@@ -27,6 +27,7 @@
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"

@@ -9,6 +9,7 @@
 #include "uCmnReg.h"
 #include "uCmnWnd.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 
@@ -123,7 +124,7 @@ void ProbeRefresh(TFrmOvMain& form, int page, const std::string& label, int runs
         {
             TListUpdate update;
             stages[Fill].times.push_back(Timed([&] { ListFill(entries); }));
-            stages[Sort].times.push_back(Timed([&] { ListSort(form.SortColumn); }));
+            stages[Sort].times.push_back(Timed([&] { ListSort(form.SortColumn, form.SortOrder); }));
         }
         stages[Status].times.push_back(Timed([&] { form.StatusRepaint(); }));
         stages[Paint].times.push_back(Timed([&] { ::UpdateWindow(list); }));

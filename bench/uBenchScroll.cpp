@@ -5,6 +5,7 @@
 #include "uCmnError.h"
 #include "uCmnFile.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 

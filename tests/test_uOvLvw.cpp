@@ -10,6 +10,7 @@
 #include "uOvCfg.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvMsgDef.h"
 #include "uOvReg.h"
@@ -334,7 +335,7 @@ TEST_F(ItemList, IconsOfTheRowsOnScreenComeFirst) {
 TEST_F(ItemList, RowsSortedOffScreenBeforeTheirTurnWait) {
     ProgramRowsShow(60);
     form->SortOrder = -1;
-    ListSort(0);
+    ListSort(0, form->SortOrder);
     LoadAskedIcons();
     EXPECT_EQ(::ImageList_GetImageCount(form->CptImlItems16.Get()), 0);
     PaintAndLoadIcons();
@@ -425,7 +426,7 @@ TEST_F(ItemList, SizesSortByBytesDatesByTimeAndEveryClickFlipsTheOrder) {
     // Sorting follows an in-place rename of the row's caption.
     ListRowRenamed(1, L"ten.bin", L"aaa.bin");
     ListView_SetItemText(f.CptLvwItems, RowOf(L"ten.bin"), 0, const_cast<wchar_t*>(L"aaa.bin"));
-    ListSort(0);
+    ListSort(0, form->SortOrder);
     EXPECT_EQ(Cell(0, 0), L"aaa.bin");
 }
 
@@ -594,7 +595,7 @@ TEST_F(ItemList, SortingKeepsTheSelectionWithItsRowsAndTheViewWhereItWas) {
     std::vector<std::wstring> selected;
     ListSelectedNames(selected);
     form->SortOrder = -1;
-    ListSort(0);
+    ListSort(0, form->SortOrder);
     std::vector<std::wstring> after;
     ListSelectedNames(after);
     EXPECT_EQ(after, (std::vector<std::wstring>{selected[1], selected[0]}));
@@ -602,7 +603,7 @@ TEST_F(ItemList, SortingKeepsTheSelectionWithItsRowsAndTheViewWhereItWas) {
     EXPECT_EQ(ListView_GetTopIndex(list), top);
     // Rows that compare equal keep their order.
     const std::vector<std::wstring> byName = Column(0);
-    ListSort(4);
+    ListSort(4, form->SortOrder);
     EXPECT_EQ(Column(0), byName);
     ListRowAdd(L"added", ExeFolder() + L"test_uOvLvw.exe", 1);
     EXPECT_EQ(ListView_GetTopIndex(list), top);

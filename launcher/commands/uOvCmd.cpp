@@ -101,7 +101,7 @@ bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
         PageFolderAdd(CurrentPage, folder, listing);
         TListUpdate update;
         ListFill(CurrentPage);
-        ListSort(SortColumn);
+        ListSort(SortColumn, SortOrder);
         return true;
     }
     if (!PageFolderRead(CurrentPage).empty()) {
@@ -142,7 +142,7 @@ void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
         if (ItemAdd(CurrentPage, path))
             ListRowAdd(ItemName(path), path, CurrentPage);
     }
-    ListSort(SortColumn);
+    ListSort(SortColumn, SortOrder);
 }
 
 namespace {

@@ -107,7 +107,7 @@ void TFrmOvMain::SearchShow(const std::wstring& text) {
     {
         TListUpdate update;
         ListFill(entries);
-        ListSort(SortColumn);
+        ListSort(SortColumn, SortOrder);
     }
     std::set<int32_t> pages;
     search_.items = 0;

@@ -12,9 +12,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// The list control these functions work on, and the window that owns it; set when the window
+// makes its controls.
+void ListAttach(HWND list, HWND owner);
+
 // Rows. The list keeps none of its own (an owner-data list): it asks for a row's texts and image
-// when it paints the row (ListDispInfo). A row's icons are loaded then (ListRowImage, then
-// ListIconsLoad in idle time), so a fill costs no icon look-up at all.
+// when it paints the row (ListDispInfo). A row's icons are loaded then (uOvRowIcon), so a fill
+// costs no icon look-up at all.
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row.
 void ListFill(const TPageEntries& entries);
@@ -22,37 +26,16 @@ void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page
 // Fills, sorts and clears first end the in-place editor, cancelled: the rows move under it, and
 // its text was meant for the row it was opened on.
 void ListClear();
-// Empties both image lists; the rows shown ask for their icons again.
-void ListImagesReset();
-// Forgets the rows, the icons and the type texts: a new main window starts from nothing.
+// Forgets the rows, the icons, the type texts and the controls: a new main window starts from
+// nothing.
 void ListStateReset();
-// The sizes the rows' icons are taken at, those of the item image lists, which it empties (call
-// it with the new lists in place): the rows ask for their icons again.
-void ListIconSizesSet(const TIconSizes& sizes);
 // Answers the list's LVN_GETDISPINFO for the row at list position item.iItem: its texts, and its
 // image (ListRowImage).
 void ListDispInfo(LVITEMW& item);
-// The image position of the row at list position `item`. A row whose icons are not loaded yet
-// shows none and is put in line for ListIconsLoad: no file is touched here.
-int ListRowImage(int item);
 // The list position of the first row from `start` on (wrapping round with LVFI_WRAP) whose name
 // is the text of `find` (LVFI_STRING), or begins with it (LVFI_PARTIAL), letter case aside: the
 // list's LVN_ODFINDITEM, which finds a row by its first letters as they are typed. -1 for none.
 int ListFindItem(int start, const LVFINDINFOW& find);
-// Loads the icons of the rows in line, newest first, for about `budgetMs` milliseconds, and
-// redraws each row; a row no longer on screen is passed over until it is painted again. True
-// while rows are still waiting. An icon that cannot be read (a damaged shortcut) leaves its row
-// blank and is reported once per fill.
-bool ListIconsLoad(int budgetMs = 20);
-
-// The small icon of the file at `path` at the rows' size, as a row of it shows it: icons that
-// files share are looked up once for the window's life. Null for none; it lives as long as `own`
-// and the list's icons do. Raises as FileIconsGet.
-HICON ListIconSmall(const std::wstring& path, TIconPair& own);
-
-// A fully transparent icon of size x size pixels, kept for the program's life: it stands in where a
-// file yields only one of its two icons, so both image lists stay parallel.
-HICON BlankIcon(int size);
 
 // Turns the list's drawing off while rows are filled and sorted, then paints once; nests.
 class TListUpdate {
@@ -83,12 +66,15 @@ void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstrin
 // Ends the list's in-place editor, if open, as Escape would: nothing is renamed.
 void ListEditCancel();
 
-// Columns, sorting and view styles.
-void ColumnWidthsLoad();
+// Columns, sorting and view styles. The stored widths are at 96 DPI, so a tree reads the same at
+// every display scale; `dpi` is the window's.
+void ColumnWidthsLoad(int dpi);
 int ColumnWidth(HWND list, int column);
 void ColumnWidthSet(HWND list, int column, int width);
-void ColumnWidthsSave();
+void ColumnWidthsSave(int dpi);
 void ViewStyleSet(int32_t style);
-void ListSort(int32_t column);
+// Sorts by `column` (0 to 4; any other leaves the rows as they are), each comparison multiplied
+// by `order` (1 ascending, -1 descending).
+void ListSort(int32_t column, int32_t order);
 int SortCompareName(LPARAM a, LPARAM b);
 int SortCompareColumn(LPARAM a, LPARAM b, int column);

@@ -9,6 +9,7 @@
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvOptn.h"

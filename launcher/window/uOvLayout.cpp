@@ -6,6 +6,7 @@
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvMain.h"
+#include "uOvRowIcon.h"
 #include "uOvScale.h"
 
 #include <commctrl.h>
@@ -106,7 +107,7 @@ void TFrmOvMain::ScaleApply(int dpi) {
         CptImlItems16 = std::move(small);
         CptImlDefImages.Reset(
             ::ImageList_Create(sizes.small, sizes.small, ILC_COLOR32 | ILC_MASK, 0, 1));
-        ListIconSizesSet(sizes);
+        ListImagesSet(CptImlItems32.Get(), CptImlItems16.Get(), sizes);
     }
 
     int edges[2] = {Scaled(OV_STATUS_PANEL0), -1};
@@ -154,6 +155,7 @@ void TFrmOvMain::CreateItemList() {
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
     CptLvwItemsCue.Attach(CptLvwItems);
     ListStateReset();
+    ListAttach(CptLvwItems, Handle());
     // The icons of painted rows load while the program has nothing else to do.
     Application.OnIdle = [] { return FrmOvMain && FrmOvMain->IdleWork(); };
 }

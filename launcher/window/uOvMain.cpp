@@ -19,6 +19,7 @@
 #include "uOvPmu.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uOvRowIcon.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -88,7 +89,7 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { CaptionsSet(); });
     RunStep([&] { WindowBoundsLoad(); });
     RunStep([&] { ViewMenuCheck(ViewStyle); });
-    RunStep([&] { ColumnWidthsLoad(); });
+    RunStep([&] { ColumnWidthsLoad(Dpi); });
     RunStep([&] { ViewStyleSet(ViewStyle); });
     RunStep([&] { ToolBarPosApply(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
     // The one layout of the creation, before the rows go in: the list arranges them once, at
@@ -129,7 +130,7 @@ bool TFrmOvMain::FormCloseQuery() {
     HKEY hkcu = HKEY_CURRENT_USER;
     // A failed write never stops the close.
     RunStep([&] { WindowBoundsSave(); });
-    RunStep([&] { ColumnWidthsSave(); });
+    RunStep([&] { ColumnWidthsSave(Dpi); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValSelPage, CurrentPage); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwStyle, ViewStyle); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwColSort, SortColumn); });
@@ -169,7 +170,7 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
         THourglass hourglass;
         TListUpdate update;
         ListFill(entries);
-        ListSort(SortColumn);
+        ListSort(SortColumn, SortOrder);
     }
     StatusRepaint();
     ViewStyleButtonRelease();
@@ -183,7 +184,7 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
 void TFrmOvMain::CptLvwItemsColumnClick(int column) {
     SortColumn = column;
     SortOrder = SortOrder * -1;
-    ListSort(column);
+    ListSort(column, SortOrder);
 }
 
 void TFrmOvMain::CptTbnViewStyleClick() {

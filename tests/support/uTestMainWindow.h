@@ -7,6 +7,7 @@
 #include "uCmnIcon.h"
 #include "uCmnReg.h"
 #include "uOvLvw.h"
+#include "uOvRowIcon.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"

@@ -1,0 +1,73 @@
+// The item list's row records and what the list keeps between fills, shared by the list's own
+// units (uOvLvw, uOvRowIcon) and by no one else.
+#pragma once
+
+#include "uCmnFile.h"
+#include "uCmnIcon.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// What a row shows until its icons are loaded, and for good when its file yields none: no image
+// at all, which the list also paints far faster than a transparent one.
+inline constexpr int ImageNone = I_IMAGENONE;
+// The image of a row whose icons have not been asked for, or are waiting to be loaded: states
+// of the row's own, never handed to the list, so neither may be an index or ImageNone.
+inline constexpr int ImageUnknown = -1;
+inline constexpr int ImageQueued = -3;
+static_assert(ImageQueued != ImageNone && ImageUnknown != ImageNone);
+
+// A row of the list: the item and what its file's look-up found. The list holds no row of its own
+// (an owner-data list): it asks for each text and image when it paints, so a fill costs no
+// message per row, and the sort orders these records.
+struct TRowRecord {
+    std::wstring name;
+    std::wstring path;
+    int64_t size = 0;
+    uint32_t time = 0;
+    // In the list state's type texts, filled when the row is made: a paint reads no registry.
+    const std::wstring* type = nullptr;
+    // Size, date and folder texts, made when first painted or sorted by.
+    std::wstring sizeText, dateText, folderText;
+    bool textsMade = false;
+    int32_t page = 0;
+    int image = ImageUnknown;
+    // Position in the list, kept in step by every sort.
+    int item = -1;
+};
+
+// What the list keeps between fills, for the life of the main window.
+struct TListState {
+    // The list control, the window that owns it (woken to load icons) and its image lists.
+    HWND list = nullptr;
+    HWND owner = nullptr;
+    HIMAGELIST large = nullptr;
+    HIMAGELIST small = nullptr;
+    // Every comparison of the sort is multiplied by it.
+    int32_t sortOrder = 1;
+    // In the order they were filled or added.
+    std::vector<TRowRecord> rows;
+    // The rows by position in the list.
+    std::vector<size_t> order;
+    // Rows whose icons the list has asked for, by position in `rows`, newest last.
+    std::vector<size_t> wanted;
+    // Bumped by every fill, so work begun on an older fill's rows is not finished on new ones.
+    unsigned fill = 0;
+    TFileIconCache icons;
+    // Image-list positions of the shared icons; emptied with the image lists.
+    std::map<const TIconPair*, int> typeImages;
+    // Type texts by extension, letter case aside; a node never moves, so rows point into it.
+    std::unordered_map<std::wstring, std::wstring> typeTexts;
+    bool iconErrorShown = false;
+    int redrawOff = 0;
+};
+
+TListState& ListState();
+// The record of the row at list position `item`, null when there is none.
+TRowRecord* RowAt(int item);
