@@ -244,3 +244,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     return DefaultHandler(msg, wParam, lParam);
 }
+
+void RunStep(const std::function<void()>& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+        Application.HandleCurrentException();
+    }
+}

@@ -75,3 +75,7 @@ class TApplication : public TForm {
 };
 
 extern TApplication Application;
+
+// Runs one step of a sequence (a window's creation, its close): an error is shown in the top-level
+// error box and the sequence goes on, so a damaged setting never leaves the user without a window.
+void RunStep(const std::function<void()>& step) noexcept;

@@ -888,7 +888,7 @@ TEST_F(ItemCommands, TheFolderPanelPaintsOnlyOnAFolderPage) {
         HGDIOBJ old = ::SelectObject(dc, bmp);
         RECT all{0, 0, 300, 20};
         ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        StatusPanelPaint(1, dc, all);
+        StatusPanelPaint(*form, 1, dc, all);
         int marked = 0;
         for (int x = 0; x < 300; ++x)
             for (int y = 0; y < 20; ++y)

@@ -236,7 +236,7 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
         return first.left == last.left && last.top >= first.top + 5 * OV_BUTTON_HEIGHT;
     };
 
-    ToolBarPosApply(2);
+    ToolBarPosApply(*form, 2);
     EXPECT_EQ(f.ToolBarAlign, 2);
     RECT tb = ChildRect(f.CptTbrToolBar);
     RECT lv = ChildRect(f.CptLvwItems);
@@ -252,7 +252,7 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
     EXPECT_LE(last.right, tb.right - tb.left);
     EXPECT_LE(last.bottom, tb.bottom - tb.top);
 
-    ToolBarPosApply(3);
+    ToolBarPosApply(*form, 3);
     tb = ChildRect(f.CptTbrToolBar);
     lv = ChildRect(f.CptLvwItems);
     EXPECT_EQ(tb.left, OV_TOOLBAR_EDGE);
@@ -261,12 +261,12 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
 
     // Out of range: nothing moves.
     for (int position : {4, -1}) {
-        ToolBarPosApply(position);
+        ToolBarPosApply(*form, position);
         EXPECT_EQ(f.ToolBarAlign, 3);
         ExpectRect(ChildRect(f.CptTbrToolBar), tb.left, tb.top, tb.right, tb.bottom);
     }
 
-    ToolBarPosApply(1);
+    ToolBarPosApply(*form, 1);
     tb = ChildRect(f.CptTbrToolBar);
     lv = ChildRect(f.CptLvwItems);
     EXPECT_EQ(tb.bottom, statusTop - OV_TOOLBAR_EDGE);
@@ -274,14 +274,14 @@ TEST_F(Placement, ToolBarDocksToEachEdgeAndTheListFillsTheRest) {
     EXPECT_FALSE(buttonsInOneColumn()) << "back in one row";
     ExpectRect(lv, 0, 0, client.right, statusTop - band);
 
-    ToolBarPosApply(0);
+    ToolBarPosApply(*form, 0);
     tb = ChildRect(f.CptTbrToolBar);
     lv = ChildRect(f.CptLvwItems);
     EXPECT_EQ(tb.top, OV_TOOLBAR_EDGE);
     ExpectRect(lv, 0, band, client.right, statusTop);
 
     // The edge survives a resize of the window.
-    ToolBarPosApply(3);
+    ToolBarPosApply(*form, 3);
     ::SetWindowPos(f.Handle(), nullptr, 0, 0, 600, 450, SWP_NOMOVE | SWP_NOZORDER);
     ::GetClientRect(f.Handle(), &client);
     EXPECT_EQ(ChildRect(f.CptTbrToolBar).left, OV_TOOLBAR_EDGE);
@@ -316,13 +316,13 @@ TEST_F(Placement, WindowToMouseMovesTheMainWindowKeepingItsSize) {
     ASSERT_TRUE(::SetCursorPos(500, 400));
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    WindowToMouse();
+    WindowToMouse(form->Handle());
     const POINT expected = WindowToMousePos(cursor, work, 341, 227);
     ExpectRect(Bounds(), expected.x, expected.y, expected.x + 341, expected.y + 227);
 
     ::SetCursorPos(work.right - 1, work.bottom - 1);
     ::GetCursorPos(&cursor);
-    WindowToMouse();
+    WindowToMouse(form->Handle());
     const POINT corner = WindowToMousePos(cursor, work, 341, 227);
     ExpectRect(Bounds(), corner.x, corner.y, corner.x + 341, corner.y + 227);
     (void)f;

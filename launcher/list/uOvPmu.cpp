@@ -2,7 +2,6 @@
 #include "uOvPmu.h"
 
 #include "uOvFrmDef.h"
-#include "uOvMain.h"
 
 #include <windows.h>
 
@@ -13,15 +12,13 @@ constexpr int CheckableEntries = IDM_PMU_BTNUPDATE - IDM_PMU_ICON;
 
 } // namespace
 
-void ViewMenuUncheckAll() {
-    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+void ViewMenuUncheckAll(HMENU menu) {
     for (int i = 0; i < CheckableEntries; ++i)
         ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | MF_UNCHECKED);
 }
 
-void ViewMenuCheck(int32_t style) {
-    ViewMenuUncheckAll();
-    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+void ViewMenuCheck(HMENU menu, int32_t style) {
+    ViewMenuUncheckAll(menu);
     // A style that names no view entry (outside edits only) checks the large-icon view,
     // the view that ViewStyleSet shows for it; the separator never gets a mark.
     if (style < 0 || style > 3)
@@ -29,8 +26,7 @@ void ViewMenuCheck(int32_t style) {
     ::CheckMenuItem(menu, static_cast<UINT>(style), MF_BYPOSITION | MF_CHECKED);
 }
 
-void ViewMenuCheckedIndex(int32_t& style) {
-    HMENU menu = FrmOvMain->CptPmuViewStyle.Get();
+void ViewMenuCheckedIndex(HMENU menu, int32_t& style) {
     for (int i = 0; i < CheckableEntries; ++i) {
         if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
             style = i;

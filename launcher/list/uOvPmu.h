@@ -2,8 +2,11 @@
 // insert entries below them never carry one).
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
-void ViewMenuUncheckAll();
-void ViewMenuCheck(int32_t style);
-void ViewMenuCheckedIndex(int32_t& style);
+// Each works on `menu`, the view-style menu.
+void ViewMenuUncheckAll(HMENU menu);
+void ViewMenuCheck(HMENU menu, int32_t style);
+void ViewMenuCheckedIndex(HMENU menu, int32_t& style);

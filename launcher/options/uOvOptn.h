@@ -6,14 +6,25 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <vector>
+
+// The window the dialog opens over, which takes no input meanwhile and whose display scale the
+// dialog is laid out at; without one, the application window at the system's scale. 設定 docks
+// that window's toolbar to the edge it stores through `toolBarEdge`.
+struct TOptionsOwner {
+    HWND window = nullptr;
+    int dpi = 96;
+    std::function<void(int32_t)> toolBarEdge;
+};
 
 class TFrmOvOptn : public TForm {
   public:
-    TFrmOvOptn();
+    explicit TFrmOvOptn(TOptionsOwner owner = {});
     ~TFrmOvOptn() override;
 
-    // Creates the dialog owned by the main window, runs it modally and destroys it again.
+    // Creates the dialog owned by its owner, runs it modally and destroys it again.
     void ShowModal();
 
     // Controls. The hot-key group lives on the panel CptPnlHook; the rest on the dialog.
@@ -68,6 +79,7 @@ class TFrmOvOptn : public TForm {
         RECT bounds;
     };
     std::vector<TPlaced> placed_;
+    TOptionsOwner owner_;
     int dpi_ = 96;
     TUniqueGdi font_;
     TUniqueGdi linkFont_;

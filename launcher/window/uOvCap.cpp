@@ -35,11 +35,11 @@ void MenuCaptionSet(HMENU menu, int id, const wchar_t* text) {
     ::SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
 }
 
-void ColumnAdd(HWND list, int index, const wchar_t* text) {
+void ColumnAdd(HWND list, int index, const wchar_t* text, int width) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = FrmOvMain->Scaled(OV_COLUMN_WIDTH);
+    column.cx = width;
     column.pszText = const_cast<wchar_t*>(text);
     column.iSubItem = index;
     ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
@@ -47,8 +47,7 @@ void ColumnAdd(HWND list, int index, const wchar_t* text) {
 
 } // namespace
 
-void CaptionsSet() {
-    TFrmOvMain& form = *FrmOvMain;
+void CaptionsSet(TFrmOvMain& form) {
     Application.SetTitle(OV_APP_TITLE);
     form.SetCaption(Application.Title());
     for (int i = 0; i < OV_TOOLBAR_BUTTONS; ++i)
@@ -60,7 +59,7 @@ void CaptionsSet() {
     MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_BTNUPDATE, OV_CAP_MENU_BTNUPDATE);
     MenuCaptionSet(form.CptPmuViewStyle.Get(), IDM_PMU_INSERT, OV_CAP_MENU_INSERT);
     for (int i = 0; i < 5; ++i)
-        ColumnAdd(form.CptLvwItems, i, OV_CAP_COLUMNS[i]);
+        ColumnAdd(form.CptLvwItems, i, OV_CAP_COLUMNS[i], form.Scaled(OV_COLUMN_WIDTH));
     LVCOLUMNW align{};
     align.mask = LVCF_FMT;
     align.fmt = LVCFMT_RIGHT;
@@ -77,9 +76,8 @@ namespace {
 // Selects the status bar's font and transparent text for as long as it lives.
 class TPanelText {
   public:
-    explicit TPanelText(HDC dc) : dc_(dc) {
-        auto font =
-            reinterpret_cast<HGDIOBJ>(::SendMessageW(FrmOvMain->CptSbrStatus, WM_GETFONT, 0, 0));
+    TPanelText(HDC dc, HWND bar) : dc_(dc) {
+        auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(bar, WM_GETFONT, 0, 0));
         previousFont_ = font ? ::SelectObject(dc, font) : nullptr;
         previousMode_ = ::SetBkMode(dc, TRANSPARENT);
         previousColour_ = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -103,8 +101,7 @@ class TPanelText {
 
 } // namespace
 
-void StatusPanelsUpdate() {
-    TFrmOvMain& form = *FrmOvMain;
+void StatusPanelsUpdate(TFrmOvMain& form) {
     TStatusPanels& panels = form.StatusPanels;
     if (form.SearchResultsShown()) {
         panels.pageText = FormatMessageText(OV_CAP_STATUS_FOUND,
@@ -130,19 +127,20 @@ void StatusPanelsUpdate() {
     }
 }
 
-void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect) {
-    const TFrmOvMain& form = *FrmOvMain;
+void StatusPanelPaint(const TFrmOvMain& form, int32_t panel, HDC dc, const RECT& rect) {
     const TStatusPanels& panels = form.StatusPanels;
     const int margin = form.Scaled(2);
     if (panel == 0) {
-        TPanelText(dc).Out(rect.left + margin, rect.top + margin, panels.pageText);
+        TPanelText(dc, form.CptSbrStatus)
+            .Out(rect.left + margin, rect.top + margin, panels.pageText);
     } else if (panel == 1 && !panels.folder.empty()) {
         if (panels.folderIcon)
             ::ImageList_Draw(form.CptImlDefImages.Get(), 0, dc, rect.left + margin,
                              rect.top + form.Scaled(1), ILD_NORMAL);
         // The text starts half an icon's width after the icon.
         const int icon = form.ItemIconSizes().small;
-        TPanelText(dc).Out(rect.left + icon + icon / 2, rect.top + margin, panels.folder);
+        TPanelText(dc, form.CptSbrStatus)
+            .Out(rect.left + icon + icon / 2, rect.top + margin, panels.folder);
     }
 }
 

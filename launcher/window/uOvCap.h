@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <string>
 
+class TFrmOvMain;
+class TFrmOvOptn;
+
 // Application title, window caption, button captions and hints, menu captions and the five
 // list columns, in that order.
-void CaptionsSet();
+void CaptionsSet(TFrmOvMain& form);
 
-class TFrmOvOptn;
 // The options dialog's texts, its two lists (key names, toolbar positions) and the
 // application's icon.
 void OptionCaptionsSet(TFrmOvOptn& form);
@@ -23,7 +25,7 @@ std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
 // Works out what the status bar shows from the store: the page panel's text with the page's
 // item count, and a folder page's path and icon. Run whenever the page or its items change,
 // never at a paint; raises as the store and icon look-ups do.
-void StatusPanelsUpdate();
+void StatusPanelsUpdate(TFrmOvMain& form);
 // Paints one status bar panel as StatusPanelsUpdate last left it: 0 the page panel, 1 a folder
 // page's icon and path. Touches neither the store nor the disk.
-void StatusPanelPaint(int32_t panel, HDC dc, const RECT& rect);
+void StatusPanelPaint(const TFrmOvMain& form, int32_t panel, HDC dc, const RECT& rect);

@@ -111,7 +111,7 @@ RECT WindowOnScreen(const RECT& window, const std::vector<RECT>& workAreas, int 
     return RECT{left, top, left + w, top + h};
 }
 
-void WindowBoundsLoad() {
+void WindowBoundsLoad(TFrmOvMain& form) {
     HKEY hkcu = HKEY_CURRENT_USER;
     int32_t w = RegIntRead(hkcu, OvKeyWindow, OvValWidth);
     int32_t h = RegIntRead(hkcu, OvKeyWindow, OvValHeight);
@@ -125,11 +125,10 @@ void WindowBoundsLoad() {
     const int32_t top = RegIntRead(hkcu, OvKeyWindow, OvValTop);
     const int32_t left = RegIntRead(hkcu, OvKeyWindow, OvValLeft);
     // The stored values stay as they are until the close writes the window's bounds.
-    FrmOvMain->PlaceAt(OnScreen(RECT{left, top, left + w, top + h}));
+    form.PlaceAt(OnScreen(RECT{left, top, left + w, top + h}));
 }
 
-void WindowBoundsSave() {
-    HWND hwnd = FrmOvMain->Handle();
+void WindowBoundsSave(HWND hwnd) {
     RECT rc{};
     // Minimising the program hides the main window, which keeps its rectangle (the maximised
     // one when it was maximised). Only a main window minimised on its own has a placeholder
@@ -169,8 +168,7 @@ POINT WindowToMousePos(POINT cursor, const RECT& workArea, int32_t width, int32_
                  SpanStart(cursor.y, height, workArea.bottom)};
 }
 
-void WindowToMouse() {
-    HWND hwnd = FrmOvMain->Handle();
+void WindowToMouse(HWND hwnd) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     RECT rc{};
@@ -192,10 +190,9 @@ void TaskbarButtonSet(bool hide) {
     }
 }
 
-void ToolBarPosApply(int32_t position) {
-    if (position < 0 || position > 3 || !FrmOvMain)
+void ToolBarPosApply(TFrmOvMain& form, int32_t position) {
+    if (position < 0 || position > 3)
         return;
-    TFrmOvMain& form = *FrmOvMain;
     ToolBarOrientationSet(form.CptTbrToolBar, position >= 2);
     form.ToolBarAlign = position;
     form.LayoutControls();
@@ -215,11 +212,11 @@ POINT OptionDialogPos(const RECT& owner, int32_t width, int32_t height, const RE
     return POINT{left, top};
 }
 
-void OptionDialogPlace(HWND dialog) {
+void OptionDialogPlace(HWND dialog, HWND over) {
     const RECT work = WorkArea();
     RECT owner = work;
-    if (FrmOvMain && FrmOvMain->Handle())
-        ::GetWindowRect(FrmOvMain->Handle(), &owner);
+    if (over)
+        ::GetWindowRect(over, &owner);
     RECT rc{};
     ::GetWindowRect(dialog, &rc);
     const long width = rc.right - rc.left, height = rc.bottom - rc.top;

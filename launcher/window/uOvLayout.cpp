@@ -157,7 +157,7 @@ void TFrmOvMain::CreateItemList() {
     ListStateReset();
     ListAttach(CptLvwItems, Handle());
     // The icons of painted rows load while the program has nothing else to do.
-    Application.OnIdle = [] { return FrmOvMain && FrmOvMain->IdleWork(); };
+    Application.OnIdle = [this] { return IdleWork(); };
 }
 
 void TFrmOvMain::CreateStatusBar() {

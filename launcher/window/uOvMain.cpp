@@ -30,14 +30,6 @@
 
 TFrmOvMain* FrmOvMain = nullptr;
 
-void RunStep(const std::function<void()>& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-        Application.HandleCurrentException();
-    }
-}
-
 TFrmOvMain::TFrmOvMain() {
     FrmOvMain = this;
 }
@@ -86,12 +78,12 @@ void TFrmOvMain::FormCreate() {
     RunStep([&] { SortColumn = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSort); });
     RunStep([&] { SortOrder = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSortAscDec); });
     RunStep([&] { LastOpenDir = RegStrRead(hkcu, OvKeyConfig, OvValOpenFileDir); });
-    RunStep([&] { CaptionsSet(); });
-    RunStep([&] { WindowBoundsLoad(); });
-    RunStep([&] { ViewMenuCheck(ViewStyle); });
+    RunStep([&] { CaptionsSet(*this); });
+    RunStep([&] { WindowBoundsLoad(*this); });
+    RunStep([&] { ViewMenuCheck(CptPmuViewStyle.Get(), ViewStyle); });
     RunStep([&] { ColumnWidthsLoad(Dpi); });
     RunStep([&] { ViewStyleSet(ViewStyle); });
-    RunStep([&] { ToolBarPosApply(RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
+    RunStep([&] { ToolBarPosApply(*this, RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
     // The one layout of the creation, before the rows go in: the list arranges them once, at
     // its own size, instead of again when it gets that size.
     RunStep([&] {
@@ -129,7 +121,7 @@ void TFrmOvMain::TaskbarSettingRead() {
 bool TFrmOvMain::FormCloseQuery() {
     HKEY hkcu = HKEY_CURRENT_USER;
     // A failed write never stops the close.
-    RunStep([&] { WindowBoundsSave(); });
+    RunStep([&] { WindowBoundsSave(Handle()); });
     RunStep([&] { ColumnWidthsSave(Dpi); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValSelPage, CurrentPage); });
     RunStep([&] { RegIntWrite(hkcu, OvKeyConfig, OvValLvwStyle, ViewStyle); });
@@ -192,24 +184,24 @@ void TFrmOvMain::CptTbnViewStyleClick() {
     if (ViewStyle > 3)
         ViewStyle = 0;
     ViewStyleSet(ViewStyle);
-    ViewMenuCheck(ViewStyle);
+    ViewMenuCheck(CptPmuViewStyle.Get(), ViewStyle);
     ViewStyleButtonRelease();
 }
 
 void TFrmOvMain::CptPmuViewStyleClick(int entry) {
-    ViewMenuUncheckAll();
+    ViewMenuUncheckAll(CptPmuViewStyle.Get());
     ::CheckMenuItem(CptPmuViewStyle.Get(), static_cast<UINT>(entry), MF_BYPOSITION | MF_CHECKED);
-    ViewMenuCheckedIndex(ViewStyle);
+    ViewMenuCheckedIndex(CptPmuViewStyle.Get(), ViewStyle);
     ViewStyleSet(ViewStyle);
     ViewStyleButtonRelease();
 }
 
 void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
-    StatusPanelPaint(panel, dc, rect);
+    StatusPanelPaint(*this, panel, dc, rect);
 }
 
 void TFrmOvMain::StatusRepaint() noexcept {
-    RunStep([] { StatusPanelsUpdate(); });
+    RunStep([this] { StatusPanelsUpdate(*this); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
     CptLvwItemsCue.SetText(search_.results               ? OV_CAP_EMPTY_FOUND
                            : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
@@ -270,7 +262,7 @@ void TFrmOvMain::ItemDragEnd() {
 void TFrmOvMain::CptTbnOptionClick() {
     {
         // A fresh dialog each time, so every opening starts from the registry.
-        TFrmOvOptn dialog;
+        TFrmOvOptn dialog({Handle(), Dpi, [this](int32_t edge) { ToolBarPosApply(*this, edge); }});
         dialog.ShowModal();
     }
     // The settings may have been set anew: the hot key gets another chance, and the paints
@@ -297,7 +289,7 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     HWND modal = ModalWindowOf(Handle());
     WindowBringToFront(Handle(), modal);
     if (toMouse)
-        WindowToMouse();
+        WindowToMouse(Handle());
     if (!modal)
         KeyboardTake();
 }

@@ -231,7 +231,3 @@ class TFrmOvMain : public TForm {
 
 // The one main window of the process; set while it exists.
 extern TFrmOvMain* FrmOvMain;
-
-// Runs one step of a start-up sequence. An error is shown in the top-level error box and the
-// sequence goes on, so a damaged setting never leaves the user without a window.
-void RunStep(const std::function<void()>& step) noexcept;

@@ -1,0 +1,36 @@
+// Constants of the options dialog (uOvOptn, uOvOptnLayout): its size, styles and control
+// identifiers, in the 96-DPI layout.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr int kClientWidth = 392;
+inline constexpr int kClientHeight = 297;
+inline constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+inline constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+inline constexpr const wchar_t* kPanelClass = L"TPanel";
+// Height of a closed drop-down list; the open list below it is taller.
+inline constexpr int kComboHeight = 20;
+inline constexpr int kComboListHeight = 200;
+inline constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+inline constexpr COLORREF kLogoText = RGB(0, 0, 0);
+
+// None is IDOK (1) or IDCANCEL (2): Enter and Escape send those, and no button answers them.
+enum : int {
+    IDC_IMG_LOGO = 1001,
+    IDC_IMG_ICON,
+    IDC_LBL_VER,
+    IDC_LBL_URL,
+    IDC_BVL_LINE,
+    IDC_PNL_HOOK,
+    IDC_BVL_HOOK,
+    IDC_CBX_HOOK,
+    IDC_LBL_SHORTCUTKEY,
+    IDC_CMB_SHORTCUTKEY,
+    IDC_CBX_HIDETASKBAR,
+    IDC_CBX_MOVEMOUSE,
+    IDC_LBL_TOOLBAR,
+    IDC_CMB_TOOLBAR,
+    IDC_BTN_SET,
+    IDC_BTN_CANCEL,
+};
