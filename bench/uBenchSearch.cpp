@@ -63,7 +63,7 @@ struct TKeystroke {
 // One letter typed into the field, until the results are in the list and painted.
 double TypeLetter(TFrmOvMain& form, wchar_t letter) {
     const double start = Now();
-    ::SendMessageW(form.CptEdtSearch, WM_CHAR, letter, 0);
+    ::SendMessageW(form.Search().Field(), WM_CHAR, letter, 0);
     ::UpdateWindow(form.CptLvwItems);
     return Now() - start;
 }
@@ -73,17 +73,17 @@ double TypeLetter(TFrmOvMain& form, wchar_t letter) {
 double RefillOfAsManyRows(TFrmOvMain& form, const TKeystroke& key, int runs) {
     const std::wstring& text = key.text;
     // Taken before the page is made, which the index then reads too.
-    const TPageEntries before = key.before.empty()
-                                    ? TPageEntries{}
-                                    : form.ItemIndex.Entries(form.ItemIndex.Match(key.before));
-    const std::vector<TIndexHit> hits = form.ItemIndex.Match(text);
+    const TPageEntries before =
+        key.before.empty() ? TPageEntries{}
+                           : form.Search().Index().Entries(form.Search().Index().Match(key.before));
+    const std::vector<TIndexHit> hits = form.Search().Index().Match(text);
     const int32_t page = form.PageTotal + 1;
     const std::wstring pageKey = PageKeyPath(page);
     RegKeyCreate(HKEY_CURRENT_USER, pageKey);
     RegStrWrite(HKEY_CURRENT_USER, pageKey, L"", L"");
     int n = 0;
     for (const TIndexHit& hit : hits) {
-        const TIndexItem& item = form.ItemIndex.Item(hit);
+        const TIndexItem& item = form.Search().Index().Item(hit);
         // Names repeat across pages; in one page they must not.
         RegStrWrite(HKEY_CURRENT_USER, pageKey, item.name + L" " + std::to_wstring(n++), item.path);
     }
@@ -118,8 +118,8 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     if (static_cast<int>(paths.size()) < items)
         throw std::runtime_error("the search case needs " + std::to_string(items) + " files in " +
                                  Utf8Of(folder));
-    form.SearchLeave(false);
-    form.ItemIndex.Clear();
+    form.Search().Leave(false);
+    form.Search().Index().Clear();
     RegKeyDelete(HKEY_CURRENT_USER, OvKeyData);
     const double setupStart = Now();
     std::vector<std::wstring> names;
@@ -150,17 +150,17 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
         for (int32_t page = 1; page <= pages; ++page)
             PageItemsRead(page, entries);
         reads.push_back(Now() - start);
-        form.SearchLeave();
-        form.ItemIndex.Clear();
+        form.Search().Leave();
+        form.Search().Index().Clear();
         PumpMessages();
         start = Now();
-        form.SearchOpen();
+        form.Search().Show();
         ::UpdateWindow(form.Handle());
         opens.push_back(Now() - start);
     }
-    if (form.ItemIndex.ItemCount() != names.size())
-        throw std::runtime_error("the index holds " + std::to_string(form.ItemIndex.ItemCount()) +
-                                 " items");
+    if (form.Search().Index().ItemCount() != names.size())
+        throw std::runtime_error("the index holds " +
+                                 std::to_string(form.Search().Index().ItemCount()) + " items");
 
     // Each letter typed, against a plain loop over the names with the same comparison, and
     // against the platform's own comparison of each name.
@@ -179,7 +179,7 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     for (int run = 0; run < runs; ++run) {
         size_t k = 0;
         for (const wchar_t* typed : Typed) {
-            ::SetWindowTextW(form.CptEdtSearch, L"");
+            ::SetWindowTextW(form.Search().Field(), L"");
             PumpMessages();
             for (const wchar_t* c = typed; *c; ++c, ++k) {
                 keys[k].times.push_back(TypeLetter(form, *c));
@@ -213,7 +213,7 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
         key.platform = Now() - start;
     }
     // F5 over results: the index read again from the store, every result's file looked up again.
-    ::SetWindowTextW(form.CptEdtSearch, Typed[0]);
+    ::SetWindowTextW(form.Search().Field(), Typed[0]);
     PumpMessages();
     std::vector<double> rereads, rebuilds;
     for (int run = 0; run < runs; ++run) {
@@ -223,11 +223,11 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
         rereads.push_back(Now() - start);
         PumpMessages();
         start = Now();
-        form.ItemIndex.Build();
+        form.Search().Index().Build();
         rebuilds.push_back(Now() - start);
     }
     const int rereadRows = ListView_GetItemCount(form.CptLvwItems);
-    form.SearchLeave();
+    form.Search().Leave();
     for (TKeystroke& key : keys)
         key.refill = RefillOfAsManyRows(form, key, runs);
     form.CptPmuItemBtnUpdateClick();

@@ -8,10 +8,12 @@
 #include "uOvCfg.h"
 #include "uOvCmd.h"
 #include "uOvFrmDef.h"
+#include "uOvItemMenu.h"
 #include "uOvLvw.h"
 #include "uTestMainWindow.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -177,6 +179,55 @@ class ItemMenu : public TMainWindowTest {
 };
 
 } // namespace
+
+// What the row menu's entries act on and which apply, worked out from the item's path alone,
+// without a window: a file, a program, a shortcut to it with arguments, a damaged shortcut, a
+// folder, a file that is gone.
+TEST(ItemMenuDecisions, TargetsAndGreyedEntriesFollowTheItemsFile) {
+    TComInit com;
+    TTempFolder dir;
+    ::CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+    FileWrite(dir / L"a.txt", "x");
+    FileWrite(dir / L"tool.exe", "x");
+    FileWrite(dir / L"broken.lnk", "no shortcut");
+    ASSERT_TRUE(LinkCreate(dir / L"tool.lnk", dir / L"tool.exe", L"/n"));
+    std::wstring target = dir / L"tool.lnk", arguments;
+    ItemTargetResolve(target, arguments);
+    using TEnabled = std::array<bool, OV_ITEM_MENU_ENTRIES>;
+    const struct {
+        std::wstring path;
+        TItemMenuTargets targets;
+        TEnabled enabled;
+    } cases[] = {
+        {dir / L"a.txt",
+         {dir / L"a.txt", L"", L"", dir / L"a.txt"},
+         {true, false, true, true, true, true, true}},
+        {dir / L"tool.exe",
+         {dir / L"tool.exe", dir / L"tool.exe", L"", dir / L"tool.exe"},
+         {true, true, true, true, true, true, true}},
+        {dir / L"tool.lnk",
+         {dir / L"tool.lnk", target, L"/n", target},
+         {true, true, true, true, true, true, true}},
+        {dir / L"broken.lnk",
+         {dir / L"broken.lnk", L"", L"", L""},
+         {true, false, false, true, true, true, true}},
+        {dir / L"sub",
+         {dir / L"sub", L"", L"", dir / L"sub"},
+         {true, false, true, true, true, true, true}},
+        {dir / L"gone.txt", {}, {true, false, false, true, true, true, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8Of(c.path));
+        const TItemMenuTargets targets = ItemMenuTargets(c.path);
+        EXPECT_EQ(targets.present, c.targets.present);
+        EXPECT_EQ(targets.program, c.targets.program);
+        EXPECT_EQ(targets.arguments, c.targets.arguments);
+        EXPECT_EQ(targets.located, c.targets.located);
+        EXPECT_EQ(ItemMenuEnabled(targets, true), c.enabled);
+    }
+    // The shell's submenu is greyed when the shell gave no menu for the selected files.
+    EXPECT_FALSE(ItemMenuEnabled(ItemMenuTargets(dir / L"a.txt"), false)[5]);
+}
 
 TEST_F(ItemMenu, ARightClickShiftF10AndTheMenuKeyOpenTheRowMenuOrTheListMenu) {
     Shown(1);

@@ -172,7 +172,7 @@ class Search : public TMainWindowTest {
     }
     std::wstring FieldText() {
         wchar_t text[256] = {};
-        ::GetWindowTextW(form->CptEdtSearch, text, 256);
+        ::GetWindowTextW(form->Search().Field(), text, 256);
         return text;
     }
     // What a scan of the store finds for `text`: every item whose name holds it and whose file is
@@ -212,10 +212,10 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     TFrmOvMain& f = Shown();
     SelectOnly({L"notes.txt", 1});
     KeyPress('F', {VK_CONTROL});
-    ASSERT_TRUE(::IsWindowVisible(f.CptEdtSearch));
-    ASSERT_EQ(::GetFocus(), f.CptEdtSearch);
+    ASSERT_TRUE(::IsWindowVisible(f.Search().Field()));
+    ASSERT_EQ(::GetFocus(), f.Search().Field());
     RECT field{}, list{};
-    ::GetWindowRect(f.CptEdtSearch, &field);
+    ::GetWindowRect(f.Search().Field(), &field);
     ::GetWindowRect(f.CptLvwItems, &list);
     EXPECT_EQ(field.bottom, list.top) << "the field right above the list";
 
@@ -245,13 +245,13 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
     EXPECT_EQ(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_SELECTED), 0);
     KeyPress(VK_UP);
-    EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
+    EXPECT_EQ(::GetFocus(), f.Search().Field());
     // Called up by the hot key, the window takes typing in the field.
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
     ::SetFocus(f.CptLvwItems);
     ::SendMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 1);
-    EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
+    EXPECT_EQ(::GetFocus(), f.Search().Field());
 
     Type(L"zzz");
     EXPECT_TRUE(Rows().empty());
@@ -259,7 +259,7 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     EXPECT_EQ(f.CptLvwItemsCue.Text(), L"一致する項目はありません");
 
     KeyPress(VK_ESCAPE);
-    EXPECT_FALSE(::IsWindowVisible(f.CptEdtSearch));
+    EXPECT_FALSE(::IsWindowVisible(f.Search().Field()));
     EXPECT_EQ(::GetFocus(), f.CptLvwItems);
     EXPECT_EQ(Rows(),
               (std::vector<TShown>{{L"report.txt", 1}, {L"notes.txt", 1}, {L"Memo.txt", 1}}));
@@ -311,7 +311,7 @@ TEST_F(Search, CommandsOnResultsFollowTheItemsOwnPage) {
     ::DeleteFileW((dir / L"tool.exe").c_str());
     KeyPress(VK_F5);
     EXPECT_TRUE(Rows().empty());
-    EXPECT_TRUE(f.SearchResultsShown());
+    EXPECT_TRUE(f.Search().ResultsShown());
 
     // The toolbar's delete with no row selected deletes no page from behind the results.
     ListView_SetItemState(f.CptLvwItems, -1, 0, LVIS_SELECTED);
@@ -320,7 +320,7 @@ TEST_F(Search, CommandsOnResultsFollowTheItemsOwnPage) {
 
     // The page keys leave the search and step from the page shown before it.
     KeyPress(VK_NEXT, {VK_CONTROL});
-    EXPECT_FALSE(f.Searching());
+    EXPECT_FALSE(f.Search().IsOpen());
     EXPECT_EQ(f.CurrentPage, 2);
     EXPECT_EQ(Rows().size(), 2u);
 }
@@ -351,7 +351,7 @@ TEST_F(Search, TheIndexFollowsRenamesDropsRefreshesAndPageDeletions) {
     EXPECT_EQ(found(L"open"), (std::vector<TShown>{{L"renamed-open", 3}}));
     FileWrite(dir / L"dropped-open.txt", "x");
     drop(dir / L"dropped-open.txt");
-    EXPECT_FALSE(f.Searching()) << "what is dropped shows on its page";
+    EXPECT_FALSE(f.Search().IsOpen()) << "what is dropped shows on its page";
     EXPECT_EQ(found(L"dropped"), (std::vector<TShown>{{L"dropped-open.txt", 1}}));
     lastPageDelete();
     KeyPress(VK_F3);
@@ -404,7 +404,7 @@ TEST_F(Search, TheIndexIsTheStoreAfterEveryCommand) {
     const std::wstring folder = dir / L"folder";
     KeyPress('F', {VK_CONTROL});
     KeyPress(VK_ESCAPE);
-    ASSERT_TRUE(f.ItemIndex.Built());
+    ASSERT_TRUE(f.Search().Index().Built());
     ::CreateDirectoryW((dir / L"new").c_str(), nullptr);
     FileWrite(dir / L"new\\zeta.txt", "x");
     for (const wchar_t* name : {L"dropped1.txt", L"dropped2.txt", L"appended.txt", L"outside.txt"})
@@ -497,7 +497,7 @@ TEST_F(Search, TheIndexIsTheStoreAfterEveryCommand) {
     for (const auto& [what, step] : steps) {
         SCOPED_TRACE(what);
         step();
-        ExpectIndexIsTheStore(f.ItemIndex);
+        ExpectIndexIsTheStore(f.Search().Index());
     }
     EXPECT_EQ(ItemPathRead(1, L"far.txt"), stick) << "what cannot be reached is kept";
     for (const wchar_t* text : {L"txt", L"mem", L"ｅ", L"far", L"outside"}) {
@@ -540,12 +540,12 @@ TEST_F(Search, LeavingTheSearchAnyWayShowsThePageItWasOpenedOn) {
             EXPECT_EQ(::GetFocus(), f.CptLvwItems);
             EXPECT_EQ(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_FOCUSED), 0);
             KeyPress(VK_UP);
-            EXPECT_EQ(::GetFocus(), f.CptEdtSearch);
+            EXPECT_EQ(::GetFocus(), f.Search().Field());
         }
         way.leave();
-        EXPECT_FALSE(::IsWindowVisible(f.CptEdtSearch));
+        EXPECT_FALSE(::IsWindowVisible(f.Search().Field()));
         EXPECT_EQ(FieldText(), L"");
-        EXPECT_FALSE(f.SearchResultsShown());
+        EXPECT_FALSE(f.Search().ResultsShown());
         EXPECT_EQ(::GetFocus(), f.CptLvwItems);
         EXPECT_EQ(f.CurrentPage, way.page);
         const std::wstring status = L" " + std::to_wstring(way.page) + L"/3 ページ";
@@ -597,7 +597,7 @@ TEST_F(Search, ResultsWhoseFilesAreGoneAreNeitherCountedNorOpenedSilently) {
     KeyPress(VK_F5);
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(f.StatusPanels.pageText, L" 0 件 (0 ページ)");
-    EXPECT_TRUE(f.SearchResultsShown());
+    EXPECT_TRUE(f.Search().ResultsShown());
 
     FileWrite(dir / L"tool2.exe", "x");
     RegStrWrite(HKCU, PageKeyPath(2), L"tool2.exe", dir / L"tool2.exe");

@@ -7,7 +7,6 @@
 #include "uCmnShell.h"
 #include "uCmnWnd.h"
 #include "uOvLvw.h"
-#include "uOvMain.h"
 #include "uOvMsg.h"
 #include "uOvMsgDef.h"
 #include "uOvReg.h"
@@ -55,20 +54,20 @@ TDroppedPaths DroppedPaths(HDROP drop) {
     return dropped;
 }
 
-void TFrmOvMain::FilesDropped(HDROP drop) {
+void TItemCommands::FilesDropped(HDROP drop) {
     TDroppedPaths dropped;
     bool refused = false;
     {
         // Finish, also after an error: the handle goes back to the shell, the counts are
         // repainted, before the box below tells what was left out.
         struct TFinish {
-            TFrmOvMain& form;
+            TMainHost& host;
             HDROP drop;
             ~TFinish() {
                 ::DragFinish(drop);
-                form.StatusRepaint();
+                host.StatusRepaint();
             }
-        } finish{*this, drop};
+        } finish{host_, drop};
         dropped = DroppedPaths(drop);
         const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         POINT point{};
@@ -81,30 +80,30 @@ void TFrmOvMain::FilesDropped(HDROP drop) {
             FormatMessageText(OV_MSG_PATHS_TOO_LONG, static_cast<int>(dropped.tooLong))));
 }
 
-bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped,
-                                  POINT point, bool inClient) {
+bool TItemCommands::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped,
+                                     POINT point, bool inClient) {
     if (paths.empty())
         return true;
     if (inClient && DropOntoProgram(paths, point))
         return true;
     // What is added shows on its page, not among results it may not match.
-    SearchLeave();
+    search_.Leave();
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
     if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
         const std::wstring folder = paths[0];
         std::vector<std::wstring> listing;
         FolderList(folder, L"*", listing);
-        PageTotal = PageTotal + 1;
-        CurrentPage = PageTotal;
+        state_.pageTotal = state_.pageTotal + 1;
+        state_.currentPage = state_.pageTotal;
         THourglass hourglass;
-        PageFolderAdd(CurrentPage, folder, listing);
+        PageFolderAdd(state_.currentPage, folder, listing);
         TListUpdate update;
-        ListFill(CurrentPage);
-        ListSort(SortColumn, SortOrder);
+        ListFill(state_.currentPage);
+        ListSort(state_.sortColumn, state_.sortOrder);
         return true;
     }
-    if (!PageFolderRead(CurrentPage).empty()) {
+    if (!PageFolderRead(state_.currentPage).empty()) {
         ErrorBox(OV_ERR_NOT_ADDABLE);
         return false;
     }
@@ -112,10 +111,10 @@ bool TFrmOvMain::FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t
     return true;
 }
 
-bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT point) {
+bool TItemCommands::DropOntoProgram(const std::vector<std::wstring>& paths, POINT point) {
     RECT list{};
-    ::GetWindowRect(CptLvwItems, &list);
-    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
+    ::GetWindowRect(host_.ItemList(), &list);
+    ::MapWindowPoints(nullptr, host_.Window(), reinterpret_cast<POINT*>(&list), 2);
     const TListRow row = ListRowOf(ListItemAt(point.x - list.left, point.y - list.top));
     if (row.name.empty())
         return false;
@@ -135,14 +134,14 @@ bool TFrmOvMain::DropOntoProgram(const std::vector<std::wstring>& paths, POINT p
     return true;
 }
 
-void TFrmOvMain::ItemsAdd(const std::vector<std::wstring>& paths) {
+void TItemCommands::ItemsAdd(const std::vector<std::wstring>& paths) {
     THourglass hourglass;
     TListUpdate update;
     for (const std::wstring& path : paths) {
-        if (ItemAdd(CurrentPage, path))
-            ListRowAdd(ItemName(path), path, CurrentPage);
+        if (ItemAdd(state_.currentPage, path))
+            ListRowAdd(ItemName(path), path, state_.currentPage);
     }
-    ListSort(SortColumn, SortOrder);
+    ListSort(state_.sortColumn, state_.sortOrder);
 }
 
 namespace {
@@ -184,8 +183,8 @@ std::vector<std::wstring> ChosenFiles(const wchar_t* buffer) {
     return files;
 }
 
-void TFrmOvMain::CptTbnInsertClick() {
-    if (!PageFolderRead(CurrentPage).empty()) {
+void TItemCommands::InsertDialogRun() {
+    if (!PageFolderRead(state_.currentPage).empty()) {
         ErrorBox(OV_ERR_NOT_ADDABLE);
         return;
     }
@@ -194,12 +193,12 @@ void TFrmOvMain::CptTbnInsertClick() {
     std::vector<wchar_t> buffer(64 * 1024, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = Handle();
+    ofn.hwndOwner = host_.Window();
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = LastOpenDir.empty() ? nullptr : LastOpenDir.c_str();
+    ofn.lpstrInitialDir = state_.lastOpenDir.empty() ? nullptr : state_.lastOpenDir.c_str();
     ofn.lpstrDefExt = L"*.*";
     ofn.Flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER;
     // The dialog hosts the shell's objects.
@@ -207,31 +206,31 @@ void TFrmOvMain::CptTbnInsertClick() {
     if (::GetOpenFileNameW(&ofn)) {
         std::vector<std::wstring> files = ChosenFiles(buffer.data());
         if (!files.empty()) {
-            LastOpenDir = PathFolderWithSep(files.front());
+            state_.lastOpenDir = PathFolderWithSep(files.front());
             // Last to first: of two files with one name, the later one in the dialog is kept.
             std::reverse(files.begin(), files.end());
-            SearchLeave();
+            search_.Leave();
             ItemsAdd(files);
         }
     }
-    StatusRepaint();
+    host_.StatusRepaint();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Opening, deleting and renaming items
 
-void TFrmOvMain::CptLvwItemsDblClick() {
+void TItemCommands::SelectedOpen() {
     ItemsOpen(ListSelectedRows());
 }
 
-void TFrmOvMain::ItemsOpen(const std::vector<TListRow>& rows) {
+void TItemCommands::ItemsOpen(const std::vector<TListRow>& rows) {
     std::vector<std::wstring> missing;
     for (const TListRow& row : rows) {
         std::wstring path = row.path;
         if (!FilePresent(path)) {
             // A page's rows are files its refresh just found; a result stands for what the index
             // read, perhaps long ago: one whose file is gone is told, not passed over.
-            if (FindRecord record; search_.results && !FileRecordGet(path, record))
+            if (FindRecord record; search_.ResultsShown() && !FileRecordGet(path, record))
                 missing.push_back(path);
             continue;
         }
@@ -246,28 +245,28 @@ void TFrmOvMain::ItemsOpen(const std::vector<TListRow>& rows) {
                                                                 static_cast<int>(missing.size()))));
 }
 
-void TFrmOvMain::CptTbnDeleteClick() {
+void TItemCommands::ItemsOrPageDelete() {
     const std::vector<TListRow> rows = ListSelectedRows();
     if (rows.empty()) {
         // Results stand for no page: none is deleted from behind them.
-        if (search_.results)
+        if (search_.ResultsShown())
             return;
         if (!ConfirmBox(OV_ASK_PAGE_DELETE))
             return;
-        if (PageTotal > 1) {
+        if (state_.pageTotal > 1) {
             try {
-                PageRemove(CurrentPage, PageTotal);
+                PageRemove(state_.currentPage, state_.pageTotal);
             } catch (...) {
-                PagesShownAgain(PageTotal);
+                PagesShownAgain(state_.pageTotal);
                 throw;
             }
-            PageTotal = PageTotal - 1;
-            if (CurrentPage > 1)
-                CurrentPage = CurrentPage - 1;
+            state_.pageTotal = state_.pageTotal - 1;
+            if (state_.currentPage > 1)
+                state_.currentPage = state_.currentPage - 1;
         } else {
-            PageClear(CurrentPage);
+            PageClear(state_.currentPage);
         }
-        CptPmuItemBtnUpdateClick();
+        host_.PageShowAgain();
         return;
     }
     // Each item with its own page's rule: one on a folder page stops them all. Each page is read
@@ -283,31 +282,31 @@ void TFrmOvMain::CptTbnDeleteClick() {
     }
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
-    const int first = ListView_GetNextItem(CptLvwItems, -1, LVNI_SELECTED);
+    const int first = ListView_GetNextItem(host_.ItemList(), -1, LVNI_SELECTED);
     for (const TListRow& row : rows)
         ItemRemove(row.page, row.name);
-    if (search_.results)
-        SearchRun();
+    if (search_.ResultsShown())
+        search_.ShowAgain();
     else
-        CptPmuItemBtnUpdateClick();
+        host_.PageShowAgain();
     // As Windows lists do: the row that took the place of the first one deleted, so Delete and
     // Enter pressed again remove the next item.
-    ItemRowPick(first);
+    host_.ItemRowPick(first);
 }
 
-void TFrmOvMain::PagesShownAgain(int32_t pageTotalBefore) noexcept {
+void TItemCommands::PagesShownAgain(int32_t pageTotalBefore) noexcept {
     // The first error is the one to report; a second one from the same store adds nothing.
     try {
-        PageTotal = PageCount();
-        if (PageTotal < pageTotalBefore && CurrentPage > 1)
-            CurrentPage = CurrentPage - 1;
-        CurrentPage = std::clamp(CurrentPage, 1, std::max(PageTotal, 1));
-        CptPmuItemBtnUpdateClick();
+        state_.pageTotal = PageCount();
+        if (state_.pageTotal < pageTotalBefore && state_.currentPage > 1)
+            state_.currentPage = state_.currentPage - 1;
+        state_.currentPage = std::clamp(state_.currentPage, 1, std::max(state_.pageTotal, 1));
+        host_.PageShowAgain();
     } catch (...) {
     }
 }
 
-bool TFrmOvMain::CptLvwItemsEditing(int item) {
+bool TItemCommands::RenameAllowed(int item) {
     editing_.reset();
     const TListRow row = ListRowOf(item);
     if (row.name.empty())
@@ -320,11 +319,28 @@ bool TFrmOvMain::CptLvwItemsEditing(int item) {
     return true;
 }
 
-bool TFrmOvMain::CptLvwItemsEdited(const wchar_t* newText) {
+bool TItemCommands::RenameCommit(const wchar_t* newText) {
     // The item the editor was opened on, by page and name: the rows may have moved since.
     const std::optional<TListRow> row = std::exchange(editing_, std::nullopt);
     if (!newText || !row || !ItemRename(row->page, row->name, newText))
         return false;
     ListRowRenamed(row->page, row->name, newText);
     return true;
+}
+
+void TItemCommands::RenameEditorOpen() {
+    HWND list = host_.ItemList();
+    const int row = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    if (row < 0)
+        return;
+    ::SetFocus(list);
+    // The list asks RenameAllowed first, which refuses a folder page with its box.
+    ListView_EditLabel(list, row);
+}
+
+void TItemCommands::SelectedDelete() {
+    // Only what is selected: with nothing selected a Delete pressed again after its question
+    // never reaches the page, which only the toolbar's button deletes.
+    if (ListView_GetSelectedCount(host_.ItemList()) > 0)
+        ItemsOrPageDelete();
 }

@@ -9,11 +9,11 @@
 #include "uOvCmd.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
-#include "uOvMain.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <vector>
 
@@ -89,8 +89,14 @@ std::vector<std::wstring> SelectedPaths(HWND list) {
 
 } // namespace
 
-void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
-    HWND list = CptLvwItems;
+std::array<bool, OV_ITEM_MENU_ENTRIES> ItemMenuEnabled(const TItemMenuTargets& targets,
+                                                       bool shellBuilt) {
+    return {true,       !targets.program.empty(), !targets.located.empty(), true, true,
+            shellBuilt, !targets.present.empty()};
+}
+
+void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POINT screen) {
+    HWND list = host.ItemList();
     int row = -1;
     if (screen.x == -1 && screen.y == -1) {
         row = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
@@ -105,8 +111,8 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
     }
     if (row < 0) {
         // Its entries come back as commands, as from the toolbar's drop-down.
-        ::TrackPopupMenuEx(CptPmuViewStyle.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                           screen.x, screen.y, Handle(), nullptr);
+        ::TrackPopupMenuEx(listMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x,
+                           screen.y, host.Window(), nullptr);
         return;
     }
     // The entries for one row act on the focused row.
@@ -116,12 +122,11 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
     TUniqueMenu menu(::CreatePopupMenu());
     TUniqueMenu more(::CreatePopupMenu());
     TShellMenu shell;
-    const bool shellBuilt = shell.Build(Handle(), SelectedPaths(list), more.Get(), IDM_SHELL_FIRST,
-                                        IDM_SHELL_LAST, ::GetKeyState(VK_SHIFT) < 0);
+    const bool shellBuilt =
+        shell.Build(host.Window(), SelectedPaths(list), more.Get(), IDM_SHELL_FIRST, IDM_SHELL_LAST,
+                    ::GetKeyState(VK_SHIFT) < 0);
     // Entries that do not apply are greyed, never left out: the access keys keep their places.
-    const bool enabled[OV_ITEM_MENU_ENTRIES] = {
-        true,       !targets.program.empty(), !targets.located.empty(), true, true,
-        shellBuilt, !targets.present.empty()};
+    const std::array<bool, OV_ITEM_MENU_ENTRIES> enabled = ItemMenuEnabled(targets, shellBuilt);
     for (int i = 0; i < OV_ITEM_MENU_ENTRIES; ++i) {
         const int id = IDM_ITEM_OPEN + i;
         if (id == IDM_ITEM_RENAME || id == IDM_ITEM_SHELL)
@@ -137,12 +142,12 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
     ::SetMenuDefaultItem(menu.Get(), IDM_ITEM_OPEN, FALSE);
     const UINT chosen = ::TrackPopupMenuEx(
         menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x,
-        screen.y, Handle(), nullptr);
+        screen.y, host.Window(), nullptr);
     switch (chosen) {
     case 0:
         break;
     case IDM_ITEM_OPEN:
-        CptLvwItemsDblClick();
+        commands.SelectedOpen();
         break;
     case IDM_ITEM_RUNAS:
         ShellVerb(L"runas", targets.program, targets.arguments);
@@ -151,13 +156,13 @@ void TFrmOvMain::CptLvwItemsContextPopup(POINT screen) {
         ShellShowInFolder(targets.located);
         break;
     case IDM_ITEM_RENAME:
-        ItemRenameBegin();
+        commands.RenameEditorOpen();
         break;
     case IDM_ITEM_DELETE:
-        ItemsDeleteSelected();
+        commands.SelectedDelete();
         break;
     case IDM_ITEM_PROPERTIES:
-        ShellProperties(Handle(), targets.present);
+        ShellProperties(host.Window(), targets.present);
         break;
     default:
         shell.Invoke(chosen, screen);

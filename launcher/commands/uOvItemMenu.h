@@ -1,8 +1,14 @@
 // The item list's menus, opened by a right click, Shift+F10 or the menu key: a row's own menu,
 // with the shell's menu for the selected files, and the list's own menu (the view-style menu).
-// The handler is TFrmOvMain's (uOvMain declares it); this unit holds it and what it works out.
 #pragma once
 
+#include "uOvCmd.h"
+#include "uOvFrmDef.h"
+#include "uOvHost.h"
+
+#include <windows.h>
+
+#include <array>
 #include <string>
 
 // What the row menu's entries for one row act on, worked out from its item's path when the menu
@@ -17,3 +23,13 @@ struct TItemMenuTargets {
     std::wstring located;
 };
 TItemMenuTargets ItemMenuTargets(const std::wstring& path);
+
+// Which of the row menu's entries (OV_CAP_ITEM_MENU's order) apply to the row's targets: the
+// others are greyed. `shellBuilt` tells whether the shell gave its menu for the selected files.
+std::array<bool, OV_ITEM_MENU_ENTRIES> ItemMenuEnabled(const TItemMenuTargets& targets,
+                                                       bool shellBuilt);
+
+// Opens the menus at `screen` ((-1, -1) from the keyboard: at the focused row): the row menu,
+// whose entries the commands carry out, or where no row is the list's menu `listMenu`, whose
+// entries come back to the window as commands.
+void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POINT screen);

@@ -1,6 +1,6 @@
-// The main window's search: the field above the list, its keys, and the list showing the items of
-// every page whose name holds the field's text, from the index and never from the store.
-#include "uOvMain.h"
+// The search: the field above the list, its keys, and the list showing the items of every page
+// whose name holds the field's text.
+#include "uOvSearch.h"
 
 #include "uCmnWnd.h"
 #include "uOvCapDef.h"
@@ -24,135 +24,144 @@ std::wstring WindowText(HWND window) {
 
 } // namespace
 
-void TFrmOvMain::SearchFieldCreate() {
-    CptEdtSearch = ::CreateWindowExW(
+void TItemSearch::FieldCreate() {
+    field_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
-        0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SEARCH)),
+        0, 0, 0, 0, host_.Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SEARCH)),
         ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(CptEdtSearch, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    ::SendMessageW(CptEdtSearch, EM_SETCUEBANNER, TRUE,
-                   reinterpret_cast<LPARAM>(OV_CAP_SEARCH_CUE));
-    searchKeys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_SEARCH_KEYS.data()),
-                                                static_cast<int>(OV_SEARCH_KEYS.size())));
+    ::SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(host_.Font()), FALSE);
+    ::SendMessageW(field_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(OV_CAP_SEARCH_CUE));
+    keys_.Reset(::CreateAcceleratorTableW(const_cast<ACCEL*>(OV_SEARCH_KEYS.data()),
+                                          static_cast<int>(OV_SEARCH_KEYS.size())));
 }
 
-void TFrmOvMain::SearchOpen() {
-    if (!CptEdtSearch)
-        SearchFieldCreate();
-    SearchIndexEnsure();
-    if (!search_.open) {
-        search_.open = true;
-        ::ShowWindow(CptEdtSearch, SW_SHOW);
-        LayoutControls();
+void TItemSearch::Show() {
+    if (!field_)
+        FieldCreate();
+    IndexEnsure();
+    if (!open_) {
+        open_ = true;
+        ::ShowWindow(field_, SW_SHOW);
+        host_.LayoutControls();
     }
-    ::SetFocus(CptEdtSearch);
-    ::SendMessageW(CptEdtSearch, EM_SETSEL, 0, -1);
+    FieldTake();
 }
 
-bool TFrmOvMain::SearchLeave(bool pageBack) {
-    if (!search_.open)
+void TItemSearch::FieldTake() {
+    ::SetFocus(field_);
+    ::SendMessageW(field_, EM_SETSEL, 0, -1);
+}
+
+bool TItemSearch::Leave(bool pageBack) {
+    if (!open_)
         return false;
-    search_.open = false;
+    open_ = false;
     // Emptied before the page comes back: the change it reports finds no results to replace.
-    ::SetWindowTextW(CptEdtSearch, L"");
-    ::ShowWindow(CptEdtSearch, SW_HIDE);
-    LayoutControls();
-    if (search_.results) {
+    ::SetWindowTextW(field_, L"");
+    ::ShowWindow(field_, SW_HIDE);
+    host_.LayoutControls();
+    if (results_) {
         if (pageBack)
-            SearchPageBack();
-        search_.results = false;
+            PageBack();
+        results_ = false;
     }
     // The field hidden with the keyboard in it gives it to the window, and so to the list.
     return true;
 }
 
-void TFrmOvMain::SearchChanged() {
-    if (!search_.open)
+void TItemSearch::TextChanged() {
+    if (!open_)
         return;
-    const std::wstring text = WindowText(CptEdtSearch);
+    const std::wstring text = WindowText(field_);
     if (text.empty()) {
-        if (search_.results)
-            SearchPageBack();
+        if (results_)
+            PageBack();
         return;
     }
-    if (!search_.results) {
-        search_.selected.clear();
-        ListSelectedNames(search_.selected);
-        search_.focused = ListRowOf(ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED)).name;
-        search_.results = true;
+    if (!results_) {
+        selected_.clear();
+        ListSelectedNames(selected_);
+        focused_ = ListRowOf(ListView_GetNextItem(host_.ItemList(), -1, LVNI_FOCUSED)).name;
+        results_ = true;
     }
-    SearchShow(text);
+    ResultsShow(text);
 }
 
-void TFrmOvMain::SearchRun() {
-    if (search_.results)
-        SearchShow(WindowText(CptEdtSearch));
+void TItemSearch::ShowAgain() {
+    if (results_)
+        ResultsShow(WindowText(field_));
 }
 
-void TFrmOvMain::SearchIndexEnsure() {
-    if (!ItemIndex.Built()) {
+void TItemSearch::IndexEnsure() {
+    if (!index_.Built()) {
         THourglass hourglass;
-        ItemIndex.Build();
+        index_.Build();
     }
 }
 
-void TFrmOvMain::SearchIndexReread() {
+void TItemSearch::IndexReread() {
     THourglass hourglass;
-    ItemIndex.Build();
+    index_.Build();
 }
 
-void TFrmOvMain::SearchShow(const std::wstring& text) {
-    SearchIndexEnsure();
-    const TPageEntries entries = ItemIndex.Entries(ItemIndex.Match(text));
+void TItemSearch::ResultsShow(const std::wstring& text) {
+    IndexEnsure();
+    const TPageEntries entries = index_.Entries(index_.Match(text));
     {
         TListUpdate update;
         ListFill(entries);
-        ListSort(SortColumn, SortOrder);
+        ListSort(state_.sortColumn, state_.sortOrder);
     }
     std::set<int32_t> pages;
-    search_.items = 0;
+    items_ = 0;
     for (const TPageEntry& entry : entries) {
         if (entry.found) {
-            ++search_.items;
+            ++items_;
             pages.insert(entry.page);
         }
     }
-    search_.pages = static_cast<int32_t>(pages.size());
-    StatusRepaint();
+    pages_ = static_cast<int32_t>(pages.size());
+    host_.StatusRepaint();
 }
 
-void TFrmOvMain::SearchPageBack() {
-    search_.results = false;
-    CptPmuItemBtnUpdateClick();
+void TItemSearch::PageBack() {
+    results_ = false;
+    host_.PageShowAgain();
     // The rows the page had selected and focused, by name: the refresh may have dropped some.
     // The refresh left no row marked: only the rows to mark cost a message, not every row of a
     // page of thousands.
-    const std::set<std::wstring> selected(search_.selected.begin(), search_.selected.end());
-    const int count = ListView_GetItemCount(CptLvwItems);
+    HWND list = host_.ItemList();
+    const std::set<std::wstring> selected(selected_.begin(), selected_.end());
+    const int count = ListView_GetItemCount(list);
     for (int item = 0; item < count; ++item) {
         const std::wstring name = ListRowOf(item).name;
         UINT state = selected.count(name) ? LVIS_SELECTED : 0;
-        if (!search_.focused.empty() && name == search_.focused) {
+        if (!focused_.empty() && name == focused_) {
             state |= LVIS_FOCUSED;
-            ListView_EnsureVisible(CptLvwItems, item, FALSE);
+            ListView_EnsureVisible(list, item, FALSE);
         }
         if (state)
-            ListView_SetItemState(CptLvwItems, item, state, state);
+            ListView_SetItemState(list, item, state, state);
     }
 }
 
-void TFrmOvMain::SearchOpenFirst() {
-    if (search_.results && ListView_GetItemCount(CptLvwItems) > 0)
-        ItemsOpen({ListRowOf(0)});
+std::optional<TListRow> TItemSearch::FirstResult() const {
+    if (!results_ || ListView_GetItemCount(host_.ItemList()) == 0)
+        return std::nullopt;
+    return ListRowOf(0);
 }
 
-bool TFrmOvMain::SearchUpToField(const MSG& msg) {
-    if (!search_.open || msg.hwnd != CptLvwItems || msg.message != WM_KEYDOWN ||
-        msg.wParam != VK_UP || ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0)
+bool TItemSearch::FieldKeyTranslate(MSG& msg) {
+    return ::TranslateAcceleratorW(host_.Window(), keys_.Get(), &msg) != 0;
+}
+
+bool TItemSearch::UpToField(const MSG& msg) {
+    HWND list = host_.ItemList();
+    if (!open_ || msg.hwnd != list || msg.message != WM_KEYDOWN || msg.wParam != VK_UP ||
+        ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0)
         return false;
-    const int focused = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
-    if (focused > 0)
+    if (ListView_GetNextItem(list, -1, LVNI_FOCUSED) > 0)
         return false;
-    ::SetFocus(CptEdtSearch);
+    ::SetFocus(field_);
     return true;
 }

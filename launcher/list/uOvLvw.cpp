@@ -5,6 +5,7 @@
 #include "uCmnFile.h"
 #include "uCmnReg.h"
 #include "uCmnStr.h"
+#include "uCmnWnd.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uOvRowIcon.h"
@@ -153,6 +154,16 @@ void ListFill(const TPageEntries& entries) {
         if (entry.found)
             RowMake(entry.name, entry.path, entry.record, entry.page);
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, state.order.size(), 0);
+}
+
+std::wstring ListPageShow(int32_t page, int32_t column, int32_t order) {
+    TPageEntries entries;
+    std::wstring odd = PageRefresh(page, entries);
+    THourglass hourglass;
+    TListUpdate update;
+    ListFill(entries);
+    ListSort(column, order);
+    return odd;
 }
 
 void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page) {

@@ -22,6 +22,9 @@ void ListAttach(HWND list, HWND owner);
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row.
 void ListFill(const TPageEntries& entries);
+// The page shown afresh: brought in line with the disk (PageRefresh), its rows filled and sorted
+// by `column` in `order`. Returns the name of the first value that is no item (empty for none).
+std::wstring ListPageShow(int32_t page, int32_t column, int32_t order);
 void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page);
 // Fills, sorts and clears first end the in-place editor, cancelled: the rows move under it, and
 // its text was meant for the row it was opened on.

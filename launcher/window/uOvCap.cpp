@@ -103,9 +103,9 @@ class TPanelText {
 
 void StatusPanelsUpdate(TFrmOvMain& form) {
     TStatusPanels& panels = form.StatusPanels;
-    if (form.SearchResultsShown()) {
-        panels.pageText = FormatMessageText(OV_CAP_STATUS_FOUND,
-                                            {form.SearchFoundItems(), form.SearchFoundPages()});
+    if (form.Search().ResultsShown()) {
+        panels.pageText = FormatMessageText(
+            OV_CAP_STATUS_FOUND, {form.Search().FoundItems(), form.Search().FoundPages()});
         panels.folder.clear();
         panels.folderIcon = false;
         return;

@@ -1,8 +1,13 @@
-// The main window's keyboard: its keys (the accelerator table made from OV_KEYS) and where the
-// focus goes when the window is shown, restored, called up or activated again.
+// The main window's keyboard: its keys (the accelerator table made from OV_KEYS), the hot key
+// that calls it up, and where the focus goes when the window is shown, restored, called up or
+// activated again.
 #include "uOvMain.h"
 
 #include "uCmnApp.h"
+#include "uCmnReg.h"
+#include "uCmnWnd.h"
+#include "uOvFrm.h"
+#include "uOvRegDef.h"
 
 #include <commctrl.h>
 
@@ -27,30 +32,13 @@ void TFrmOvMain::ItemRowPick(int row) {
     ListView_EnsureVisible(CptLvwItems, row, FALSE);
 }
 
-void TFrmOvMain::ItemsDeleteSelected() {
-    // Only what is selected: with nothing selected a Delete pressed again after its question
-    // never reaches the page, which only the toolbar's button deletes.
-    if (ListView_GetSelectedCount(CptLvwItems) > 0)
-        CptTbnDeleteClick();
-}
-
 void TFrmOvMain::KeyboardTake() {
     // During a search the window takes typing in its field: a new search.
-    if (search_.open) {
-        ::SetFocus(CptEdtSearch);
-        ::SendMessageW(CptEdtSearch, EM_SETSEL, 0, -1);
+    if (search_.IsOpen()) {
+        search_.FieldTake();
         return;
     }
     ItemListFocus(true);
-}
-
-void TFrmOvMain::ItemRenameBegin() {
-    const int row = ListView_GetNextItem(CptLvwItems, -1, LVNI_FOCUSED);
-    if (row < 0)
-        return;
-    ::SetFocus(CptLvwItems);
-    // The list asks CptLvwItemsEditing first, which refuses a folder page with its box.
-    ListView_EditLabel(CptLvwItems, row);
 }
 
 void TFrmOvMain::ItemsSelectAll() {
@@ -67,9 +55,32 @@ bool TFrmOvMain::KeyTranslate(MSG& msg) {
     if (editor && (msg.hwnd == editor || ::IsChild(editor, msg.hwnd)))
         return false;
     // The search field has keys of its own; the rest are its editing keys.
-    if (CptEdtSearch && msg.hwnd == CptEdtSearch)
-        return ::TranslateAcceleratorW(Handle(), searchKeys_.Get(), &msg) != 0;
-    if (SearchUpToField(msg))
+    if (search_.Field() && msg.hwnd == search_.Field())
+        return search_.FieldKeyTranslate(msg);
+    if (search_.UpToField(msg))
         return true;
     return ::TranslateAcceleratorW(Handle(), keys_.Get(), &msg) != 0;
+}
+
+void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    if ((static_cast<uint32_t>(flags) & 0x80000000u) || hotKeyBroken_)
+        return;
+    // Settings that cannot be read turn the hot key off after one report, not one per key.
+    hotKeyBroken_ = true;
+    const bool match = static_cast<int64_t>(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo)) ==
+                       static_cast<int64_t>(key);
+    const bool on = match && RegBoolRead(hkcu, OvKeyOption, OvValHookKey);
+    const bool toMouse = on && RegBoolRead(hkcu, OvKeyOption, OvValHereMouse);
+    hotKeyBroken_ = false;
+    if (!on)
+        return;
+    // A box or the options dialog holds the window disabled: the keyboard is theirs, and the
+    // selection they were opened on stays as it is.
+    HWND modal = ModalWindowOf(Handle());
+    WindowBringToFront(Handle(), modal);
+    if (toMouse)
+        WindowToMouse(Handle());
+    if (!modal)
+        KeyboardTake();
 }

@@ -65,7 +65,7 @@ void TFrmOvMain::ScaleApply(int dpi) {
     Dpi = dpi;
     // The old font goes only once nothing draws with it: an open rename box holds it too.
     TUniqueGdi font(InterfaceFontCreate(dpi));
-    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus, CptEdtSearch,
+    for (HWND window : {Handle(), CptTbrToolBar, CptLvwItems, CptSbrStatus, search_.Field(),
                         ListView_GetEditControl(CptLvwItems)})
         if (window)
             ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
@@ -199,7 +199,7 @@ void TFrmOvMain::LayoutControls() {
         MainLayoutCompute(rc.right, rc.bottom, ToolBarAlign,
                           std::max<int>(Scaled(OV_BUTTON_WIDTH), bar.cx) + 2 * edge,
                           Scaled(OV_BUTTON_HEIGHT) + 2 * edge, Scaled(OV_STATUS_HEIGHT),
-                          Searching() ? Scaled(OV_SEARCH_HEIGHT) : 0);
+                          search_.IsOpen() ? Scaled(OV_SEARCH_HEIGHT) : 0);
     HDWP dwp = ::BeginDeferWindowPos(4);
     auto place = [&dwp](HWND w, const RECT& r, int inset) {
         if (dwp)
@@ -211,8 +211,8 @@ void TFrmOvMain::LayoutControls() {
     place(CptTbrToolBar, l.band, edge);
     place(CptLvwItems, l.list, 0);
     place(CptSbrStatus, l.status, 0);
-    if (CptEdtSearch)
-        place(CptEdtSearch, l.search, 0);
+    if (search_.Field())
+        place(search_.Field(), l.search, 0);
     if (dwp)
         ::EndDeferWindowPos(dwp);
     ::InvalidateRect(Handle(), nullptr, TRUE);

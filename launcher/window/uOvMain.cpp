@@ -14,6 +14,7 @@
 #include "uOvDll.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
+#include "uOvItemMenu.h"
 #include "uOvLvw.h"
 #include "uOvOptn.h"
 #include "uOvPmu.h"
@@ -25,7 +26,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <iterator>
 #include <stdexcept>
 
 TFrmOvMain* FrmOvMain = nullptr;
@@ -135,35 +135,13 @@ bool TFrmOvMain::FormCloseQuery() {
 // ---------------------------------------------------------------------------------------------
 // Control events
 
-void TFrmOvMain::CptTbnViewStyleDropDown() {
-    RECT rc;
-    ::SendMessageW(CptTbrToolBar, TB_GETRECT, IDC_TBN_VIEWSTYLE, reinterpret_cast<LPARAM>(&rc));
-    ::MapWindowPoints(CptTbrToolBar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, TRUE);
-    TPMPARAMS tpm{sizeof(tpm), rc};
-    ::TrackPopupMenuEx(CptPmuViewStyle.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left,
-                       rc.bottom, Handle(), &tpm);
-    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
-}
-
-void TFrmOvMain::ViewStyleButtonRelease() {
-    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_VIEWSTYLE, FALSE);
-}
-
 void TFrmOvMain::CptPmuItemBtnUpdateClick() {
-    if (search_.results) {
-        SearchRun();
+    if (search_.ResultsShown()) {
+        search_.ShowAgain();
         ViewStyleButtonRelease();
         return;
     }
-    TPageEntries entries;
-    const std::wstring odd = PageRefresh(CurrentPage, entries);
-    {
-        THourglass hourglass;
-        TListUpdate update;
-        ListFill(entries);
-        ListSort(SortColumn, SortOrder);
-    }
+    const std::wstring odd = ListPageShow(CurrentPage, SortColumn, SortOrder);
     StatusRepaint();
     ViewStyleButtonRelease();
     // Told once per start, over the rows that do show; the value itself stays as it is.
@@ -173,29 +151,6 @@ void TFrmOvMain::CptPmuItemBtnUpdateClick() {
     }
 }
 
-void TFrmOvMain::CptLvwItemsColumnClick(int column) {
-    SortColumn = column;
-    SortOrder = SortOrder * -1;
-    ListSort(column, SortOrder);
-}
-
-void TFrmOvMain::CptTbnViewStyleClick() {
-    ViewStyle = ViewStyle + 1;
-    if (ViewStyle > 3)
-        ViewStyle = 0;
-    ViewStyleSet(ViewStyle);
-    ViewMenuCheck(CptPmuViewStyle.Get(), ViewStyle);
-    ViewStyleButtonRelease();
-}
-
-void TFrmOvMain::CptPmuViewStyleClick(int entry) {
-    ViewMenuUncheckAll(CptPmuViewStyle.Get());
-    ::CheckMenuItem(CptPmuViewStyle.Get(), static_cast<UINT>(entry), MF_BYPOSITION | MF_CHECKED);
-    ViewMenuCheckedIndex(CptPmuViewStyle.Get(), ViewStyle);
-    ViewStyleSet(ViewStyle);
-    ViewStyleButtonRelease();
-}
-
 void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
     StatusPanelPaint(*this, panel, dc, rect);
 }
@@ -203,9 +158,40 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([this] { StatusPanelsUpdate(*this); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
-    CptLvwItemsCue.SetText(search_.results               ? OV_CAP_EMPTY_FOUND
+    CptLvwItemsCue.SetText(search_.ResultsShown()        ? OV_CAP_EMPTY_FOUND
                            : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
                                                          : OV_CAP_EMPTY_FOLDER);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The item commands (uOvCmd) and the list's menus (uOvItemMenu)
+
+void TFrmOvMain::FilesDropped(HDROP drop) {
+    commands_.FilesDropped(drop);
+}
+
+void TFrmOvMain::CptTbnInsertClick() {
+    commands_.InsertDialogRun();
+}
+
+void TFrmOvMain::CptLvwItemsDblClick() {
+    commands_.SelectedOpen();
+}
+
+void TFrmOvMain::CptTbnDeleteClick() {
+    commands_.ItemsOrPageDelete();
+}
+
+bool TFrmOvMain::CptLvwItemsEditing(int item) {
+    return commands_.RenameAllowed(item);
+}
+
+bool TFrmOvMain::CptLvwItemsEdited(const wchar_t* newText) {
+    return commands_.RenameCommit(newText);
+}
+
+void TFrmOvMain::ItemMenusOpen(POINT screen) {
+    ItemMenuShow(*this, commands_, CptPmuViewStyle.Get(), screen);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -220,7 +206,7 @@ void TFrmOvMain::CptTbnBeforeClick() {
         page = CurrentPage - 1;
     // From the page shown before the search: a step that shows another page shows it; on the
     // first page the page itself comes back.
-    SearchLeave(page == CurrentPage);
+    search_.Leave(page == CurrentPage);
     if (page != CurrentPage) {
         CurrentPage = page;
         CptPmuItemBtnUpdateClick();
@@ -228,7 +214,7 @@ void TFrmOvMain::CptTbnBeforeClick() {
 }
 
 void TFrmOvMain::CptTbnNextClick() {
-    SearchLeave(false);
+    search_.Leave(false);
     if (CurrentPage >= PageTotal) {
         // The shown page is the last: append an empty ordinary page, known to be empty.
         PageTotal = PageTotal + 1;
@@ -240,23 +226,6 @@ void TFrmOvMain::CptTbnNextClick() {
         CurrentPage = CurrentPage + 1;
         CptPmuItemBtnUpdateClick();
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Dragging inside the window: the list's rows can be picked up, but nothing takes them.
-
-void TFrmOvMain::ItemDragBegin() {
-    dragging_ = true;
-    ::SetCapture(Handle());
-    ::SetCursor(::LoadCursorW(nullptr, IDC_NO));
-}
-
-void TFrmOvMain::ItemDragEnd() {
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    if (::GetCapture() == Handle())
-        ::ReleaseCapture();
 }
 
 void TFrmOvMain::CptTbnOptionClick() {
@@ -271,35 +240,12 @@ void TFrmOvMain::CptTbnOptionClick() {
     TaskbarSettingRead();
 }
 
-void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
-    HKEY hkcu = HKEY_CURRENT_USER;
-    if ((static_cast<uint32_t>(flags) & 0x80000000u) || hotKeyBroken_)
-        return;
-    // Settings that cannot be read turn the hot key off after one report, not one per key.
-    hotKeyBroken_ = true;
-    const bool match = static_cast<int64_t>(RegIntRead(hkcu, OvKeyOption, OvValHookKeyNo)) ==
-                       static_cast<int64_t>(key);
-    const bool on = match && RegBoolRead(hkcu, OvKeyOption, OvValHookKey);
-    const bool toMouse = on && RegBoolRead(hkcu, OvKeyOption, OvValHereMouse);
-    hotKeyBroken_ = false;
-    if (!on)
-        return;
-    // A box or the options dialog holds the window disabled: the keyboard is theirs, and the
-    // selection they were opened on stays as it is.
-    HWND modal = ModalWindowOf(Handle());
-    WindowBringToFront(Handle(), modal);
-    if (toMouse)
-        WindowToMouse(Handle());
-    if (!modal)
-        KeyboardTake();
-}
-
 LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
     if (header->hwndFrom == CptTbrToolBar) {
         switch (header->code) {
         case TBN_DROPDOWN:
             if (reinterpret_cast<NMTOOLBARW*>(header)->iItem == IDC_TBN_VIEWSTYLE) {
-                CptTbnViewStyleDropDown();
+                ViewMenuDropDown();
                 return TBDDRET_DEFAULT;
             }
             break;
@@ -373,8 +319,8 @@ void TFrmOvMain::OnCommand(int id) {
         // The user's "look again" (F5, the menu's entry): during a search the index reads the store
         // again too, so what another program wrote is found and results whose files are gone drop
         // out. The refreshes the commands run themselves keep the index as it follows the store.
-        if (search_.open)
-            SearchIndexReread();
+        if (search_.IsOpen())
+            search_.IndexReread();
         CptPmuItemBtnUpdateClick();
         break;
     case IDM_PMU_INSERT:
@@ -384,31 +330,32 @@ void TFrmOvMain::OnCommand(int id) {
         CptLvwItemsDblClick();
         break;
     case IDM_KEY_RENAME:
-        ItemRenameBegin();
+        commands_.RenameEditorOpen();
         break;
     case IDM_KEY_SELECTALL:
         ItemsSelectAll();
         break;
     case IDM_KEY_DELETE:
-        ItemsDeleteSelected();
+        commands_.SelectedDelete();
         break;
     case IDM_KEY_MINIMIZE:
         // Escape leaves a search first; then, as the minimise button does, the taskbar setting
         // included.
-        if (!SearchLeave())
+        if (!search_.Leave())
             ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         break;
     case IDM_KEY_FIND:
-        SearchOpen();
+        search_.Show();
         break;
     case IDM_SEARCH_OPENFIRST:
-        SearchOpenFirst();
+        if (const std::optional<TListRow> first = search_.FirstResult())
+            commands_.ItemsOpen({*first});
         break;
     case IDM_SEARCH_TOLIST:
         ItemListFocus(true);
         break;
     case IDM_SEARCH_SELECTALL:
-        ::SendMessageW(CptEdtSearch, EM_SETSEL, 0, -1);
+        ::SendMessageW(search_.Field(), EM_SETSEL, 0, -1);
         break;
     }
 }
@@ -485,9 +432,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
-        if (CptEdtSearch && reinterpret_cast<HWND>(lParam) == CptEdtSearch) {
+        if (search_.Field() && reinterpret_cast<HWND>(lParam) == search_.Field()) {
             if (HIWORD(wParam) == EN_CHANGE)
-                SearchChanged();
+                search_.TextChanged();
             return 0;
         }
         OnCommand(LOWORD(wParam));
@@ -511,7 +458,7 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != CptLvwItems)
             break;
-        CptLvwItemsContextPopup({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        ItemMenusOpen({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam, lParam);

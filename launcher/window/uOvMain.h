@@ -1,12 +1,16 @@
-// The main window FrmOvMain: its controls, its run-time state and the handlers of its events.
+// The main window FrmOvMain: its controls, its run-time state and the handlers of its events,
+// which hand the item commands, the search and the menus to the units that carry them out. It is
+// their host (uOvHost): they reach it through that interface only.
 #pragma once
 
 #include "uCmnForm.h"
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
-#include "uOvIndex.h"
-#include "uOvLvw.h"
 #include "uCmnListCue.h"
+#include "uOvCmd.h"
+#include "uOvHost.h"
+#include "uOvLvw.h"
+#include "uOvSearch.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -25,7 +29,7 @@ struct TStatusPanels {
     bool folderIcon = false;
 };
 
-class TFrmOvMain : public TForm {
+class TFrmOvMain : public TForm, private TMainHost {
   public:
     TFrmOvMain();
     ~TFrmOvMain() override;
@@ -45,8 +49,6 @@ class TFrmOvMain : public TForm {
     HWND CptTbrToolBar = nullptr;
     HWND CptLvwItems = nullptr;
     HWND CptSbrStatus = nullptr;
-    // The search field, made when the search first opens.
-    HWND CptEdtSearch = nullptr;
     // The line the item list shows while it has no rows, set with the page.
     TListCue CptLvwItemsCue;
     TUniqueMenu CptPmuViewStyle;
@@ -59,9 +61,10 @@ class TFrmOvMain : public TForm {
     // Edge the toolbar is docked to: 0 top, 1 bottom, 2 right, 3 left.
     int32_t ToolBarAlign = 0;
     TStatusPanels StatusPanels;
-    // Every page's items for the search, built when it first opens; it follows the store from
-    // then on.
-    TItemIndex ItemIndex;
+
+    // The search (uOvSearch): its field, its index and its results.
+    TItemSearch& Search() noexcept { return search_; }
+    const TItemSearch& Search() const noexcept { return search_; }
 
     // The display scale the window is laid out for, and a size of the 96-DPI layout at it.
     int Dpi = 96;
@@ -72,8 +75,9 @@ class TFrmOvMain : public TForm {
     // status panels; the rows stay and load their icons again at the new size.
     void ScaleApply(int dpi);
 
-    // Places toolbar, list and status bar for the current client size and toolbar edge.
-    void LayoutControls();
+    // Places toolbar, list, search field and status bar for the current client size and toolbar
+    // edge.
+    void LayoutControls() override;
     // Gives the window these bounds, also when the move takes it to another display scale.
     void PlaceAt(const RECT& bounds);
 
@@ -94,8 +98,6 @@ class TFrmOvMain : public TForm {
     void CptTbnInsertClick();
     void CptTbnDeleteClick();
     void CptLvwItemsDblClick();
-    // Opens the rows' items, each from its own page.
-    void ItemsOpen(const std::vector<TListRow>& rows);
     // Returns false when no editor may open; otherwise the row's item is the one the edit renames.
     bool CptLvwItemsEditing(int item);
     // The editor closed with `newText` (null: cancelled). Returns false when the old caption stays;
@@ -103,7 +105,7 @@ class TFrmOvMain : public TForm {
     bool CptLvwItemsEdited(const wchar_t* newText);
     // The item list's menus (uOvItemMenu) at `screen`; from the keyboard, (-1, -1), at the
     // focused row.
-    void CptLvwItemsContextPopup(POINT screen);
+    void ItemMenusOpen(POINT screen);
     // Files dropped from the shell; always releases the drop handle.
     void FilesDropped(HDROP drop);
     // The hot-key library's message: WParam the key, bit 31 of LParam set on release.
@@ -112,41 +114,17 @@ class TFrmOvMain : public TForm {
     // The keyboard (uOvKey): the keys of OV_KEYS and where the focus goes.
     // Gives the keyboard to the item list; with `rowToo`, also focuses and selects a row (the one
     // focused before, else the first), as when the window is shown or called up.
-    void ItemListFocus(bool rowToo);
+    void ItemListFocus(bool rowToo) override;
     // Focuses and selects the row, the last one when there are fewer rows, and scrolls it into
     // view.
-    void ItemRowPick(int row);
-    // Delete: the selected items after their question; nothing with none selected.
-    void ItemsDeleteSelected();
+    void ItemRowPick(int row) override;
     // The window shown, restored or called up: the keyboard goes to the list with a row, or during
     // a search to its field with the text selected.
     void KeyboardTake();
-    // F2: the focused row's in-place editor, with the refusal of a folder page.
-    void ItemRenameBegin();
     // Ctrl+A: every row selected.
     void ItemsSelectAll();
     // True when the message was one of the window's keys and its command has run.
     bool KeyTranslate(MSG& msg);
-
-    // The search (uOvSearch): Ctrl+F opens a field above the list, and the list shows the items
-    // of every page whose name holds the field's text.
-    // Opens the field (building the index the first time) and gives it the keyboard.
-    void SearchOpen();
-    bool Searching() const noexcept { return search_.open; }
-    // The list shows results, not the page.
-    bool SearchResultsShown() const noexcept { return search_.results; }
-    // The rows found and the pages they are on.
-    int32_t SearchFoundItems() const noexcept { return search_.items; }
-    int32_t SearchFoundPages() const noexcept { return search_.pages; }
-    // Closes the field. With `pageBack` the page shown before comes back with its selection;
-    // without, the caller shows a page. False when no search was open.
-    bool SearchLeave(bool pageBack = true);
-    // The field's text changed.
-    void SearchChanged();
-    // Shows the results afresh, after a command changed the store or the files.
-    void SearchRun();
-    // Enter in the field: the first result opens, as a double click opens it.
-    void SearchOpenFirst();
 
     // Work between messages: the hot-key library's binding after the start, then the icons of the
     // rows painted. True while there is more.
@@ -154,7 +132,7 @@ class TFrmOvMain : public TForm {
 
     // Works the status bar and the empty list's line out anew and repaints them; a failure is
     // reported, never raised.
-    void StatusRepaint() noexcept;
+    void StatusRepaint() noexcept override;
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -172,26 +150,20 @@ class TFrmOvMain : public TForm {
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
-    void CptTbnViewStyleDropDown();
+    void ViewMenuDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
-    // `dropped` counts every object of the drop, those that could not be named included. False
-    // when the page refused the paths (its box told so).
-    bool FilesDroppedOnto(const std::vector<std::wstring>& paths, size_t dropped, POINT point,
-                          bool inClient);
-    bool DropOntoProgram(const std::vector<std::wstring>& paths, POINT point);
-    void ItemsAdd(const std::vector<std::wstring>& paths);
-    // After a page deletion that failed part-way (and was repaired as far as the store allowed),
-    // shows what the store holds: its page count, and the page before the deleted one when the
-    // deletion went through.
-    void PagesShownAgain(int32_t pageTotalBefore) noexcept;
     void TaskbarSettingRead();
+
+    // The host's part (uOvHost).
+    HWND Window() const override { return Handle(); }
+    HWND ItemList() const override { return CptLvwItems; }
+    HFONT Font() const override { return static_cast<HFONT>(font_.Get()); }
+    void PageShowAgain() override { CptPmuItemBtnUpdateClick(); }
     void ItemDragBegin();
     void ItemDragEnd();
 
     bool dragging_ = false;
-    // The item the in-place editor was opened on, while it is open.
-    std::optional<TListRow> editing_;
     // The taskbar setting FormShow read, applied at each paint; none while it could not be read
     // or the hook library is absent.
     std::optional<bool> taskbarHidden_;
@@ -204,29 +176,14 @@ class TFrmOvMain : public TForm {
     // The hot-key library is still to be bound (in the first idle moment).
     bool hookPending_ = false;
     TUniqueAccel keys_;
-    TUniqueAccel searchKeys_;
-    struct TSearchState {
-        bool open = false;
-        bool results = false;
-        // The page's selection when the results took its place.
-        std::vector<std::wstring> selected;
-        std::wstring focused;
-        int32_t items = 0;
-        int32_t pages = 0;
-    } search_;
-    void SearchFieldCreate();
-    void SearchIndexEnsure();
-    // Every page read from the store again and every result's file looked up again.
-    void SearchIndexReread();
-    void SearchShow(const std::wstring& text);
-    // The page shown before the results, with the selection it had.
-    void SearchPageBack();
-    // Up in the list on its first row goes back to the field; true when it did.
-    bool SearchUpToField(const MSG& msg);
     // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
     bool placing_ = false;
 
     TUniqueGdi font_;
+    // The units that carry out the window's commands, with the state they read and change.
+    TMainState state_{CurrentPage, PageTotal, SortColumn, SortOrder, LastOpenDir};
+    TItemSearch search_{*this, state_};
+    TItemCommands commands_{*this, state_, search_};
 };
 
 // The one main window of the process; set while it exists.

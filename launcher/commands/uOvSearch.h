@@ -1,0 +1,78 @@
+// The search: Ctrl+F opens a field above the item list, and the list then shows the items of
+// every page whose name holds the field's text, from the index (uOvIndex) and never from the
+// store. The field, the index and what the search keeps of the page it replaced are its own; the
+// window it lives in is reached through the host.
+#pragma once
+
+#include "uCmnHandle.h"
+#include "uOvHost.h"
+#include "uOvIndex.h"
+#include "uOvLvw.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TItemSearch {
+  public:
+    TItemSearch(TMainHost& host, const TMainState& state) : host_(host), state_(state) {}
+    TItemSearch(const TItemSearch&) = delete;
+    TItemSearch& operator=(const TItemSearch&) = delete;
+
+    // The field; null until the search first opens.
+    HWND Field() const noexcept { return field_; }
+    // Every page's items, built when the search first opens; it follows the store from then on.
+    TItemIndex& Index() noexcept { return index_; }
+    // The field is shown.
+    bool IsOpen() const noexcept { return open_; }
+    // The list shows results, not the page.
+    bool ResultsShown() const noexcept { return results_; }
+    // The rows found and the pages they are on.
+    int32_t FoundItems() const noexcept { return items_; }
+    int32_t FoundPages() const noexcept { return pages_; }
+
+    // Opens the field (building the index the first time) and gives it the keyboard, its text
+    // selected.
+    void Show();
+    // Closes the field. With `pageBack` the page shown before comes back with its selection;
+    // without, the caller shows a page. False when no search was open.
+    bool Leave(bool pageBack = true);
+    // The field's text changed.
+    void TextChanged();
+    // Shows the results afresh, after a command changed the store or the files.
+    void ShowAgain();
+    // Every page read from the store again and every result's file looked up again.
+    void IndexReread();
+    // The first result, which Enter in the field opens; none while no results are shown.
+    std::optional<TListRow> FirstResult() const;
+    // The field takes the keyboard with its text selected, so what is typed starts a new search.
+    void FieldTake();
+    // A key pressed in the field: true when it was one of the field's own keys (OV_SEARCH_KEYS,
+    // sent to the window as commands); the others are its editing keys.
+    bool FieldKeyTranslate(MSG& msg);
+    // Up on the list's first row during a search goes back to the field; true when it did.
+    bool UpToField(const MSG& msg);
+
+  private:
+    void FieldCreate();
+    void IndexEnsure();
+    void ResultsShow(const std::wstring& text);
+    // The page shown before the results, with the selection it had.
+    void PageBack();
+
+    TMainHost& host_;
+    TMainState state_;
+    TItemIndex index_;
+    HWND field_ = nullptr;
+    TUniqueAccel keys_;
+    bool open_ = false;
+    bool results_ = false;
+    // The page's selection when the results took its place.
+    std::vector<std::wstring> selected_;
+    std::wstring focused_;
+    int32_t items_ = 0;
+    int32_t pages_ = 0;
+};
