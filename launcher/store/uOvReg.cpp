@@ -184,11 +184,11 @@ template <typename TVisit> std::wstring PageItemsEach(int32_t page, TVisit visit
 } // namespace
 
 int32_t PageItemCount(int32_t page) {
-    // What the list can show: a page key without its folder value (written by another program)
-    // has no value to take off the count, and a value that is not a string is no item.
-    int32_t count = 0;
-    PageItemsEach(page, [&](TPageEntry&&) { ++count; });
-    return count;
+    // A page key without its folder value (written by another program) has none to take off the
+    // count. Two look-ups whatever the page's size: the status bar asks after every change.
+    const std::wstring key = PageKeyPath(page);
+    const int32_t values = RegValueCount(Root, key);
+    return std::max(values - (RegValueExists(Root, key, OvValFolderPath) ? 1 : 0), 0);
 }
 
 void PageItemsRead(int32_t page, TPageEntries& entries) {

@@ -47,7 +47,7 @@ bool PageCreate(int32_t page, const std::wstring& folderPath);
 std::wstring PageFolderRead(int32_t page);
 // The page's value names in store order: the default value's empty name first, then the items.
 void PageItemNames(int32_t page, std::vector<std::wstring>& names);
-// The page's items: its values that are strings, the default value aside.
+// The page's values less its folder value (none for an absent page).
 int32_t PageItemCount(int32_t page);
 
 // The item's path; empty when there is no such item.
