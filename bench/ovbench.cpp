@@ -1,13 +1,15 @@
 // Times the refresh of the current page on large pages against the least work that shows the
 // same folder, watches the process's private memory over many refreshes, times the icons of the
-// rows on screen after a drag through a page of programs, times the search over 50 pages, and
+// rows on screen after a drag through a page of programs, times the search over 50 pages and the
+// move of 1,000 items to another page against their drop, and
 // times the launcher's start against a blank window. It builds its own folders under the temporary
 // folder and its own settings tree, removes both at the end and prints plain text. Speed is judged
 // from these figures, never from timed assertions in tests.
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
-//           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--probe=1]
+//           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--move-runs=N]
+//           [--move-only=1] [--probe=1]
 //
 // --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
 // stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
@@ -18,6 +20,7 @@
 #include "uBenchCommon.h"
 #include "uBenchFolders.h"
 #include "uBenchMemory.h"
+#include "uBenchMove.h"
 #include "uBenchProbe.h"
 #include "uBenchScroll.h"
 #include "uBenchSearch.h"
@@ -67,6 +70,8 @@ struct TOptions {
     int probe = 0;      // the refresh cases with the probe of their stages, no shell baseline
     int searchRuns = 3; // rounds of the search's opening and typed letters
     int searchOnly = 0; // nothing but that case
+    int moveRuns = 3;   // rounds of the drop of 1,000 files and their move to another page
+    int moveOnly = 0;   // nothing but that case
 };
 
 // The search case's pages: as many pages of as many items, the entries of the 1,000-file folder.
@@ -295,6 +300,12 @@ int Bench(const TOptions& options) {
         ListWindowShow(form);
         return SearchCase(form, small, SearchPages, SearchItems, options.searchRuns) ? 0 : 3;
     }
+    if (options.moveOnly) {
+        TFrmOvMain form;
+        form.Create();
+        ListWindowShow(form);
+        return MoveCase(form, small, 1000, options.moveRuns) ? 0 : 3;
+    }
     if (options.startOnly) {
         StartCase(bin, small, 100, options.startRuns);
         return 0;
@@ -414,6 +425,7 @@ int Bench(const TOptions& options) {
     RefreshCase(folderLarge, form, 3, planLarge);
     ScrollCase(form, PageCount() + 1, programs, sampleExe, ScrollPrograms, options.scrollRuns);
     SearchCase(form, small, SearchPages, SearchItems, options.searchRuns);
+    MoveCase(form, small, 1000, options.moveRuns);
 
     const bool rowsRight = Report(
         {&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge, &floorSmall, &floorLarge});
@@ -438,6 +450,8 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--start-runs", options.startRuns) &&
             !OptionParse(argv[i], "--start-only", options.startOnly) &&
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
+            !OptionParse(argv[i], "--move-runs", options.moveRuns) &&
+            !OptionParse(argv[i], "--move-only", options.moveOnly) &&
             !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&
             !OptionParse(argv[i], "--search-runs", options.searchRuns) &&
             !OptionParse(argv[i], "--search-only", options.searchOnly) &&

@@ -4,6 +4,7 @@
 #include "uCmnFile.h"
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
+#include "uOvPages.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
@@ -87,7 +88,8 @@ TEST_F(StoredTrees, ReadValueForValue) {
         {OvKeyConfig, OvValLvwColWidth, L"50,50,50,50,50,"},
         {OvKeyConfig, OvValUnInstall, L""},
     };
-    for (const wchar_t* tree : {L"firstrun.reg", L"japanese.reg", L"pagemove.reg"}) {
+    for (const wchar_t* tree :
+         {L"firstrun.reg", L"japanese.reg", L"pagemove.reg", L"pagenames.reg"}) {
         SCOPED_TRACE(tree);
         ASSERT_TRUE(TreeImport(tree));
         for (const TText& t : common)
@@ -134,6 +136,40 @@ TEST_F(StoredTrees, ReadValueForValue) {
                           {L"表" + was + L".txt", L"C:\\頁" + was + L"\\表" + was + L".txt"}}))
             << page;
     }
+}
+
+// A tree in which pages have names keeps them beside the page's values: the pages, folders,
+// items and counts read without the names are what they are with them (what a build that knows no
+// names reads); the caption names the page shown, and a second start changes nothing.
+TEST_F(StoredTrees, NamedPagesReadTheSameWithoutTheirNames) {
+    ASSERT_TRUE(TreeImport(L"pagenames.reg"));
+    RegIntWrite(Cu, OvKeyConfig, OvValSelPage, 1);
+    EXPECT_EQ(PageNameRead(1), L"仕事");
+    EXPECT_EQ(PageNameRead(2), L"");
+    EXPECT_EQ(PageNameRead(3), L"Games");
+    EXPECT_EQ(PageNameRead(4), L"ツール 😀");
+    ::SendMessageW(Open().Handle(), WM_CLOSE, 0, 0);
+    const std::wstring data = StoreTreeDump(Cu, OvKeyData);
+    TFrmOvMain& f = Open();
+    EXPECT_EQ(WindowText(f.Handle()), L"Orvanta - 仕事");
+    ::SendMessageW(f.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(StoreTreeDump(Cu, OvKeyData), data);
+
+    auto pages = [] {
+        std::vector<std::pair<TItems, int32_t>> all;
+        for (int32_t page = 1; page <= PageCount(); ++page)
+            all.emplace_back(PageRead(page), PageItemCount(page));
+        return all;
+    };
+    const auto named = pages();
+    ASSERT_EQ(named.size(), 4u);
+    EXPECT_EQ(named[2].first, (TItems{{L"", L""},
+                                      {L"ソース.txt", L"C:\\文書\\ソース.txt"},
+                                      {L"遊.exe", L"C:\\ゲーム\\遊.exe"}}));
+    EXPECT_EQ(named[2].second, 2);
+    for (int32_t page = 1; page <= 4; ++page)
+        RegKeyDelete(Cu, PageKeyPath(page) + L"\\" + OvKeyPageOwn);
+    EXPECT_EQ(pages(), named);
 }
 
 // The shown page of the Japanese tree is the folder page; its folder (here a scratch copy with

@@ -39,7 +39,8 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
     EXPECT_EQ(::GetWindow(f.Handle(), GW_OWNER), Application.Handle())
         << "the application window owns the main window and carries the taskbar button";
 
-    // Toolbar: six buttons with their images, the view button a drop-down.
+    // Toolbar: six buttons with their images, the view button a drop-down, the next button one
+    // (the page list).
     ASSERT_EQ(::SendMessageW(f.CptTbrToolBar, TB_BUTTONCOUNT, 0, 0), 6);
     EXPECT_EQ(::ImageList_GetImageCount(f.CptImlHotImages.Get()), 6);
     for (int i = 0; i < 6; ++i) {
@@ -47,7 +48,7 @@ TEST_F(MainWindow, HasEveryControlOfTheLayout) {
         ::SendMessageW(f.CptTbrToolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
         EXPECT_EQ(b.iBitmap, i);
         EXPECT_EQ(b.idCommand, IDC_TBN_BEFORE + i);
-        EXPECT_EQ((b.fsStyle & BTNS_DROPDOWN) != 0, i == 2);
+        EXPECT_EQ((b.fsStyle & BTNS_DROPDOWN) != 0, i == 1 || i == 2);
     }
     RECT button{};
     ::SendMessageW(f.CptTbrToolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));

@@ -4,6 +4,7 @@
 #include "uCmnError.h"
 #include "uCmnReg.h"
 #include "uOvCfg.h"
+#include "uOvPages.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,102 @@ TEST_F(Repair, AFolderPageKilledAtItsBirthIsWholeOrAbsent) {
     EXPECT_GT(at, 3) << L"too few changes to kill at";
 }
 
+// Six named pages; page 4 already holds an item of page 2's name (another path).
+void NamedPagesMake() {
+    PagesMake(6);
+    std::wstring stored;
+    for (int k = 1; k <= 6; ++k)
+        PageNameSet(k, 6, L"頁 " + std::to_wstring(k), stored);
+    ItemAdd(4, L"D:\\other\\zeta2.txt");
+}
+
+// Each page's whole subtree (name, folder, items), in page order.
+std::vector<std::wstring> PageDumps() {
+    std::vector<std::wstring> dumps;
+    for (int32_t k = 1; k <= PageCount(); ++k)
+        dumps.push_back(StoreTreeDump(Cu, PageKeyPath(k)));
+    return dumps;
+}
+
+// The paths of a page's items.
+std::multiset<std::wstring> PathsOf(int32_t page) {
+    TPageEntries entries;
+    PageItemsRead(page, entries);
+    std::multiset<std::wstring> paths;
+    for (const TPageEntry& e : entries)
+        paths.insert(e.path);
+    return paths;
+}
+
+// Items moved from page 2 to page 4, killed at any change: after the next start every item is on
+// one of the two pages (the one being moved may be on both), the other pages and every name are
+// as they were.
+TEST_F(Repair, ItemsMovedBetweenPagesKilledAtEveryChangeLoseNothing) {
+    ConfigTreeCreate();
+    NamedPagesMake();
+    const std::vector<std::wstring> before = PageDumps();
+    std::multiset<std::wstring> both = PathsOf(2);
+    both.merge(PathsOf(4));
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 200; ++at) {
+        SCOPED_TRACE(at);
+        RegKeyDelete(Cu, OvKeyData);
+        NamedPagesMake();
+        code = KilledAt(L"itemmove", at);
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        StartUpRepair();
+        const std::vector<std::wstring> after = PageDumps();
+        ASSERT_EQ(after.size(), before.size());
+        for (int k : {1, 3, 5, 6})
+            EXPECT_EQ(after[k - 1], before[k - 1]) << k;
+        for (int k = 1; k <= 6; ++k)
+            EXPECT_EQ(PageNameRead(k), L"頁 " + std::to_wstring(k));
+        std::multiset<std::wstring> now = PathsOf(2);
+        now.merge(PathsOf(4));
+        const std::set<std::wstring> distinct(now.begin(), now.end());
+        EXPECT_EQ(distinct, std::set<std::wstring>(both.begin(), both.end()));
+        EXPECT_LE(now.size(), both.size() + 1) << L"more than the item in flight on both pages";
+        if (code == 0) {
+            EXPECT_EQ(PageItemCount(2), 0);
+        }
+    }
+    EXPECT_EQ(code, 0) << L"the move never completed";
+    EXPECT_GT(at, 6) << L"too few changes to kill at";
+}
+
+// Page 2 of 6 moved after page 3, killed at any change: after the next start the six pages are
+// there, whole, with their names, numbered densely; in the old order or the new one when the
+// swap was done or not begun.
+TEST_F(Repair, APageMovedKilledAtEveryChangeKeepsEveryPageWhole) {
+    ConfigTreeCreate();
+    NamedPagesMake();
+    const std::vector<std::wstring> before = PageDumps();
+    std::vector<std::wstring> swapped = before;
+    std::swap(swapped[1], swapped[2]);
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 500; ++at) {
+        SCOPED_TRACE(at);
+        RegKeyDelete(Cu, OvKeyData);
+        NamedPagesMake();
+        code = KilledAt(L"pageswap", at);
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        StartUpRepair();
+        std::vector<std::wstring> after = PageDumps();
+        EXPECT_FALSE(RegValueExists(Cu, OvKeyData, OvValPageMove));
+        if (code == 0) {
+            EXPECT_EQ(after, swapped);
+        }
+        std::vector<std::wstring> sortedBefore = before;
+        std::sort(after.begin(), after.end());
+        std::sort(sortedBefore.begin(), sortedBefore.end());
+        EXPECT_EQ(after, sortedBefore);
+    }
+    EXPECT_EQ(code, 0) << L"the page move never completed";
+    EXPECT_GT(at, 20) << L"too few changes to kill at";
+}
+
 // Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
 // page 1, names that are no page numbers stay and are never counted.
 TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
@@ -273,6 +371,13 @@ TEST(RepairStore, OnlyAJournalOfARealMoveDeletesAPage) {
         {L"4,3,1", {{L"a"}, {L"c"}, {L"g", L"x"}, {L"g"}}, {{L"a"}, {L"c"}, {L"g", L"x"}, {L"g"}}},
         {L"4,3,2", {{L"a"}, {L"c"}, {L"g"}, {L"g", L"h"}}, {{L"a"}, {L"c"}, {L"g"}, {L"g", L"h"}}},
         {L"2,1,1", {{L"old\\g"}, {L"g"}}, {{L"old\\g"}, {L"g"}}},
+        // Cut short while page 2 was copied past the last page (a page moved back), or removed.
+        {L"2,5,1",
+         {{L"a"}, {L"c", L"d"}, {L"e"}, {L"g"}, {L"c"}},
+         {{L"a"}, {L"c", L"d"}, {L"e"}, {L"g"}}},
+        {L"2,5,2",
+         {{L"a"}, {L"c"}, {L"e"}, {L"g"}, {L"c", L"d"}},
+         {{L"a"}, {L"e"}, {L"g"}, {L"c", L"d"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.journal);

@@ -231,7 +231,8 @@ TEST_F(Search, TypedTextShowsItemsOfEveryPageAndEscapeBringsThePageBack) {
     }
     Type(L"REPORT");
     EXPECT_EQ(f.StatusPanels.pageText, L" 2 件 (2 ページ)");
-    EXPECT_EQ(Location(RowOf({L"report.txt", 3})), dir / L"other");
+    // The location says the page first, then the folder.
+    EXPECT_EQ(Location(RowOf({L"report.txt", 3})), L"[3]  " + (dir / L"other"));
 
     // Enter in the field opens the first result, a program of another page.
     Type(L"tool");

@@ -248,25 +248,7 @@ void TItemCommands::ItemsOpen(const std::vector<TListRow>& rows) {
 void TItemCommands::ItemsOrPageDelete() {
     const std::vector<TListRow> rows = ListSelectedRows();
     if (rows.empty()) {
-        // Results stand for no page: none is deleted from behind them.
-        if (search_.ResultsShown())
-            return;
-        if (!ConfirmBox(OV_ASK_PAGE_DELETE))
-            return;
-        if (state_.pageTotal > 1) {
-            try {
-                PageRemove(state_.currentPage, state_.pageTotal);
-            } catch (...) {
-                PagesShownAgain(state_.pageTotal);
-                throw;
-            }
-            state_.pageTotal = state_.pageTotal - 1;
-            if (state_.currentPage > 1)
-                state_.currentPage = state_.currentPage - 1;
-        } else {
-            PageClear(state_.currentPage);
-        }
-        host_.PageShowAgain();
+        PageShownDelete();
         return;
     }
     // Each item with its own page's rule: one on a folder page stops them all. Each page is read
@@ -292,6 +274,28 @@ void TItemCommands::ItemsOrPageDelete() {
     // As Windows lists do: the row that took the place of the first one deleted, so Delete and
     // Enter pressed again remove the next item.
     host_.ItemRowPick(first);
+}
+
+void TItemCommands::PageShownDelete() {
+    // Results stand for no page: none is deleted from behind them.
+    if (search_.ResultsShown())
+        return;
+    if (!ConfirmBox(OV_ASK_PAGE_DELETE))
+        return;
+    if (state_.pageTotal > 1) {
+        try {
+            PageRemove(state_.currentPage, state_.pageTotal);
+        } catch (...) {
+            PagesShownAgain(state_.pageTotal);
+            throw;
+        }
+        state_.pageTotal = state_.pageTotal - 1;
+        if (state_.currentPage > 1)
+            state_.currentPage = state_.currentPage - 1;
+    } else {
+        PageClear(state_.currentPage);
+    }
+    host_.PageShowAgain();
 }
 
 void TItemCommands::PagesShownAgain(int32_t pageTotalBefore) noexcept {

@@ -33,6 +33,9 @@ class TItemCommands {
     // The delete button: the selected items after their question, or with none selected the page
     // shown.
     void ItemsOrPageDelete();
+    // The page shown deleted after its question (the only page emptied instead); none during a
+    // search.
+    void PageShownDelete();
     // Delete: the selected items after their question; nothing with none selected.
     void SelectedDelete();
     // F2: the focused row's in-place editor, with the refusal of a folder page.

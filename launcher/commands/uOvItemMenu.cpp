@@ -95,7 +95,8 @@ std::array<bool, OV_ITEM_MENU_ENTRIES> ItemMenuEnabled(const TItemMenuTargets& t
             shellBuilt, !targets.present.empty()};
 }
 
-void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POINT screen) {
+void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages, HMENU listMenu,
+                  POINT screen) {
     HWND list = host.ItemList();
     int row = -1;
     if (screen.x == -1 && screen.y == -1) {
@@ -131,6 +132,13 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POIN
         const int id = IDM_ITEM_OPEN + i;
         if (id == IDM_ITEM_RENAME || id == IDM_ITEM_SHELL)
             ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        if (id == IDM_ITEM_SHELL) {
+            // Moves to another page, below the entries that change the item.
+            TUniqueMenu moves(pages.MoveMenuMake(ListSelectedRows()));
+            if (::AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(moves.Get()),
+                              OV_CAP_ITEM_MOVETO))
+                moves.Release();
+        }
         const UINT state = enabled[i] ? MF_ENABLED : MF_GRAYED;
         if (id != IDM_ITEM_SHELL)
             ::AppendMenuW(menu.Get(), MF_STRING | state, static_cast<UINT_PTR>(id),
@@ -165,7 +173,8 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POIN
         ShellProperties(host.Window(), targets.present);
         break;
     default:
-        shell.Invoke(chosen, screen);
+        if (!pages.Command(chosen))
+            shell.Invoke(chosen, screen);
         break;
     }
 }

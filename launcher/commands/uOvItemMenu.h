@@ -5,6 +5,7 @@
 #include "uOvCmd.h"
 #include "uOvFrmDef.h"
 #include "uOvHost.h"
+#include "uOvPageCmd.h"
 
 #include <windows.h>
 
@@ -30,6 +31,7 @@ std::array<bool, OV_ITEM_MENU_ENTRIES> ItemMenuEnabled(const TItemMenuTargets& t
                                                        bool shellBuilt);
 
 // Opens the menus at `screen` ((-1, -1) from the keyboard: at the focused row): the row menu,
-// whose entries the commands carry out, or where no row is the list's menu `listMenu`, whose
-// entries come back to the window as commands.
-void ItemMenuShow(TMainHost& host, TItemCommands& commands, HMENU listMenu, POINT screen);
+// whose entries the commands carry out (the page commands its moves to another page), or where
+// no row is the list's menu `listMenu`, whose entries come back to the window as commands.
+void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages, HMENU listMenu,
+                  POINT screen);

@@ -6,6 +6,7 @@
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
+#include "uOvPages.h"
 
 #include <commctrl.h>
 
@@ -107,11 +108,6 @@ void TItemSearch::IndexReread() {
 void TItemSearch::ResultsShow(const std::wstring& text) {
     IndexEnsure();
     const TPageEntries entries = index_.Entries(index_.Match(text));
-    {
-        TListUpdate update;
-        ListFill(entries);
-        ListSort(state_.sortColumn, state_.sortOrder);
-    }
     std::set<int32_t> pages;
     items_ = 0;
     for (const TPageEntry& entry : entries) {
@@ -119,6 +115,15 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
             ++items_;
             pages.insert(entry.page);
         }
+    }
+    // Each result says which page it is on: one name read per page found.
+    std::map<int32_t, std::wstring> labels;
+    for (int32_t page : pages)
+        labels[page] = PageLabel(page, PageNameRead(page));
+    {
+        TListUpdate update;
+        ListFill(entries, std::move(labels));
+        ListSort(state_.sortColumn, state_.sortOrder);
     }
     pages_ = static_cast<int32_t>(pages.size());
     host_.StatusRepaint();

@@ -50,6 +50,10 @@ const std::wstring& RowText(TRowRecord& row, int column) {
         row.sizeText = SizeText(row.size, LocaleTexts().thousands);
         row.dateText = DateText(row.time, LocaleTexts());
         row.folderText = PathFolder(row.path);
+        // Results say where each one is: its page before its folder.
+        const auto& labels = ListState().pageLabels;
+        if (auto label = labels.find(row.page); label != labels.end())
+            row.folderText = label->second + L"  " + row.folderText;
         row.textsMade = true;
     }
     return column == 1 ? row.sizeText : column == 3 ? row.dateText : row.folderText;
@@ -141,9 +145,10 @@ void ListFill(int32_t page) {
     ListFill(entries);
 }
 
-void ListFill(const TPageEntries& entries) {
+void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageLabels) {
     TListUpdate update;
     ListClear();
+    ListState().pageLabels = std::move(pageLabels);
     // Each fill starts the image lists afresh, so they hold the icons of the rows painted since,
     // and the icons those rows share, and do not grow with every page visit.
     ListImagesReset();
@@ -190,6 +195,7 @@ void ListClear() {
     state.rows.clear();
     state.order.clear();
     state.wanted.clear();
+    state.pageLabels.clear();
     ++state.fill;
 }
 
@@ -213,6 +219,20 @@ void ListDispInfo(LVITEMW& item) {
         ::lstrcpynW(item.pszText, RowText(*row, item.iSubItem).c_str(), item.cchTextMax);
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
         item.iImage = ListRowImage(item.iItem);
+    if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_CUT)) {
+        const std::set<std::pair<int32_t, std::wstring>>& marked = ListState().marked;
+        if (!marked.empty() && marked.count({row->page, row->name}))
+            item.state |= LVIS_CUT;
+    }
+}
+
+void ListMarkSet(const std::vector<TListRow>& rows) {
+    TListState& state = ListState();
+    state.marked.clear();
+    for (const TListRow& row : rows)
+        state.marked.emplace(row.page, row.name);
+    if (state.list)
+        ::InvalidateRect(state.list, nullptr, TRUE);
 }
 
 int ListFindItem(int start, const LVFINDINFOW& find) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,9 @@ void ListAttach(HWND list, HWND owner);
 // when it paints the row (ListDispInfo). A row's icons are loaded then (uOvRowIcon), so a fill
 // costs no icon look-up at all.
 void ListFill(int32_t page);
-// Fills from entries a refresh has already looked up; entries not found get no row.
-void ListFill(const TPageEntries& entries);
+// Fills from entries a refresh has already looked up; entries not found get no row. With
+// `pageLabels` (the search's results), each row's location starts with its page's label.
+void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageLabels = {});
 // The page shown afresh: brought in line with the disk (PageRefresh), its rows filled and sorted
 // by `column` in `order`. Returns the name of the first value that is no item (empty for none).
 std::wstring ListPageShow(int32_t page, int32_t column, int32_t order);
@@ -62,6 +64,9 @@ struct TListRow {
 std::vector<TListRow> ListSelectedRows();
 // The row at list position `item`; an empty row (page 0) when there is none.
 TListRow ListRowOf(int item);
+// The rows of these items show dimmed (marked to be moved) until the next call; an empty list
+// drops the mark.
+void ListMarkSet(const std::vector<TListRow>& rows);
 // The list position of the row at (x, y) in the list's coordinates; -1 over no row.
 int ListItemAt(int x, int y);
 // The row of the item `oldName` on `page` shows `newName` from now on, and sorts by it.

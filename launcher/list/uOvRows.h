@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -65,6 +66,10 @@ struct TListState {
     // Type texts by extension, letter case aside; a node never moves, so rows point into it.
     std::unordered_map<std::wstring, std::wstring> typeTexts;
     bool iconErrorShown = false;
+    // The search's results: each page's label ("[2 仕事]"), put before a row's folder.
+    std::map<int32_t, std::wstring> pageLabels;
+    // Items marked to be moved, by page and name: their rows show dimmed.
+    std::set<std::pair<int32_t, std::wstring>> marked;
     int redrawOff = 0;
 };
 

@@ -36,3 +36,10 @@ inline constexpr const wchar_t* OV_MSG_PATHS_TOO_LONG =
 inline constexpr const wchar_t* OV_MSG_NOT_FOUND = L"ファイルが見つかりません";
 inline constexpr const wchar_t* OV_MSG_NOT_FOUND_SOME =
     L"このファイルを含む %d 個のファイルが見つかりません";
+
+// Pages and moves between them.
+inline constexpr const wchar_t* OV_MSG_NOT_MOVABLE = L"このページのファイルは移動できません";
+inline constexpr const wchar_t* OV_MSG_NOT_MOVABLE_ONTO = L"このページにはファイルを移動できません";
+inline constexpr const wchar_t* OV_MSG_PAGE_NAME_TOO_LONG =
+    L"ページの名前は %d 文字以内で入力してください";
+inline constexpr const wchar_t* OV_MSG_PAGE_NAME_TAKEN = L"「%s」という名前のページは既にあります";

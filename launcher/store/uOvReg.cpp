@@ -39,6 +39,8 @@ template <typename TTell> void Tell(TTell tell) {
         tell(*listener);
 }
 
+} // namespace
+
 void PageChangedTell(int32_t page) {
     Tell([&](TPageStoreListener& listener) { listener.PageChanged(page); });
 }
@@ -46,8 +48,6 @@ void PageChangedTell(int32_t page) {
 void PagesChangedTell() {
     Tell([](TPageStoreListener& listener) { listener.PagesChanged(); });
 }
-
-} // namespace
 
 TPageStoreListener::TPageStoreListener() {
     Listeners().push_back(this);
@@ -73,6 +73,11 @@ std::vector<int32_t> PageNumbers() {
             pages.push_back(page);
     std::sort(pages.begin(), pages.end());
     return pages;
+}
+
+bool LastPageIs(int32_t page) {
+    const std::vector<int32_t> pages = PageNumbers();
+    return !pages.empty() && pages.back() == page;
 }
 
 } // namespace
@@ -338,9 +343,10 @@ void PageKeyDelete(int32_t page) {
 }
 
 // Finishes the page move a journal names, provided it is one this program makes (a later page
-// down to an earlier number, phase 1 or 2) and the pages hold what such a move leaves: phase 1
-// drops a target that holds only values of the source (a partial copy), phase 2 a source whose
-// every value the target holds (a whole copy). Any other journal goes, and nothing with it.
+// down to an earlier number, or a page up to the number past the last, phase 1 or 2) and the
+// pages hold what such a move leaves: phase 1 drops a target that holds only values of the source
+// (a partial copy), phase 2 a source whose every value the target holds (a whole copy). Any other
+// journal goes, and nothing with it: two pages the user filled alike are never taken for a move.
 void PageMoveFinish() {
     if (!RegValueExists(Root, OvKeyData, OvValPageMove))
         return;
@@ -348,7 +354,7 @@ void PageMoveFinish() {
         CommaTextSplit(RegStrRead(Root, OvKeyData, OvValPageMove));
     int32_t from = 0, to = 0;
     if (parts.size() == 3 && PageNumberParse(parts[0], from) && PageNumberParse(parts[1], to) &&
-        from > to) {
+        (from > to || (from < to && LastPageIs(to)))) {
         const std::wstring source = PageKeyPath(from), target = PageKeyPath(to);
         if (parts[2] == L"1" && RegTreeWithin(Root, target, source))
             PageKeyDelete(to);
@@ -432,4 +438,23 @@ void PageClear(int32_t page) {
     // A key that cannot be deleted would keep its items under a page reported as cleared.
     PageKeyDelete(page);
     PageCreate(page, L"");
+}
+
+void PageSwap(int32_t page, int32_t pageTotal) {
+    const int32_t spare = pageTotal + 1;
+    try {
+        PageMove(page, spare);
+        PageMove(page + 1, page);
+        PageMove(spare, page + 1);
+    } catch (...) {
+        // As a removal that failed: the pages numbered densely again, as far as the store allows.
+        try {
+            PagesRepair();
+        } catch (...) {
+        }
+        PagesChangedTell();
+        throw;
+    }
+    PageChangedTell(page);
+    PageChangedTell(page + 1);
 }

@@ -33,6 +33,11 @@ class TPageStoreListener {
     ~TPageStoreListener();
 };
 
+// Tells every listener what a store operation did; for the store's own units, once their write is
+// made.
+void PageChangedTell(int32_t page);
+void PagesChangedTell();
+
 // Key path of page n: the Data key, "\" and n in decimal.
 std::wstring PageKeyPath(int32_t page);
 // Number of pages: the subkeys of the Data key named by a page number.
@@ -104,5 +109,9 @@ void PageRemove(int32_t page, int32_t pageTotal);
 // tree without pages page 1. Subkeys of Data that are not page numbers are left alone. A tree
 // that needs none of this is not written to.
 void PagesRepair();
-// Empties page n and drops its folder binding.
+// Empties page n and drops its folder binding and its name.
 void PageClear(int32_t page);
+// Swaps page n and page n + 1 of pageTotal (1 <= n < pageTotal), each with its items, folder and
+// name, through the free number pageTotal + 1, each of the three moves journaled as a removal's:
+// a swap cut short at any moment loses no page and no item. Raises as PageRemove.
+void PageSwap(int32_t page, int32_t pageTotal);

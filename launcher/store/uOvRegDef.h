@@ -49,6 +49,11 @@ inline constexpr wchar_t OvValFirstRun[] = L"FirstRun";
 // the source, 2 while the source is removed), so a start after a move cut short finishes it. A
 // value, never a page: pages are the Data key's subkeys.
 inline constexpr wchar_t OvValPageMove[] = L"PageMove";
+// A page's own settings, beside its items: a subkey of the page key, so the page key's values stay
+// its folder and its items, and a page move or deletion carries them along. Its value Name is the
+// page's name (a string; absent for a page without one).
+inline constexpr wchar_t OvKeyPageOwn[] = L"Page";
+inline constexpr wchar_t OvValPageName[] = L"Name";
 
 inline constexpr wchar_t OvVersion[] = L"1.00.1";
 // The one older stamp that VersionUpdate brings up to date.

@@ -13,6 +13,8 @@
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvOptn.h"
+#include "uOvPageCmd.h"
+#include "uOvPages.h"
 #include "uOvRegDef.h"
 
 #include <commctrl.h>
@@ -67,8 +69,14 @@ void CaptionsSet(TFrmOvMain& form) {
                    reinterpret_cast<LPARAM>(&align));
 }
 
-std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount) {
-    return FormatMessageText(OV_CAP_STATUS_PAGE, {page, pageTotal, itemCount});
+std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount,
+                            const std::wstring& name) {
+    if (name.empty())
+        return FormatMessageText(OV_CAP_STATUS_PAGE, {page, pageTotal, itemCount});
+    return FormatMessageText(OV_CAP_STATUS_PAGE_NAMED,
+                             {std::to_wstring(page), std::to_wstring(pageTotal),
+                              PageNameShort(name, OV_STATUS_NAME_MOST),
+                              std::to_wstring(itemCount)});
 }
 
 namespace {
@@ -110,8 +118,17 @@ void StatusPanelsUpdate(TFrmOvMain& form) {
         panels.folderIcon = false;
         return;
     }
+    const std::wstring name = PageNameRead(form.CurrentPage);
     panels.pageText =
-        StatusPageText(form.CurrentPage, form.PageTotal, PageItemCount(form.CurrentPage));
+        StatusPageText(form.CurrentPage, form.PageTotal, PageItemCount(form.CurrentPage), name);
+    // The caption, and the application window's that carries the taskbar button and shows in
+    // Alt+Tab, say which page is shown; the product's name stays the application's title.
+    const std::wstring caption =
+        name.empty() ? Application.Title()
+                     : FormatMessageText(OV_CAP_TITLE_NAMED, {Application.Title(), name});
+    form.SetCaption(caption);
+    if (Application.Handle())
+        ::SetWindowTextW(Application.Handle(), caption.c_str());
     panels.folder = PageFolderRead(form.CurrentPage);
     panels.folderIcon = false;
     if (panels.folder.empty())

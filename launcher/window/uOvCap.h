@@ -20,11 +20,14 @@ void OptionCaptionsSet(TFrmOvOptn& form);
 // key on) and the selections of both lists.
 void OptionValuesLoad(TFrmOvOptn& form);
 
-// Text of the status bar's page panel: page, number of pages and number of items.
-std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount);
+// Text of the status bar's page panel: page, number of pages, the page's name (shortened) when
+// it has one, and number of items.
+std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount,
+                            const std::wstring& name = L"");
 // Works out what the status bar shows from the store: the page panel's text with the page's
-// item count, and a folder page's path and icon. Run whenever the page or its items change,
-// never at a paint; raises as the store and icon look-ups do.
+// name and item count, and a folder page's path and icon; and the caption with the page's name. Run
+// whenever the page or its items change, never at a paint; raises as the store and icon look-ups
+// do.
 void StatusPanelsUpdate(TFrmOvMain& form);
 // Paints one status bar panel as StatusPanelsUpdate last left it: 0 the page panel, 1 a folder
 // page's icon and path. Touches neither the store nor the disk.

@@ -1,6 +1,8 @@
 // Fixed texts of the main window and the options dialog.
 #pragma once
 
+#include <cstddef>
+
 inline constexpr const wchar_t* OV_APP_TITLE = L"Orvanta";
 
 // Toolbar buttons, left to right: caption and hint are the same text.
@@ -21,6 +23,24 @@ inline constexpr const wchar_t* OV_CAP_ITEM_MENU[7] = {L"開く(&O)",
                                                        L"削除(&D)",
                                                        L"その他のオプション(&X)",
                                                        L"プロパティ(&R)"};
+
+// The row menu's entry that moves the selected rows to another page.
+inline constexpr const wchar_t* OV_CAP_ITEM_MOVETO = L"ページへ移動(&V)";
+// The page list's commands below the pages: a new page, then for the page shown its name, its
+// moves and its deletion.
+inline constexpr const wchar_t* OV_CAP_PAGE_MENU[5] = {
+    L"新しいページ(&N)", L"名前を付ける(&R)...", L"前へ移動(&B)", L"後ろへ移動(&F)", L"削除(&D)"};
+// The dialog that names a page.
+inline constexpr const wchar_t* OV_CAP_PAGE_NAME_TITLE = L"ページの名前";
+inline constexpr const wchar_t* OV_CAP_PAGE_NAME_PROMPT =
+    L"ページ %d の名前 (空にすると名前はなくなります):";
+// The toolbar's hint of the next button's arrow: the page list.
+inline constexpr const wchar_t* OV_CAP_PAGE_LIST = L"ページの一覧";
+// The status bar's page panel with the page's name, and the caption after the product's name.
+inline constexpr const wchar_t* OV_CAP_STATUS_PAGE_NAMED =
+    L" %s/%s ページ  %s   %s 個のオブジェクト  ";
+inline constexpr const wchar_t* OV_CAP_TITLE_NAMED = L"%s - %s";
+inline constexpr size_t OV_STATUS_NAME_MOST = 12;
 
 // The line an empty list shows: an ordinary page, a folder page.
 inline constexpr const wchar_t* OV_CAP_EMPTY_PAGE =

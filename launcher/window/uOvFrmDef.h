@@ -18,6 +18,9 @@ inline constexpr UINT WM_HOOKKEY = WM_USER + 10;
 // Posted to itself when the main window is shown: the keyboard goes to the list once it shows.
 inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
 
+// Timers of the main window.
+inline constexpr UINT_PTR OV_TIMER_DRAGHOVER = 1;
+
 // Child controls.
 inline constexpr int IDC_TOOLBAR = 100;
 inline constexpr int IDC_ITEMS = 110;
@@ -64,6 +67,13 @@ inline constexpr int IDM_KEY_SELECTALL = 403;
 inline constexpr int IDM_KEY_MINIMIZE = 404;
 inline constexpr int IDM_KEY_DELETE = 405;
 inline constexpr int IDM_KEY_FIND = 406;
+// Ctrl+1 to Ctrl+8 show pages 1 to 8 (in order from IDM_KEY_PAGE1), Ctrl+9 the last; Alt+Down
+// opens the page list; Ctrl+X marks the selected rows to be moved and Ctrl+V moves them here.
+inline constexpr int IDM_KEY_PAGE1 = 421;
+inline constexpr int IDM_KEY_PAGELAST = 429;
+inline constexpr int IDM_KEY_PAGELIST = 430;
+inline constexpr int IDM_KEY_CUT = 431;
+inline constexpr int IDM_KEY_PASTE = 432;
 // Keys of the search field alone.
 inline constexpr int IDM_SEARCH_OPENFIRST = 411;
 inline constexpr int IDM_SEARCH_TOLIST = 412;
@@ -80,6 +90,18 @@ inline constexpr ACCEL OV_SHARED_KEYS[] = {
     {FVIRTKEY | FCONTROL, VK_PRIOR, IDC_TBN_BEFORE},
     {FVIRTKEY | FALT, VK_RIGHT, IDC_TBN_NEXT},
     {FVIRTKEY | FALT, VK_LEFT, IDC_TBN_BEFORE},
+    {FVIRTKEY | FCONTROL, VK_TAB, IDC_TBN_NEXT},
+    {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, IDC_TBN_BEFORE},
+    {FVIRTKEY | FALT, VK_DOWN, IDM_KEY_PAGELIST},
+    {FVIRTKEY | FCONTROL, '1', IDM_KEY_PAGE1},
+    {FVIRTKEY | FCONTROL, '2', IDM_KEY_PAGE1 + 1},
+    {FVIRTKEY | FCONTROL, '3', IDM_KEY_PAGE1 + 2},
+    {FVIRTKEY | FCONTROL, '4', IDM_KEY_PAGE1 + 3},
+    {FVIRTKEY | FCONTROL, '5', IDM_KEY_PAGE1 + 4},
+    {FVIRTKEY | FCONTROL, '6', IDM_KEY_PAGE1 + 5},
+    {FVIRTKEY | FCONTROL, '7', IDM_KEY_PAGE1 + 6},
+    {FVIRTKEY | FCONTROL, '8', IDM_KEY_PAGE1 + 7},
+    {FVIRTKEY | FCONTROL, '9', IDM_KEY_PAGELAST},
 };
 
 // A table of `own` keys followed by the shared ones.
@@ -101,6 +123,8 @@ inline constexpr auto OV_KEYS = KeysWithShared({
     {FVIRTKEY, VK_DELETE, IDM_KEY_DELETE},
     {FVIRTKEY, VK_F2, IDM_KEY_RENAME},
     {FVIRTKEY | FCONTROL, 'A', IDM_KEY_SELECTALL},
+    {FVIRTKEY | FCONTROL, 'X', IDM_KEY_CUT},
+    {FVIRTKEY | FCONTROL, 'V', IDM_KEY_PASTE},
 });
 
 // The keys of the search field, in place of OV_KEYS there: the others (Delete, Ctrl+A, F2, the

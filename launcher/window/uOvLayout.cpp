@@ -135,8 +135,11 @@ void TFrmOvMain::CreateToolBar() {
         buttons[i].iBitmap = i;
         buttons[i].idCommand = IDC_TBN_BEFORE + i;
         buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = static_cast<BYTE>(
-            BTNS_BUTTON | (IDC_TBN_BEFORE + i == IDC_TBN_VIEWSTYLE ? BTNS_DROPDOWN : 0));
+        buttons[i].fsStyle =
+            static_cast<BYTE>(BTNS_BUTTON | (IDC_TBN_BEFORE + i == IDC_TBN_VIEWSTYLE ||
+                                                     IDC_TBN_BEFORE + i == IDC_TBN_NEXT
+                                                 ? BTNS_DROPDOWN
+                                                 : 0));
         buttons[i].iString = reinterpret_cast<INT_PTR>(placeholders[i]);
     }
     ::SendMessageW(CptTbrToolBar, TB_ADDBUTTONSW, OV_TOOLBAR_BUTTONS,
@@ -153,6 +156,8 @@ void TFrmOvMain::CreateItemList() {
         0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ITEMS)),
         ::GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(CptLvwItems, LVS_EX_FULLROWSELECT);
+    // Rows marked to be moved show dimmed: the list asks for that state with the row.
+    ListView_SetCallbackMask(CptLvwItems, LVIS_CUT);
     CptLvwItemsCue.Attach(CptLvwItems);
     ListStateReset();
     ListAttach(CptLvwItems, Handle());

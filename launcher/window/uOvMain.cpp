@@ -191,7 +191,7 @@ bool TFrmOvMain::CptLvwItemsEdited(const wchar_t* newText) {
 }
 
 void TFrmOvMain::ItemMenusOpen(POINT screen) {
-    ItemMenuShow(*this, commands_, CptPmuViewStyle.Get(), screen);
+    ItemMenuShow(*this, commands_, pages_, CptPmuViewStyle.Get(), screen);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -238,141 +238,6 @@ void TFrmOvMain::CptTbnOptionClick() {
     // apply the taskbar setting as it is now.
     hotKeyBroken_ = false;
     TaskbarSettingRead();
-}
-
-LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
-    if (header->hwndFrom == CptTbrToolBar) {
-        switch (header->code) {
-        case TBN_DROPDOWN:
-            if (reinterpret_cast<NMTOOLBARW*>(header)->iItem == IDC_TBN_VIEWSTYLE) {
-                ViewMenuDropDown();
-                return TBDDRET_DEFAULT;
-            }
-            break;
-        case TBN_GETINFOTIPW: {
-            auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(header);
-            int index = tip->iItem - IDC_TBN_BEFORE;
-            if (index >= 0 && index < OV_TOOLBAR_BUTTONS && tip->pszText && tip->cchTextMax > 0)
-                ::lstrcpynW(tip->pszText, CptTbnHints[index].c_str(), tip->cchTextMax);
-            return 0;
-        }
-        }
-    }
-    if (header->hwndFrom == CptLvwItems) {
-        switch (header->code) {
-        case LVN_COLUMNCLICK:
-            CptLvwItemsColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-            return 0;
-        case NM_DBLCLK:
-            CptLvwItemsDblClick();
-            return 0;
-        case LVN_GETDISPINFOW:
-            ListDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
-            return 0;
-        case LVN_ODFINDITEMW: {
-            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
-            return ListFindItem(find->iStart, find->lvfi);
-        }
-        case LVN_BEGINDRAG:
-        case LVN_BEGINRDRAG:
-            ItemDragBegin();
-            return 0;
-        case LVN_BEGINLABELEDITW:
-            return CptLvwItemsEditing(reinterpret_cast<NMLVDISPINFOW*>(header)->item.iItem) ? FALSE
-                                                                                            : TRUE;
-        case LVN_ENDLABELEDITW: {
-            const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            return CptLvwItemsEdited(item.pszText) ? TRUE : FALSE;
-        }
-        }
-    }
-    return 0;
-}
-
-void TFrmOvMain::OnCommand(int id) {
-    switch (id) {
-    case IDC_TBN_BEFORE:
-        CptTbnBeforeClick();
-        break;
-    case IDC_TBN_NEXT:
-        CptTbnNextClick();
-        break;
-    case IDC_TBN_VIEWSTYLE:
-        CptTbnViewStyleClick();
-        break;
-    case IDC_TBN_INSERT:
-        CptTbnInsertClick();
-        break;
-    case IDC_TBN_DELETE:
-        CptTbnDeleteClick();
-        break;
-    case IDC_TBN_OPTION:
-        CptTbnOptionClick();
-        break;
-    case IDM_PMU_ICON:
-    case IDM_PMU_SMALLICON:
-    case IDM_PMU_LIST:
-    case IDM_PMU_REPORT:
-        CptPmuViewStyleClick(id - IDM_PMU_ICON);
-        break;
-    case IDM_PMU_BTNUPDATE:
-        // The user's "look again" (F5, the menu's entry): during a search the index reads the store
-        // again too, so what another program wrote is found and results whose files are gone drop
-        // out. The refreshes the commands run themselves keep the index as it follows the store.
-        if (search_.IsOpen())
-            search_.IndexReread();
-        CptPmuItemBtnUpdateClick();
-        break;
-    case IDM_PMU_INSERT:
-        CptTbnInsertClick();
-        break;
-    case IDM_KEY_OPEN:
-        CptLvwItemsDblClick();
-        break;
-    case IDM_KEY_RENAME:
-        commands_.RenameEditorOpen();
-        break;
-    case IDM_KEY_SELECTALL:
-        ItemsSelectAll();
-        break;
-    case IDM_KEY_DELETE:
-        commands_.SelectedDelete();
-        break;
-    case IDM_KEY_MINIMIZE:
-        // Escape leaves a search first; then, as the minimise button does, the taskbar setting
-        // included.
-        if (!search_.Leave())
-            ::SendMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        break;
-    case IDM_KEY_FIND:
-        search_.Show();
-        break;
-    case IDM_SEARCH_OPENFIRST:
-        if (const std::optional<TListRow> first = search_.FirstResult())
-            commands_.ItemsOpen({*first});
-        break;
-    case IDM_SEARCH_TOLIST:
-        ItemListFocus(true);
-        break;
-    case IDM_SEARCH_SELECTALL:
-        ::SendMessageW(search_.Field(), EM_SETSEL, 0, -1);
-        break;
-    }
-}
-
-LRESULT TFrmOvMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
-    switch (wParam & 0xFFF0) {
-    case SC_MINIMIZE:
-        Application.Minimize();
-        return 0;
-    case SC_RESTORE:
-        if (Application.Minimized() || !::IsWindowVisible(Handle())) {
-            Application.Restore();
-            return 0;
-        }
-        break;
-    }
-    return DefaultHandler(WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -466,15 +331,22 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FilesDropped(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_MOUSEMOVE:
-        if (dragging_)
-            ::SetCursor(::LoadCursorW(nullptr, IDC_NO));
+        ItemDragMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-        ItemDragEnd();
+        ItemDragEnd({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, true);
         break;
     case WM_CAPTURECHANGED:
-        dragging_ = false;
+        // Capture taken away (another window, a box): the drag is given up.
+        if (reinterpret_cast<HWND>(lParam) != Handle())
+            ItemDragEnd({}, false);
+        break;
+    case WM_TIMER:
+        if (wParam == OV_TIMER_DRAGHOVER) {
+            ItemDragHover();
+            return 0;
+        }
         break;
     case WM_HOOKKEY:
         HookKeyPressed(wParam, lParam);

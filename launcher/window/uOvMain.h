@@ -10,6 +10,7 @@
 #include "uOvCmd.h"
 #include "uOvHost.h"
 #include "uOvLvw.h"
+#include "uOvPageCmd.h"
 #include "uOvSearch.h"
 
 #include <windows.h>
@@ -65,6 +66,8 @@ class TFrmOvMain : public TForm, private TMainHost {
     // The search (uOvSearch): its field, its index and its results.
     TItemSearch& Search() noexcept { return search_; }
     const TItemSearch& Search() const noexcept { return search_; }
+    // The page commands (uOvPageCmd): the page list, names, page moves, items moved.
+    TPageCommands& Pages() noexcept { return pages_; }
 
     // The display scale the window is laid out for, and a size of the 96-DPI layout at it.
     int Dpi = 96;
@@ -151,6 +154,8 @@ class TFrmOvMain : public TForm, private TMainHost {
     void OnCommand(int id);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     void ViewMenuDropDown();
+    // The page list under the next button's arrow.
+    void PageListDropDown();
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
     void TaskbarSettingRead();
@@ -160,10 +165,21 @@ class TFrmOvMain : public TForm, private TMainHost {
     HWND ItemList() const override { return CptLvwItems; }
     HFONT Font() const override { return static_cast<HFONT>(font_.Get()); }
     void PageShowAgain() override { CptPmuItemBtnUpdateClick(); }
-    void ItemDragBegin();
-    void ItemDragEnd();
+    // Rows dragged inside the window (uOvDrag): picked up, moved over the window, held over a page
+    // button, dropped (or with `drop` false given up).
+    void ItemDragBegin(int item);
+    void ItemDragMove(POINT client);
+    void ItemDragHover();
+    void ItemDragEnd(POINT client, bool drop);
+    // The page the rows would move to at `client`: 0 a new page, -1 none; `button` the toolbar
+    // button there.
+    int32_t ItemDragTarget(POINT client, int& button) const;
 
     bool dragging_ = false;
+    std::vector<TListRow> dragRows_;
+    TUniqueImageList dragImage_;
+    // The page button the rows are held over, 0 for none.
+    int dragHover_ = 0;
     // The taskbar setting FormShow read, applied at each paint; none while it could not be read
     // or the hook library is absent.
     std::optional<bool> taskbarHidden_;
@@ -184,6 +200,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     TMainState state_{CurrentPage, PageTotal, SortColumn, SortOrder, LastOpenDir};
     TItemSearch search_{*this, state_};
     TItemCommands commands_{*this, state_, search_};
+    TPageCommands pages_{*this, state_, search_, commands_};
 };
 
 // The one main window of the process; set while it exists.

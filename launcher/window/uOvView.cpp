@@ -1,6 +1,6 @@
 // The item list's view: the view button and its menu, the view styles, the column headers' sort,
-// and rows dragged inside the window. The handlers are TFrmOvMain's (uOvMain declares them); this
-// unit holds them.
+// and the page list under the next button's arrow. The handlers are TFrmOvMain's (uOvMain declares
+// them); this unit holds them.
 #include "uOvMain.h"
 
 #include "uOvFrmDef.h"
@@ -47,19 +47,11 @@ void TFrmOvMain::CptPmuViewStyleClick(int entry) {
     ViewStyleButtonRelease();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Dragging inside the window: the list's rows can be picked up, but nothing takes them.
-
-void TFrmOvMain::ItemDragBegin() {
-    dragging_ = true;
-    ::SetCapture(Handle());
-    ::SetCursor(::LoadCursorW(nullptr, IDC_NO));
-}
-
-void TFrmOvMain::ItemDragEnd() {
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    if (::GetCapture() == Handle())
-        ::ReleaseCapture();
+void TFrmOvMain::PageListDropDown() {
+    RECT rc{};
+    ::SendMessageW(CptTbrToolBar, TB_GETRECT, IDC_TBN_NEXT, reinterpret_cast<LPARAM>(&rc));
+    ::MapWindowPoints(CptTbrToolBar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_NEXT, TRUE);
+    pages_.PageListOpen({rc.left, rc.bottom});
+    ::SendMessageW(CptTbrToolBar, TB_PRESSBUTTON, IDC_TBN_NEXT, FALSE);
 }

@@ -42,13 +42,13 @@ bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
     return false;
 }
 
-namespace {
-
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
     int n = ::GetWindowTextW(hwnd, buf, 1024);
     return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
+
+namespace {
 
 const std::function<void(HWND)>* g_answer = nullptr;
 bool g_answerEvery = false;

@@ -24,6 +24,9 @@ std::wstring ExeFolder();
 bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
                   PROCESS_INFORMATION& info, const wchar_t* folder = nullptr, int show = -1);
 
+// A window's text (a caption, a control's text).
+std::wstring WindowText(HWND hwnd);
+
 // What a modal box showed: its caption and text.
 struct TBoxSeen {
     std::wstring caption;
