@@ -1,16 +1,22 @@
 // The real program as a process: first run, a second instance, state kept across runs, an
-// error during start-up that still brings the window up, and the icons it loads when idle.
+// error during start-up that still brings the window up, the icons it loads when idle, and a move
+// of items killed part-way.
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uOvCfg.h"
+#include "uOvFrmDef.h"
+#include "uOvPageCmd.h"
+#include "uOvPages.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
+#include "uTestFiles.h"
 #include "uTestProcess.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -233,3 +239,67 @@ TEST_F(LauncherProcess, ARowShowsItsIcon) {
 }
 
 } // namespace
+
+// The real program killed inside a move of every item of page 1 to page 2, at points spread over
+// the move (once 1, a quarter, half and three quarters of the items are on page 2): the next
+// start shows every item on one of the two pages, at most the one in flight on both, and the
+// target page keeps its name.
+TEST_F(LauncherProcess, AMoveKilledAnywhereLosesNoItem) {
+    constexpr int Items = 400;
+    TTempFolder folder;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < Items; ++i) {
+        paths.push_back(folder / (L"項目" + std::to_wstring(i) + L".txt"));
+        ASSERT_TRUE(FileWrite(paths.back(), "x"));
+    }
+    const std::set<std::wstring> all(paths.begin(), paths.end());
+    {
+        TLauncher l = TLauncher::Start(ExeFolder());
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        CloseAndWait(l, main);
+    }
+    auto pathsOf = [](int32_t page, std::multiset<std::wstring>& into) {
+        TPageEntries entries;
+        PageItemsRead(page, entries);
+        for (const TPageEntry& e : entries)
+            into.insert(e.path);
+    };
+    for (int killAt : {1, Items / 4, Items / 2, 3 * Items / 4}) {
+        SCOPED_TRACE(killAt);
+        RegKeyDelete(HKCU, OvKeyData);
+        PageCreate(1, L"");
+        for (const std::wstring& path : paths)
+            ItemAdd(1, path);
+        PageCreate(2, L"");
+        std::wstring stored;
+        PageNameSet(2, 2, L"移動先", stored);
+        RegIntWrite(HKCU, OvKeyConfig, OvValSelPage, 1);
+        {
+            TLauncher l = TLauncher::Start(ExeFolder());
+            HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+            ASSERT_NE(main, nullptr);
+            ::PostMessageW(main, WM_COMMAND, IDM_KEY_SELECTALL, 0);
+            ::PostMessageW(main, WM_COMMAND, IDM_PAGE_MOVETO_FIRST + 1, 0);
+            // Polled from here: the registry is shared, and the program writes item by item.
+            const DWORD until = ::GetTickCount() + 20000;
+            while (PageItemCount(2) < killAt && ::GetTickCount() < until)
+                ::Sleep(0);
+            ::TerminateProcess(l.process.Get(), 9);
+            l.Wait(5000);
+            EXPECT_GE(PageItemCount(2), killAt) << "the move never got there";
+        }
+        TLauncher l = TLauncher::Start(ExeFolder());
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+        ASSERT_NE(main, nullptr);
+        CloseAndWait(l, main);
+        std::multiset<std::wstring> now;
+        pathsOf(1, now);
+        pathsOf(2, now);
+        EXPECT_EQ(std::set<std::wstring>(now.begin(), now.end()), all) << "an item was lost";
+        EXPECT_LE(now.size(), all.size() + 1) << "more than the item in flight on both pages";
+        EXPECT_EQ(PageCount(), 2);
+        EXPECT_EQ(PageNameRead(2), L"移動先");
+        EXPECT_FALSE(RegValueExists(HKCU, OvKeyData, OvValPageMove));
+    }
+}

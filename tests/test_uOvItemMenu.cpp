@@ -630,4 +630,26 @@ TEST_F(Pages, ItemsMoveByTheMenuTheKeysAndADragAndNoneIsLostOrOverwritten) {
     EXPECT_EQ(f.PageTotal, 4);
     EXPECT_EQ(ItemNames(4), (std::vector<std::wstring>{L"a.txt"}));
     EXPECT_EQ(AllPaths(), all);
+
+    // Held over 次へ a moment, the next page shows, and the row dropped on its list moves there.
+    KeyPress('1', {VK_CONTROL});
+    Select({L"b.txt"});
+    NMLISTVIEW drag{};
+    drag.hdr = {f.CptLvwItems, IDC_ITEMS, LVN_BEGINDRAG};
+    drag.iItem = Row(L"b.txt");
+    ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
+    const POINT next = ButtonCentre(IDC_TBN_NEXT);
+    ::SendMessageW(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(next.x, next.y));
+    PumpMessages(1000);
+    EXPECT_EQ(f.CurrentPage, 2);
+    RECT list{};
+    ::GetWindowRect(f.CptLvwItems, &list);
+    ::MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&list), 2);
+    const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+    ::SendMessageW(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y));
+    ::SendMessageW(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(middle.x, middle.y));
+    EXPECT_EQ(ItemNames(1), (std::vector<std::wstring>{L"tool.exe"}));
+    EXPECT_NE(Shown(), std::vector<std::wstring>{});
+    EXPECT_EQ(ItemPathRead(2, L"b.txt"), dir / L"b.txt");
+    EXPECT_EQ(AllPaths(), all);
 }
