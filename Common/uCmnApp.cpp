@@ -89,6 +89,8 @@ int TApplication::Run() {
         si.cb = sizeof(si);
         ::GetStartupInfoW(&si);
         int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWNORMAL;
+        if (StartShow >= 0)
+            show = StartShow;
         if (show == SW_SHOWMINNOACTIVE) {
             ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
         } else {

@@ -26,6 +26,8 @@ class TApplication : public TForm {
 
     // Whether Run shows the main form when the loop starts.
     bool ShowMainForm = true;
+    // The show command Run uses for the first showing instead of the start's own; -1 for none.
+    int StartShow = -1;
 
     // The window whose close ends the message loop and the program.
     void SetMainForm(TForm* form) noexcept { mainForm_ = form; }

@@ -516,3 +516,19 @@ bool RegIntWrite(HKEY root, const std::wstring& key, const std::wstring& name, i
 bool RegBoolWrite(HKEY root, const std::wstring& key, const std::wstring& name, bool value) {
     return RegIntWrite(root, key, name, value ? 1 : 0);
 }
+
+bool RegDataRead(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& type,
+                 std::vector<BYTE>& data) {
+    TRegKey k = KeyOpen(root, Relative(key));
+    TRegData value;
+    if (!k || ValueRead(k, name, value) != ERROR_SUCCESS)
+        return false;
+    type = value.type;
+    data = std::move(value.bytes);
+    return true;
+}
+
+bool RegDataWrite(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
+                  const std::vector<BYTE>& data) {
+    return Write(root, key, name, TRegData{type, data});
+}

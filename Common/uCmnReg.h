@@ -47,6 +47,13 @@ bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldN
 bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 int32_t RegSubKeyCount(HKEY root, const std::wstring& key);
 std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name);
+// A value of any type as stored: its type and bytes; false when it cannot be read.
+bool RegDataRead(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& type,
+                 std::vector<BYTE>& data);
+// Writes a value of any type, creating the key; false when the key can be neither opened nor
+// created, raises when the value cannot be set.
+bool RegDataWrite(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
+                  const std::vector<BYTE>& data);
 // RegStrRead for data others write (file associations, hand-edited values): a value of another
 // type reads as the empty text instead of raising.
 std::wstring RegStrReadOrEmpty(HKEY root, const std::wstring& key, const std::wstring& name);

@@ -3,7 +3,9 @@
 #include "uCmnHandle.h"
 #include "uOvCapDef.h"
 #include "uOvFrmDef.h"
+#include "uOvCfg.h"
 #include "uOvMain.h"
+#include "uOvSignIn.h"
 
 #include <windows.h>
 
@@ -25,7 +27,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
             explicit TMainFormScope(TForm& form) { Application.SetMainForm(&form); }
             ~TMainFormScope() { Application.SetMainForm(nullptr); }
         } scope(form);
+        // Started by the Run value at sign-in: the window comes up as the user left it, out of the
+        // way of what they start first (minimised, or with the taskbar button off not shown at
+        // all: the notification-area icon shows it), unless this is the first run.
+        bool signIn = false;
+        try {
+            signIn = SignInStart(::GetCommandLineW()) && !FirstRunDue();
+        } catch (...) {
+        }
         form.Create();
+        if (signIn) {
+            if (form.TaskbarHidden() && form.Tray().Shown())
+                Application.ShowMainForm = false;
+            else
+                Application.StartShow = SW_SHOWMINNOACTIVE;
+        }
         Application.Run();
     } catch (...) {
         Application.HandleCurrentException();

@@ -303,3 +303,41 @@ TEST_F(LauncherProcess, AMoveKilledAnywhereLosesNoItem) {
         EXPECT_FALSE(RegValueExists(HKCU, OvKeyData, OvValPageMove));
     }
 }
+
+// Started as the Run value starts it, the program comes up out of the way (its window minimised,
+// not in front, or with the taskbar button off not shown at all) unless it is the first run; any
+// other argument is ignored.
+TEST_F(LauncherProcess, StartedAtSignInItStaysOutOfTheWayUnlessItIsTheFirstRun) {
+    {
+        TLauncher l = TLauncher::Start(ExeFolder(), -1, L"/signin");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+        ASSERT_NE(main, nullptr) << "a first run shows its window";
+        CloseAndWait(l, main);
+    }
+    {
+        TLauncher l = TLauncher::Start(ExeFolder(), -1, L"/unknown");
+        HWND main = WaitVisible(l.pid, L"TFrmOvMain");
+        ASSERT_NE(main, nullptr) << "another argument is no sign-in start";
+        CloseAndWait(l, main);
+    }
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden);
+        RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, hidden);
+        RegBoolWrite(HKCU, OvKeyOption, OvValHideTaskbar, hidden);
+        TLauncher l = TLauncher::Start(ExeFolder(), -1, L"/SignIn");
+        HWND main = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (main = FindTopLevel(l.pid, L"TFrmOvMain", false)); }, 15000));
+        // Its idle work done: whatever it would show is shown by now.
+        ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        WaitFor([] { return false; }, 500);
+        EXPECT_FALSE(::IsWindowVisible(main)) << "the window stays down";
+        EXPECT_NE(::GetForegroundWindow(), main);
+        HWND application = ::GetWindow(main, GW_OWNER);
+        EXPECT_EQ(::IsWindowVisible(application) != FALSE, !hidden) << "a taskbar button";
+        // The notification icon's click brings it up, as the hot key does.
+        ::PostMessageW(main, WM_TRAYICON, 0, WM_LBUTTONUP);
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+        CloseAndWait(l, main);
+    }
+}

@@ -279,14 +279,15 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
         seen = true;
         const RECT client = ClientOf(d.Handle());
         EXPECT_EQ(client.right, S(392));
-        EXPECT_EQ(client.bottom, S(297));
+        EXPECT_EQ(client.bottom, S(354));
         EXPECT_EQ(FontOf(d.CptBtnSet).lfHeight, -S(OV_FONT_HEIGHT));
         struct TPlace {
             HWND control;
             int left, top, width, height;
         };
         for (const TPlace& p :
-             {TPlace{d.CptBtnSet, 199, 265, 88, 22}, TPlace{d.CptBtnCancel, 297, 265, 88, 22},
+             {TPlace{d.CptBtnSet, 199, 322, 88, 22}, TPlace{d.CptBtnCancel, 297, 322, 88, 22},
+              TPlace{d.CptCbxSignIn, 25, 258, 333, 17}, TPlace{d.CptCbxTrayIcon, 25, 293, 333, 17},
               TPlace{d.CptCbxHook, 25, 5, 138, 17}, TPlace{d.CptCbxHideTaskbar, 42, 64, 333, 17},
               TPlace{d.CptLblToolBar, 25, 234, 118, 12}, TPlace{d.CptImgIcon, 352, 12, 32, 32},
               TPlace{d.CptBvlHook, 10, 13, 373, 108}}) {
@@ -302,9 +303,10 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
         // Every text fits its control across (their heights are the font's own, as in the
         // 96-DPI layout): a check box's beside its box.
         for (HWND text : {d.CptLblShortCutKey, d.CptLblToolBar, d.CptLblVerAndCopyright,
-                          d.CptLblURL, d.CptBtnSet, d.CptBtnCancel})
+                          d.CptLblURL, d.CptBtnSet, d.CptBtnCancel, d.CptLblSignInNote})
             EXPECT_LE(TextExtent(text).cx, ClientOf(text).right) << text;
-        for (HWND box : {d.CptCbxHook, d.CptCbxHideTaskbar, d.CptCbxMoveMouse})
+        for (HWND box : {d.CptCbxHook, d.CptCbxHideTaskbar, d.CptCbxMoveMouse, d.CptCbxSignIn,
+                         d.CptCbxTrayIcon})
             EXPECT_LE(TextExtent(box).cx + S(16), ClientOf(box).right) << box;
     });
     EXPECT_TRUE(seen);

@@ -653,3 +653,43 @@ TEST_F(Pages, ItemsMoveByTheMenuTheKeysAndADragAndNoneIsLostOrOverwritten) {
     EXPECT_EQ(ItemPathRead(2, L"b.txt"), dir / L"b.txt");
     EXPECT_EQ(AllPaths(), all);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The notification-area icon: its clicks and its menu, driven through its callback message
+
+TEST_F(ItemMenu, TheNotificationIconCallsTheWindowUpPutsItAwayAndEndsTheProgram) {
+    ConfigTreeCreate();
+    RegBoolWrite(HKEY_CURRENT_USER, OvKeyOption, OvValTrayIcon, true);
+    TFrmOvMain& f = Open();
+    // As in the program: the application restores and minimises its main form.
+    struct TMainFormScope {
+        explicit TMainFormScope(TForm& form) { Application.SetMainForm(&form); }
+        ~TMainFormScope() { Application.SetMainForm(nullptr); }
+    } scope(f);
+    EXPECT_TRUE(f.Tray().Shown());
+    auto click = [&](UINT mouse) {
+        ::SendMessageW(f.Handle(), WM_TRAYICON, 0, mouse);
+        PumpMessages(150);
+    };
+    // Never shown yet: a click brings it up, in front, the keyboard in the list.
+    click(WM_LBUTTONUP);
+    EXPECT_TRUE(::IsWindowVisible(f.Handle()));
+    EXPECT_EQ(::GetForegroundWindow(), f.Handle());
+    EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+    // In front: the click puts it away; the next one brings it back.
+    click(WM_LBUTTONUP);
+    EXPECT_TRUE(Application.Minimized());
+    click(WM_LBUTTONUP);
+    EXPECT_FALSE(Application.Minimized());
+    EXPECT_TRUE(::IsWindowVisible(f.Handle()));
+
+    // Not the main form for its end: that would end this thread's loop.
+    Application.SetMainForm(nullptr);
+    const TMenus menus = Menus([&] { click(WM_RBUTTONUP); }, L"x");
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0],
+              (std::vector<std::wstring>{L"表示(&S)", L"オプション(&O)...", L"|", L"終了(&X)"}));
+    PumpMessages(200);
+    EXPECT_FALSE(f.Handle() && ::IsWindow(f.Handle())) << "終了 closes the window";
+    EXPECT_FALSE(f.Tray().Shown()) << "and takes the icon away";
+}

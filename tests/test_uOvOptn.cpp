@@ -1,6 +1,7 @@
 // The options dialog opened from the main window's button: layout and texts, the three opening
 // states of its boxes, the enabling rule, Set, Cancel and the broken tables, and its placement.
 #include "uCmnApp.h"
+#include "uCmnError.h"
 #include "uCmnReg.h"
 #include "uCmnShell.h"
 #include "uOvFrm.h"
@@ -10,6 +11,7 @@
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
 #include "uTestMainWindow.h"
+#include "uTestRegStores.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -18,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -177,7 +180,7 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         RECT client{};
         ::GetClientRect(d.Handle(), &client);
         EXPECT_EQ(client.right, 392);
-        EXPECT_EQ(client.bottom, 297);
+        EXPECT_EQ(client.bottom, 354);
 
         ExpectAt(d.CptImgLogo, 0, 0, 392, 90);
         ExpectAt(d.CptImgIcon, 352, 12, 32, 32);
@@ -196,8 +199,13 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         ExpectAt(d.CptCbxMoveMouse, 42, 92, 243, 17);
         ExpectAt(d.CptLblToolBar, 25, 234, 118, 12);
         ExpectAt(d.CptCmbToolBar, 148, 230, 90, 20);
-        ExpectAt(d.CptBtnSet, 199, 265, 88, 22);
-        ExpectAt(d.CptBtnCancel, 297, 265, 88, 22);
+        ExpectAt(d.CptCbxSignIn, 25, 258, 333, 17);
+        ExpectAt(d.CptLblSignInNote, 42, 277, 345, 12);
+        ExpectAt(d.CptCbxTrayIcon, 25, 293, 333, 17);
+        ExpectAt(d.CptBtnSet, 199, 322, 88, 22);
+        ExpectAt(d.CptBtnCancel, 297, 322, 88, 22);
+        EXPECT_EQ(Text(d.CptCbxSignIn), L"サインイン時に起動する");
+        EXPECT_EQ(Text(d.CptCbxTrayIcon), L"通知領域にアイコンを表示する");
 
         EXPECT_EQ(Text(d.CptLblVerAndCopyright), L"1.00.1 (C) Velmora");
         EXPECT_EQ(Text(d.CptLblURL), L" https://www.example.com/orvanta/");
@@ -274,9 +282,10 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     RunDialog(
         {[&](TFrmOvOptn& d) {
-             const HWND order[] = {d.CptCmbToolBar,     d.CptBtnSet,    d.CptBtnCancel,
-                                   d.CptCmbShortCutKey, d.CptCbxHook,   d.CptCbxMoveMouse,
-                                   d.CptCbxHideTaskbar, d.CptCmbToolBar};
+             const HWND order[] = {d.CptCmbToolBar, d.CptCbxSignIn,    d.CptCbxTrayIcon,
+                                   d.CptBtnSet,     d.CptBtnCancel,    d.CptCmbShortCutKey,
+                                   d.CptCbxHook,    d.CptCbxMoveMouse, d.CptCbxHideTaskbar,
+                                   d.CptCmbToolBar};
              EXPECT_EQ(::GetFocus(), order[0]) << "the first control has the focus at opening";
              for (size_t i = 0; i + 1 < std::size(order); ++i)
                  EXPECT_EQ(::GetNextDlgTabItem(d.Handle(), order[i], FALSE), order[i + 1]) << i;
@@ -284,7 +293,7 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
              ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
          },
          [&](TFrmOvOptn& d) {
-             EXPECT_EQ(::GetFocus(), d.CptBtnSet);
+             EXPECT_EQ(::GetFocus(), d.CptCbxSignIn);
              ::SetFocus(d.CptBtnCancel);
              ::PostMessageW(d.CptBtnCancel, WM_KEYDOWN, VK_TAB, 0);
          },
@@ -568,3 +577,94 @@ TEST(OptionDialogPos, CentresOnTheOwnerAndKeepsInsideTheWorkArea) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The start at sign-in and the notification-area icon
+
+namespace {
+
+std::wstring RunValue() {
+    return RegStrReadOrEmpty(HKCU, OvKeyRun, OvValRun);
+}
+
+} // namespace
+
+TEST(SignIn, TheValueNamesTheProgramAndOnlyItsOwnArgumentMarksASignInStart) {
+    EXPECT_EQ(SignInCommand(L"C:\\Program Files\\Orvanta\\pOv.exe"),
+              L"\"C:\\Program Files\\Orvanta\\pOv.exe\" /signin");
+    for (const auto& [command, program] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"\"C:\\Program Files\\O\\pOv.exe\" /signin", L"C:\\Program Files\\O\\pOv.exe"},
+             {L"C:\\O\\pOv.exe /signin", L"C:\\O\\pOv.exe"},
+             {L"  C:\\O\\pOv.exe", L"C:\\O\\pOv.exe"},
+             {L"\"C:\\unclosed", L""},
+             {L"", L""}})
+        EXPECT_EQ(CommandProgram(command), program) << Utf8Of(command);
+    EXPECT_TRUE(SignInStart(L"\"C:\\O\\pOv.exe\" /signin"));
+    EXPECT_TRUE(SignInStart(L"pOv.exe /SignIn"));
+    EXPECT_FALSE(SignInStart(L"pOv.exe"));
+    EXPECT_FALSE(SignInStart(L"pOv.exe /signin extra"));
+    EXPECT_FALSE(SignInStart(L"pOv.exe -signin"));
+
+    // A refusal names the value; nothing else in the key is touched.
+    TFaultMemStore store;
+    TRegStoreScope scope(store);
+    RegStrWrite(HKCU, OvKeyRun, L"Other", L"other.exe");
+    SignInSet(true, L"C:\\O\\pOv.exe");
+    EXPECT_EQ(SignInStateRead(L"c:\\o\\POV.EXE"), TSignInState::ThisCopy);
+    EXPECT_EQ(SignInStateRead(L"D:\\new\\pOv.exe"), TSignInState::OtherCopy);
+    EXPECT_EQ(SignInStateRead(L"C:\\O\\another.exe"), TSignInState::Absent);
+    SignInSet(false, L"C:\\O\\pOv.exe");
+    EXPECT_FALSE(RegValueExists(HKCU, OvKeyRun, OvValRun));
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyRun, L"Other"), L"other.exe");
+    store.refusedCreate = std::wstring(OvKeyRun).substr(1);
+    try {
+        SignInSet(true, L"C:\\O\\pOv.exe");
+        ADD_FAILURE() << "a refused write reported as done";
+    } catch (const ERegError& e) {
+        EXPECT_NE(ErrorMessageOf(e).find(L"CurrentVersion\\Run\\Orvanta"), std::wstring::npos)
+            << Utf8Of(ErrorMessageOf(e));
+    }
+}
+
+// The box shows what the Run key holds each time the dialog opens, and 設定 changes the value only
+// where the user changed the box: another copy's value left unticked stays, ticked it names this
+// copy; the icon's option is stored.
+TEST_F(OptionsDialog, TheSignInBoxShowsTheTruthAndWritesOnlyWhatTheUserChanged) {
+    Open();
+    const std::wstring self = ProgramPath();
+    const std::wstring other = L"\"C:\\old\\" + self.substr(self.rfind(L'\\') + 1) + L"\" /signin";
+    RegStrWrite(HKCU, OvKeyRun, L"Other", L"other.exe");
+    RegValueDelete(HKCU, OvKeyRun, OvValRun);
+    struct TCase {
+        std::wstring before;
+        bool tick;
+        bool shownTicked, noteShown;
+        std::wstring after;
+    } cases[] = {
+        {L"", true, false, false, SignInCommand(self)},
+        {SignInCommand(self), false, true, false, L""},
+        {other, false, false, true, other},
+        {other, true, false, true, SignInCommand(self)},
+        {L"C:\\x\\another.exe", false, false, false, L"C:\\x\\another.exe"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(Utf8Of(c.before));
+        if (c.before.empty())
+            RegValueDelete(HKCU, OvKeyRun, OvValRun);
+        else
+            RegStrWrite(HKCU, OvKeyRun, OvValRun, c.before);
+        RunDialog({[&](TFrmOvOptn& d) {
+            EXPECT_EQ(Ticked(d.CptCbxSignIn), c.shownTicked);
+            EXPECT_EQ(::IsWindowVisible(d.CptLblSignInNote) != FALSE, c.noteShown);
+            if (Ticked(d.CptCbxSignIn) != c.tick)
+                Click(d.CptCbxSignIn);
+            Click(d.CptCbxTrayIcon);
+            Click(d.CptBtnSet);
+        }});
+        EXPECT_EQ(RunValue(), c.after);
+    }
+    EXPECT_EQ(RegStrRead(HKCU, OvKeyRun, L"Other"), L"other.exe");
+    EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValTrayIcon)) << "toggled five times: ticked";
+    RegValueDelete(HKCU, OvKeyRun, L"Other");
+    RegValueDelete(HKCU, OvKeyRun, OvValRun);
+}

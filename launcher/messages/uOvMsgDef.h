@@ -43,3 +43,7 @@ inline constexpr const wchar_t* OV_MSG_NOT_MOVABLE_ONTO = L"このページに�
 inline constexpr const wchar_t* OV_MSG_PAGE_NAME_TOO_LONG =
     L"ページの名前は %d 文字以内で入力してください";
 inline constexpr const wchar_t* OV_MSG_PAGE_NAME_TAKEN = L"「%s」という名前のページは既にあります";
+
+// The start at sign-in could not be set: the value is named.
+inline constexpr const wchar_t* OV_MSG_SIGNIN_FAILED =
+    L"サインイン時に起動する設定を書き込めませんでした\n%s";

@@ -167,7 +167,13 @@ void TFrmOvOptn::CptBtnSetClick() {
             CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyNoTbl));
         RegIntWrite(hkcu, OvKeyOption, OvValHookKeyNo, StrToInt(ListAt(codes, key)));
     }
+    RegBoolWrite(hkcu, OvKeyOption, OvValTrayIcon, CheckBoxTicked(CptCbxTrayIcon));
     TaskbarButtonSet(CheckBoxTicked(CptCbxHideTaskbar));
+    // Only a change the user made: a value of another copy left unticked stays as it is. Last,
+    // so that a refusal (its box names the value) leaves the dialog open with the rest written.
+    const bool signIn = CheckBoxTicked(CptCbxSignIn);
+    if (signIn != (SignInShown == TSignInState::ThisCopy))
+        SignInSet(signIn, ProgramPath());
     Close();
 }
 

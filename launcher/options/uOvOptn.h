@@ -3,6 +3,7 @@
 
 #include "uCmnForm.h"
 #include "uCmnHandle.h"
+#include "uOvSignIn.h"
 
 #include <windows.h>
 
@@ -42,8 +43,16 @@ class TFrmOvOptn : public TForm {
     HWND CptCbxMoveMouse = nullptr;
     HWND CptLblToolBar = nullptr;
     HWND CptCmbToolBar = nullptr;
+    HWND CptCbxSignIn = nullptr;
+    // Shown when the Run key starts another copy of the program.
+    HWND CptLblSignInNote = nullptr;
+    HWND CptCbxTrayIcon = nullptr;
     HWND CptBtnSet = nullptr;
     HWND CptBtnCancel = nullptr;
+
+    // What the Run key held when the dialog opened: 設定 writes the value only when the box
+    // was changed from what that showed.
+    TSignInState SignInShown = TSignInState::Absent;
 
     // A size of the 96-DPI layout at the dialog's display scale.
     int Scaled(int value96) const;

@@ -5,7 +5,10 @@
 #include <windows.h>
 
 inline constexpr int kClientWidth = 392;
-inline constexpr int kClientHeight = 297;
+// Two rows more than the hot-key options and the toolbar's edge: the start at sign-in (with
+// its note) and the notification-area icon.
+inline constexpr int kClientHeight = 354;
+inline constexpr int kButtonTop = 322;
 inline constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 inline constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 inline constexpr const wchar_t* kPanelClass = L"TPanel";
@@ -33,4 +36,7 @@ enum : int {
     IDC_CMB_TOOLBAR,
     IDC_BTN_SET,
     IDC_BTN_CANCEL,
+    IDC_CBX_SIGNIN,
+    IDC_LBL_SIGNINNOTE,
+    IDC_CBX_TRAYICON,
 };

@@ -127,10 +127,16 @@ void TFrmOvOptn::CreateControls() {
     const HWND self = Handle();
     CptCmbToolBar = CreateControl(self, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                                   IDC_CMB_TOOLBAR, Bounds(148, 230, 90, kComboListHeight));
+    CptCbxSignIn = CreateControl(self, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CBX_SIGNIN,
+                                 Bounds(25, 258, 333, 17));
+    CptLblSignInNote = CreateControl(self, WC_STATICW, SS_LEFT | SS_NOPREFIX, IDC_LBL_SIGNINNOTE,
+                                     Bounds(42, 277, 345, 12));
+    CptCbxTrayIcon = CreateControl(self, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CBX_TRAYICON,
+                                   Bounds(25, 293, 333, 17));
     CptBtnSet = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_SET,
-                              Bounds(199, 265, 88, 22));
+                              Bounds(199, kButtonTop, 88, 22));
     CptBtnCancel = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_CANCEL,
-                                 Bounds(297, 265, 88, 22));
+                                 Bounds(297, kButtonTop, 88, 22));
     // The panel paints under its controls: the hot-key frame draws only its edge.
     CptPnlHook = CreateControl(self, kPanelClass, 0, IDC_PNL_HOOK, Bounds(0, 92, kClientWidth, 130),
                                WS_EX_CONTROLPARENT);

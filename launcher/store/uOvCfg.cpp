@@ -112,6 +112,12 @@ bool ConfigTreeEnsure() {
     return ConfigTreeComplete();
 }
 
+bool FirstRunDue() {
+    return !RegKeyExists(Root, OvKeyProduct) ||
+           (RegValueCount(Root, OvKeyProduct) == 0 && RegSubKeyCount(Root, OvKeyProduct) == 0) ||
+           RegValueExists(Root, OvKeyProduct, OvValFirstRun);
+}
+
 bool ConfigTreeComplete() {
     if (!RegValueExists(Root, OvKeyProduct, OvValFirstRun))
         return true;

@@ -8,6 +8,8 @@ bool ConfigTreeCreate();
 // The start's first-run check: a missing (or empty) product key is built with ConfigTreeCreate,
 // a first run that was cut short is completed; any other tree is left as it is.
 bool ConfigTreeEnsure();
+// True when the next ConfigTreeEnsure builds or completes the tree: this start is a first run.
+bool FirstRunDue();
 // Completes a first run that was cut short: writes every default key and value that is missing,
 // overwriting none that exists, then clears the mark. Does nothing to an unmarked tree, whose
 // missing values stay missing. False when a write failed (the mark then stays).

@@ -45,6 +45,9 @@ inline constexpr wchar_t OvValFolderPath[] = L"";
 // Product key: set while a first run is under way, so a start after a first run cut short
 // completes the tree (a DWORD 1; a program that does not know it never reads it).
 inline constexpr wchar_t OvValFirstRun[] = L"FirstRun";
+// The notification-area icon (Option key, a 0/1 number); absent in trees of earlier versions,
+// which read as 0.
+inline constexpr wchar_t OvValTrayIcon[] = L"TrayIcon";
 // Data key: the page move in progress, "from,to,phase" (phase 1 while the target is filled from
 // the source, 2 while the source is removed), so a start after a move cut short finishes it. A
 // value, never a page: pages are the Data key's subkeys.

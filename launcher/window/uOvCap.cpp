@@ -184,6 +184,9 @@ void OptionCaptionsSet(TFrmOvOptn& form) {
     ::SetWindowTextW(form.CptCbxMoveMouse, OV_CAP_OPTN_MOVEMOUSE);
     ::SetWindowTextW(form.CptCbxHideTaskbar, OV_CAP_OPTN_HIDETASKBAR);
     ::SetWindowTextW(form.CptLblToolBar, OV_CAP_OPTN_TOOLBAR);
+    ::SetWindowTextW(form.CptCbxSignIn, OV_CAP_OPTN_SIGNIN);
+    ::SetWindowTextW(form.CptLblSignInNote, OV_CAP_OPTN_SIGNIN_OTHER);
+    ::SetWindowTextW(form.CptCbxTrayIcon, OV_CAP_OPTN_TRAYICON);
     ::SetWindowTextW(form.CptBtnSet, OV_CAP_OPTN_SET);
     ::SetWindowTextW(form.CptBtnCancel, OV_CAP_OPTN_CANCEL);
     ComboFill(form.CptCmbShortCutKey,
@@ -206,6 +209,12 @@ void OptionValuesLoad(TFrmOvOptn& form) {
         CheckBoxSet(form.CptCbxMoveMouse, RegBoolRead(hkcu, OvKeyOption, OvValHereMouse));
         CheckBoxSet(form.CptCbxHideTaskbar, RegBoolRead(hkcu, OvKeyOption, OvValHideTaskbar));
     }
+    // The truth of the Run key, read at each opening: another program may have changed it.
+    form.SignInShown = SignInStateRead(ProgramPath());
+    CheckBoxSet(form.CptCbxSignIn, form.SignInShown == TSignInState::ThisCopy);
+    ::ShowWindow(form.CptLblSignInNote,
+                 form.SignInShown == TSignInState::OtherCopy ? SW_SHOWNA : SW_HIDE);
+    CheckBoxSet(form.CptCbxTrayIcon, TrayIconWanted());
 
     const std::vector<std::wstring> codes =
         CommaTextSplit(RegStrRead(hkcu, OvKeyOption, OvValHookKeyNoTbl));

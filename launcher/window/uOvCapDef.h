@@ -42,6 +42,10 @@ inline constexpr const wchar_t* OV_CAP_STATUS_PAGE_NAMED =
 inline constexpr const wchar_t* OV_CAP_TITLE_NAMED = L"%s - %s";
 inline constexpr size_t OV_STATUS_NAME_MOST = 12;
 
+// The notification-area icon's menu: show, options, exit.
+inline constexpr const wchar_t* OV_CAP_TRAY_MENU[3] = {L"表示(&S)", L"オプション(&O)...",
+                                                       L"終了(&X)"};
+
 // The line an empty list shows: an ordinary page, a folder page.
 inline constexpr const wchar_t* OV_CAP_EMPTY_PAGE =
     L"ファイルやフォルダーをここにドロップするか、追加ボタンで追加します";
@@ -70,4 +74,8 @@ inline constexpr const wchar_t* OV_CAP_OPTN_MOVEMOUSE = L"マウスの位置へ�
 inline constexpr const wchar_t* OV_CAP_OPTN_HIDETASKBAR = L"タスクバーにアイコンを表示しない";
 inline constexpr const wchar_t* OV_CAP_OPTN_TOOLBAR = L"ツールバーの表示位置";
 inline constexpr const wchar_t* OV_CAP_OPTN_SET = L"設定";
+inline constexpr const wchar_t* OV_CAP_OPTN_SIGNIN = L"サインイン時に起動する";
+inline constexpr const wchar_t* OV_CAP_OPTN_SIGNIN_OTHER =
+    L"別の場所の Orvanta が登録されています (チェックで置き換え)";
+inline constexpr const wchar_t* OV_CAP_OPTN_TRAYICON = L"通知領域にアイコンを表示する";
 inline constexpr const wchar_t* OV_CAP_OPTN_CANCEL = L"ｷｬﾝｾﾙ";

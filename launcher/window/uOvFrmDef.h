@@ -17,6 +17,8 @@ inline constexpr int OV_FONT_HEIGHT = 12;
 inline constexpr UINT WM_HOOKKEY = WM_USER + 10;
 // Posted to itself when the main window is shown: the keyboard goes to the list once it shows.
 inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
+// The notification-area icon's clicks: LParam the mouse message.
+inline constexpr UINT WM_TRAYICON = WM_APP + 2;
 
 // Timers of the main window.
 inline constexpr UINT_PTR OV_TIMER_DRAGHOVER = 1;
@@ -74,6 +76,10 @@ inline constexpr int IDM_KEY_PAGELAST = 429;
 inline constexpr int IDM_KEY_PAGELIST = 430;
 inline constexpr int IDM_KEY_CUT = 431;
 inline constexpr int IDM_KEY_PASTE = 432;
+// The notification-area icon's menu.
+inline constexpr int IDM_TRAY_SHOW = 441;
+inline constexpr int IDM_TRAY_OPTIONS = 442;
+inline constexpr int IDM_TRAY_EXIT = 443;
 // Keys of the search field alone.
 inline constexpr int IDM_SEARCH_OPENFIRST = 411;
 inline constexpr int IDM_SEARCH_TOLIST = 412;

@@ -95,6 +95,18 @@ void TFrmOvMain::FormCreate() {
     // Bound in the first idle moment after the window shows (IdleWork): the library's thread and
     // hook are no part of the first paint.
     RunStep([&] { hookPending_ = true; });
+    // Also for a start that shows no window (at sign-in with the taskbar button off): the icon is
+    // then the program's one sign.
+    // A taskbar setting that cannot be read is told once, when the window shows (FormShow).
+    RunStep([&] {
+        trayWanted_ = TrayIconWanted();
+        try {
+            TaskbarSettingRead();
+        } catch (...) {
+            taskbarHidden_.reset();
+        }
+        TrayUpdate();
+    });
 }
 
 bool TFrmOvMain::IdleWork() {
@@ -110,6 +122,7 @@ void TFrmOvMain::FormShow() {
     TaskbarSettingRead();
     if (taskbarHidden_)
         TaskbarButtonSet(*taskbarHidden_);
+    RunStep([&] { TrayUpdate(); });
 }
 
 void TFrmOvMain::TaskbarSettingRead() {
@@ -157,6 +170,8 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
 
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([this] { StatusPanelsUpdate(*this); });
+    // The icon's tip is the caption, which names the page.
+    RunStep([this] { TrayUpdate(); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
     CptLvwItemsCue.SetText(search_.ResultsShown()        ? OV_CAP_EMPTY_FOUND
                            : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
@@ -238,6 +253,10 @@ void TFrmOvMain::CptTbnOptionClick() {
     // apply the taskbar setting as it is now.
     hotKeyBroken_ = false;
     TaskbarSettingRead();
+    RunStep([&] {
+        trayWanted_ = TrayIconWanted();
+        TrayUpdate();
+    });
 }
 
 LRESULT TFrmOvMain::FailureResult(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -351,6 +370,13 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOOKKEY:
         HookKeyPressed(wParam, lParam);
         return 0;
+    case WM_TRAYICON:
+        TrayNotified(LOWORD(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            deactivatedAt_ = ::GetTickCount();
+        break;
     case WM_CLOSE:
         if (FormCloseQuery())
             ::DestroyWindow(Handle());
@@ -370,8 +396,13 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // this window, before the form itself is gone.
         if (FrmOvMain == this)
             ListStateReset();
+        tray_.Remove();
         if (Application.MainForm() == this)
             ::PostQuitMessage(0);
+        return 0;
+    }
+    if (msg == TTrayIcon::TaskbarCreatedMessage() && msg != 0) {
+        tray_.Restore();
         return 0;
     }
     return DefaultHandler(msg, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "uOvLvw.h"
 #include "uOvPageCmd.h"
 #include "uOvSearch.h"
+#include "uOvTray.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -129,6 +130,14 @@ class TFrmOvMain : public TForm, private TMainHost {
     // True when the message was one of the window's keys and its command has run.
     bool KeyTranslate(MSG& msg);
 
+    // The notification-area icon (uOvTray): shown when asked for or when the taskbar button is
+    // off, its tip the caption; its clicks (WM_TRAYICON's LParam) and its menu.
+    void TrayUpdate();
+    void TrayNotified(UINT mouse);
+    TTrayIcon& Tray() noexcept { return tray_; }
+    // The taskbar button is off (the setting, with the hook library there to apply it).
+    bool TaskbarHidden() const noexcept { return taskbarHidden_.value_or(false); }
+
     // Work between messages: the hot-key library's binding after the start, then the icons of the
     // rows painted. True while there is more.
     bool IdleWork();
@@ -174,6 +183,16 @@ class TFrmOvMain : public TForm, private TMainHost {
     // The page the rows would move to at `client`: 0 a new page, -1 none; `button` the toolbar
     // button there.
     int32_t ItemDragTarget(POINT client, int& button) const;
+
+    void TrayClick();
+    // Restored, in front, the keyboard in the list: as the hot key calls the window up.
+    void CallUp();
+    void TrayMenuOpen();
+    TTrayIcon tray_;
+    // The option, read at the start and after the options dialog.
+    bool trayWanted_ = false;
+    // When the window last lost the activation: a click on the icon takes it first.
+    DWORD deactivatedAt_ = 0;
 
     bool dragging_ = false;
     std::vector<TListRow> dragRows_;

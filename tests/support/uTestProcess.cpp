@@ -10,10 +10,13 @@ TLauncher::~TLauncher() {
     }
 }
 
-TLauncher TLauncher::Start(const std::wstring& folder, int show) {
+TLauncher TLauncher::Start(const std::wstring& folder, int show, const std::wstring& arguments) {
     TLauncher l;
     PROCESS_INFORMATION pi{};
-    if (ProcessStart(nullptr, L"\"" + folder + L"pOv.exe\"", 0, pi, folder.c_str(), show)) {
+    std::wstring command = L"\"" + folder + L"pOv.exe\"";
+    if (!arguments.empty())
+        command += L" " + arguments;
+    if (ProcessStart(nullptr, command, 0, pi, folder.c_str(), show)) {
         ::CloseHandle(pi.hThread);
         l.process.Reset(pi.hProcess);
         l.pid = pi.dwProcessId;

@@ -18,8 +18,10 @@ struct TLauncher {
     ~TLauncher();
 
     // pOv.exe of `folder` (with a trailing "\"), started with that folder as its current
-    // directory; `show` is the show command it gets, or -1 for none.
-    static TLauncher Start(const std::wstring& folder, int show = -1);
+    // directory; `show` is the show command it gets, or -1 for none; `arguments` follow the
+    // program's path on its command line.
+    static TLauncher Start(const std::wstring& folder, int show = -1,
+                           const std::wstring& arguments = L"");
 
     // Exit code once the process has ended, or -1 after the timeout.
     long Wait(DWORD ms) const;
