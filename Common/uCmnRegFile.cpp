@@ -195,7 +195,7 @@ std::vector<TRegFileKey> RegFileParse(const std::wstring& text) {
                 throw ERegFileError(line_number, L"キーの行が「]」で閉じていません");
             if (line[1] == L'-')
                 throw ERegFileError(line_number, L"キーを削除する行は読み込めません");
-            keys.push_back({line.substr(1, close - 1), {}});
+            keys.push_back({line.substr(1, close - 1), {}, line_number});
             continue;
         }
         if (keys.empty())

@@ -23,7 +23,12 @@ struct TRegFileKey {
     // The whole path, from the root's name: HKEY_CURRENT_USER\Software\...
     std::wstring path;
     std::vector<TRegFileValue> values;
-    bool operator==(const TRegFileKey&) const = default;
+    // The line of the file that names the key (0 for a key not read from a file); no part of
+    // what the key is.
+    size_t line = 0;
+    bool operator==(const TRegFileKey& other) const {
+        return path == other.path && values == other.values;
+    }
 };
 
 // A file that is not a registry file or is damaged: what is wrong, and on which line (1 for the

@@ -3,6 +3,7 @@
 // and shares that do not answer.
 #include "uCmnError.h"
 #include "uCmnReg.h"
+#include "uOvBackup.h"
 #include "uOvCfg.h"
 #include "uOvPages.h"
 #include "uOvReg.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -248,6 +250,48 @@ TEST_F(Repair, APageMovedKilledAtEveryChangeKeepsEveryPageWhole) {
         EXPECT_EQ(after, sortedBefore);
     }
     EXPECT_EQ(code, 0) << L"the page move never completed";
+    EXPECT_GT(at, 20) << L"too few changes to kill at";
+}
+
+// The tree replaced by a file's, killed at any change: after the next start the tree is the old
+// one or the file's, whole, and nothing of the import is left beside it.
+TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
+    TTempFolder dir;
+    ConfigTreeCreate();
+    PagesMake(2);
+    std::wstring stored;
+    PageNameSet(2, 2, L"頁 2", stored);
+    RegIntWrite(Cu, OvKeyConfig, OvValSelPage, 2);
+    const std::vector<BYTE> file = ExportBytes();
+    {
+        std::ofstream out((dir / L"tree.reg").c_str(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
+    }
+    const std::wstring fresh = StoreTreeDump(Cu, OvKeyProduct);
+    auto old = [] {
+        RegKeyDelete(Cu, OvKeyProduct);
+        ConfigTreeCreate();
+        PagesMake(1);
+        RegStrWrite(Cu, OvKeyOption, OvValToolBarPosTbl, L"old");
+    };
+    old();
+    const std::wstring before = StoreTreeDump(Cu, OvKeyProduct);
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 1000; ++at) {
+        SCOPED_TRACE(at);
+        old();
+        code = KilledAt(L"import", at, dir / L"tree.reg");
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        ImportFinish();
+        StartUpRepair();
+        const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
+        EXPECT_TRUE(after == before || after == fresh) << at;
+        EXPECT_FALSE(RegKeyExists(Cu, L"\\Software\\Velmora\\Orvanta.import"));
+        EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
+    }
+    EXPECT_EQ(code, 0) << L"the import never completed";
     EXPECT_GT(at, 20) << L"too few changes to kill at";
 }
 

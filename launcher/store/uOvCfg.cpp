@@ -2,6 +2,7 @@
 #include "uOvCfg.h"
 
 #include "uCmnReg.h"
+#include "uCmnRegStore.h"
 #include "uOvRegDef.h"
 
 #include <vector>
@@ -138,4 +139,20 @@ bool VersionUpdate() {
     if (RegStrRead(Root, OvKeySystem, OvValVersion) == OvVersionOld)
         RegStrWrite(Root, OvKeySystem, OvValVersion, OvVersion);
     return true;
+}
+
+unsigned long SettingType(const std::wstring& key, const std::wstring& name) {
+    // Letter case aside, as the store compares names.
+    auto same = [](const std::wstring& a, const wchar_t* b) { return RegNameEqual(a, b); };
+    for (const TGroup& group : Groups())
+        for (const TDefault& d : group.values)
+            if (same(key, d.key) && same(name, d.name))
+                return d.kind == TDefault::Str ? REG_SZ : REG_DWORD;
+    if (same(key, OvKeyOption) && same(name, OvValTrayIcon))
+        return REG_DWORD;
+    if (same(key, OvKeyProduct) && same(name, OvValFirstRun))
+        return REG_DWORD;
+    if (same(key, OvKeyData) && same(name, OvValPageMove))
+        return REG_SZ;
+    return REG_NONE;
 }

@@ -1,0 +1,211 @@
+// Backup and restore of the product tree through a registry editor's file.
+#include "uOvBackup.h"
+
+#include "uCmnReg.h"
+#include "uCmnRegStore.h"
+#include "uOvCfg.h"
+#include "uOvPages.h"
+#include "uOvReg.h"
+#include "uOvRegDef.h"
+
+#include <map>
+
+namespace {
+
+const HKEY Root = HKEY_CURRENT_USER;
+constexpr wchar_t RootName[] = L"HKEY_CURRENT_USER";
+// The file's tree while it is written, beside the product key, and the journal of the import in
+// the maker's key: "1" while the staging tree is written (the old tree is the one), "2" while it
+// is put in the product key's place (the staging tree is whole), "3" once it is (the staging
+// tree goes).
+constexpr wchar_t StagingKey[] = L"\\Software\\Velmora\\Orvanta.import";
+constexpr wchar_t JournalKey[] = L"\\Software\\Velmora";
+constexpr wchar_t JournalValue[] = L"OrvantaImport";
+// The longest value name the registry takes.
+constexpr size_t NameMost = 16383;
+
+bool StartsWithNoCase(const std::wstring& text, const std::wstring& start) {
+    return text.size() >= start.size() && RegNameEqual(text.substr(0, start.size()), start);
+}
+
+std::wstring TextOf(const TRegFileValue& v) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(v.data.data()), v.data.size() / 2);
+    const size_t zero = text.find(L'\0');
+    return zero == std::wstring::npos ? text : text.substr(0, zero);
+}
+
+std::wstring Described(const std::wstring& name) {
+    return name.empty() ? L"(既定)" : name;
+}
+
+void JournalWrite(const wchar_t* phase) {
+    if (!RegStrWrite(Root, JournalKey, JournalValue, phase))
+        throw ERegError(std::wstring(JournalKey) + L"\\" + JournalValue);
+}
+
+void KeyDeleteChecked(const std::wstring& key) {
+    if (RegKeyExists(Root, key) && !RegKeyDelete(Root, key))
+        throw ERegError(FormatMessageText(L"キー %s を削除できません", RootName + key));
+}
+
+} // namespace
+
+TImport ImportRead(const std::vector<BYTE>& bytes) {
+    const std::vector<TRegFileKey> keys = RegFileParse(RegFileDecode(bytes, OvImportMost));
+    const std::wstring product = RootName + std::wstring(OvKeyProduct);
+    const std::wstring data = std::wstring(OvKeyData).substr(std::wstring(OvKeyProduct).size());
+    TImport import;
+    std::map<int32_t, TImportPage> pages;
+    std::map<int32_t, size_t> pageLines;
+    for (const TRegFileKey& key : keys) {
+        if (!RegNameEqual(key.path, product) && !StartsWithNoCase(key.path, product + L"\\"))
+            throw ERegFileError(key.line,
+                                FormatMessageText(L"Orvanta のキーの外のキーです: %s", key.path));
+        const std::wstring rel = key.path.substr(product.size());
+        for (const TRegFileValue& v : key.values)
+            if (v.name.size() > NameMost)
+                throw ERegFileError(key.line, L"値の名前が長すぎます");
+        // A page, a page's own key, or anything else below the product key.
+        int32_t page = 0;
+        std::wstring below;
+        if (StartsWithNoCase(rel, data + L"\\")) {
+            const std::wstring rest = rel.substr(data.size() + 1);
+            const size_t slash = rest.find(L'\\');
+            if (PageNumberParse(rest.substr(0, slash), page))
+                below = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
+            else
+                page = 0;
+        }
+        if (page > 0 && below.empty()) {
+            TImportPage& p = pages[page];
+            pageLines.emplace(page, key.line);
+            for (const TRegFileValue& v : key.values) {
+                if (v.type != REG_SZ)
+                    throw ERegFileError(
+                        key.line, FormatMessageText(L"ページ %s の値「%s」が文字列ではありません",
+                                                    {std::to_wstring(page), Described(v.name)}));
+                if (v.name.empty()) {
+                    p.folder = TextOf(v);
+                } else {
+                    p.items.emplace_back(v.name, TextOf(v));
+                    ++import.items;
+                }
+            }
+        } else if (page > 0 && RegNameEqual(below, OvKeyPageOwn)) {
+            for (const TRegFileValue& v : key.values) {
+                if (!RegNameEqual(v.name, OvValPageName))
+                    continue;
+                if (v.type != REG_SZ)
+                    throw ERegFileError(key.line,
+                                        FormatMessageText(L"ページ %s の名前が文字列ではありません",
+                                                          std::to_wstring(page)));
+                const std::wstring name = TextOf(v);
+                size_t count = 0;
+                for (wchar_t c : name)
+                    count += c < 0xDC00 || c > 0xDFFF;
+                if (count > OvPageNameMax)
+                    throw ERegFileError(
+                        key.line,
+                        FormatMessageText(L"ページ %s の名前が %s 文字を超えています",
+                                          {std::to_wstring(page), std::to_wstring(OvPageNameMax)}));
+                pages[page].name = name;
+            }
+        } else if (page == 0) {
+            const std::wstring full = std::wstring(OvKeyProduct) + rel;
+            for (const TRegFileValue& v : key.values) {
+                const unsigned long type = SettingType(full, v.name);
+                if (type != REG_NONE && v.type != type)
+                    throw ERegFileError(key.line,
+                                        FormatMessageText(L"設定「%s」の型が違います (%s)",
+                                                          {Described(v.name),
+                                                           type == REG_SZ ? L"文字列" : L"数値"}));
+                import.settings += type != REG_NONE;
+            }
+        }
+        TRegFileKey kept = key;
+        kept.path = rel;
+        import.keys.push_back(std::move(kept));
+    }
+    // Dense from 1: the page after the last one read that is missing is named.
+    int32_t expected = 1;
+    for (auto& [number, page] : pages) {
+        if (number != expected)
+            throw ERegFileError(
+                pageLines.count(number) ? pageLines[number] : 0,
+                FormatMessageText(L"ページ %s がありません (ページ番号が飛んでいます)",
+                                  std::to_wstring(expected)));
+        import.pages.push_back(std::move(page));
+        ++expected;
+    }
+    return import;
+}
+
+std::vector<BYTE> ExportBytes() {
+    return RegFileBytes(RegFileText(RegTreeCollect(Root, OvKeyProduct, RootName)));
+}
+
+void ImportReplace(const TImport& import) {
+    KeyDeleteChecked(StagingKey);
+    JournalWrite(L"1");
+    for (const TRegFileKey& key : import.keys) {
+        const std::wstring path = StagingKey + key.path;
+        if (!RegKeyCreate(Root, path))
+            throw ERegError(FormatMessageText(L"キー %s を作れません", RootName + path));
+        for (const TRegFileValue& v : key.values)
+            RegDataWrite(Root, path, v.name, v.type, v.data);
+    }
+    // An import of nothing still gives the product key.
+    if (!RegKeyCreate(Root, StagingKey))
+        throw ERegError(
+            FormatMessageText(L"キー %s を作れません", RootName + std::wstring(StagingKey)));
+    JournalWrite(L"2");
+    ImportFinish();
+    PagesChangedTell();
+}
+
+void ImportFinish() {
+    if (!RegValueExists(Root, JournalKey, JournalValue)) {
+        // A staging tree without a journal is one whose import was forgotten part-way.
+        KeyDeleteChecked(StagingKey);
+        return;
+    }
+    const std::wstring phase = RegStrReadOrEmpty(Root, JournalKey, JournalValue);
+    if (phase == L"2") {
+        // The staging tree is whole; the product key is the old tree, part of it, or part of the
+        // copy: it goes, and the copy is made again.
+        KeyDeleteChecked(OvKeyProduct);
+        if (!RegKeyCopy(Root, StagingKey, OvKeyProduct))
+            throw ERegError(
+                FormatMessageText(L"キー %s を作れません", RootName + std::wstring(OvKeyProduct)));
+        JournalWrite(L"3");
+    }
+    KeyDeleteChecked(StagingKey);
+    RegValueDelete(Root, JournalKey, JournalValue);
+}
+
+int32_t ImportAppend(const TImport& import) {
+    int32_t total = PageCount();
+    int32_t appended = 0;
+    try {
+        for (const TImportPage& page : import.pages) {
+            const int32_t number = total + 1;
+            PageCreate(number, page.folder);
+            total = number;
+            ++appended;
+            for (const auto& [name, path] : page.items)
+                RegStrWrite(Root, PageKeyPath(number), name, path);
+            if (!page.name.empty()) {
+                std::wstring stored;
+                std::wstring name = page.name;
+                for (int n = 2; PageNameSet(number, total, name, stored) == TPageNameResult::Taken;
+                     ++n)
+                    name = page.name + L" (" + std::to_wstring(n) + L")";
+            }
+        }
+    } catch (...) {
+        PagesChangedTell();
+        throw;
+    }
+    PagesChangedTell();
+    return appended;
+}
