@@ -9,7 +9,7 @@
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
 //           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--move-runs=N]
-//           [--move-only=1] [--probe=1]
+//           [--move-only=1] [--backup-runs=N] [--backup-only=1] [--probe=1]
 //
 // --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
 // stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
@@ -17,6 +17,7 @@
 // A case on 1,000 entries starts with one untimed warm-up run that fills the caches of the
 // shell, the registry and the file system, so every timed run sees the same warm state. Each
 // case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
+#include "uBenchBackup.h"
 #include "uBenchCommon.h"
 #include "uBenchFolders.h"
 #include "uBenchMemory.h"
@@ -32,6 +33,7 @@
 #include "uCmnReg.h"
 #include "uOvLvw.h"
 #include "uOvRowIcon.h"
+#include "uOvCfg.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
@@ -72,6 +74,8 @@ struct TOptions {
     int searchOnly = 0; // nothing but that case
     int moveRuns = 3;   // rounds of the drop of 1,000 files and their move to another page
     int moveOnly = 0;   // nothing but that case
+    int backupRuns = 3; // rounds of the export and import of 50 pages of 1,000 items
+    int backupOnly = 0; // nothing but that case
 };
 
 // The search case's pages: as many pages of as many items, the entries of the 1,000-file folder.
@@ -300,6 +304,11 @@ int Bench(const TOptions& options) {
         ListWindowShow(form);
         return SearchCase(form, small, SearchPages, SearchItems, options.searchRuns) ? 0 : 3;
     }
+    if (options.backupOnly) {
+        ConfigTreeCreate();
+        return BackupCase(small, scratch.Path(), SearchPages, SearchItems, options.backupRuns) ? 0
+                                                                                               : 3;
+    }
     if (options.moveOnly) {
         TFrmOvMain form;
         form.Create();
@@ -425,6 +434,7 @@ int Bench(const TOptions& options) {
     RefreshCase(folderLarge, form, 3, planLarge);
     ScrollCase(form, PageCount() + 1, programs, sampleExe, ScrollPrograms, options.scrollRuns);
     SearchCase(form, small, SearchPages, SearchItems, options.searchRuns);
+    BackupCase(small, scratch.Path(), SearchPages, SearchItems, options.backupRuns);
     MoveCase(form, small, 1000, options.moveRuns);
 
     const bool rowsRight = Report(
@@ -452,6 +462,8 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
             !OptionParse(argv[i], "--move-runs", options.moveRuns) &&
             !OptionParse(argv[i], "--move-only", options.moveOnly) &&
+            !OptionParse(argv[i], "--backup-runs", options.backupRuns) &&
+            !OptionParse(argv[i], "--backup-only", options.backupOnly) &&
             !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&
             !OptionParse(argv[i], "--search-runs", options.searchRuns) &&
             !OptionParse(argv[i], "--search-only", options.searchOnly) &&

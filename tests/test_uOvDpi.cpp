@@ -302,8 +302,9 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
         }
         // Every text fits its control across (their heights are the font's own, as in the
         // 96-DPI layout): a check box's beside its box.
-        for (HWND text : {d.CptLblShortCutKey, d.CptLblToolBar, d.CptLblVerAndCopyright,
-                          d.CptLblURL, d.CptBtnSet, d.CptBtnCancel, d.CptLblSignInNote})
+        for (HWND text :
+             {d.CptLblShortCutKey, d.CptLblToolBar, d.CptLblVerAndCopyright, d.CptLblURL,
+              d.CptBtnSet, d.CptBtnCancel, d.CptLblSignInNote, d.CptBtnExport, d.CptBtnImport})
             EXPECT_LE(TextExtent(text).cx, ClientOf(text).right) << text;
         for (HWND box : {d.CptCbxHook, d.CptCbxHideTaskbar, d.CptCbxMoveMouse, d.CptCbxSignIn,
                          d.CptCbxTrayIcon})

@@ -6,6 +6,9 @@
 #include "uCmnShell.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
+#include "uOvInput.h"
+#include "uOvPages.h"
+#include "uOvReg.h"
 #include "uOvMain.h"
 #include "uOvOptn.h"
 #include "uOvRegDef.h"
@@ -15,6 +18,7 @@
 #include "uTestSupport.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -202,6 +206,8 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         ExpectAt(d.CptCbxSignIn, 25, 258, 333, 17);
         ExpectAt(d.CptLblSignInNote, 42, 277, 345, 12);
         ExpectAt(d.CptCbxTrayIcon, 25, 293, 333, 17);
+        ExpectAt(d.CptBtnExport, 7, 322, 88, 22);
+        ExpectAt(d.CptBtnImport, 101, 322, 88, 22);
         ExpectAt(d.CptBtnSet, 199, 322, 88, 22);
         ExpectAt(d.CptBtnCancel, 297, 322, 88, 22);
         EXPECT_EQ(Text(d.CptCbxSignIn), L"サインイン時に起動する");
@@ -282,10 +288,10 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     RunDialog(
         {[&](TFrmOvOptn& d) {
-             const HWND order[] = {d.CptCmbToolBar, d.CptCbxSignIn,    d.CptCbxTrayIcon,
-                                   d.CptBtnSet,     d.CptBtnCancel,    d.CptCmbShortCutKey,
-                                   d.CptCbxHook,    d.CptCbxMoveMouse, d.CptCbxHideTaskbar,
-                                   d.CptCmbToolBar};
+             const HWND order[] = {d.CptCmbToolBar,   d.CptCbxSignIn,      d.CptCbxTrayIcon,
+                                   d.CptBtnExport,    d.CptBtnImport,      d.CptBtnSet,
+                                   d.CptBtnCancel,    d.CptCmbShortCutKey, d.CptCbxHook,
+                                   d.CptCbxMoveMouse, d.CptCbxHideTaskbar, d.CptCmbToolBar};
              EXPECT_EQ(::GetFocus(), order[0]) << "the first control has the focus at opening";
              for (size_t i = 0; i + 1 < std::size(order); ++i)
                  EXPECT_EQ(::GetNextDlgTabItem(d.Handle(), order[i], FALSE), order[i + 1]) << i;
@@ -667,4 +673,71 @@ TEST_F(OptionsDialog, TheSignInBoxShowsTheTruthAndWritesOnlyWhatTheUserChanged) 
     EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValTrayIcon)) << "toggled five times: ticked";
     RegValueDelete(HKCU, OvKeyRun, L"Other");
     RegValueDelete(HKCU, OvKeyRun, OvValRun);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Backup and restore through the dialog's buttons
+
+// Export, then import in the tree's place, then import as pages added, through the real file
+// dialogs and the choice; a bad file gets one box and changes nothing, and a choice cancelled
+// changes nothing.
+TEST_F(OptionsDialog, ExportAndImportThroughTheirDialogs) {
+    TFrmOvMain& f = Open();
+    std::wstring stored;
+    ASSERT_TRUE(FileWrite(folder / L"報告書.doc", "x"));
+    ItemAdd(1, folder / L"報告書.doc");
+    PageCreate(2, L"");
+    PageNameSet(2, 2, L"二ページ目", stored);
+    ItemAdd(2, L"C:\\x\\y.txt");
+    const std::wstring file = folder / L"backup 😀.reg";
+    // Answers the file dialog with `path`, the choice with button `choice`, a box with OK (its
+    // text noted).
+    std::vector<std::wstring> boxes;
+    auto answer = [&](const std::wstring& path, int choice) {
+        return [&, path, choice](HWND dialog) {
+            if (::GetDlgItem(dialog, IDC_CHOICE_FIRST)) {
+                ::PostMessageW(dialog, WM_COMMAND, IDC_CHOICE_FIRST + choice, 0);
+            } else if (::GetDlgItem(dialog, 0xFFFF) && !::GetDlgItem(dialog, cmb13) &&
+                       !::GetDlgItem(dialog, edt1)) {
+                boxes.push_back(Text(::GetDlgItem(dialog, 0xFFFF)));
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            } else {
+                for (int control : {cmb13, edt1})
+                    ::SendMessageW(dialog, CDM_SETCONTROLTEXT, control,
+                                   reinterpret_cast<LPARAM>(path.c_str()));
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            }
+        };
+    };
+    auto press = [&](bool exportButton, const std::wstring& path, int choice) {
+        return RunDialog({[&](TFrmOvOptn& d) {
+            AnswerEveryDialog([&] { Click(exportButton ? d.CptBtnExport : d.CptBtnImport); },
+                              answer(path, choice));
+        }});
+    };
+    EXPECT_TRUE(press(true, file, 0)) << "an export leaves the dialog open";
+    const std::wstring exported = StoreTreeDump(HKCU, OvKeyProduct);
+    ASSERT_TRUE(FilePresent(file)) << (boxes.empty() ? std::string("no box") : Utf8Of(boxes[0]));
+
+    PageRemove(2, 2);
+    RegIntWrite(HKCU, OvKeyOption, OvValToolBarPos, 3);
+    const std::wstring changed = StoreTreeDump(HKCU, OvKeyProduct);
+    EXPECT_TRUE(press(false, file, 2)) << "cancelled: the dialog stays";
+    EXPECT_EQ(StoreTreeDump(HKCU, OvKeyProduct), changed);
+    ASSERT_TRUE(FileWrite(folder / L"junk.reg", std::string(4096, 'x')));
+    EXPECT_TRUE(press(false, folder / L"junk.reg", 0));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(L"バイト順マーク"), std::wstring::npos) << Utf8Of(boxes[0]);
+    EXPECT_EQ(StoreTreeDump(HKCU, OvKeyProduct), changed);
+
+    // Replaced, then appended: the dialog closes itself, writing nothing of its own.
+    press(false, file, 0);
+    EXPECT_EQ(StoreTreeDump(HKCU, OvKeyProduct), exported);
+    EXPECT_EQ(f.PageTotal, 2);
+    EXPECT_EQ(f.ToolBarAlign, 0) << "the file's toolbar edge applied";
+
+    press(false, file, 1);
+    EXPECT_EQ(f.PageTotal, 4);
+    EXPECT_EQ(PageNameRead(4), L"二ページ目 (2)");
+    EXPECT_EQ(RegIntRead(HKCU, OvKeyOption, OvValToolBarPos), 0);
 }

@@ -118,3 +118,55 @@ bool TextAskRun(HWND owner, TTextAsk& ask) {
     return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner, AskProc,
                                      reinterpret_cast<LPARAM>(&ask)) == IDOK;
 }
+
+namespace {
+
+INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        // Enter presses the default button, which has the keyboard.
+        const auto id = static_cast<WPARAM>(IDC_CHOICE_FIRST + lParam);
+        ::SendMessageW(dialog, DM_SETDEFID, id, 0);
+        ::SetFocus(::GetDlgItem(dialog, static_cast<int>(id)));
+        return FALSE;
+    }
+    if (msg == WM_COMMAND) {
+        const int id = LOWORD(wParam);
+        if (id == IDCANCEL) {
+            ::EndDialog(dialog, -1);
+            return TRUE;
+        }
+        if (id >= IDC_CHOICE_FIRST && id < IDC_CHOICE_FIRST + 16) {
+            ::EndDialog(dialog, id - IDC_CHOICE_FIRST);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+} // namespace
+
+int ChoiceAskRun(HWND owner, const std::wstring& title, const std::wstring& text,
+                 const std::vector<std::wstring>& buttons, int defaultButton) {
+    short lines = 1;
+    for (wchar_t c : text)
+        lines += c == L'\n';
+    const short width = 260, button = 62, gap = 4;
+    const short textHeight = static_cast<short>(lines * 9 + 2);
+    const short top = static_cast<short>(7 + textHeight + 8);
+    TTemplate t;
+    t.Header(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, width,
+             static_cast<short>(top + 14 + 7), title, static_cast<short>(buttons.size() + 1));
+    t.Item(SS_LEFT | SS_NOPREFIX, 7, 7, width - 14, textHeight, IDC_TEXTASK_PROMPT, 0x0082, text);
+    short x = static_cast<short>(width - 7 - buttons.size() * button - (buttons.size() - 1) * gap);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const DWORD style =
+            (static_cast<int>(i) == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
+        t.Item(style, x, top, button, 14, static_cast<WORD>(IDC_CHOICE_FIRST + i), 0x0080,
+               buttons[i]);
+        x = static_cast<short>(x + button + gap);
+    }
+    const INT_PTR chosen = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner,
+                                                     ChoiceProc, defaultButton);
+    return chosen >= 0 && chosen < static_cast<INT_PTR>(buttons.size()) ? static_cast<int>(chosen)
+                                                                        : -1;
+}

@@ -47,3 +47,16 @@ inline constexpr const wchar_t* OV_MSG_PAGE_NAME_TAKEN = L"「%s」という名�
 // The start at sign-in could not be set: the value is named.
 inline constexpr const wchar_t* OV_MSG_SIGNIN_FAILED =
     L"サインイン時に起動する設定を書き込めませんでした\n%s";
+
+// Backup and restore.
+inline constexpr const wchar_t* OV_MSG_BACKUP_UNREADABLE = L"ファイルを読み込めません";
+inline constexpr const wchar_t* OV_MSG_BACKUP_UNWRITABLE = L"ファイルに書き込めません";
+inline constexpr const wchar_t* OV_MSG_BACKUP_TOO_LARGE =
+    L"ファイルが大きすぎます (%d MB を超えています)";
+inline constexpr const wchar_t* OV_MSG_BACKUP_TITLE = L"インポート";
+inline constexpr const wchar_t* OV_MSG_BACKUP_SUMMARY =
+    L"%s\n\nページ: %s (項目 %s)\n設定: %s\n\n置き換える: 今のページと設定がこのファイルのものに"
+    L"なります\nページを追加: このファイルのページを今のページの後ろに追加します (設定はそのまま)";
+inline constexpr const wchar_t* OV_MSG_BACKUP_REPLACE = L"置き換える";
+inline constexpr const wchar_t* OV_MSG_BACKUP_APPEND = L"ページを追加";
+inline constexpr const wchar_t* OV_MSG_BACKUP_CANCEL = L"キャンセル";

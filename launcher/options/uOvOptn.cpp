@@ -1,6 +1,7 @@
 // The options dialog FrmOvOptn.
 #include "uOvOptn.h"
 
+#include "uOvBackupCmd.h"
 #include "uCmnApp.h"
 #include "uCmnDpi.h"
 #include "uCmnReg.h"
@@ -181,6 +182,20 @@ void TFrmOvOptn::CptBtnCancelClick() {
     Close();
 }
 
+void TFrmOvOptn::CptBtnExportClick() {
+    BackupExportRun(Handle());
+}
+
+void TFrmOvOptn::CptBtnImportClick() {
+    const TImportDone done = BackupImportRun(Handle());
+    if (done == TImportDone::None)
+        return;
+    // What the dialog shows may be the old tree's: it closes without writing it.
+    if (owner_.treeChanged)
+        owner_.treeChanged(done == TImportDone::Replaced);
+    Close();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Messages
 
@@ -201,6 +216,14 @@ void TFrmOvOptn::OnCommand(int id, int code) {
     case IDC_BTN_CANCEL:
         if (code == BN_CLICKED)
             CptBtnCancelClick();
+        break;
+    case IDC_BTN_EXPORT:
+        if (code == BN_CLICKED)
+            CptBtnExportClick();
+        break;
+    case IDC_BTN_IMPORT:
+        if (code == BN_CLICKED)
+            CptBtnImportClick();
         break;
     }
 }

@@ -18,6 +18,9 @@ struct TOptionsOwner {
     HWND window = nullptr;
     int dpi = 96;
     std::function<void(int32_t)> toolBarEdge;
+    // An import changed the tree (true: replaced it, false: appended pages): the window reads
+    // what it shows again. The dialog closes then, writing none of its settings.
+    std::function<void(bool)> treeChanged;
 };
 
 class TFrmOvOptn : public TForm {
@@ -47,6 +50,8 @@ class TFrmOvOptn : public TForm {
     // Shown when the Run key starts another copy of the program.
     HWND CptLblSignInNote = nullptr;
     HWND CptCbxTrayIcon = nullptr;
+    HWND CptBtnExport = nullptr;
+    HWND CptBtnImport = nullptr;
     HWND CptBtnSet = nullptr;
     HWND CptBtnCancel = nullptr;
 
@@ -65,6 +70,8 @@ class TFrmOvOptn : public TForm {
     void CptLblURLClick();
     void CptBtnSetClick();
     void CptBtnCancelClick();
+    void CptBtnExportClick();
+    void CptBtnImportClick();
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

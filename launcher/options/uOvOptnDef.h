@@ -39,4 +39,6 @@ enum : int {
     IDC_CBX_SIGNIN,
     IDC_LBL_SIGNINNOTE,
     IDC_CBX_TRAYICON,
+    IDC_BTN_EXPORT,
+    IDC_BTN_IMPORT,
 };

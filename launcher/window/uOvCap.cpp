@@ -187,6 +187,8 @@ void OptionCaptionsSet(TFrmOvOptn& form) {
     ::SetWindowTextW(form.CptCbxSignIn, OV_CAP_OPTN_SIGNIN);
     ::SetWindowTextW(form.CptLblSignInNote, OV_CAP_OPTN_SIGNIN_OTHER);
     ::SetWindowTextW(form.CptCbxTrayIcon, OV_CAP_OPTN_TRAYICON);
+    ::SetWindowTextW(form.CptBtnExport, OV_CAP_OPTN_EXPORT);
+    ::SetWindowTextW(form.CptBtnImport, OV_CAP_OPTN_IMPORT);
     ::SetWindowTextW(form.CptBtnSet, OV_CAP_OPTN_SET);
     ::SetWindowTextW(form.CptBtnCancel, OV_CAP_OPTN_CANCEL);
     ComboFill(form.CptCmbShortCutKey,

@@ -145,6 +145,14 @@ void TFrmOvMain::OnCommand(int id) {
         pages_.PageGo(PageTotal);
         break;
     case IDM_KEY_PAGELIST:
+        // A menu opened while Alt is held would meet its release, which ends a menu under Wine:
+        // it opens once Alt is up (KeyTranslate).
+        if (::GetKeyState(VK_MENU) < 0)
+            pageListOnAltUp_ = true;
+        else
+            PageListDropDown();
+        break;
+    case IDM_PAGELIST_OPEN:
         PageListDropDown();
         break;
     case IDM_KEY_CUT:

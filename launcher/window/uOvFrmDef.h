@@ -76,6 +76,8 @@ inline constexpr int IDM_KEY_PAGELAST = 429;
 inline constexpr int IDM_KEY_PAGELIST = 430;
 inline constexpr int IDM_KEY_CUT = 431;
 inline constexpr int IDM_KEY_PASTE = 432;
+// Posted once Alt is released after Alt+Down: the page list opens then.
+inline constexpr int IDM_PAGELIST_OPEN = 433;
 // The notification-area icon's menu.
 inline constexpr int IDM_TRAY_SHOW = 441;
 inline constexpr int IDM_TRAY_OPTIONS = 442;

@@ -7,6 +7,7 @@
 #include "uCmnReg.h"
 #include "uCmnWnd.h"
 #include "uOvFrm.h"
+#include "uOvFrmDef.h"
 #include "uOvRegDef.h"
 
 #include <commctrl.h>
@@ -46,6 +47,15 @@ void TFrmOvMain::ItemsSelectAll() {
 }
 
 bool TFrmOvMain::KeyTranslate(MSG& msg) {
+    // Alt released after Alt+Down: the page list opens now. The release is not passed on: the
+    // window saw Alt go down but not the Down its key table took, and would take the release for
+    // Alt pressed alone and put itself in menu mode, which ends the list at once.
+    if (pageListOnAltUp_ && (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) &&
+        msg.wParam == VK_MENU) {
+        pageListOnAltUp_ = false;
+        ::PostMessageW(Handle(), WM_COMMAND, IDM_PAGELIST_OPEN, 0);
+        return true;
+    }
     // The loop hands over every message; only a key press can be one of the table's keys.
     if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !keys_ || !Handle() ||
         (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))

@@ -10,6 +10,7 @@
 #include "uCmnWnd.h"
 #include "uOvCap.h"
 #include "uOvCapDef.h"
+#include "uOvBackup.h"
 #include "uOvCfg.h"
 #include "uOvDll.h"
 #include "uOvFrm.h"
@@ -61,29 +62,18 @@ void TFrmOvMain::Create() {
 // Window-level events
 
 void TFrmOvMain::FormCreate() {
-    HKEY hkcu = HKEY_CURRENT_USER;
     // The window takes drops from its creation on (WS_EX_ACCEPTFILES, what DragAcceptFiles sets),
     // so the shell need not be loaded at the start for it.
+    // An import cut short is finished or forgotten before the first-run check looks at the tree.
+    RunStep([&] { ImportFinish(); });
     RunStep([&] { ConfigTreeEnsure(); });
     RunStep([&] { VersionUpdate(); });
     // Before anything reads a page: a page deletion or first run cut short is finished here.
     RunStep([&] { PagesRepair(); });
-    RunStep([&] { CurrentPage = RegIntRead(hkcu, OvKeyConfig, OvValSelPage); });
-    RunStep([&] {
-        PageTotal = PageCount();
-        // Only an outside edit leaves the stored page outside the pages that exist.
-        CurrentPage = std::clamp(CurrentPage, 1, std::max(PageTotal, 1));
-    });
-    RunStep([&] { ViewStyle = RegIntRead(hkcu, OvKeyConfig, OvValLvwStyle); });
-    RunStep([&] { SortColumn = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSort); });
-    RunStep([&] { SortOrder = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSortAscDec); });
-    RunStep([&] { LastOpenDir = RegStrRead(hkcu, OvKeyConfig, OvValOpenFileDir); });
+    StateRead();
     RunStep([&] { CaptionsSet(*this); });
     RunStep([&] { WindowBoundsLoad(*this); });
-    RunStep([&] { ViewMenuCheck(CptPmuViewStyle.Get(), ViewStyle); });
-    RunStep([&] { ColumnWidthsLoad(Dpi); });
-    RunStep([&] { ViewStyleSet(ViewStyle); });
-    RunStep([&] { ToolBarPosApply(*this, RegIntRead(hkcu, OvKeyOption, OvValToolBarPos)); });
+    ViewApply();
     // The one layout of the creation, before the rows go in: the list arranges them once, at
     // its own size, instead of again when it gets that size.
     RunStep([&] {
@@ -107,6 +97,48 @@ void TFrmOvMain::FormCreate() {
         }
         TrayUpdate();
     });
+}
+
+void TFrmOvMain::StateRead() {
+    HKEY hkcu = HKEY_CURRENT_USER;
+    RunStep([&] { CurrentPage = RegIntRead(hkcu, OvKeyConfig, OvValSelPage); });
+    RunStep([&] {
+        PageTotal = PageCount();
+        // Only an outside edit leaves the stored page outside the pages that exist.
+        CurrentPage = std::clamp(CurrentPage, 1, std::max(PageTotal, 1));
+    });
+    RunStep([&] { ViewStyle = RegIntRead(hkcu, OvKeyConfig, OvValLvwStyle); });
+    RunStep([&] { SortColumn = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSort); });
+    RunStep([&] { SortOrder = RegIntRead(hkcu, OvKeyConfig, OvValLvwColSortAscDec); });
+    RunStep([&] { LastOpenDir = RegStrRead(hkcu, OvKeyConfig, OvValOpenFileDir); });
+}
+
+void TFrmOvMain::ViewApply() {
+    RunStep([&] { ViewMenuCheck(CptPmuViewStyle.Get(), ViewStyle); });
+    RunStep([&] { ColumnWidthsLoad(Dpi); });
+    RunStep([&] { ViewStyleSet(ViewStyle); });
+    RunStep([&] {
+        ToolBarPosApply(*this, RegIntRead(HKEY_CURRENT_USER, OvKeyOption, OvValToolBarPos));
+    });
+}
+
+void TFrmOvMain::TreeReread(bool replaced) {
+    search_.Leave(false);
+    pages_.MarkDrop();
+    if (replaced) {
+        // The settings are the file's: read as a start reads them; the window keeps its place.
+        RunStep([] { ConfigTreeComplete(); });
+        StateRead();
+        ViewApply();
+        hotKeyBroken_ = false;
+        RunStep([&] {
+            TaskbarSettingRead();
+            trayWanted_ = TrayIconWanted();
+        });
+    } else {
+        RunStep([&] { PageTotal = PageCount(); });
+    }
+    RunStep([&] { CptPmuItemBtnUpdateClick(); });
 }
 
 bool TFrmOvMain::IdleWork() {
@@ -246,7 +278,8 @@ void TFrmOvMain::CptTbnNextClick() {
 void TFrmOvMain::CptTbnOptionClick() {
     {
         // A fresh dialog each time, so every opening starts from the registry.
-        TFrmOvOptn dialog({Handle(), Dpi, [this](int32_t edge) { ToolBarPosApply(*this, edge); }});
+        TFrmOvOptn dialog({Handle(), Dpi, [this](int32_t edge) { ToolBarPosApply(*this, edge); },
+                           [this](bool replaced) { TreeReread(replaced); }});
         dialog.ShowModal();
     }
     // The settings may have been set anew: the hot key gets another chance, and the paints

@@ -168,6 +168,13 @@ class TFrmOvMain : public TForm, private TMainHost {
     void ViewStyleButtonRelease();
     void CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect);
     void TaskbarSettingRead();
+    // The stored state the window runs on (page, view, sort, the insert dialog's folder), and the
+    // view and toolbar applied from it: at the start, and after an import replaced the tree.
+    void StateRead();
+    void ViewApply();
+    // An import changed the tree: the pages, and when it replaced the tree the settings too, are
+    // read again and the page shown again.
+    void TreeReread(bool replaced);
 
     // The host's part (uOvHost).
     HWND Window() const override { return Handle(); }
@@ -193,6 +200,9 @@ class TFrmOvMain : public TForm, private TMainHost {
     bool trayWanted_ = false;
     // When the window last lost the activation: a click on the icon takes it first.
     DWORD deactivatedAt_ = 0;
+
+    // Alt+Down was pressed: the page list opens when Alt is released.
+    bool pageListOnAltUp_ = false;
 
     bool dragging_ = false;
     std::vector<TListRow> dragRows_;
