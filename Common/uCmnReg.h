@@ -47,6 +47,21 @@ bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldN
 bool RegSubKeyNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 int32_t RegSubKeyCount(HKEY root, const std::wstring& key);
 std::wstring RegStrRead(HKEY root, const std::wstring& key, const std::wstring& name);
+// A value of any type as stored.
+struct TRegDataValue {
+    // Empty for the key's default value.
+    std::wstring name;
+    DWORD type = REG_SZ;
+    std::vector<BYTE> data;
+    bool operator==(const TRegDataValue&) const = default;
+};
+// Every value of the key with its type and bytes, from one enumeration (one key opened, not one
+// per value); none for an absent key.
+void RegDataValuesRead(HKEY root, const std::wstring& key, std::vector<TRegDataValue>& values);
+// Writes the values into the key, created if missing and opened once. False when the key can be
+// neither opened nor created; raises when a value cannot be set.
+bool RegDataValuesWrite(HKEY root, const std::wstring& key,
+                        const std::vector<TRegDataValue>& values);
 // A value of any type as stored: its type and bytes; false when it cannot be read.
 bool RegDataRead(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& type,
                  std::vector<BYTE>& data);

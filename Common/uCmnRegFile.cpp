@@ -275,15 +275,8 @@ std::vector<TRegFileKey> RegFileParse(const std::wstring& text) {
 std::vector<TRegFileKey> RegTreeCollect(HKEY root, const std::wstring& key,
                                         const std::wstring& rootName) {
     std::vector<TRegFileKey> keys;
-    std::vector<std::wstring> names;
     TRegFileKey self{rootName + key, {}};
-    RegValueNames(root, key, names);
-    for (const std::wstring& name : names) {
-        TRegFileValue v;
-        v.name = name;
-        if (RegDataRead(root, key, name, v.type, v.data))
-            self.values.push_back(std::move(v));
-    }
+    RegDataValuesRead(root, key, self.values);
     keys.push_back(std::move(self));
     std::vector<std::wstring> subkeys;
     RegSubKeyNames(root, key, subkeys);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "uCmnError.h"
+#include "uCmnReg.h"
 
 #include <windows.h>
 
@@ -11,13 +12,8 @@
 #include <string>
 #include <vector>
 
-struct TRegFileValue {
-    // Empty for the key's default value ("@").
-    std::wstring name;
-    DWORD type = REG_SZ;
-    std::vector<BYTE> data;
-    bool operator==(const TRegFileValue&) const = default;
-};
+// A value as the file holds it: its name (empty for "@"), type and bytes.
+using TRegFileValue = TRegDataValue;
 
 struct TRegFileKey {
     // The whole path, from the root's name: HKEY_CURRENT_USER\Software\...

@@ -149,10 +149,8 @@ void ImportReplace(const TImport& import) {
     JournalWrite(L"1");
     for (const TRegFileKey& key : import.keys) {
         const std::wstring path = StagingKey + key.path;
-        if (!RegKeyCreate(Root, path))
+        if (!RegDataValuesWrite(Root, path, key.values))
             throw ERegError(FormatMessageText(L"キー %s を作れません", RootName + path));
-        for (const TRegFileValue& v : key.values)
-            RegDataWrite(Root, path, v.name, v.type, v.data);
     }
     // An import of nothing still gives the product key.
     if (!RegKeyCreate(Root, StagingKey))
@@ -192,8 +190,13 @@ int32_t ImportAppend(const TImport& import) {
             PageCreate(number, page.folder);
             total = number;
             ++appended;
-            for (const auto& [name, path] : page.items)
-                RegStrWrite(Root, PageKeyPath(number), name, path);
+            std::vector<TRegDataValue> values;
+            values.reserve(page.items.size());
+            for (const auto& [name, path] : page.items) {
+                const auto* p = reinterpret_cast<const BYTE*>(path.c_str());
+                values.push_back({name, REG_SZ, std::vector<BYTE>(p, p + (path.size() + 1) * 2)});
+            }
+            RegDataValuesWrite(Root, PageKeyPath(number), values);
             if (!page.name.empty()) {
                 std::wstring stored;
                 std::wstring name = page.name;
