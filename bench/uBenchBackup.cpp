@@ -17,21 +17,6 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace {
-
-bool RegExe(const std::wstring& arguments) {
-    PROCESS_INFORMATION info{};
-    if (!ProcessStart(nullptr, L"C:\\windows\\system32\\reg.exe " + arguments, CREATE_NO_WINDOW,
-                      info))
-        return false;
-    TUniqueHandle process(info.hProcess), thread(info.hThread);
-    DWORD code = 1;
-    return ::WaitForSingleObject(info.hProcess, 600000) == WAIT_OBJECT_0 &&
-           ::GetExitCodeProcess(info.hProcess, &code) && code == 0;
-}
-
-} // namespace
-
 bool BackupCase(const std::wstring& folder, const std::wstring& scratch, int pages, int items,
                 int runs) {
     const HKEY hkcu = HKEY_CURRENT_USER;
@@ -66,7 +51,7 @@ bool BackupCase(const std::wstring& folder, const std::wstring& scratch, int pag
         }
         exports.push_back(Now() - start);
         start = Now();
-        if (!RegExe(L"export HKCU\\Software\\Velmora\\Orvanta \"" + theirs + L"\" /y"))
+        if (!RegExeRun(L"export HKCU\\Software\\Velmora\\Orvanta \"" + theirs + L"\" /y"))
             throw std::runtime_error("reg.exe export failed");
         regExports.push_back(Now() - start);
         start = Now();
@@ -79,7 +64,7 @@ bool BackupCase(const std::wstring& folder, const std::wstring& scratch, int pag
         imports.push_back(Now() - start);
         same = same && StoreTreeDump(hkcu, OvKeyProduct) == tree;
         start = Now();
-        if (!RegExe(L"import \"" + theirs + L"\""))
+        if (!RegExeRun(L"import \"" + theirs + L"\""))
             throw std::runtime_error("reg.exe import failed");
         regImports.push_back(Now() - start);
         Line("  round %d: export %.0f ms (reg.exe %.0f), import %.0f ms (reg.exe %.0f)", run + 1,

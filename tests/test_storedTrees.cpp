@@ -29,15 +29,7 @@ using TItems = std::vector<std::pair<std::wstring, std::wstring>>;
 bool TreeImport(const wchar_t* file) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         RegKeyDelete(Cu, OvKeyProduct);
-        const std::wstring command =
-            L"C:\\windows\\system32\\reg.exe import \"" + ExeFolder() + L"golden\\" + file + L"\"";
-        PROCESS_INFORMATION info{};
-        if (!ProcessStart(nullptr, command, CREATE_NO_WINDOW, info))
-            return false;
-        TUniqueHandle process(info.hProcess), thread(info.hThread);
-        DWORD code = 1;
-        if (::WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
-            ::GetExitCodeProcess(info.hProcess, &code) && code == 0)
+        if (RegExeRun(L"import \"" + ExeFolder() + L"golden\\" + file + L"\"", 1))
             return true;
     }
     return false;

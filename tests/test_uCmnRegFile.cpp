@@ -21,21 +21,6 @@ const HKEY Cu = HKEY_CURRENT_USER;
 const wchar_t* const Scratch = L"\\Software\\Velmora\\OvRegFileTest";
 const wchar_t* const CuName = L"HKEY_CURRENT_USER";
 
-bool RegExe(const std::wstring& arguments) {
-    const std::wstring command = L"C:\\windows\\system32\\reg.exe " + arguments;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        PROCESS_INFORMATION info{};
-        if (!ProcessStart(nullptr, command, CREATE_NO_WINDOW, info))
-            return false;
-        TUniqueHandle process(info.hProcess), thread(info.hThread);
-        DWORD code = 1;
-        if (::WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
-            ::GetExitCodeProcess(info.hProcess, &code) && code == 0)
-            return true;
-    }
-    return false;
-}
-
 std::vector<BYTE> FileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -87,7 +72,7 @@ class RegFile : public ::testing::Test {
 TEST_F(RegFile, WrittenHereImportsWithRegExeAndRegExesExportReadsBackTheSame) {
     const std::vector<TRegFileKey> sample = Sample();
     BytesWrite(dir / L"mine.reg", RegFileBytes(RegFileText(sample)));
-    ASSERT_TRUE(RegExe(L"import \"" + (dir / L"mine.reg") + L"\""));
+    ASSERT_TRUE(RegExeRun(L"import \"" + (dir / L"mine.reg") + L"\""));
     const std::vector<TRegFileKey> imported = RegTreeCollect(Cu, Scratch, CuName);
     // The store's order of values may differ from the file's: compare each key's values sorted.
     auto sorted = [](std::vector<TRegFileKey> keys) {
@@ -102,8 +87,8 @@ TEST_F(RegFile, WrittenHereImportsWithRegExeAndRegExesExportReadsBackTheSame) {
     expected.insert(expected.begin() + 1, {std::wstring(CuName) + Scratch + L"\\Data", {}});
     EXPECT_EQ(sorted(imported), sorted(expected));
 
-    ASSERT_TRUE(RegExe(L"export \"HKCU" + std::wstring(Scratch) + L"\" \"" + (dir / L"theirs.reg") +
-                       L"\" /y"));
+    ASSERT_TRUE(RegExeRun(L"export \"HKCU" + std::wstring(Scratch) + L"\" \"" +
+                          (dir / L"theirs.reg") + L"\" /y"));
     const std::vector<TRegFileKey> read =
         RegFileParse(RegFileDecode(FileBytes(dir / L"theirs.reg"), 1 << 20));
     EXPECT_EQ(sorted(read), sorted(expected));

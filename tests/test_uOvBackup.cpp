@@ -61,15 +61,8 @@ TEST_F(Backup, AnExportedTreeImportedInItsPlaceIsTheTreeItWasAndRegExeReadsAlike
     EXPECT_EQ(import.pages[1].folder, L"C:\\フォルダ");
 
     // reg.exe's own export of the same tree reads as the same file.
-    PROCESS_INFORMATION info{};
-    const std::wstring command =
-        L"C:\\windows\\system32\\reg.exe export HKCU\\Software\\Velmora\\Orvanta \"" +
-        (dir / L"theirs.reg") + L"\" /y";
-    ASSERT_TRUE(ProcessStart(nullptr, command, CREATE_NO_WINDOW, info));
-    {
-        TUniqueHandle process(info.hProcess), thread(info.hThread);
-        ::WaitForSingleObject(info.hProcess, 30000);
-    }
+    ASSERT_TRUE(RegExeRun(L"export HKCU\\Software\\Velmora\\Orvanta \"" + (dir / L"theirs.reg") +
+                          L"\" /y"));
     const TImport theirs = ImportRead(FileBytes(dir / L"theirs.reg"));
     ASSERT_EQ(theirs.pages.size(), import.pages.size());
     for (size_t i = 0; i < theirs.pages.size(); ++i) {

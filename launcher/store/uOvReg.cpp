@@ -386,6 +386,16 @@ void PageMove(int32_t from, int32_t to) {
     }
 }
 
+// After a page move that failed part-way: the gap it leaves is closed when the store allows, and
+// every listener reads the pages again. The first error is the one the caller reports.
+void RepairAfterFailedMoves() noexcept {
+    try {
+        PagesRepair();
+    } catch (...) {
+    }
+    PagesChangedTell();
+}
+
 } // namespace
 
 void PageRemove(int32_t page, int32_t pageTotal) {
@@ -394,13 +404,7 @@ void PageRemove(int32_t page, int32_t pageTotal) {
         for (int32_t k = page; k < pageTotal; ++k)
             PageMove(k + 1, k);
     } catch (...) {
-        // The gap the failed move leaves is closed when the store allows; the first error is the
-        // one to report.
-        try {
-            PagesRepair();
-        } catch (...) {
-        }
-        PagesChangedTell();
+        RepairAfterFailedMoves();
         throw;
     }
     Tell([&](TPageStoreListener& listener) { listener.PageRemoved(page); });
@@ -447,12 +451,7 @@ void PageSwap(int32_t page, int32_t pageTotal) {
         PageMove(page + 1, page);
         PageMove(spare, page + 1);
     } catch (...) {
-        // As a removal that failed: the pages numbered densely again, as far as the store allows.
-        try {
-            PagesRepair();
-        } catch (...) {
-        }
-        PagesChangedTell();
+        RepairAfterFailedMoves();
         throw;
     }
     PageChangedTell(page);

@@ -3,6 +3,7 @@
 
 #include "uCmnApp.h"
 #include "uCmnError.h"
+#include "uCmnHandle.h"
 
 #include <shlobj.h>
 
@@ -38,6 +39,21 @@ bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
             return true;
         if (::GetLastError() != ERROR_INTERNAL_ERROR)
             return false;
+    }
+    return false;
+}
+
+bool RegExeRun(const std::wstring& arguments, int attempts) {
+    const std::wstring command = L"C:\\windows\\system32\\reg.exe " + arguments;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        PROCESS_INFORMATION info{};
+        if (!ProcessStart(nullptr, command, CREATE_NO_WINDOW, info))
+            return false;
+        TUniqueHandle process(info.hProcess), thread(info.hThread);
+        DWORD code = 1;
+        if (::WaitForSingleObject(info.hProcess, 600000) == WAIT_OBJECT_0 &&
+            ::GetExitCodeProcess(info.hProcess, &code) && code == 0)
+            return true;
     }
     return false;
 }

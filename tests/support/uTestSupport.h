@@ -24,6 +24,10 @@ std::wstring ExeFolder();
 bool ProcessStart(const wchar_t* program, std::wstring command, DWORD flags,
                   PROCESS_INFORMATION& info, const wchar_t* folder = nullptr, int show = -1);
 
+// Runs Wine's reg.exe with `arguments` and waits for it; true when it ended with 0. Wine's reg.exe
+// now and then ends with an error on a file it imports the next time: `attempts` tries.
+bool RegExeRun(const std::wstring& arguments, int attempts = 3);
+
 // A window's text (a caption, a control's text).
 std::wstring WindowText(HWND hwnd);
 
