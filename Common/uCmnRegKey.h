@@ -1,0 +1,32 @@
+// What the registry units (uCmnReg, uCmnRegData) share and no other unit uses: an opened key, a
+// value's raw data, the count of writes that stale memos go by, and the error they raise.
+#pragma once
+
+#include "uCmnRegStore.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace RegInternal {
+
+struct TRegData {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+};
+
+// Writes made through the registry functions, so a memo of what a key held can tell that it may
+// be stale even where the store's clock did not move.
+uint64_t& WriteCount();
+[[noreturn]] void Fail(const wchar_t* pattern, const std::wstring& arg);
+// A key path without its leading "\".
+std::wstring Relative(const std::wstring& key);
+TRegKey KeyOpen(HKEY parent, const std::wstring& sub);
+TRegKey KeyCreate(HKEY parent, const std::wstring& sub);
+LONG ValueRead(const TRegKey& key, const std::wstring& name, TRegData& value);
+// Counts the write (WriteCount).
+LONG ValueWrite(const TRegKey& key, const std::wstring& name, const TRegData& value);
+
+} // namespace RegInternal
