@@ -161,3 +161,21 @@ std::wstring TextFold(std::wstring_view text) {
     }
     return CaseFolded(folded);
 }
+
+std::string TextSortKey(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    std::string key(static_cast<size_t>(size) * 4 + 16, '\0');
+    int written =
+        ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), size,
+                       reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+    if (written == 0) {
+        const int needed =
+            ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), size, nullptr, 0);
+        key.resize(static_cast<size_t>(std::max(needed, 0)));
+        written = needed > 0 ? ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), size,
+                                              reinterpret_cast<LPWSTR>(key.data()), needed)
+                             : 0;
+    }
+    key.resize(static_cast<size_t>(std::max(written, 0)));
+    return key;
+}

@@ -16,3 +16,8 @@ std::wstring TextFold(std::wstring_view text);
 inline bool TextFoldedContains(std::wstring_view folded, std::wstring_view foldedPart) {
     return folded.find(foldedPart) != std::wstring_view::npos;
 }
+
+// The platform's sort key of the text (LCMapStringW, LCMAP_SORTKEY, the user's locale): two
+// texts' keys compared as bytes order them as lstrcmpW does, without the comparison's look-ups.
+// Empty when the platform makes none.
+std::string TextSortKey(std::wstring_view text);

@@ -279,3 +279,32 @@ TEST(TextFold, FoldsApartWhatUnicodeKeepsApart) {
 }
 
 } // namespace
+
+// The sort keys order names exactly as the platform's own comparison does, for names built from
+// the pieces that part comparison rules: case, accents, widths, kana, digits, punctuation, spaces
+// and a pair beyond the basic plane.
+TEST(TextSortKey, OrdersAsThePlatformsComparison) {
+    const wchar_t* const pieces[] = {L"a",  L"A", L"ä",  L"b",  L"1", L"10", L"2", L".",
+                                     L"-",  L" ", L"あ", L"ア", L"ｱ", L"亜", L"é", L"ß",
+                                     L"ss", L"Ω", L"ω",  L"😀",  L"_", L"ｂ", L"'", L""};
+    std::vector<std::wstring> names;
+    for (const wchar_t* a : pieces)
+        for (const wchar_t* b : pieces)
+            names.push_back(std::wstring(a) + b + L".txt");
+    std::vector<std::string> keys;
+    for (const std::wstring& name : names)
+        keys.push_back(TextSortKey(name));
+    int wrong = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t j = 0; j < names.size(); ++j) {
+            const int platform = ::lstrcmpW(names[i].c_str(), names[j].c_str());
+            const int key = keys[i].compare(keys[j]);
+            if ((platform > 0) != (key > 0) || (platform < 0) != (key < 0)) {
+                if (++wrong <= 5)
+                    ADD_FAILURE() << Utf8Of(names[i]) << " / " << Utf8Of(names[j]) << ": platform "
+                                  << platform << ", keys " << key;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}

@@ -8,12 +8,17 @@
 #include "uOvIndex.h"
 #include "uOvLvw.h"
 #include "uOvMsg.h"
+#include "uOvPages.h"
 #include "uTestMainWindow.h"
 #include "uTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -21,6 +26,98 @@
 namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;
+
+void ExpectIndexIsTheStore(TItemIndex& index);
+
+namespace {
+
+// The threads of this process.
+size_t ThreadCount() {
+    TUniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    size_t count = 0;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
+         more = ::Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == ::GetCurrentProcessId() ? 1 : 0;
+    return count;
+}
+
+// Every item whose name holds `text`, page by page in store order, read from the store.
+std::vector<std::pair<int32_t, std::wstring>> StoreMatches(const std::wstring& text) {
+    std::vector<std::pair<int32_t, std::wstring>> found;
+    for (int32_t page = 1; page <= PageCount(); ++page) {
+        TPageEntries entries;
+        PageItemsRead(page, entries);
+        for (const TPageEntry& entry : entries)
+            if (TextFoldedContains(TextFold(entry.name), TextFold(text)))
+                found.emplace_back(page, entry.name);
+    }
+    return found;
+}
+
+std::vector<std::pair<int32_t, std::wstring>> IndexMatches(TItemIndex& index,
+                                                           const std::wstring& text) {
+    std::vector<std::pair<int32_t, std::wstring>> found;
+    for (const TIndexHit& hit : index.Match(text))
+        found.emplace_back(hit.page, index.Item(hit).name);
+    return found;
+}
+
+} // namespace
+
+// The index read on its thread while the store changes under it: the reader is held once it has
+// read every page, none of them taken yet, while every kind of store change is made; a search
+// then finds only what the store holds, and once the reader is let go the index becomes whole by
+// the reader alone and is what the store holds. An index dropped mid-read leaves no thread.
+TEST(IndexReader, ChangesMadeDuringTheReadEndInTheIndex) {
+    RegKeyDelete(HKCU, OvKeyProduct);
+    for (int32_t page = 1; page <= 12; ++page) {
+        PageCreate(page, L"");
+        for (int i = 0; i < 60; ++i)
+            ItemAdd(page, L"C:\\items\\p" + std::to_wstring(page) + L" item " + std::to_wstring(i) +
+                              L".txt");
+    }
+    const size_t threadsBefore = ThreadCount();
+    {
+        TUniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        std::atomic<int> told{0};
+        TItemIndex index([&] {
+            if (++told == 12)
+                ::WaitForSingleObject(held.Get(), INFINITE);
+        });
+        index.Build();
+        while (told < 12)
+            ::Sleep(1);
+        // Every page has been read and waits to be taken: they change before they are.
+        ASSERT_TRUE(ItemRename(1, L"p1 item 3.txt", L"renamed.txt"));
+        ItemAdd(2, L"C:\\items\\added on two.txt");
+        PageRemove(4, PageCount());
+        ItemRemove(6, L"p7 item 0.txt");
+        PageCreate(PageCount() + 1, L"");
+        ItemAdd(PageCount(), L"C:\\items\\on the new page.txt");
+        ItemMove(3, L"p3 item 5.txt", 8);
+        // A search mid-read finds only what the store holds.
+        const auto partial = IndexMatches(index, L"item 5");
+        const auto stored = StoreMatches(L"item 5");
+        for (const auto& hit : partial)
+            EXPECT_NE(std::find(stored.begin(), stored.end(), hit), stored.end())
+                << hit.first << " " << Utf8Of(hit.second);
+        ::SetEvent(held.Get());
+        // Whole by what the reader reads again, not by a read of the missing pages here.
+        for (int waited = 0; !index.Whole() && waited < 30000; waited += 10)
+            ::Sleep(10);
+        ASSERT_TRUE(index.Whole()) << "pages asked for again never came";
+        ExpectIndexIsTheStore(index);
+        for (const wchar_t* text : {L"item 5", L"renamed", L"added", L"new page", L"p5 "})
+            EXPECT_EQ(IndexMatches(index, text), StoreMatches(text)) << Utf8Of(text);
+
+        // Dropped mid-read: the reader ends with the index.
+        index.Build();
+    }
+    EXPECT_EQ(ThreadCount(), threadsBefore) << "a thread was left";
+    RegKeyDelete(HKCU, OvKeyProduct);
+}
 
 // Each typed text against names in several scripts: letter case, width, kana type, a surrogate
 // pair, composed and decomposed forms; and texts that must not match.
@@ -505,6 +602,36 @@ TEST_F(Search, TheIndexIsTheStoreAfterEveryCommand) {
         Type(text);
         EXPECT_EQ(RowsInOrder(), StoreFinds(text)) << Utf8Of(text);
     }
+}
+
+// Typed while the index is still being read: the results of the pages read so far show with the
+// status saying so, grow as the rest comes in, and end as the results of the whole store.
+TEST_F(Search, TypedWhileTheIndexIsReadTheResultsGrowToThoseOfTheWholeStore) {
+    TFrmOvMain& f = Shown();
+    for (int32_t page = 4; page <= 40; ++page) {
+        PageCreate(page, L"");
+        for (int i = 0; i < 100; ++i)
+            RegStrWrite(HKCU, PageKeyPath(page), L"entry " + std::to_wstring(i) + L".txt",
+                        dir / L"notes.txt");
+    }
+    f.PageTotal = PageCount();
+    // The text is in the field right after the search opened, before its reader had time for
+    // more than a page or two.
+    f.Search().Index().Clear();
+    f.Search().Show();
+    ::SetWindowTextW(f.Search().Field(), L"entry 7");
+    const std::vector<TShown> seen = RowsInOrder();
+    EXPECT_TRUE(f.Search().Searching());
+    EXPECT_EQ(f.StatusPanels.pageText.rfind(L" 検索中… ", 0), 0u)
+        << Utf8Of(f.StatusPanels.pageText);
+    EXPECT_LT(seen.size(), 407u);
+    for (int waited = 0; f.Search().Searching() && waited < 30000; waited += 20)
+        PumpMessages(20);
+    ASSERT_FALSE(f.Search().Searching());
+    const std::vector<TShown> rows = RowsInOrder();
+    EXPECT_TRUE(std::includes(rows.begin(), rows.end(), seen.begin(), seen.end(), Ordered));
+    EXPECT_EQ(rows.size(), 37u * 11u);
+    EXPECT_EQ(f.StatusPanels.pageText, L" 407 件 (37 ページ)");
 }
 
 // However the search is left, the field goes with its text and the page it was opened on comes

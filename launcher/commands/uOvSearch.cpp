@@ -25,6 +25,11 @@ std::wstring WindowText(HWND window) {
 
 } // namespace
 
+TItemSearch::TItemSearch(TMainHost& host, const TMainState& state)
+    : host_(host), state_(state),
+      // Called on the reader's thread: only a message goes to the window from there.
+      index_([&host] { ::PostMessageW(host.Window(), WM_INDEXREAD, 0, 0); }) {}
+
 void TItemSearch::FieldCreate() {
     field_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
@@ -66,6 +71,8 @@ bool TItemSearch::Leave(bool pageBack) {
             PageBack();
         results_ = false;
     }
+    searching_ = false;
+    GrowTimerSet(false);
     // The field hidden with the keyboard in it gives it to the window, and so to the list.
     return true;
 }
@@ -77,6 +84,8 @@ void TItemSearch::TextChanged() {
     if (text.empty()) {
         if (results_)
             PageBack();
+        searching_ = false;
+        GrowTimerSet(false);
         return;
     }
     if (!results_) {
@@ -94,20 +103,57 @@ void TItemSearch::ShowAgain() {
 }
 
 void TItemSearch::IndexEnsure() {
-    if (!index_.Built()) {
-        THourglass hourglass;
+    if (!index_.Built())
         index_.Build();
-    }
+}
+
+void TItemSearch::IndexStart() {
+    IndexEnsure();
 }
 
 void TItemSearch::IndexReread() {
-    THourglass hourglass;
     index_.Build();
+}
+
+void TItemSearch::IndexRead() {
+    // Only results of part of the pages grow: pages read again after a command changed them are
+    // shown by that command, as it shows its own change.
+    if (!index_.Take() || !results_ || !searching_)
+        return;
+    // The last pages show at once; before them the results grow a few times a second, not with
+    // every page, so typing is never held up by them.
+    if (index_.Whole())
+        ResultsGrow();
+    else
+        GrowTimerSet(true);
+}
+
+void TItemSearch::ResultsGrow() {
+    GrowTimerSet(false);
+    // A name being edited keeps its row: the results grow when the editor has closed.
+    if (results_ && ListView_GetEditControl(host_.ItemList())) {
+        GrowTimerSet(true);
+        return;
+    }
+    ShowAgain();
+}
+
+void TItemSearch::GrowTimerSet(bool on) {
+    if (on == growTimer_)
+        return;
+    growTimer_ = on;
+    if (on)
+        ::SetTimer(host_.Window(), OV_TIMER_RESULTSGROW, 250, nullptr);
+    else
+        ::KillTimer(host_.Window(), OV_TIMER_RESULTSGROW);
 }
 
 void TItemSearch::ResultsShow(const std::wstring& text) {
     IndexEnsure();
     const TPageEntries entries = index_.Entries(index_.Match(text));
+    searching_ = !index_.Whole();
+    if (searching_)
+        GrowTimerSet(true);
     std::set<int32_t> pages;
     items_ = 0;
     for (const TPageEntry& entry : entries) {
@@ -116,10 +162,10 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
             pages.insert(entry.page);
         }
     }
-    // Each result says which page it is on: one name read per page found.
+    // Each result says which page it is on, by the name the index read with the page.
     std::map<int32_t, std::wstring> labels;
     for (int32_t page : pages)
-        labels[page] = PageLabel(page, PageNameRead(page));
+        labels[page] = PageLabel(page, index_.PageName(page));
     {
         TListUpdate update;
         ListFill(entries, std::move(labels));

@@ -18,14 +18,23 @@
 
 class TItemSearch {
   public:
-    TItemSearch(TMainHost& host, const TMainState& state) : host_(host), state_(state) {}
+    TItemSearch(TMainHost& host, const TMainState& state);
     TItemSearch(const TItemSearch&) = delete;
     TItemSearch& operator=(const TItemSearch&) = delete;
 
     // The field; null until the search first opens.
     HWND Field() const noexcept { return field_; }
-    // Every page's items, built when the search first opens; it follows the store from then on.
+    // Every page's items, read once the window first shows (IndexStart) or when the search first
+    // opens; it follows the store from then on.
     TItemIndex& Index() noexcept { return index_; }
+    // The index begins to read the store, on its own thread, unless it has begun already.
+    void IndexStart();
+    // The index's reader has read pages (WM_INDEXREAD): the results shown take them in.
+    void IndexRead();
+    // The results shown while pages were still to come are shown again (OV_TIMER_RESULTSGROW).
+    void ResultsGrow();
+    // The results shown are those of part of the pages: the rest is still being read.
+    bool Searching() const noexcept { return searching_; }
     // The field is shown.
     bool IsOpen() const noexcept { return open_; }
     // The list shows results, not the page.
@@ -59,6 +68,7 @@ class TItemSearch {
   private:
     void FieldCreate();
     void IndexEnsure();
+    void GrowTimerSet(bool on);
     void ResultsShow(const std::wstring& text);
     // The page shown before the results, with the selection it had.
     void PageBack();
@@ -70,6 +80,8 @@ class TItemSearch {
     TUniqueAccel keys_;
     bool open_ = false;
     bool results_ = false;
+    bool searching_ = false;
+    bool growTimer_ = false;
     // The page's selection when the results took its place.
     std::vector<std::wstring> selected_;
     std::wstring focused_;

@@ -3,6 +3,7 @@
 
 #include "uCmnDpi.h"
 #include "uCmnFile.h"
+#include "uCmnMatch.h"
 #include "uCmnReg.h"
 #include "uCmnStr.h"
 #include "uCmnWnd.h"
@@ -60,8 +61,8 @@ const std::wstring& RowText(TRowRecord& row, int column) {
 }
 
 // Makes the row's record at the end of the list's order; the list is told by the caller.
-void RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record,
-             int32_t page) {
+TRowRecord& RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record,
+                    int32_t page) {
     TListState& state = ListState();
     TRowRecord& row = state.rows.emplace_back();
     row.name = name;
@@ -74,6 +75,7 @@ void RowMake(const std::wstring& name, const std::wstring& path, const FindRecor
     LocaleTexts();
     row.item = static_cast<int>(state.order.size());
     state.order.push_back(state.rows.size() - 1);
+    return row;
 }
 
 int ScrollPos(HWND list, int bar) {
@@ -145,6 +147,17 @@ void ListFill(int32_t page) {
     ListFill(entries);
 }
 
+namespace {
+
+uint64_t OrderHead(const std::string& order) {
+    uint64_t head = 0;
+    for (size_t i = 0; i < 8; ++i)
+        head = (head << 8) | (i < order.size() ? static_cast<unsigned char>(order[i]) : 0u);
+    return head;
+}
+
+} // namespace
+
 void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageLabels) {
     TListUpdate update;
     ListClear();
@@ -155,9 +168,15 @@ void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageL
     TListState& state = ListState();
     state.rows.reserve(entries.size());
     state.order.reserve(entries.size());
-    for (const TPageEntry& entry : entries)
-        if (entry.found)
-            RowMake(entry.name, entry.path, entry.record, entry.page);
+    state.keyed = true;
+    for (const TPageEntry& entry : entries) {
+        if (entry.found) {
+            TRowRecord& row = RowMake(entry.name, entry.path, entry.record, entry.page);
+            row.order = entry.order;
+            row.orderHead = OrderHead(row.order);
+            state.keyed = state.keyed && !entry.order.empty();
+        }
+    }
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, state.order.size(), 0);
 }
 
@@ -177,6 +196,7 @@ void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page
         return;
     ListEditCancel();
     RowMake(name, path, record, page);
+    ListState().keyed = false;
     // The rows before it keep their place, their selection and the list's scroll position.
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, ListState().order.size(),
                    LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
@@ -196,6 +216,7 @@ void ListClear() {
     state.order.clear();
     state.wanted.clear();
     state.pageLabels.clear();
+    state.keyed = false;
     ++state.fill;
 }
 
@@ -289,6 +310,10 @@ void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstrin
     for (TRowRecord& row : ListState().rows) {
         if (row.page == page && row.name == oldName) {
             row.name = newName;
+            if (!row.order.empty()) {
+                row.order = TextSortKey(newName);
+                row.orderHead = OrderHead(row.order);
+            }
             ::InvalidateRect(ListState().list, nullptr, TRUE);
             return;
         }
@@ -351,6 +376,14 @@ void ListSort(int32_t column, int32_t order) {
     ListEditCancel();
     {
         TSelectionKeep selection(list);
+        // Names by their sort keys where every row has one: the order of lstrcmpW, without its
+        // look-ups for every comparison.
+        const auto keyed = [&](size_t a, size_t b) {
+            const TRowRecord &rowA = state.rows[a], &rowB = state.rows[b];
+            if (rowA.orderHead != rowB.orderHead)
+                return (rowA.orderHead < rowB.orderHead) == (order > 0);
+            return rowA.order.compare(rowB.order) * order < 0;
+        };
         const auto before = [&](size_t a, size_t b) {
             const auto rowA = reinterpret_cast<LPARAM>(&state.rows[a]);
             const auto rowB = reinterpret_cast<LPARAM>(&state.rows[b]);
@@ -360,8 +393,12 @@ void ListSort(int32_t column, int32_t order) {
         // A stable sort of the current order: rows that compare equal keep their order, as the
         // list control's own sort keeps them. Rows that come in order (a folder lists its
         // entries by name) cost one comparison each.
-        if (!std::is_sorted(state.order.begin(), state.order.end(), before))
+        if (column == 0 && state.keyed) {
+            if (!std::is_sorted(state.order.begin(), state.order.end(), keyed))
+                std::stable_sort(state.order.begin(), state.order.end(), keyed);
+        } else if (!std::is_sorted(state.order.begin(), state.order.end(), before)) {
             std::stable_sort(state.order.begin(), state.order.end(), before);
+        }
         for (size_t i = 0; i < state.order.size(); ++i)
             state.rows[state.order[i]].item = static_cast<int>(i);
     }

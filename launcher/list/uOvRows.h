@@ -38,6 +38,10 @@ struct TRowRecord {
     std::wstring sizeText, dateText, folderText;
     bool textsMade = false;
     int32_t page = 0;
+    // The name's sort key, where the row came with one (the search's results), and its first
+    // eight bytes as one number, which settle most comparisons.
+    std::string order;
+    uint64_t orderHead = 0;
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
     int item = -1;
@@ -66,6 +70,8 @@ struct TListState {
     // Type texts by extension, letter case aside; a node never moves, so rows point into it.
     std::unordered_map<std::wstring, std::wstring> typeTexts;
     bool iconErrorShown = false;
+    // Every row came with its name's sort key: the name column sorts by them.
+    bool keyed = false;
     // The search's results: each page's label ("[2 仕事]"), put before a row's folder.
     std::map<int32_t, std::wstring> pageLabels;
     // Items marked to be moved, by page and name: their rows show dimmed.

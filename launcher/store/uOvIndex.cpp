@@ -1,59 +1,241 @@
-// The search's index of every page's items.
+// The search's index of every page's items, and the thread that reads the pages for it.
 #include "uOvIndex.h"
 
 #include "uCmnMatch.h"
+#include "uOvPages.h"
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
+#include <utility>
+
+std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name) {
+    TPageEntries entries;
+    PageItemsRead(page, entries);
+    name = PageNameRead(page);
+    std::vector<TIndexItem> items(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        TIndexItem& item = items[i];
+        item.folded = TextFold(entries[i].name);
+        item.order = TextSortKey(entries[i].name);
+        item.name = std::move(entries[i].name);
+        item.path = std::move(entries[i].path);
+    }
+    return items;
+}
+
+// The reader: one thread that reads the pages asked for, in the order asked, and keeps them until
+// the window's thread takes them. It touches the store only to read, and nothing of the window.
+class TIndexReader {
+  public:
+    struct TRead {
+        int32_t page = 0;
+        uint64_t stamp = 0;
+        std::vector<TIndexItem> items;
+        std::wstring name;
+    };
+
+    explicit TIndexReader(std::function<void()> arrived) : arrived_(std::move(arrived)) {}
+    ~TIndexReader() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            asked_.clear();
+        }
+        wake_.notify_all();
+        // A page being read is finished first: at most one page's read.
+        if (thread_.joinable())
+            thread_.join();
+    }
+    TIndexReader(const TIndexReader&) = delete;
+    TIndexReader& operator=(const TIndexReader&) = delete;
+
+    void Ask(int32_t page, uint64_t stamp) {
+        {
+            std::lock_guard lock(mutex_);
+            asked_.push_back({page, stamp});
+            if (!thread_.joinable())
+                thread_ = std::thread([this] { Run(); });
+        }
+        wake_.notify_all();
+    }
+    // Nothing asked before is read any more (a read under way is still handed over, and its
+    // stamp tells it apart).
+    void Forget() {
+        std::lock_guard lock(mutex_);
+        asked_.clear();
+        done_.clear();
+    }
+    std::vector<TRead> Take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(done_, {});
+    }
+    // Waits until a read page waits to be taken; false when the reader has nothing left to read
+    // and nothing read.
+    bool Await() {
+        std::unique_lock lock(mutex_);
+        came_.wait(lock, [this] { return !done_.empty() || (asked_.empty() && !reading_); });
+        return !done_.empty();
+    }
+
+  private:
+    struct TAsked {
+        int32_t page;
+        uint64_t stamp;
+    };
+
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || !asked_.empty(); });
+            if (stop_)
+                return;
+            const TAsked asked = asked_.front();
+            asked_.pop_front();
+            reading_ = true;
+            lock.unlock();
+            TRead read{asked.page, asked.stamp, {}, {}};
+            read.items = IndexPageRead(asked.page, read.name);
+            lock.lock();
+            reading_ = false;
+            if (stop_)
+                return;
+            done_.push_back(std::move(read));
+            came_.notify_all();
+            if (arrived_) {
+                lock.unlock();
+                arrived_();
+                lock.lock();
+            }
+        }
+    }
+
+    std::function<void()> arrived_;
+    std::mutex mutex_;
+    std::condition_variable wake_, came_;
+    std::deque<TAsked> asked_;
+    std::vector<TRead> done_;
+    bool reading_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+TItemIndex::TItemIndex(std::function<void()> arrived)
+    : reader_(std::make_unique<TIndexReader>(std::move(arrived))) {}
+
+TItemIndex::~TItemIndex() = default;
 
 void TItemIndex::Build() {
     pages_.clear();
     built_ = true;
-    recount_ = true;
-    Fresh();
+    PagesAsk();
 }
 
 void TItemIndex::Clear() {
+    reader_->Forget();
     pages_.clear();
     built_ = false;
-    recount_ = false;
+}
+
+void TItemIndex::PagesAsk() {
+    reader_->Forget();
+    pages_.resize(static_cast<size_t>(::PageCount()));
+    for (size_t slot = 0; slot < pages_.size(); ++slot) {
+        pages_[slot].state = TPageState::Unread;
+        pages_[slot].items.clear();
+        PageAsk(slot);
+    }
+}
+
+void TItemIndex::PageAsk(size_t slot) {
+    pages_[slot].wanted = ++asked_;
+    reader_->Ask(static_cast<int32_t>(slot + 1), asked_);
 }
 
 void TItemIndex::PageChanged(int32_t page) {
     if (!built_ || page < 1)
         return;
     // A page created beyond the last one the index knows brings the pages before it along.
-    if (static_cast<size_t>(page) > pages_.size())
-        pages_.resize(static_cast<size_t>(page));
-    pages_[static_cast<size_t>(page - 1)].stale = true;
+    while (pages_.size() < static_cast<size_t>(page)) {
+        pages_.emplace_back();
+        PageAsk(pages_.size() - 1);
+    }
+    const size_t slot = static_cast<size_t>(page - 1);
+    // Read here at the next use, unless the reader has it by then; a page still on its way is
+    // asked for again, as the read under way may have been made before the change.
+    if (pages_[slot].state == TPageState::Fresh)
+        pages_[slot].state = TPageState::Stale;
+    PageAsk(slot);
 }
 
 void TItemIndex::PageRemoved(int32_t page) {
-    if (built_ && page >= 1 && static_cast<size_t>(page) <= pages_.size())
-        pages_.erase(pages_.begin() + (page - 1));
+    if (!built_ || page < 1 || static_cast<size_t>(page) > pages_.size())
+        return;
+    pages_.erase(pages_.begin() + (page - 1));
+    // The pages after it have new numbers: what is waited for is asked for by them.
+    for (size_t slot = static_cast<size_t>(page - 1); slot < pages_.size(); ++slot)
+        if (pages_[slot].wanted)
+            PageAsk(slot);
 }
 
 void TItemIndex::PagesChanged() {
     if (built_)
-        recount_ = true;
+        PagesAsk();
+}
+
+bool TItemIndex::Take() {
+    bool came = false;
+    for (TIndexReader::TRead& read : reader_->Take()) {
+        const size_t slot = static_cast<size_t>(read.page - 1);
+        // A read overtaken by a change, a removal or a new build is not the page any more.
+        if (read.page < 1 || slot >= pages_.size() || pages_[slot].wanted != read.stamp)
+            continue;
+        PagePut(pages_[slot], std::move(read.items), std::move(read.name));
+        came = true;
+    }
+    return came;
+}
+
+bool TItemIndex::Whole() {
+    Take();
+    for (const TIndexPage& page : pages_)
+        if (page.state == TPageState::Unread)
+            return false;
+    return true;
+}
+
+void TItemIndex::Wait() {
+    while (!Whole()) {
+        if (!reader_->Await()) {
+            // Nothing on its way any more: what is still missing is read here.
+            for (size_t slot = 0; slot < pages_.size(); ++slot) {
+                if (pages_[slot].state == TPageState::Unread) {
+                    std::wstring name;
+                    std::vector<TIndexItem> items =
+                        IndexPageRead(static_cast<int32_t>(slot + 1), name);
+                    PagePut(pages_[slot], std::move(items), std::move(name));
+                }
+            }
+        }
+    }
 }
 
 void TItemIndex::Fresh() {
     if (!built_)
         return;
-    if (recount_) {
-        pages_.resize(static_cast<size_t>(::PageCount()));
-        for (TIndexPage& page : pages_)
-            page.stale = true;
-        recount_ = false;
+    Take();
+    for (size_t slot = 0; slot < pages_.size(); ++slot) {
+        if (pages_[slot].state == TPageState::Stale) {
+            std::wstring name;
+            std::vector<TIndexItem> items = IndexPageRead(static_cast<int32_t>(slot + 1), name);
+            PagePut(pages_[slot], std::move(items), std::move(name));
+        }
     }
-    for (size_t i = 0; i < pages_.size(); ++i)
-        if (pages_[i].stale)
-            PageRead(pages_[i], static_cast<int32_t>(i + 1));
 }
 
-void TItemIndex::PageRead(TIndexPage& page, int32_t number) {
-    TPageEntries entries;
-    PageItemsRead(number, entries);
+void TItemIndex::PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name) {
     // What the file system answered for an item that kept its name and path still holds: a page
     // read again after one item was added does not look every other one up again.
     std::unordered_map<std::wstring, const TIndexItem*> before;
@@ -61,29 +243,28 @@ void TItemIndex::PageRead(TIndexPage& page, int32_t number) {
     for (const TIndexItem& item : page.items)
         if (item.looked)
             before.emplace(item.name, &item);
-    std::vector<TIndexItem> items;
-    items.reserve(entries.size());
-    for (TPageEntry& entry : entries) {
-        TIndexItem& item = items.emplace_back();
-        if (auto known = before.find(entry.name);
-            known != before.end() && known->second->path == entry.path) {
-            item = *known->second;
-            continue;
+    for (TIndexItem& item : items) {
+        if (auto known = before.find(item.name);
+            known != before.end() && known->second->path == item.path) {
+            item.record = known->second->record;
+            item.found = known->second->found;
+            item.looked = true;
         }
-        item.folded = TextFold(entry.name);
-        item.name = std::move(entry.name);
-        item.path = std::move(entry.path);
     }
     page.items = std::move(items);
-    page.stale = false;
+    page.name = std::move(name);
+    page.state = TPageState::Fresh;
+    page.wanted = 0;
 }
 
 int32_t TItemIndex::PageCount() {
+    Wait();
     Fresh();
     return static_cast<int32_t>(pages_.size());
 }
 
 size_t TItemIndex::ItemCount() {
+    Wait();
     Fresh();
     size_t count = 0;
     for (const TIndexPage& page : pages_)
@@ -92,6 +273,7 @@ size_t TItemIndex::ItemCount() {
 }
 
 const std::vector<TIndexItem>& TItemIndex::PageItems(int32_t page) {
+    Wait();
     Fresh();
     static const std::vector<TIndexItem> none;
     if (page < 1 || static_cast<size_t>(page) > pages_.size())
@@ -104,6 +286,8 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
     std::vector<TIndexHit> hits;
     const std::wstring part = TextFold(text);
     for (size_t page = 0; page < pages_.size(); ++page) {
+        if (pages_[page].state != TPageState::Fresh)
+            continue;
         const std::vector<TIndexItem>& items = pages_[page].items;
         for (size_t i = 0; i < items.size(); ++i)
             if (TextFoldedContains(items[i].folded, part))
@@ -129,6 +313,7 @@ TPageEntries TItemIndex::Entries(const std::vector<TIndexHit>& hits) {
         entry.record = item.record;
         entry.found = item.found;
         entry.page = hit.page;
+        entry.order = item.order;
     }
     return entries;
 }

@@ -1,21 +1,31 @@
 // The search's index: every page's items in memory, their names folded for matching. It follows
 // the store: every page a store operation changes is read from the store again before the index
 // is next used, and nothing else feeds it.
+//
+// The pages are read on a thread of the index's own (the reader), so the window never waits for
+// a whole tree: Build asks for every page, and each page comes in as soon as it is read. A page
+// changed after it came in is read again on the window's thread at its next use, as one page; a
+// page still on its way is asked for again. Until every page has come in, Match finds in the
+// pages read so far and Whole says so.
 #pragma once
 
 #include "uCmnFile.h"
 #include "uOvReg.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-// One item of the index: what the store holds, the name folded once (TextFold), and what the
-// file system last answered for the path.
+// One item of the index: what the store holds, the name folded once (TextFold) and as the
+// platform's sort key (the order lstrcmpW gives, compared as bytes), and what the file system last
+// answered for the path.
 struct TIndexItem {
     std::wstring name;
     std::wstring path;
     std::wstring folded;
+    std::string order;
     FindRecord record;
     bool found = false;
     // The path has been looked up (by a search that showed it).
@@ -28,20 +38,34 @@ struct TIndexHit {
     size_t item = 0;
 };
 
+class TIndexReader;
+
 // Pages are counted from 1. Until it is built the index holds nothing and hears nothing, so it
-// costs nothing while no search was ever opened.
+// costs nothing while no search was ever opened. Used from one thread (the window's), which is
+// also the thread that writes the store.
 class TItemIndex : private TPageStoreListener {
   public:
-    TItemIndex() = default;
+    // `arrived` is called on the reader's thread after each page it read, which then waits to be
+    // taken (Take). The window posts itself a message there.
+    explicit TItemIndex(std::function<void()> arrived = {});
+    ~TItemIndex();
+    TItemIndex(const TItemIndex&) = delete;
+    TItemIndex& operator=(const TItemIndex&) = delete;
 
     bool Built() const noexcept { return built_; }
-    // Reads every page of the store afresh, one pass over each page key; every path is looked up
-    // again when a search next shows it.
+    // Asks for every page of the store afresh; what was read before is forgotten, and every path
+    // is looked up again when a search next shows it.
     void Build();
-    // Forgets everything; nothing is heard until the next Build.
+    // Forgets everything and stops the reader; nothing is heard until the next Build.
     void Clear();
+    // Takes the pages the reader has read since; true when any came in.
+    bool Take();
+    // Every page has come in (after a Take).
+    bool Whole();
+    // Waits until every page has come in.
+    void Wait();
 
-    // The pages as the store holds them now.
+    // The pages as the store holds them now, once every page has come in.
     int32_t PageCount();
     size_t ItemCount();
     // The page's items in store order.
@@ -49,29 +73,46 @@ class TItemIndex : private TPageStoreListener {
     const TIndexItem& Item(const TIndexHit& hit) const {
         return pages_[static_cast<size_t>(hit.page - 1)].items[hit.item];
     }
+    // The page's name as the store held it when the page was read.
+    const std::wstring& PageName(int32_t page) const {
+        return pages_[static_cast<size_t>(page - 1)].name;
+    }
 
-    // The items whose name contains `text` (TextFold on both sides), page by page in store
-    // order.
+    // The items whose name contains `text` (TextFold on both sides), of the pages come in so
+    // far, page by page in store order.
     std::vector<TIndexHit> Match(const std::wstring& text);
     // The hits as rows for the list: each path looked up the first time, each entry carrying its
     // page.
     TPageEntries Entries(const std::vector<TIndexHit>& hits);
 
   private:
+    enum class TPageState { Unread, Stale, Fresh };
     struct TIndexPage {
         std::vector<TIndexItem> items;
-        // Changed in the store since it was read.
-        bool stale = true;
+        std::wstring name;
+        TPageState state = TPageState::Unread;
+        // The reader's read of the page that is waited for; 0 for none.
+        uint64_t wanted = 0;
     };
 
     void PageChanged(int32_t page) override;
     void PageRemoved(int32_t page) override;
     void PagesChanged() override;
-    // Reads the pages the store changed; with `recount_`, the number of pages too.
+    // Every page of the store asked for, none of them read.
+    void PagesAsk();
+    void PageAsk(size_t slot);
+    // Takes what came in, then reads the changed pages here.
     void Fresh();
-    void PageRead(TIndexPage& page, int32_t number);
+    // Puts a read page in place, keeping what the file system answered for the items that kept
+    // their name and path.
+    void PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name);
 
     std::vector<TIndexPage> pages_;
+    std::unique_ptr<TIndexReader> reader_;
+    uint64_t asked_ = 0;
     bool built_ = false;
-    bool recount_ = false;
 };
+
+// A page's items as the index holds them, read from the store: names folded and sort keys made.
+// What the reader does for each page, on its thread.
+std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name);

@@ -76,6 +76,8 @@ struct TPageEntry {
     bool found = false;
     // The page the item is on.
     int32_t page = 0;
+    // The name's sort key (TextSortKey), where the search's index made one; empty otherwise.
+    std::string order;
 };
 using TPageEntries = std::vector<TPageEntry>;
 

@@ -113,7 +113,8 @@ void StatusPanelsUpdate(TFrmOvMain& form) {
     TStatusPanels& panels = form.StatusPanels;
     if (form.Search().ResultsShown()) {
         panels.pageText = FormatMessageText(
-            OV_CAP_STATUS_FOUND, {form.Search().FoundItems(), form.Search().FoundPages()});
+            form.Search().Searching() ? OV_CAP_STATUS_SEARCHING : OV_CAP_STATUS_FOUND,
+            {form.Search().FoundItems(), form.Search().FoundPages()});
         panels.folder.clear();
         panels.folderIcon = false;
         return;

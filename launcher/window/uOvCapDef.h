@@ -52,6 +52,7 @@ inline constexpr const wchar_t* OV_CAP_EMPTY_PAGE =
 inline constexpr const wchar_t* OV_CAP_EMPTY_FOLDER = L"このフォルダーは空です";
 // The list's line over a search that found nothing.
 inline constexpr const wchar_t* OV_CAP_EMPTY_FOUND = L"一致する項目はありません";
+inline constexpr const wchar_t* OV_CAP_EMPTY_SEARCHING = L"検索中…";
 
 // List columns in index order; the size column (1) is right-aligned.
 inline constexpr const wchar_t* OV_CAP_COLUMNS[5] = {L"名前", L"サイズ", L"種類", L"更新日時",
@@ -63,6 +64,8 @@ inline constexpr int OV_COLUMN_SIZE = 1;
 inline constexpr const wchar_t* OV_CAP_STATUS_PAGE = L" %d/%d ページ   %d 個のオブジェクト  ";
 // Status bar, panel 0 over the search's results: items found, pages they are on.
 inline constexpr const wchar_t* OV_CAP_STATUS_FOUND = L" %d 件 (%d ページ)";
+// The same while the index is still being read: the results grow as its pages come in.
+inline constexpr const wchar_t* OV_CAP_STATUS_SEARCHING = L" 検索中… %d 件 (%d ページ)";
 // The search field's cue.
 inline constexpr const wchar_t* OV_CAP_SEARCH_CUE = L"検索";
 

@@ -19,9 +19,13 @@ inline constexpr UINT WM_HOOKKEY = WM_USER + 10;
 inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
 // The notification-area icon's clicks: LParam the mouse message.
 inline constexpr UINT WM_TRAYICON = WM_APP + 2;
+// Posted by the search index's reader when pages it read wait to be taken.
+inline constexpr UINT WM_INDEXREAD = WM_APP + 3;
 
 // Timers of the main window.
 inline constexpr UINT_PTR OV_TIMER_DRAGHOVER = 1;
+// Results shown while the index was incomplete are shown again with the pages come in since.
+inline constexpr UINT_PTR OV_TIMER_RESULTSGROW = 2;
 
 // Child controls.
 inline constexpr int IDC_TOOLBAR = 100;

@@ -85,6 +85,7 @@ void TFrmOvMain::FormCreate() {
     // Bound in the first idle moment after the window shows (IdleWork): the library's thread and
     // hook are no part of the first paint.
     RunStep([&] { hookPending_ = true; });
+    indexPending_ = true;
     // Also for a start that shows no window (at sign-in with the taskbar button off): the icon is
     // then the program's one sign.
     // A taskbar setting that cannot be read is told once, when the window shows (FormShow).
@@ -147,7 +148,15 @@ bool TFrmOvMain::IdleWork() {
         RunStep([] { HookDllLoad(); });
         return true;
     }
-    return ListIconsLoad();
+    if (ListIconsLoad())
+        return true;
+    // The search's index is read once the first screen is whole, on the index's own thread: the
+    // search then opens at once whenever it is asked for.
+    if (indexPending_) {
+        indexPending_ = false;
+        RunStep([&] { search_.IndexStart(); });
+    }
+    return false;
 }
 
 void TFrmOvMain::FormShow() {
@@ -205,7 +214,8 @@ void TFrmOvMain::StatusRepaint() noexcept {
     // The icon's tip is the caption, which names the page.
     RunStep([this] { TrayUpdate(); });
     ::InvalidateRect(CptSbrStatus, nullptr, TRUE);
-    CptLvwItemsCue.SetText(search_.ResultsShown()        ? OV_CAP_EMPTY_FOUND
+    CptLvwItemsCue.SetText(search_.Searching()           ? OV_CAP_EMPTY_SEARCHING
+                           : search_.ResultsShown()      ? OV_CAP_EMPTY_FOUND
                            : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
                                                          : OV_CAP_EMPTY_FOLDER);
 }
@@ -399,7 +409,14 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             ItemDragHover();
             return 0;
         }
+        if (wParam == OV_TIMER_RESULTSGROW) {
+            RunStep([&] { search_.ResultsGrow(); });
+            return 0;
+        }
         break;
+    case WM_INDEXREAD:
+        RunStep([&] { search_.IndexRead(); });
+        return 0;
     case WM_HOOKKEY:
         HookKeyPressed(wParam, lParam);
         return 0;

@@ -220,6 +220,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     bool creating_ = false;
     // The hot-key library is still to be bound (in the first idle moment).
     bool hookPending_ = false;
+    bool indexPending_ = false;
     TUniqueAccel keys_;
     // PlaceAt is moving the window: a scale change lays it out again but keeps its bounds.
     bool placing_ = false;
