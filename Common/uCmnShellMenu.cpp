@@ -1,5 +1,6 @@
 // The shell's own context menu for files of one folder, hosted in a menu of the program's.
 #include "uCmnShellMenu.h"
+#include "uCmnStr.h"
 
 #include "uCmnCom.h"
 #include "uCmnFile.h"
@@ -17,10 +18,6 @@ TShellMenu* g_open = nullptr;
 // Verbs that change or move the file on disk: beside the launcher's own entries they would be
 // taken for removing an item.
 constexpr const wchar_t* ChangingVerbs[] = {L"delete", L"cut", L"rename", L"link"};
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
 
 bool IsSeparator(HMENU menu, int position) {
     MENUITEMINFOW info{};
@@ -83,8 +80,31 @@ bool TShellMenu::Build(HWND owner, const std::vector<std::wstring>& paths, HMENU
     first_ = firstId;
     last_ = lastId;
     LeaveOutChangingVerbs(menu);
+    Register();
+    return true;
+}
+
+void TShellMenu::Register() {
+    if (open_)
+        return;
     previous_ = std::exchange(g_open, this);
     open_ = true;
+}
+
+void TShellMenu::BuildOnOpen(HWND owner, std::function<std::vector<std::wstring>()> paths,
+                             HMENU menu, UINT firstId, UINT lastId, bool extended,
+                             std::wstring none) {
+    putOff_ = {std::move(paths), menu, firstId, lastId, extended, std::move(none)};
+    owner_ = owner;
+    Register();
+}
+
+bool TShellMenu::OnOpen(HMENU menu) {
+    if (!putOff_.menu || menu != putOff_.menu)
+        return false;
+    TPutOff putOff = std::exchange(putOff_, {});
+    if (!Build(owner_, putOff.paths(), putOff.menu, putOff.first, putOff.last, putOff.extended))
+        ::AppendMenuW(putOff.menu, MF_STRING | MF_GRAYED, 0, putOff.none.c_str());
     return true;
 }
 
@@ -143,9 +163,13 @@ bool TShellMenu::InvokeVerb(LPCSTR verb, LPCWSTR wideVerb, POINT point) const {
 }
 
 bool TShellMenu::Forward(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const TShellMenu* open = g_open;
+    TShellMenu* open = g_open;
     if (!open)
         return false;
+    if (msg == WM_INITMENUPOPUP && open->OnOpen(reinterpret_cast<HMENU>(wParam))) {
+        result = 0;
+        return true;
+    }
     switch (msg) {
     case WM_DRAWITEM:
         if (reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->CtlType != ODT_MENU)

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ class TShellMenu {
     // successful build until the object goes, Forward serves the menu's messages.
     bool Build(HWND owner, const std::vector<std::wstring>& paths, HMENU menu, UINT firstId,
                UINT lastId, bool extended);
+    // The same, put off until `menu` first opens (its WM_INITMENUPOPUP, handed over by Forward):
+    // the shell is asked for nothing while the submenu stays shut. `paths` is called then; where
+    // the shell gives no menu, `menu` shows `none`, greyed. Forward serves the object from here on.
+    void BuildOnOpen(HWND owner, std::function<std::vector<std::wstring>()> paths, HMENU menu,
+                     UINT firstId, UINT lastId, bool extended, std::wstring none);
     // True when `id` is one of the built entries.
     bool Owns(UINT id) const noexcept { return menu_ && id >= first_ && id <= last_; }
     // The canonical verb of an entry ("open", "properties"); empty when the shell names none.
@@ -41,6 +47,18 @@ class TShellMenu {
   private:
     void LeaveOutChangingVerbs(HMENU menu) const;
     bool InvokeVerb(LPCSTR verb, LPCWSTR wideVerb, POINT point) const;
+    void Register();
+    // Builds the put-off menu if `menu` is it; true when it was.
+    bool OnOpen(HMENU menu);
+
+    struct TPutOff {
+        std::function<std::vector<std::wstring>()> paths;
+        HMENU menu = nullptr;
+        UINT first = 0, last = 0;
+        bool extended = false;
+        std::wstring none;
+    };
+    TPutOff putOff_;
 
     TComPtr<IContextMenu> menu_;
     TComPtr<IContextMenu2> menu2_;

@@ -3,6 +3,8 @@
 
 #include "uCmnError.h"
 
+#include <windows.h>
+
 std::vector<std::wstring> CommaTextSplit(const std::wstring& text) {
     std::vector<std::wstring> list;
     const size_t n = text.size();
@@ -80,4 +82,9 @@ const std::wstring& ListAt(const std::vector<std::wstring>& list, int index) {
         throw EListError(
             FormatMessageText(L"リストのインデックスが範囲を超えています (%d)", index));
     return list[static_cast<size_t>(index)];
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }

@@ -15,6 +15,8 @@ std::vector<std::wstring> CommaTextSplit(const std::wstring& text);
 // ignored. Raises EConvertError "'%s' は整数ではありません" for anything else, out-of-range
 // numbers included.
 int32_t StrToInt(const std::wstring& text);
+// The two texts are alike letter case aside, as the file system compares names (ordinal).
+bool SameText(const std::wstring& a, const std::wstring& b);
 
 // The entry at `index`, or EListError "リストのインデックスが範囲を超えています (%d)".
 const std::wstring& ListAt(const std::vector<std::wstring>& list, int index);

@@ -16,8 +16,11 @@
 #include "uTestMainWindow.h"
 #include "uTestProcess.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <set>
+#include <utility>
 #include <array>
 
 namespace {
@@ -30,6 +33,8 @@ struct {
     TMenus seen;
     HMENU last;
     int ticks;
+    // The entries of each submenu of the first menu, as that menu showed.
+    std::vector<int> submenuEntries;
 } g_menus;
 
 // A visible window of the class that belongs to this thread; of menus, one not noted yet.
@@ -58,6 +63,9 @@ void CALLBACK MenuTimer(HWND, UINT, UINT_PTR, DWORD) {
     }
     HMENU menu = g_menus.last = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
     std::vector<std::wstring>& entries = g_menus.seen.emplace_back();
+    for (int i = 0; i < ::GetMenuItemCount(menu) && g_menus.seen.size() == 1; ++i)
+        if (HMENU submenu = ::GetSubMenu(menu, i))
+            g_menus.submenuEntries.push_back(::GetMenuItemCount(submenu));
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
@@ -155,7 +163,7 @@ class ItemMenu : public TMainWindowTest {
 
     // Runs `open`, which opens the menus, typing `keys` into them, one a menu.
     static TMenus Menus(const std::function<void()>& open, const std::wstring& keys) {
-        g_menus = {keys, {}, nullptr, 0};
+        g_menus = {keys, {}, nullptr, 0, {}};
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, MenuTimer);
         open();
         ::KillTimer(nullptr, timer);
@@ -386,6 +394,95 @@ TEST_F(ItemMenu, TheShellsMenuLeavesOutVerbsThatChangeTheFileAndCarriesOutItsOwn
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(std::count(seen[1].begin(), seen[1].end(), L"プロパティ(&P)"), 1);
     EXPECT_NE(sheet.caption.find(L"b.txt"), std::wstring::npos);
+}
+
+namespace {
+
+// Messages the item list receives, counted through a subclass of it.
+class TListMessages {
+  public:
+    explicit TListMessages(HWND list) : list_(list) {
+        ::SetWindowSubclass(list_, Count, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~TListMessages() { ::RemoveWindowSubclass(list_, Count, 1); }
+    TListMessages(const TListMessages&) = delete;
+    TListMessages& operator=(const TListMessages&) = delete;
+    // The messages since the last call.
+    int Taken() { return std::exchange(count_, 0); }
+
+  private:
+    static LRESULT CALLBACK Count(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR self) {
+        ++reinterpret_cast<TListMessages*>(self)->count_;
+        return ::DefSubclassProc(window, msg, wParam, lParam);
+    }
+    HWND list_;
+    int count_ = 0;
+};
+
+} // namespace
+
+// 50,000 rows selected with Ctrl+A: a sort by a column, Delete's question and the row menu each
+// cost the list a few messages, not one a row; the selection follows its rows through the sort.
+TEST_F(ItemMenu, FiftyThousandSelectedRowsCostTheListNoMessageARow) {
+    TFrmOvMain& f = Shown(1);
+    constexpr int rows = 50000;
+    TPageEntries entries(rows);
+    for (int i = 0; i < rows; ++i) {
+        entries[i].name = L"f" + std::to_wstring(i) + L".txt";
+        entries[i].path = dir / entries[i].name;
+        entries[i].found = true;
+        entries[i].page = 1;
+        entries[i].record.Size64 = (i * 7919) % rows;
+    }
+    FileWrite(dir / L"f0.txt", "x");
+    ListFill(entries);
+    ::SetFocus(f.CptLvwItems);
+    ListView_SetItemState(f.CptLvwItems, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    TListMessages messages(f.CptLvwItems);
+    KeyPress('A', {VK_CONTROL});
+    ASSERT_EQ(ListView_GetSelectedCount(f.CptLvwItems), static_cast<UINT>(rows));
+    // One row taken out of the selection, by the list's own click with Ctrl.
+    ListView_SetItemState(f.CptLvwItems, 2, 0, LVIS_SELECTED);
+    const std::wstring out = ListRowOf(2).name;
+    messages.Taken();
+
+    NMLISTVIEW header{};
+    header.hdr = {f.CptLvwItems, IDC_ITEMS, LVN_COLUMNCLICK};
+    header.iItem = -1;
+    header.iSubItem = 1;
+    ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&header));
+    EXPECT_LT(messages.Taken(), 500) << "sorted by size";
+    EXPECT_NE(ListRowOf(2).name, out) << "the rows moved";
+    const std::vector<TListRow> selected = ListSelectedRows();
+    EXPECT_LT(messages.Taken(), 10) << "the selected rows collected";
+    ASSERT_EQ(selected.size(), static_cast<size_t>(rows - 1));
+    EXPECT_EQ(std::count_if(selected.begin(), selected.end(),
+                            [&](const TListRow& row) { return row.name == out; }),
+              0)
+        << "the row taken out stays out after the sort";
+    // The list agrees: its count, and a sample of its rows with the one taken out.
+    EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), static_cast<UINT>(rows - 1));
+    for (int item = 0; item < rows; ++item)
+        if (item % 997 == 0 || ListRowOf(item).name == out)
+            EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, item, LVIS_SELECTED) != 0,
+                      ListRowOf(item).name != out)
+                << item;
+    messages.Taken();
+
+    const TBoxSeen box = AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL);
+    EXPECT_TRUE(box.seen);
+    EXPECT_LT(messages.Taken(), 500) << "Delete's question";
+    EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), rows);
+    PumpMessages(300);
+
+    const TMenus menus = Menus([&] { KeyPress(VK_APPS); }, L"");
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0], RowMenu(L"A"));
+    EXPECT_LT(messages.Taken(), 500) << "the row menu";
+    // The shell was asked for nothing: its submenu was never opened.
+    ASSERT_EQ(g_menus.submenuEntries.size(), 2u);
+    EXPECT_EQ(g_menus.submenuEntries[1], 0);
 }
 
 TEST_F(ItemMenu, AnEmptyPageSaysWhatToDoUntilARowIsIn) {

@@ -2,6 +2,7 @@
 #include "uOvItemMenu.h"
 
 #include "uCmnFile.h"
+#include "uCmnStr.h"
 #include "uCmnHandle.h"
 #include "uCmnShell.h"
 #include "uCmnShellMenu.h"
@@ -80,10 +81,11 @@ POINT MenuPointOf(HWND list, int row) {
     return point;
 }
 
-std::vector<std::wstring> SelectedPaths(HWND list) {
+std::vector<std::wstring> PathsOf(const std::vector<TListRow>& rows) {
     std::vector<std::wstring> paths;
-    for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) >= 0;)
-        paths.push_back(ListRowOf(row).path);
+    paths.reserve(rows.size());
+    for (const TListRow& row : rows)
+        paths.push_back(row.path);
     return paths;
 }
 
@@ -119,22 +121,32 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
     // The entries for one row act on the focused row.
     ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     const TItemMenuTargets targets = ItemMenuTargets(ListRowOf(row).path);
+    const std::vector<TListRow> selected = ListSelectedRows();
 
     TUniqueMenu menu(::CreatePopupMenu());
     TUniqueMenu more(::CreatePopupMenu());
+    // The shell's menu is made when its submenu first opens: for thousands of selected files it
+    // takes seconds, which a menu opened for another entry must not wait for. It can be made only
+    // for the files of one folder, the row's own file there.
     TShellMenu shell;
-    const bool shellBuilt =
-        shell.Build(host.Window(), SelectedPaths(list), more.Get(), IDM_SHELL_FIRST, IDM_SHELL_LAST,
-                    ::GetKeyState(VK_SHIFT) < 0);
+    const bool oneFolder =
+        !targets.present.empty() &&
+        std::all_of(selected.begin(), selected.end(), [&](const TListRow& r) {
+            return !r.path.empty() && SameText(PathFolder(r.path), PathFolder(selected[0].path));
+        });
+    if (oneFolder)
+        shell.BuildOnOpen(
+            host.Window(), [&selected] { return PathsOf(selected); }, more.Get(), IDM_SHELL_FIRST,
+            IDM_SHELL_LAST, ::GetKeyState(VK_SHIFT) < 0, OV_CAP_SHELL_NONE);
     // Entries that do not apply are greyed, never left out: the access keys keep their places.
-    const std::array<bool, OV_ITEM_MENU_ENTRIES> enabled = ItemMenuEnabled(targets, shellBuilt);
+    const std::array<bool, OV_ITEM_MENU_ENTRIES> enabled = ItemMenuEnabled(targets, oneFolder);
     for (int i = 0; i < OV_ITEM_MENU_ENTRIES; ++i) {
         const int id = IDM_ITEM_OPEN + i;
         if (id == IDM_ITEM_RENAME || id == IDM_ITEM_SHELL)
             ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
         if (id == IDM_ITEM_SHELL) {
             // Moves to another page, below the entries that change the item.
-            TUniqueMenu moves(pages.MoveMenuMake(ListSelectedRows()));
+            TUniqueMenu moves(pages.MoveMenuMake(selected));
             if (::AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(moves.Get()),
                               OV_CAP_ITEM_MOVETO))
                 moves.Release();

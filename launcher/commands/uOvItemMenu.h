@@ -26,7 +26,8 @@ struct TItemMenuTargets {
 TItemMenuTargets ItemMenuTargets(const std::wstring& path);
 
 // Which of the row menu's entries (OV_CAP_ITEM_MENU's order) apply to the row's targets: the
-// others are greyed. `shellBuilt` tells whether the shell gave its menu for the selected files.
+// others are greyed. `shellBuilt` tells whether the shell can give its menu for the selected files
+// (they are of one folder).
 std::array<bool, OV_ITEM_MENU_ENTRIES> ItemMenuEnabled(const TItemMenuTargets& targets,
                                                        bool shellBuilt);
 

@@ -85,6 +85,59 @@ int ScrollPos(HWND list, int bar) {
     return ::GetScrollInfo(list, bar, &info) ? info.nPos : 0;
 }
 
+void RowSelect(TRowRecord& row, bool selected) {
+    if (row.selected == selected)
+        return;
+    row.selected = selected;
+    ListState().selectedCount += selected ? 1 : static_cast<size_t>(-1);
+}
+
+// The kept selection checked against the list with two questions; asked of the list row by row
+// when they disagree.
+void SelectionInStep() {
+    TListState& state = ListState();
+    HWND list = state.list;
+    if (!list)
+        return;
+    const size_t count = static_cast<size_t>(ListView_GetSelectedCount(list));
+    int first = -1;
+    if (state.selectedCount > 0)
+        for (size_t i = 0; i < state.order.size() && first < 0; ++i)
+            if (state.rows[state.order[i]].selected)
+                first = static_cast<int>(i);
+    if (count == state.selectedCount && ListView_GetNextItem(list, -1, LVNI_SELECTED) == first)
+        return;
+    for (TRowRecord& row : state.rows)
+        row.selected = false;
+    state.selectedCount = 0;
+    for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
+        if (TRowRecord* row = RowAt(item))
+            RowSelect(*row, true);
+}
+
+// Tells the list the kept selection after the rows moved under it: every row at once when all or
+// none are selected, else the fewer of the selected and the unselected rows one by one.
+void SelectionTell() {
+    TListState& state = ListState();
+    HWND list = state.list;
+    state.selectionQuiet = true;
+    const size_t count = state.order.size(), selected = state.selectedCount;
+    if (selected == 0 || selected == count || selected <= count / 2) {
+        ListView_SetItemState(list, -1, selected == count && count ? LVIS_SELECTED : 0,
+                              LVIS_SELECTED);
+        if (selected != count)
+            for (size_t i = 0; i < count; ++i)
+                if (state.rows[state.order[i]].selected)
+                    ListView_SetItemState(list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    } else {
+        ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+        for (size_t i = 0; i < count; ++i)
+            if (!state.rows[state.order[i]].selected)
+                ListView_SetItemState(list, static_cast<int>(i), 0, LVIS_SELECTED);
+    }
+    state.selectionQuiet = false;
+}
+
 // The list's selection and focus follow their rows through a reordering: the list itself keeps
 // them by position. The view stays where it was, as after the list's own sort, although
 // focusing a row scrolls it into view (Wine).
@@ -92,19 +145,23 @@ class TSelectionKeep {
   public:
     explicit TSelectionKeep(HWND list)
         : list_(list), x_(ScrollPos(list, SB_HORZ)), y_(ScrollPos(list, SB_VERT)) {
-        for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
-            selected_.push_back(RowAt(item));
+        SelectionInStep();
         focused_ = RowAt(ListView_GetNextItem(list, -1, LVNI_FOCUSED));
     }
     ~TSelectionKeep() {
-        if (selected_.empty() && !focused_)
+        if (ListState().selectedCount == 0 && !focused_)
             return;
-        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (const TRowRecord* row : selected_)
-            ListView_SetItemState(list_, row->item, LVIS_SELECTED, LVIS_SELECTED);
+        // The rows keep their selection; the list learns their new places, with drawing off as
+        // the list marks every row it changes for a paint.
+        {
+            TListUpdate update;
+            SelectionTell();
+        }
         if (focused_) {
+            ListState().selectionQuiet = true;
             ListView_SetItemState(list_, focused_->item, LVIS_FOCUSED, LVIS_FOCUSED);
             ListView_SetSelectionMark(list_, focused_->item);
+            ListState().selectionQuiet = false;
         }
         // The report view scrolls by rows and the list view by columns, the icon views by pixels.
         RECT row{};
@@ -121,7 +178,6 @@ class TSelectionKeep {
   private:
     HWND list_;
     int x_, y_;
-    std::vector<const TRowRecord*> selected_;
     const TRowRecord* focused_ = nullptr;
 };
 
@@ -217,6 +273,7 @@ void ListClear() {
     state.wanted.clear();
     state.pageLabels.clear();
     state.keyed = false;
+    state.selectedCount = 0;
     ++state.fill;
 }
 
@@ -283,11 +340,41 @@ void ListSelectedNames(std::vector<std::wstring>& names) {
         names.push_back(std::move(row.name));
 }
 
+void ListItemChanged(const NMLISTVIEW& change) {
+    TListState& state = ListState();
+    if (state.selectionQuiet || !(change.uChanged & LVIF_STATE) ||
+        !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    if (change.iItem == -1) {
+        for (TRowRecord& row : state.rows)
+            row.selected = selected;
+        state.selectedCount = selected ? state.rows.size() : 0;
+    } else if (TRowRecord* row = RowAt(change.iItem)) {
+        RowSelect(*row, selected);
+    }
+}
+
+void ListRangeChanged(const NMLVODSTATECHANGE& change) {
+    if (ListState().selectionQuiet || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    for (int item = std::max(change.iFrom, 0); item <= change.iTo; ++item) {
+        TRowRecord* row = RowAt(item);
+        if (!row)
+            break;
+        RowSelect(*row, selected);
+    }
+}
+
 std::vector<TListRow> ListSelectedRows() {
-    HWND list = ListState().list;
+    SelectionInStep();
+    const TListState& state = ListState();
     std::vector<TListRow> rows;
-    for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
-        rows.push_back(ListRowOf(item));
+    rows.reserve(state.selectedCount);
+    for (size_t row : state.order)
+        if (state.rows[row].selected)
+            rows.push_back({state.rows[row].name, state.rows[row].page, state.rows[row].path});
     return rows;
 }
 

@@ -50,6 +50,11 @@ class TListUpdate {
     TListUpdate(const TListUpdate&) = delete;
     TListUpdate& operator=(const TListUpdate&) = delete;
 };
+// The list's selection as it tells it (LVN_ITEMCHANGED, one row or with -1 every row, and
+// LVN_ODSTATECHANGED, a range): the program keeps it with the rows, so that a sort, a command or
+// a menu over 50,000 selected rows asks the list nothing row by row.
+void ListItemChanged(const NMLISTVIEW& change);
+void ListRangeChanged(const NMLVODSTATECHANGE& change);
 void ListSelectedNames(std::vector<std::wstring>& names);
 // A row's item, the one place every command learns it from: its caption, the page it is on (the
 // page shown, or for a row of the search's results the item's own page) and the path the row
@@ -60,7 +65,9 @@ struct TListRow {
     std::wstring path;
     bool operator==(const TListRow&) const = default;
 };
-// The selected rows in list order.
+// The selected rows in list order. From the selection kept with the rows, once two questions to
+// the list (its count and its first selected row) show it in step; otherwise asked of the list
+// row by row and kept again.
 std::vector<TListRow> ListSelectedRows();
 // The row at list position `item`; an empty row (page 0) when there is none.
 TListRow ListRowOf(int item);

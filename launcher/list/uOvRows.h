@@ -45,6 +45,8 @@ struct TRowRecord {
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
     int item = -1;
+    // Selected, as the list last told (LVN_ITEMCHANGED, LVN_ODSTATECHANGED).
+    bool selected = false;
 };
 
 // What the list keeps between fills, for the life of the main window.
@@ -77,6 +79,10 @@ struct TListState {
     // Items marked to be moved, by page and name: their rows show dimmed.
     std::set<std::pair<int32_t, std::wstring>> marked;
     int redrawOff = 0;
+    // The rows selected, as the list told; while `selectionQuiet`, the list's notices are of the
+    // program's own making and already in the rows.
+    size_t selectedCount = 0;
+    bool selectionQuiet = false;
 };
 
 TListState& ListState();

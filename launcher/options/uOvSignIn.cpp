@@ -2,6 +2,7 @@
 #include "uOvSignIn.h"
 
 #include "uCmnError.h"
+#include "uCmnStr.h"
 #include "uCmnReg.h"
 #include "uOvMsgDef.h"
 
@@ -11,11 +12,6 @@
 namespace {
 
 const HKEY Root = HKEY_CURRENT_USER;
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // The file name of a path: what a copy elsewhere shares with this one.
 std::wstring NameOf(const std::wstring& path) {

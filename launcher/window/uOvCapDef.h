@@ -23,6 +23,8 @@ inline constexpr const wchar_t* OV_CAP_ITEM_MENU[7] = {L"開く(&O)",
                                                        L"削除(&D)",
                                                        L"その他のオプション(&X)",
                                                        L"プロパティ(&R)"};
+// The shell's submenu where the shell gives no menu for the selected files.
+inline constexpr const wchar_t* OV_CAP_SHELL_NONE = L"(なし)";
 
 // The row menu's entry that moves the selected rows to another page.
 inline constexpr const wchar_t* OV_CAP_ITEM_MOVETO = L"ページへ移動(&V)";

@@ -51,6 +51,12 @@ LRESULT TFrmOvMain::OnNotify(NMHDR* header) {
         case LVN_GETDISPINFOW:
             ListDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
             return 0;
+        case LVN_ITEMCHANGED:
+            ListItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+            return 0;
+        case LVN_ODSTATECHANGED:
+            ListRangeChanged(*reinterpret_cast<NMLVODSTATECHANGE*>(header));
+            return 0;
         case LVN_ODFINDITEMW: {
             const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
             return ListFindItem(find->iStart, find->lvfi);
