@@ -463,11 +463,13 @@ TEST_F(ItemMenu, FiftyThousandSelectedRowsCostTheListNoMessageARow) {
         << "the row taken out stays out after the sort";
     // The list agrees: its count, and a sample of its rows with the one taken out.
     EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), static_cast<UINT>(rows - 1));
-    for (int item = 0; item < rows; ++item)
-        if (item % 997 == 0 || ListRowOf(item).name == out)
+    for (int item = 0; item < rows; ++item) {
+        if (item % 997 == 0 || ListRowOf(item).name == out) {
             EXPECT_EQ(ListView_GetItemState(f.CptLvwItems, item, LVIS_SELECTED) != 0,
                       ListRowOf(item).name != out)
                 << item;
+        }
+    }
     messages.Taken();
 
     const TBoxSeen box = AnswerBox([&] { KeyPress(VK_DELETE); }, IDCANCEL);

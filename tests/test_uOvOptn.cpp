@@ -184,7 +184,7 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         RECT client{};
         ::GetClientRect(d.Handle(), &client);
         EXPECT_EQ(client.right, 392);
-        EXPECT_EQ(client.bottom, 354);
+        EXPECT_EQ(client.bottom, 373);
 
         ExpectAt(d.CptImgLogo, 0, 0, 392, 90);
         ExpectAt(d.CptImgIcon, 352, 12, 32, 32);
@@ -206,12 +206,14 @@ TEST_F(OptionsDialog, LaysOutEveryControlWithItsTexts) {
         ExpectAt(d.CptCbxSignIn, 25, 258, 333, 17);
         ExpectAt(d.CptLblSignInNote, 42, 277, 345, 12);
         ExpectAt(d.CptCbxTrayIcon, 25, 293, 333, 17);
-        ExpectAt(d.CptBtnExport, 7, 322, 88, 22);
-        ExpectAt(d.CptBtnImport, 101, 322, 88, 22);
-        ExpectAt(d.CptBtnSet, 199, 322, 88, 22);
-        ExpectAt(d.CptBtnCancel, 297, 322, 88, 22);
+        ExpectAt(d.CptCbxHookSearch, 25, 312, 333, 17);
+        ExpectAt(d.CptBtnExport, 7, 341, 88, 22);
+        ExpectAt(d.CptBtnImport, 101, 341, 88, 22);
+        ExpectAt(d.CptBtnSet, 199, 341, 88, 22);
+        ExpectAt(d.CptBtnCancel, 297, 341, 88, 22);
         EXPECT_EQ(Text(d.CptCbxSignIn), L"サインイン時に起動する");
         EXPECT_EQ(Text(d.CptCbxTrayIcon), L"通知領域にアイコンを表示する");
+        EXPECT_EQ(Text(d.CptCbxHookSearch), L"ホットキーで検索を開く");
 
         EXPECT_EQ(Text(d.CptLblVerAndCopyright), L"1.00.1 (C) Velmora");
         EXPECT_EQ(Text(d.CptLblURL), L" https://www.example.com/orvanta/");
@@ -288,10 +290,11 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     RunDialog(
         {[&](TFrmOvOptn& d) {
-             const HWND order[] = {d.CptCmbToolBar,   d.CptCbxSignIn,      d.CptCbxTrayIcon,
-                                   d.CptBtnExport,    d.CptBtnImport,      d.CptBtnSet,
-                                   d.CptBtnCancel,    d.CptCmbShortCutKey, d.CptCbxHook,
-                                   d.CptCbxMoveMouse, d.CptCbxHideTaskbar, d.CptCmbToolBar};
+             const HWND order[] = {d.CptCmbToolBar,    d.CptCbxSignIn,    d.CptCbxTrayIcon,
+                                   d.CptCbxHookSearch, d.CptBtnExport,    d.CptBtnImport,
+                                   d.CptBtnSet,        d.CptBtnCancel,    d.CptCmbShortCutKey,
+                                   d.CptCbxHook,       d.CptCbxMoveMouse, d.CptCbxHideTaskbar,
+                                   d.CptCmbToolBar};
              EXPECT_EQ(::GetFocus(), order[0]) << "the first control has the focus at opening";
              for (size_t i = 0; i + 1 < std::size(order); ++i)
                  EXPECT_EQ(::GetNextDlgTabItem(d.Handle(), order[i], FALSE), order[i + 1]) << i;
@@ -332,8 +335,8 @@ TEST_F(OptionsDialog, FirstRunWithoutTheLibrary) {
         EXPECT_EQ(Selected(d.CptCmbToolBar), L"上");
         EXPECT_FALSE(Ticked(d.CptCbxHook));
         EXPECT_FALSE(Enabled(d.CptCbxHook)) << "no pOv.dll: the hot key cannot be turned on";
-        for (HWND c :
-             {d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar, d.CptCbxMoveMouse})
+        for (HWND c : {d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar,
+                       d.CptCbxMoveMouse, d.CptCbxHookSearch})
             EXPECT_FALSE(Enabled(c));
         EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
         EXPECT_FALSE(Ticked(d.CptCbxMoveMouse));
@@ -347,6 +350,7 @@ TEST_F(OptionsDialog, StoredWindowOptionsShowOnlyWithTheHotKeyOnAndTheLibraryPre
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
     RegBoolWrite(HKCU, OvKeyOption, OvValHereMouse, true);
     RegBoolWrite(HKCU, OvKeyOption, OvValHideTaskbar, true);
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookSearch, true);
     // Without the library the stored hot key is shown off.
     RunDialog({[&](TFrmOvOptn& d) {
         EXPECT_FALSE(Ticked(d.CptCbxHook));
@@ -359,13 +363,17 @@ TEST_F(OptionsDialog, StoredWindowOptionsShowOnlyWithTheHotKeyOnAndTheLibraryPre
     RunDialog({[&](TFrmOvOptn& d) {
         EXPECT_TRUE(Ticked(d.CptCbxHook));
         for (HWND c : {d.CptCbxHook, d.CptLblShortCutKey, d.CptCmbShortCutKey, d.CptCbxHideTaskbar,
-                       d.CptCbxMoveMouse})
+                       d.CptCbxMoveMouse, d.CptCbxHookSearch})
             EXPECT_TRUE(Enabled(c));
         EXPECT_TRUE(Ticked(d.CptCbxMoveMouse));
         EXPECT_TRUE(Ticked(d.CptCbxHideTaskbar));
+        EXPECT_TRUE(Ticked(d.CptCbxHookSearch));
+        Click(d.CptCbxHookSearch);
         Click(d.CptBtnSet);
     }});
     EXPECT_TRUE(RegBoolRead(HKCU, OvKeyOption, OvValHookKey)) << "Set keeps the hot key on";
+    EXPECT_FALSE(RegBoolRead(HKCU, OvKeyOption, OvValHookSearch)) << "untick written";
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookSearch, true);
 
     RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, false);
     RunDialog({[&](TFrmOvOptn& d) {
@@ -374,6 +382,8 @@ TEST_F(OptionsDialog, StoredWindowOptionsShowOnlyWithTheHotKeyOnAndTheLibraryPre
         EXPECT_FALSE(Enabled(d.CptCmbShortCutKey));
         EXPECT_FALSE(Ticked(d.CptCbxMoveMouse)) << "stored values are not shown with the key off";
         EXPECT_FALSE(Ticked(d.CptCbxHideTaskbar));
+        EXPECT_FALSE(Ticked(d.CptCbxHookSearch));
+        EXPECT_FALSE(Enabled(d.CptCbxHookSearch));
     }});
 }
 

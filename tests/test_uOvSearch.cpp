@@ -604,6 +604,37 @@ TEST_F(Search, TheIndexIsTheStoreAfterEveryCommand) {
     }
 }
 
+// With its option the hot key opens the search field empty, the page back in place of results;
+// keys typed right after the hot key, before the window has handled it, land in the field in
+// order, so hot key, letters, Enter starts a program. Without the option the list takes the keys.
+TEST_F(Search, WithItsOptionTheHotKeyOpensTheSearchAndKeepsTheKeysTypedAfterIt) {
+    TFrmOvMain& f = Shown();
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookKey, true);
+    RegIntWrite(HKCU, OvKeyOption, OvValHookKeyNo, VK_F8);
+    ::SendMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 1);
+    EXPECT_FALSE(f.Search().IsOpen()) << "off by default";
+    EXPECT_EQ(::GetFocus(), f.CptLvwItems);
+
+    RegBoolWrite(HKCU, OvKeyOption, OvValHookSearch, true);
+    Type(L"mem");
+    ASSERT_TRUE(f.Search().ResultsShown());
+    ::SetFocus(f.CptLvwItems);
+    ::SendMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 1);
+    EXPECT_EQ(::GetFocus(), f.Search().Field());
+    EXPECT_EQ(FieldText(), L"");
+    EXPECT_FALSE(f.Search().ResultsShown());
+    EXPECT_EQ(Rows().size(), 3u) << "the page in place of the results";
+
+    KeyPress(VK_ESCAPE);
+    ASSERT_FALSE(f.Search().IsOpen());
+    TShellOpenRecorder recorder;
+    ::PostMessageW(f.Handle(), WM_HOOKKEY, VK_F8, 1);
+    KeysQueue(L"tool", VK_RETURN);
+    PumpMessages(300);
+    EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"tool.exe", L""}}));
+    EXPECT_EQ(FieldText(), L"tool");
+}
+
 // Typed while the index is still being read: the results of the pages read so far show with the
 // status saying so, grow as the rest comes in, and end as the results of the whole store.
 TEST_F(Search, TypedWhileTheIndexIsReadTheResultsGrowToThoseOfTheWholeStore) {

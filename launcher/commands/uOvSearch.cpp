@@ -53,6 +53,13 @@ void TItemSearch::Show() {
     FieldTake();
 }
 
+void TItemSearch::ShowEmpty() {
+    // Emptied first: the results give the page back before the field opens again.
+    if (field_ && ::GetWindowTextLengthW(field_) > 0)
+        ::SetWindowTextW(field_, L"");
+    Show();
+}
+
 void TItemSearch::FieldTake() {
     ::SetFocus(field_);
     ::SendMessageW(field_, EM_SETSEL, 0, -1);

@@ -46,6 +46,9 @@ class TItemSearch {
     // Opens the field (building the index the first time) and gives it the keyboard, its text
     // selected.
     void Show();
+    // Opens the field empty, the page shown again if results were, with the keyboard in it: the
+    // hot key's search.
+    void ShowEmpty();
     // Closes the field. With `pageBack` the page shown before comes back with its selection;
     // without, the caller shows a page. False when no search was open.
     bool Leave(bool pageBack = true);

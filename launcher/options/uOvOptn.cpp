@@ -169,6 +169,7 @@ void TFrmOvOptn::CptBtnSetClick() {
         RegIntWrite(hkcu, OvKeyOption, OvValHookKeyNo, StrToInt(ListAt(codes, key)));
     }
     RegBoolWrite(hkcu, OvKeyOption, OvValTrayIcon, CheckBoxTicked(CptCbxTrayIcon));
+    RegBoolWrite(hkcu, OvKeyOption, OvValHookSearch, CheckBoxTicked(CptCbxHookSearch));
     TaskbarButtonSet(CheckBoxTicked(CptCbxHideTaskbar));
     // Only a change the user made: a value of another copy left unticked stays as it is. Last,
     // so that a refusal (its box names the value) leaves the dialog open with the rest written.

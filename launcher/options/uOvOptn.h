@@ -50,6 +50,8 @@ class TFrmOvOptn : public TForm {
     // Shown when the Run key starts another copy of the program.
     HWND CptLblSignInNote = nullptr;
     HWND CptCbxTrayIcon = nullptr;
+    // The hot key opens the search field; with the hot key only.
+    HWND CptCbxHookSearch = nullptr;
     HWND CptBtnExport = nullptr;
     HWND CptBtnImport = nullptr;
     HWND CptBtnSet = nullptr;

@@ -7,8 +7,8 @@
 inline constexpr int kClientWidth = 392;
 // Two rows more than the hot-key options and the toolbar's edge: the start at sign-in (with
 // its note) and the notification-area icon.
-inline constexpr int kClientHeight = 354;
-inline constexpr int kButtonTop = 322;
+inline constexpr int kClientHeight = 373;
+inline constexpr int kButtonTop = 341;
 inline constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 inline constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 inline constexpr const wchar_t* kPanelClass = L"TPanel";
@@ -39,6 +39,7 @@ enum : int {
     IDC_CBX_SIGNIN,
     IDC_LBL_SIGNINNOTE,
     IDC_CBX_TRAYICON,
+    IDC_CBX_HOOKSEARCH,
     IDC_BTN_EXPORT,
     IDC_BTN_IMPORT,
 };

@@ -133,6 +133,8 @@ void TFrmOvOptn::CreateControls() {
                                      Bounds(42, 277, 345, 12));
     CptCbxTrayIcon = CreateControl(self, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CBX_TRAYICON,
                                    Bounds(25, 293, 333, 17));
+    CptCbxHookSearch = CreateControl(self, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                     IDC_CBX_HOOKSEARCH, Bounds(25, 312, 333, 17));
     CptBtnExport = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_EXPORT,
                                  Bounds(7, kButtonTop, 88, 22));
     CptBtnImport = CreateControl(self, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, IDC_BTN_IMPORT,

@@ -5,6 +5,7 @@
 #include "uCmnRegStore.h"
 #include "uOvRegDef.h"
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -148,11 +149,19 @@ unsigned long SettingType(const std::wstring& key, const std::wstring& name) {
         for (const TDefault& d : group.values)
             if (same(key, d.key) && same(name, d.name))
                 return d.kind == TDefault::Str ? REG_SZ : REG_DWORD;
-    if (same(key, OvKeyOption) && same(name, OvValTrayIcon))
+    if (same(key, OvKeyOption) && (same(name, OvValTrayIcon) || same(name, OvValHookSearch)))
         return REG_DWORD;
     if (same(key, OvKeyProduct) && same(name, OvValFirstRun))
         return REG_DWORD;
     if (same(key, OvKeyData) && same(name, OvValPageMove))
         return REG_SZ;
     return REG_NONE;
+}
+
+bool OptionFlagRead(const wchar_t* name) {
+    try {
+        return RegValueExists(Root, OvKeyOption, name) && RegBoolRead(Root, OvKeyOption, name);
+    } catch (const std::exception&) {
+        return false;
+    }
 }

@@ -19,5 +19,8 @@ bool ConfigTreeComplete();
 // The type of a setting the program reads (REG_SZ or REG_DWORD), by its key and name; REG_NONE
 // for a value the program does not know.
 unsigned long SettingType(const std::wstring& key, const std::wstring& name);
+// An option that earlier versions do not write (OvValTrayIcon, OvValHookSearch), a 0/1 number
+// under Option: absent, or of another type, it reads as off, and 設定 writes it anew.
+bool OptionFlagRead(const wchar_t* name);
 // Rewrites the stamp "1.00.0" as the current version; any other stamp stays. Always true.
 bool VersionUpdate();

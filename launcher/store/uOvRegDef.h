@@ -48,6 +48,8 @@ inline constexpr wchar_t OvValFirstRun[] = L"FirstRun";
 // The notification-area icon (Option key, a 0/1 number); absent in trees of earlier versions,
 // which read as 0.
 inline constexpr wchar_t OvValTrayIcon[] = L"TrayIcon";
+// The hot key opens the search field (a 0/1 number under Option; absent: off).
+inline constexpr wchar_t OvValHookSearch[] = L"HookSearch";
 // Data key: the page move in progress, "from,to,phase" (phase 1 while the target is filled from
 // the source, 2 while the source is removed), so a start after a move cut short finishes it. A
 // value, never a page: pages are the Data key's subkeys.

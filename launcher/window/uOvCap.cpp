@@ -7,6 +7,7 @@
 #include "uCmnError.h"
 #include "uCmnStr.h"
 #include "uOvCapDef.h"
+#include "uOvCfg.h"
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvRowIcon.h"
@@ -188,6 +189,7 @@ void OptionCaptionsSet(TFrmOvOptn& form) {
     ::SetWindowTextW(form.CptCbxSignIn, OV_CAP_OPTN_SIGNIN);
     ::SetWindowTextW(form.CptLblSignInNote, OV_CAP_OPTN_SIGNIN_OTHER);
     ::SetWindowTextW(form.CptCbxTrayIcon, OV_CAP_OPTN_TRAYICON);
+    ::SetWindowTextW(form.CptCbxHookSearch, OV_CAP_OPTN_HOOKSEARCH);
     ::SetWindowTextW(form.CptBtnExport, OV_CAP_OPTN_EXPORT);
     ::SetWindowTextW(form.CptBtnImport, OV_CAP_OPTN_IMPORT);
     ::SetWindowTextW(form.CptBtnSet, OV_CAP_OPTN_SET);
@@ -208,9 +210,11 @@ void OptionValuesLoad(TFrmOvOptn& form) {
     // With the hot key off the two stored window options are not shown.
     CheckBoxSet(form.CptCbxMoveMouse, false);
     CheckBoxSet(form.CptCbxHideTaskbar, false);
+    CheckBoxSet(form.CptCbxHookSearch, false);
     if (CheckBoxTicked(form.CptCbxHook)) {
         CheckBoxSet(form.CptCbxMoveMouse, RegBoolRead(hkcu, OvKeyOption, OvValHereMouse));
         CheckBoxSet(form.CptCbxHideTaskbar, RegBoolRead(hkcu, OvKeyOption, OvValHideTaskbar));
+        CheckBoxSet(form.CptCbxHookSearch, OptionFlagRead(OvValHookSearch));
     }
     // The truth of the Run key, read at each opening: another program may have changed it.
     form.SignInShown = SignInStateRead(ProgramPath());

@@ -83,6 +83,7 @@ inline constexpr const wchar_t* OV_CAP_OPTN_SIGNIN = L"サインイン時に起�
 inline constexpr const wchar_t* OV_CAP_OPTN_SIGNIN_OTHER =
     L"別の場所の Orvanta が登録されています (チェックで置き換え)";
 inline constexpr const wchar_t* OV_CAP_OPTN_TRAYICON = L"通知領域にアイコンを表示する";
+inline constexpr const wchar_t* OV_CAP_OPTN_HOOKSEARCH = L"ホットキーで検索を開く";
 inline constexpr const wchar_t* OV_CAP_OPTN_EXPORT = L"エクスポート...";
 inline constexpr const wchar_t* OV_CAP_OPTN_IMPORT = L"インポート...";
 inline constexpr const wchar_t* OV_CAP_OPTN_CANCEL = L"ｷｬﾝｾﾙ";

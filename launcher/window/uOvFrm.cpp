@@ -228,13 +228,14 @@ void OptionDialogPlace(HWND dialog, HWND over) {
 
 void OptionHookControlsEnable(TFrmOvOptn& form) {
     const HWND controls[] = {form.CptLblShortCutKey, form.CptCmbShortCutKey, form.CptCbxHideTaskbar,
-                             form.CptCbxMoveMouse};
+                             form.CptCbxMoveMouse, form.CptCbxHookSearch};
     for (HWND control : controls)
         ::EnableWindow(control, TRUE);
     if (::SendMessageW(form.CptCbxHook, BM_GETCHECK, 0, 0) == BST_CHECKED)
         return;
     ::SendMessageW(form.CptCbxHideTaskbar, BM_SETCHECK, BST_UNCHECKED, 0);
     ::SendMessageW(form.CptCbxMoveMouse, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(form.CptCbxHookSearch, BM_SETCHECK, BST_UNCHECKED, 0);
     for (HWND control : controls)
         ::EnableWindow(control, FALSE);
 }

@@ -9,6 +9,7 @@
 #include "uCmnReg.h"
 #include "uCmnWnd.h"
 #include "uOvFrm.h"
+#include "uOvCfg.h"
 #include "uOvFrmDef.h"
 #include "uOvRegDef.h"
 
@@ -87,6 +88,7 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
                        static_cast<int64_t>(key);
     const bool on = match && RegBoolRead(hkcu, OvKeyOption, OvValHookKey);
     const bool toMouse = on && RegBoolRead(hkcu, OvKeyOption, OvValHereMouse);
+    const bool toSearch = on && OptionFlagRead(OvValHookSearch);
     hotKeyBroken_ = false;
     if (!on)
         return;
@@ -96,6 +98,9 @@ void TFrmOvMain::HookKeyPressed(WPARAM key, LPARAM flags) {
     WindowBringToFront(Handle(), modal);
     if (toMouse)
         WindowToMouse(Handle());
-    if (!modal)
+    // Handled before the keys typed after it, which then reach the field, in order.
+    if (!modal && toSearch)
+        search_.ShowEmpty();
+    else if (!modal)
         KeyboardTake();
 }

@@ -7,6 +7,7 @@
 #include "uOvCapDef.h"
 #include "uOvMain.h"
 #include "uCmnReg.h"
+#include "uOvCfg.h"
 #include "uOvFrmDef.h"
 #include "uOvRegDef.h"
 
@@ -17,14 +18,7 @@
 #include <iterator>
 
 bool TrayIconWanted() {
-    const HKEY hkcu = HKEY_CURRENT_USER;
-    // A value of another type is no wish: the option then reads as off, and 設定 writes it anew.
-    try {
-        return RegValueExists(hkcu, OvKeyOption, OvValTrayIcon) &&
-               RegBoolRead(hkcu, OvKeyOption, OvValTrayIcon);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return OptionFlagRead(OvValTrayIcon);
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {

@@ -190,13 +190,22 @@ void KeyPress(WORD vk, std::vector<WORD> modifiers, int ms) {
     PumpMessages(ms);
 }
 
-void KeysType(const std::wstring& text) {
+void KeysQueue(const std::wstring& text, WORD then) {
     std::vector<INPUT> in;
     for (wchar_t c : text) {
         in.push_back(KeyInput(0, c, KEYEVENTF_UNICODE));
         in.push_back(KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
     }
+    if (then) {
+        const auto scan = static_cast<WORD>(::MapVirtualKeyW(then, MAPVK_VK_TO_VSC));
+        in.push_back(KeyInput(then, scan, 0));
+        in.push_back(KeyInput(then, scan, KEYEVENTF_KEYUP));
+    }
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void KeysType(const std::wstring& text) {
+    KeysQueue(text);
     PumpMessages(150);
 }
 

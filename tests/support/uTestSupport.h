@@ -61,6 +61,8 @@ void KeyPress(WORD vk, std::vector<WORD> modifiers = {}, int ms = 150);
 // Types `text` through the system's input, one character (a surrogate pair as two units) at a
 // time, and runs what it brings.
 void KeysType(const std::wstring& text);
+// Sends the text, then the key `then` (none for 0), without handling any message meanwhile.
+void KeysQueue(const std::wstring& text, WORD then = 0);
 
 // The shell's drop handle for `paths`, dropped at `point` of a window's client area (or outside
 // it).
