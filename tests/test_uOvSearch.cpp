@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -633,6 +634,51 @@ TEST_F(Search, WithItsOptionTheHotKeyOpensTheSearchAndKeepsTheKeysTypedAfterIt) 
     PumpMessages(300);
     EXPECT_EQ(recorder.Requests, (std::vector<TShellOpenRequest>{{dir / L"tool.exe", L""}}));
     EXPECT_EQ(FieldText(), L"tool");
+}
+
+// A folder of many files dropped as a new page shows whole at once while the store catches up a
+// slice at a time; a page removed before it meanwhile moves it down, and the store ends as the
+// folder's listing, found by the search.
+TEST_F(Search, AFolderDroppedShowsWholeAtOnceWhileTheStoreCatchesUp) {
+    TFrmOvMain& f = Shown();
+    const std::wstring big = dir / L"big";
+    ::CreateDirectoryW(big.c_str(), nullptr);
+    constexpr int files = 1500;
+    // As the first idle moment after the window showed does.
+    f.Search().IndexStart();
+    for (int i = 0; i < files; ++i)
+        FileWrite(big + L"\\file " + std::to_wstring(i) + L".txt", "x");
+    Drop({big});
+    ASSERT_EQ(f.CurrentPage, 4);
+    EXPECT_EQ(Rows().size(), static_cast<size_t>(files)) << "the whole listing at once";
+    EXPECT_LT(PageItemCount(4), files) << "the store is written afterwards";
+    EXPECT_NE(f.StatusPanels.pageText.find(L"1500 個のオブジェクト"), std::wstring::npos)
+        << Utf8Of(f.StatusPanels.pageText);
+    // Page 1 goes before a slice ran: the folder page is now page 3.
+    PageRemove(1, f.PageTotal);
+    f.PageTotal = PageCount();
+    f.CurrentPage = 3;
+    // The search's index has read the page as it is now, before its items: it hears when they are
+    // all in.
+    f.Search().Index().Wait();
+    f.Search().Index().Match(L"file");
+    for (int waited = 0; f.Fill().Busy() && waited < 60000; waited += 20) {
+        PumpMessages(20);
+        EXPECT_EQ(Rows().size(), static_cast<size_t>(files));
+    }
+    ASSERT_FALSE(f.Fill().Busy());
+    EXPECT_EQ(PageCount(), 3) << "no page made by a write to the old number";
+    EXPECT_EQ(PageFolderRead(3), big);
+    TPageEntries stored;
+    PageItemsRead(3, stored);
+    std::set<std::pair<std::wstring, std::wstring>> expected, got;
+    for (const TPageEntry& item : PageFolderItems(3, big))
+        expected.emplace(item.name, item.path);
+    for (const TPageEntry& item : stored)
+        got.emplace(item.name, item.path);
+    EXPECT_EQ(got, expected);
+    Type(L"file 1234.");
+    EXPECT_EQ(Rows(), (std::vector<TShown>{{L"file 1234.txt", 3}}));
 }
 
 // Typed while the index is still being read: the results of the pages read so far show with the

@@ -91,15 +91,17 @@ bool TItemCommands::FilesDroppedOnto(const std::vector<std::wstring>& paths, siz
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
     if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
+        // Bound first, its items written afterwards a slice at a time: the rows show the whole
+        // listing at once, and a start cut short leaves a bound page its next refresh completes.
         const std::wstring folder = paths[0];
-        std::vector<std::wstring> listing;
-        FolderList(folder, L"*", listing);
+        THourglass hourglass;
         state_.pageTotal = state_.pageTotal + 1;
         state_.currentPage = state_.pageTotal;
-        THourglass hourglass;
-        PageFolderAdd(state_.currentPage, folder, listing);
+        PageCreate(state_.currentPage, folder);
+        const TPageEntries items = PageFolderItems(state_.currentPage, folder);
+        host_.PageFillStart(state_.currentPage, items);
         TListUpdate update;
-        ListFill(state_.currentPage);
+        ListFill(items);
         ListSort(state_.sortColumn, state_.sortOrder);
         return true;
     }

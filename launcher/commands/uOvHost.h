@@ -3,6 +3,8 @@
 // window is the one host; these units never reach for it otherwise.
 #pragma once
 
+#include "uOvReg.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -39,6 +41,9 @@ class TMainHost {
     virtual void ItemListFocus(bool rowToo) = 0;
     // Focuses and selects the row (the last one when there are fewer) and scrolls it into view.
     virtual void ItemRowPick(int row) = 0;
+    // The items of `page`, a folder page just bound, written into the store in slices of the
+    // window's idle time (uOvFill); the rows show them meanwhile.
+    virtual void PageFillStart(int32_t page, const TPageEntries& items) = 0;
 
   protected:
     ~TMainHost() = default;

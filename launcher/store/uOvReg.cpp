@@ -323,6 +323,12 @@ void PageRefresh(int32_t page) {
     PageRefresh(page, entries);
 }
 
+TPageEntries PageFolderItems(int32_t page, const std::wstring& folder) {
+    std::vector<FindRecord> listing;
+    TPathProbe().Listed(folder, listing);
+    return FolderItems(page, folder, listing);
+}
+
 void PageFolderAdd(int32_t page, const std::wstring& folderPath,
                    const std::vector<std::wstring>& listing) {
     PageCreate(page, folderPath);

@@ -98,6 +98,9 @@ void PageEntriesFind(TPageEntries& entries);
 std::wstring PageRefresh(int32_t page, TPageEntries& entries);
 void PageRefresh(int32_t page);
 // Creates page n bound to the folder and adds each entry of the listing in order.
+// The items `folder`'s listing makes for `page`, as its refresh makes them: each entry under its
+// display name (the first listed of two that share one), with its directory entry.
+TPageEntries PageFolderItems(int32_t page, const std::wstring& folder);
 void PageFolderAdd(int32_t page, const std::wstring& folderPath,
                    const std::vector<std::wstring>& listing);
 // Deletes page n of pageTotal and moves every later page down by one, items and order intact.

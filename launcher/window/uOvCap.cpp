@@ -122,7 +122,10 @@ void StatusPanelsUpdate(TFrmOvMain& form) {
     }
     const std::wstring name = PageNameRead(form.CurrentPage);
     panels.pageText =
-        StatusPageText(form.CurrentPage, form.PageTotal, PageItemCount(form.CurrentPage), name);
+        StatusPageText(form.CurrentPage, form.PageTotal,
+                       PageItemCount(form.CurrentPage) +
+                           static_cast<int32_t>(form.Fill().Pending(form.CurrentPage)),
+                       name);
     // The caption, and the application window's that carries the taskbar button and shows in
     // Alt+Tab, say which page is shown; the product's name stays the application's title.
     const std::wstring caption =

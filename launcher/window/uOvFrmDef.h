@@ -26,6 +26,8 @@ inline constexpr UINT WM_INDEXREAD = WM_APP + 3;
 inline constexpr UINT_PTR OV_TIMER_DRAGHOVER = 1;
 // Results shown while the index was incomplete are shown again with the pages come in since.
 inline constexpr UINT_PTR OV_TIMER_RESULTSGROW = 2;
+// A folder page's items written into the store, a slice each time (uOvFill).
+inline constexpr UINT_PTR OV_TIMER_FILL = 3;
 
 // Child controls.
 inline constexpr int IDC_TOOLBAR = 100;

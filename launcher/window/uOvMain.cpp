@@ -209,6 +209,20 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
     StatusPanelPaint(*this, panel, dc, rect);
 }
 
+void TFrmOvMain::PageFillStart(int32_t page, const TPageEntries& items) {
+    fill_.Start(page, items);
+    if (fill_.Busy())
+        ::SetTimer(Handle(), OV_TIMER_FILL, 1, nullptr);
+}
+
+void TFrmOvMain::PageFillStep() noexcept {
+    // At most 15 ms a slice: the window answers between two.
+    bool more = false;
+    RunStep([&] { more = fill_.Step(15); });
+    if (!more)
+        ::KillTimer(Handle(), OV_TIMER_FILL);
+}
+
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([this] { StatusPanelsUpdate(*this); });
     // The icon's tip is the caption, which names the page.
@@ -409,6 +423,10 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             ItemDragHover();
             return 0;
         }
+        if (wParam == OV_TIMER_FILL) {
+            PageFillStep();
+            return 0;
+        }
         if (wParam == OV_TIMER_RESULTSGROW) {
             RunStep([&] { search_.ResultsGrow(); });
             return 0;
@@ -444,6 +462,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // The icons' shell folders go while COM is still there: the loop ends COM right after
         // this window, before the form itself is gone.
+        // A folder page's items still to be written are written now: its next refresh would, but
+        // the store is whole when the program ends.
+        RunStep([&] { fill_.Finish(); });
         if (FrmOvMain == this)
             ListStateReset();
         tray_.Remove();

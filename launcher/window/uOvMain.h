@@ -11,6 +11,7 @@
 #include "uOvHost.h"
 #include "uOvLvw.h"
 #include "uOvPageCmd.h"
+#include "uOvFill.h"
 #include "uOvSearch.h"
 #include "uOvTray.h"
 
@@ -122,6 +123,10 @@ class TFrmOvMain : public TForm, private TMainHost {
     // Focuses and selects the row, the last one when there are fewer rows, and scrolls it into
     // view.
     void ItemRowPick(int row) override;
+    void PageFillStart(int32_t page, const TPageEntries& items) override;
+    void PageFillStep() noexcept;
+    // The folder pages' items still to be written into the store.
+    const TPageFill& Fill() const noexcept { return fill_; }
     // The window shown, restored or called up: the keyboard goes to the list with a row, or during
     // a search to its field with the text selected.
     void KeyboardTake();
@@ -196,6 +201,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     void CallUp();
     void TrayMenuOpen();
     TTrayIcon tray_;
+    TPageFill fill_;
     // The option, read at the start and after the options dialog.
     bool trayWanted_ = false;
     // When the window last lost the activation: a click on the icon takes it first.
