@@ -9,7 +9,8 @@
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
 //           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--move-runs=N]
-//           [--move-only=1] [--backup-runs=N] [--backup-only=1] [--probe=1]
+//           [--move-only=1] [--backup-runs=N] [--backup-only=1] [--large-runs=N]
+//           [--large-only=1] [--probe=1]
 //
 // --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
 // stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
@@ -21,6 +22,7 @@
 #include "uBenchCommon.h"
 #include "uBenchFolders.h"
 #include "uBenchMemory.h"
+#include "uBenchLarge.h"
 #include "uBenchMove.h"
 #include "uBenchProbe.h"
 #include "uBenchScroll.h"
@@ -74,6 +76,8 @@ struct TOptions {
     int searchOnly = 0; // nothing but that case
     int moveRuns = 3;   // rounds of the drop of 1,000 files and their move to another page
     int moveOnly = 0;   // nothing but that case
+    int largeOnly = 0;  // nothing but the large selection and the large drop
+    int largeRuns = 3;
     int backupRuns = 3; // rounds of the export and import of 50 pages of 1,000 items
     int backupOnly = 0; // nothing but that case
 };
@@ -332,6 +336,13 @@ int Bench(const TOptions& options) {
     }
     FolderFill(large, 10000, sampleExe);
     const double filesReady = Now();
+    if (options.largeOnly) {
+        TFrmOvMain form;
+        form.Create();
+        ListWindowShow(form);
+        SelectionCase(form, 50000, options.largeRuns);
+        return FolderDropCase(form, large, options.largeRuns) ? 0 : 3;
+    }
 
     TFrmOvMain form;
     form.Create();
@@ -436,6 +447,8 @@ int Bench(const TOptions& options) {
     SearchCase(form, small, SearchPages, SearchItems, options.searchRuns);
     BackupCase(small, scratch.Path(), SearchPages, SearchItems, options.backupRuns);
     MoveCase(form, small, 1000, options.moveRuns);
+    SelectionCase(form, 50000, options.largeRuns);
+    FolderDropCase(form, large, options.largeRuns);
 
     const bool rowsRight = Report(
         {&ordinary, &folderSmall, &folderLarge, &baseSmall, &baseLarge, &floorSmall, &floorLarge});
@@ -462,6 +475,8 @@ int main(int argc, char** argv) {
             !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
             !OptionParse(argv[i], "--move-runs", options.moveRuns) &&
             !OptionParse(argv[i], "--move-only", options.moveOnly) &&
+            !OptionParse(argv[i], "--large-only", options.largeOnly) &&
+            !OptionParse(argv[i], "--large-runs", options.largeRuns) &&
             !OptionParse(argv[i], "--backup-runs", options.backupRuns) &&
             !OptionParse(argv[i], "--backup-only", options.backupOnly) &&
             !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&

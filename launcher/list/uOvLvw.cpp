@@ -115,20 +115,24 @@ void SelectionInStep() {
             RowSelect(*row, true);
 }
 
-// Tells the list the kept selection after the rows moved under it: every row at once when all or
-// none are selected, else the fewer of the selected and the unselected rows one by one.
+// Tells the list the kept selection after the rows moved under it: nothing when all or none are
+// selected, else every row at once and then the fewer of the selected and the unselected rows one
+// by one.
 void SelectionTell() {
     TListState& state = ListState();
     HWND list = state.list;
-    state.selectionQuiet = true;
     const size_t count = state.order.size(), selected = state.selectedCount;
-    if (selected == 0 || selected == count || selected <= count / 2) {
-        ListView_SetItemState(list, -1, selected == count && count ? LVIS_SELECTED : 0,
-                              LVIS_SELECTED);
-        if (selected != count)
-            for (size_t i = 0; i < count; ++i)
-                if (state.rows[state.order[i]].selected)
-                    ListView_SetItemState(list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    // Every row or none: the same places as before, nothing to tell.
+    if (selected == 0 || selected == count)
+        return;
+    // With drawing off: the list marks every row it changes for a paint.
+    TListUpdate update;
+    state.selectionQuiet = true;
+    if (selected <= count / 2) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (size_t i = 0; i < count; ++i)
+            if (state.rows[state.order[i]].selected)
+                ListView_SetItemState(list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
     } else {
         ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
         for (size_t i = 0; i < count; ++i)
@@ -151,12 +155,8 @@ class TSelectionKeep {
     ~TSelectionKeep() {
         if (ListState().selectedCount == 0 && !focused_)
             return;
-        // The rows keep their selection; the list learns their new places, with drawing off as
-        // the list marks every row it changes for a paint.
-        {
-            TListUpdate update;
-            SelectionTell();
-        }
+        // The rows keep their selection; the list learns their new places.
+        SelectionTell();
         if (focused_) {
             ListState().selectionQuiet = true;
             ListView_SetItemState(list_, focused_->item, LVIS_FOCUSED, LVIS_FOCUSED);

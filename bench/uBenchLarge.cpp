@@ -1,0 +1,185 @@
+// The large selection and the large folder drop.
+#include "uBenchLarge.h"
+
+#include "uBenchCommon.h"
+#include "uCmnFile.h"
+#include "uOvFrmDef.h"
+#include "uOvLvw.h"
+#include "uOvMain.h"
+#include "uOvPageCmd.h"
+#include "uOvReg.h"
+#include "uTestSupport.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+double menuShown = 0;
+
+// The row menu's loop tells its owner it is idle (WM_ENTERIDLE) once the menu is up and has
+// nothing to do: that moment is noted and the menu closed.
+LRESULT CALLBACK MenuUp(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU &&
+        menuShown == 0) {
+        menuShown = Now();
+        ::EndMenu();
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "NOT MET";
+}
+
+} // namespace
+
+void SelectionCase(TFrmOvMain& form, int rows, int runs) {
+    TPageEntries entries(static_cast<size_t>(rows));
+    const std::wstring folder = L"C:\\bench";
+    for (int i = 0; i < rows; ++i) {
+        TPageEntry& entry = entries[static_cast<size_t>(i)];
+        entry.name = L"file " + std::to_wstring(i) + L".txt";
+        entry.path = folder + L"\\" + entry.name;
+        entry.found = true;
+        entry.page = form.CurrentPage;
+        entry.record.Size64 = (static_cast<int64_t>(i) * 7919) % rows;
+        entry.record.Time = static_cast<uint32_t>(i);
+    }
+    Line("%s", "");
+    Line("large selections: %s rows, all selected with Ctrl+A, %d rounds", Grouped(rows).c_str(),
+         runs);
+    std::vector<double> selects, sorts, collects, menus;
+    for (int run = 0; run < runs; ++run) {
+        ListFill(entries);
+        ::SetFocus(form.CptLvwItems);
+        ListView_SetItemState(form.CptLvwItems, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+        ::UpdateWindow(form.Handle());
+        PumpMessages();
+        double start = Now();
+        ::SendMessageW(form.Handle(), WM_COMMAND, IDM_KEY_SELECTALL, 0);
+        ::UpdateWindow(form.CptLvwItems);
+        selects.push_back(Now() - start);
+        start = Now();
+        form.CptLvwItemsColumnClick(1 + run % 3);
+        ::UpdateWindow(form.CptLvwItems);
+        sorts.push_back(Now() - start);
+        start = Now();
+        const size_t collected = ListSelectedRows().size();
+        collects.push_back(Now() - start);
+        if (collected != static_cast<size_t>(rows))
+            Line("  ^ %s rows collected of %s", Grouped(static_cast<long long>(collected)).c_str(),
+                 Grouped(rows).c_str());
+        PumpMessages();
+        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, MenuUp, nullptr, ::GetCurrentThreadId());
+        menuShown = 0;
+        start = Now();
+        form.ItemMenusOpen({-1, -1});
+        ::UnhookWindowsHookEx(hook);
+        menus.push_back(menuShown > 0 ? menuShown - start : Now() - start);
+        PumpMessages();
+        Line("  round %d: Ctrl+A %.1f ms, column click %.1f ms, rows collected %.1f ms, row menu "
+             "up %.1f ms",
+             run + 1, selects.back(), sorts.back(), collects.back(), menus.back());
+    }
+    const double sort = Median(sorts), collect = Median(collects), menu = Median(menus);
+    Line("  median: Ctrl+A %.1f ms; column click %.1f ms (target 100 ms: %s); Delete's collection "
+         "%.1f ms (target 100 ms: %s); row menu %.1f ms (target 100 ms: %s)",
+         Median(selects), sort, Verdict(sort <= 100), collect, Verdict(collect <= 100), menu,
+         Verdict(menu <= 100));
+    // Where a column click's time goes: the sort of the rows itself, with the selection kept.
+    std::vector<double> bare;
+    for (int run = 0; run < runs; ++run) {
+        const double start = Now();
+        ListSort(1 + run % 3, run % 2 ? -1 : 1);
+        bare.push_back(Now() - start);
+    }
+    Line("  of a column click: the rows' sort with their selection kept %.1f ms, the rest (the "
+         "header, the paint of a screen) %.1f ms",
+         Median(bare), sort - Median(bare));
+    ListFill(TPageEntries{});
+}
+
+bool FolderDropCase(TFrmOvMain& form, const std::wstring& folder, int runs) {
+    std::vector<std::wstring> listing;
+    FolderList(folder, L"*", listing);
+    Line("%s", "");
+    Line("a folder of %s files dropped as a new page, the window sent a message every 5 ms "
+         "meanwhile, %d rounds",
+         Grouped(static_cast<long long>(listing.size())).c_str(), runs);
+    // Where the drop's first show goes: the listing made into items, the rows, their sort.
+    {
+        double start = Now();
+        const TPageEntries items = PageFolderItems(form.CurrentPage, folder);
+        const double listed = Now() - start;
+        start = Now();
+        ListFill(items);
+        const double filled = Now() - start;
+        start = Now();
+        ListSort(0, 1);
+        const double sorted = Now() - start;
+        start = Now();
+        ::InvalidateRect(form.CptLvwItems, nullptr, TRUE);
+        ::UpdateWindow(form.CptLvwItems);
+        Line("  of the first show: the folder listed and made into items %.1f ms, the rows %.1f "
+             "ms, their sort by name %.1f ms, one screen's paint %.1f ms",
+             listed, filled, sorted, Now() - start);
+        form.Pages().PageGo(1);
+    }
+    std::vector<double> waits, shows, wholes;
+    bool right = true;
+    for (int run = 0; run < runs; ++run) {
+        PumpMessages();
+        std::atomic<bool> stop{false}, stopped{false};
+        std::atomic<double> longest{0};
+        HWND window = form.Handle();
+        std::thread sender([&] {
+            while (!stop) {
+                const double sent = Now();
+                DWORD_PTR answer = 0;
+                ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+                longest = std::max(longest.load(), Now() - sent);
+                ::Sleep(5);
+            }
+            stopped = true;
+        });
+        const double start = Now();
+        form.FilesDropped(MakeDrop({folder}, {4, 4}));
+        ::UpdateWindow(form.Handle());
+        const double shown = Now() - start;
+        while (form.Fill().Busy())
+            PumpMessages(5);
+        const double whole = Now() - start;
+        // Its last message is answered while it winds down.
+        stop = true;
+        while (!stopped)
+            PumpMessages(5);
+        sender.join();
+        PumpMessages();
+        const int32_t page = form.CurrentPage;
+        const bool pageRight = PageFolderRead(page) == folder &&
+                               PageItemCount(page) == static_cast<int32_t>(listing.size());
+        right = right && pageRight;
+        Line("  round %d: shown whole %.1f ms, longest wait for an answer %.1f ms, store whole "
+             "%.1f ms%s",
+             run + 1, shown, longest.load(), whole,
+             pageRight ? "" : "  (the page is not the folder)");
+        waits.push_back(longest);
+        shows.push_back(shown);
+        wholes.push_back(whole);
+        PageRemove(page, PageCount());
+        form.PageTotal = PageCount();
+        form.Pages().PageGo(1);
+    }
+    const double wait = Median(waits);
+    Line("  median: shown whole %.1f ms, longest wait for an answer %.1f ms (target 100 ms: %s), "
+         "store whole %.1f ms",
+         Median(shows), wait, Verdict(wait <= 100), Median(wholes));
+    return right;
+}
