@@ -149,8 +149,10 @@ bool FolderDropCase(TFrmOvMain& form, const std::wstring& folder, int runs) {
             }
             stopped = true;
         });
+        const int32_t before = PageCount();
         const double start = Now();
-        form.FilesDropped(MakeDrop({folder}, {4, 4}));
+        // Outside the list's rows: onto a program row it would start the program with it.
+        form.FilesDropped(MakeDrop({folder}, {4, 4}, false));
         ::UpdateWindow(form.Handle());
         const double shown = Now() - start;
         while (form.Fill().Busy())
@@ -163,6 +165,10 @@ bool FolderDropCase(TFrmOvMain& form, const std::wstring& folder, int runs) {
         sender.join();
         PumpMessages();
         const int32_t page = form.CurrentPage;
+        if (page != before + 1 || PageCount() != before + 1) {
+            Line("  the drop made no new page");
+            return false;
+        }
         const bool pageRight = PageFolderRead(page) == folder &&
                                PageItemCount(page) == static_cast<int32_t>(listing.size());
         right = right && pageRight;

@@ -237,6 +237,12 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
         double start = Now();
         ::SendMessageW(form.Handle(), WM_COMMAND, IDM_PMU_BTNUPDATE, 0);
         ::UpdateWindow(form.CptLvwItems);
+        // Until the results are those of the whole store again.
+        while (form.Search().Searching()) {
+            PumpMessages();
+            ::Sleep(1);
+        }
+        ::UpdateWindow(form.CptLvwItems);
         rereads.push_back(Now() - start);
         PumpMessages();
         start = Now();
