@@ -279,17 +279,18 @@ TEST_F(Scaled, OptionsDialogControlsAtTheirScaledPlacesWithNoTextCut) {
         seen = true;
         const RECT client = ClientOf(d.Handle());
         EXPECT_EQ(client.right, S(392));
-        EXPECT_EQ(client.bottom, S(354));
+        EXPECT_EQ(client.bottom, S(373));
         EXPECT_EQ(FontOf(d.CptBtnSet).lfHeight, -S(OV_FONT_HEIGHT));
         struct TPlace {
             HWND control;
             int left, top, width, height;
         };
         for (const TPlace& p :
-             {TPlace{d.CptBtnSet, 199, 322, 88, 22}, TPlace{d.CptBtnCancel, 297, 322, 88, 22},
+             {TPlace{d.CptBtnSet, 199, 341, 88, 22}, TPlace{d.CptBtnCancel, 297, 341, 88, 22},
               TPlace{d.CptCbxSignIn, 25, 258, 333, 17}, TPlace{d.CptCbxTrayIcon, 25, 293, 333, 17},
               TPlace{d.CptCbxHook, 25, 5, 138, 17}, TPlace{d.CptCbxHideTaskbar, 42, 64, 333, 17},
               TPlace{d.CptLblToolBar, 25, 234, 118, 12}, TPlace{d.CptImgIcon, 352, 12, 32, 32},
+              TPlace{d.CptCbxHookSearch, 25, 312, 333, 17},
               TPlace{d.CptBvlHook, 10, 13, 373, 108}}) {
             RECT rc{};
             ::GetWindowRect(p.control, &rc);

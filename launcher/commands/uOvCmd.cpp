@@ -98,10 +98,10 @@ bool TItemCommands::FilesDroppedOnto(const std::vector<std::wstring>& paths, siz
         state_.pageTotal = state_.pageTotal + 1;
         state_.currentPage = state_.pageTotal;
         PageCreate(state_.currentPage, folder);
-        const TPageEntries items = PageFolderItems(state_.currentPage, folder);
+        TPageEntries items = PageFolderItems(state_.currentPage, folder);
         host_.PageFillStart(state_.currentPage, items);
         TListUpdate update;
-        ListFill(items);
+        ListFill(std::move(items));
         ListSort(state_.sortColumn, state_.sortOrder);
         return true;
     }

@@ -157,7 +157,7 @@ void TItemSearch::GrowTimerSet(bool on) {
 
 void TItemSearch::ResultsShow(const std::wstring& text) {
     IndexEnsure();
-    const TPageEntries entries = index_.Entries(index_.Match(text));
+    TPageEntries entries = index_.Entries(index_.Match(text));
     searching_ = !index_.Whole();
     if (searching_)
         GrowTimerSet(true);
@@ -175,7 +175,7 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
         labels[page] = PageLabel(page, index_.PageName(page));
     {
         TListUpdate update;
-        ListFill(entries, std::move(labels));
+        ListFill(std::move(entries), std::move(labels));
         ListSort(state_.sortColumn, state_.sortOrder);
     }
     pages_ = static_cast<int32_t>(pages.size());

@@ -61,16 +61,15 @@ const std::wstring& RowText(TRowRecord& row, int column) {
 }
 
 // Makes the row's record at the end of the list's order; the list is told by the caller.
-TRowRecord& RowMake(const std::wstring& name, const std::wstring& path, const FindRecord& record,
-                    int32_t page) {
+TRowRecord& RowMake(std::wstring name, std::wstring path, const FindRecord& record, int32_t page) {
     TListState& state = ListState();
     TRowRecord& row = state.rows.emplace_back();
-    row.name = name;
+    row.name = std::move(name);
     row.page = page;
-    row.path = path;
+    row.path = std::move(path);
     row.size = record.Size64;
     row.time = record.Time;
-    row.type = &TypeTextCached(path);
+    row.type = &TypeTextCached(row.path);
     // The locale's settings are read here, once, not in the paint that first shows a date.
     LocaleTexts();
     row.item = static_cast<int>(state.order.size());
@@ -200,21 +199,27 @@ void ListFill(int32_t page) {
     TPageEntries entries;
     PageItemsRead(page, entries);
     PageEntriesFind(entries);
-    ListFill(entries);
+    ListFill(std::move(entries));
 }
 
 namespace {
 
-uint64_t OrderHead(const std::string& order) {
-    uint64_t head = 0;
-    for (size_t i = 0; i < 8; ++i)
-        head = (head << 8) | (i < order.size() ? static_cast<unsigned char>(order[i]) : 0u);
-    return head;
+// Eight bytes of the key from `from` on as one number, in the order of the bytes.
+uint64_t OrderPart(const std::string& order, size_t from) {
+    uint64_t part = 0;
+    for (size_t i = from; i < from + 8; ++i)
+        part = (part << 8) | (i < order.size() ? static_cast<unsigned char>(order[i]) : 0u);
+    return part;
+}
+
+void OrderHeadsSet(TRowRecord& row) {
+    row.orderHead = OrderPart(row.order, 0);
+    row.orderNext = OrderPart(row.order, 8);
 }
 
 } // namespace
 
-void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageLabels) {
+void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels) {
     TListUpdate update;
     ListClear();
     ListState().pageLabels = std::move(pageLabels);
@@ -225,12 +230,13 @@ void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageL
     state.rows.reserve(entries.size());
     state.order.reserve(entries.size());
     state.keyed = true;
-    for (const TPageEntry& entry : entries) {
+    for (TPageEntry& entry : entries) {
         if (entry.found) {
-            TRowRecord& row = RowMake(entry.name, entry.path, entry.record, entry.page);
-            row.order = entry.order;
-            row.orderHead = OrderHead(row.order);
-            state.keyed = state.keyed && !entry.order.empty();
+            TRowRecord& row =
+                RowMake(std::move(entry.name), std::move(entry.path), entry.record, entry.page);
+            row.order = std::move(entry.order);
+            OrderHeadsSet(row);
+            state.keyed = state.keyed && !row.order.empty();
         }
     }
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, state.order.size(), 0);
@@ -241,7 +247,7 @@ std::wstring ListPageShow(int32_t page, int32_t column, int32_t order) {
     std::wstring odd = PageRefresh(page, entries);
     THourglass hourglass;
     TListUpdate update;
-    ListFill(entries);
+    ListFill(std::move(entries));
     ListSort(column, order);
     return odd;
 }
@@ -399,7 +405,7 @@ void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstrin
             row.name = newName;
             if (!row.order.empty()) {
                 row.order = TextSortKey(newName);
-                row.orderHead = OrderHead(row.order);
+                OrderHeadsSet(row);
             }
             ::InvalidateRect(ListState().list, nullptr, TRUE);
             return;
@@ -469,6 +475,8 @@ void ListSort(int32_t column, int32_t order) {
             const TRowRecord &rowA = state.rows[a], &rowB = state.rows[b];
             if (rowA.orderHead != rowB.orderHead)
                 return (rowA.orderHead < rowB.orderHead) == (order > 0);
+            if (rowA.orderNext != rowB.orderNext)
+                return (rowA.orderNext < rowB.orderNext) == (order > 0);
             return rowA.order.compare(rowB.order) * order < 0;
         };
         const auto before = [&](size_t a, size_t b) {

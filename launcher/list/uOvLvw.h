@@ -23,7 +23,7 @@ void ListAttach(HWND list, HWND owner);
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row. With
 // `pageLabels` (the search's results), each row's location starts with its page's label.
-void ListFill(const TPageEntries& entries, std::map<int32_t, std::wstring> pageLabels = {});
+void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels = {});
 // The page shown afresh: brought in line with the disk (PageRefresh), its rows filled and sorted
 // by `column` in `order`. Returns the name of the first value that is no item (empty for none).
 std::wstring ListPageShow(int32_t page, int32_t column, int32_t order);

@@ -39,9 +39,9 @@ struct TRowRecord {
     bool textsMade = false;
     int32_t page = 0;
     // The name's sort key, where the row came with one (the search's results), and its first
-    // eight bytes as one number, which settle most comparisons.
+    // sixteen bytes as two numbers, which settle most comparisons.
     std::string order;
-    uint64_t orderHead = 0;
+    uint64_t orderHead = 0, orderNext = 0;
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
     int item = -1;
