@@ -88,3 +88,19 @@ struct TListState {
 TListState& ListState();
 // The record of the row at list position `item`, null when there is none.
 TRowRecord* RowAt(int item);
+
+// The list's selection and focus follow their rows through a reordering made while it lives: the
+// list itself keeps them by position. The view stays where it was, as after the list's own sort,
+// although focusing a row scrolls it into view (Wine). In uOvSelect.
+class TSelectionKeep {
+  public:
+    explicit TSelectionKeep(HWND list);
+    ~TSelectionKeep();
+    TSelectionKeep(const TSelectionKeep&) = delete;
+    TSelectionKeep& operator=(const TSelectionKeep&) = delete;
+
+  private:
+    HWND list_;
+    int x_, y_;
+    const TRowRecord* focused_ = nullptr;
+};

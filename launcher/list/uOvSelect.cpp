@@ -1,0 +1,146 @@
+// The item list's selection, kept with the rows from the list's own notices, and carried through
+// a reordering of the rows.
+#include "uOvLvw.h"
+#include "uOvRows.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+int ScrollPos(HWND list, int bar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    return ::GetScrollInfo(list, bar, &info) ? info.nPos : 0;
+}
+
+void RowSelect(TRowRecord& row, bool selected) {
+    if (row.selected == selected)
+        return;
+    row.selected = selected;
+    ListState().selectedCount += selected ? 1 : static_cast<size_t>(-1);
+}
+
+// The kept selection checked against the list with two questions; asked of the list row by row
+// when they disagree.
+void SelectionInStep() {
+    TListState& state = ListState();
+    HWND list = state.list;
+    if (!list)
+        return;
+    const size_t count = static_cast<size_t>(ListView_GetSelectedCount(list));
+    int first = -1;
+    if (state.selectedCount > 0)
+        for (size_t i = 0; i < state.order.size() && first < 0; ++i)
+            if (state.rows[state.order[i]].selected)
+                first = static_cast<int>(i);
+    if (count == state.selectedCount && ListView_GetNextItem(list, -1, LVNI_SELECTED) == first)
+        return;
+    for (TRowRecord& row : state.rows)
+        row.selected = false;
+    state.selectedCount = 0;
+    for (int item = -1; (item = ListView_GetNextItem(list, item, LVNI_SELECTED)) >= 0;)
+        if (TRowRecord* row = RowAt(item))
+            RowSelect(*row, true);
+}
+
+// Tells the list the kept selection after the rows moved under it: nothing when all or none are
+// selected, else every row at once and then the fewer of the selected and the unselected rows one
+// by one.
+void SelectionTell() {
+    TListState& state = ListState();
+    HWND list = state.list;
+    const size_t count = state.order.size(), selected = state.selectedCount;
+    // Every row or none: the same places as before, nothing to tell.
+    if (selected == 0 || selected == count)
+        return;
+    // With drawing off: the list marks every row it changes for a paint.
+    TListUpdate update;
+    state.selectionQuiet = true;
+    if (selected <= count / 2) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (size_t i = 0; i < count; ++i)
+            if (state.rows[state.order[i]].selected)
+                ListView_SetItemState(list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    } else {
+        ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+        for (size_t i = 0; i < count; ++i)
+            if (!state.rows[state.order[i]].selected)
+                ListView_SetItemState(list, static_cast<int>(i), 0, LVIS_SELECTED);
+    }
+    state.selectionQuiet = false;
+}
+
+} // namespace
+
+TSelectionKeep::TSelectionKeep(HWND list)
+    : list_(list), x_(ScrollPos(list, SB_HORZ)), y_(ScrollPos(list, SB_VERT)) {
+    SelectionInStep();
+    focused_ = RowAt(ListView_GetNextItem(list, -1, LVNI_FOCUSED));
+}
+
+TSelectionKeep::~TSelectionKeep() {
+    if (ListState().selectedCount == 0 && !focused_)
+        return;
+    // The rows keep their selection; the list learns their new places.
+    SelectionTell();
+    if (focused_) {
+        ListState().selectionQuiet = true;
+        ListView_SetItemState(list_, focused_->item, LVIS_FOCUSED, LVIS_FOCUSED);
+        ListView_SetSelectionMark(list_, focused_->item);
+        ListState().selectionQuiet = false;
+    }
+    // The report view scrolls by rows and the list view by columns, the icon views by pixels.
+    RECT row{};
+    ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS);
+    const DWORD view = ::GetWindowLongPtrW(list_, GWL_STYLE) & LVS_TYPEMASK;
+    const int dx = x_ - ScrollPos(list_, SB_HORZ), dy = y_ - ScrollPos(list_, SB_VERT);
+    if (dx || dy)
+        ListView_Scroll(list_, view == LVS_LIST ? dx * (row.right - row.left) : dx,
+                        view == LVS_REPORT ? dy * (row.bottom - row.top) : dy);
+}
+
+void ListSelectedNames(std::vector<std::wstring>& names) {
+    for (TListRow& row : ListSelectedRows())
+        names.push_back(std::move(row.name));
+}
+
+void ListItemChanged(const NMLISTVIEW& change) {
+    TListState& state = ListState();
+    if (state.selectionQuiet || !(change.uChanged & LVIF_STATE) ||
+        !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    if (change.iItem == -1) {
+        for (TRowRecord& row : state.rows)
+            row.selected = selected;
+        state.selectedCount = selected ? state.rows.size() : 0;
+    } else if (TRowRecord* row = RowAt(change.iItem)) {
+        RowSelect(*row, selected);
+    }
+}
+
+void ListRangeChanged(const NMLVODSTATECHANGE& change) {
+    if (ListState().selectionQuiet || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    for (int item = std::max(change.iFrom, 0); item <= change.iTo; ++item) {
+        TRowRecord* row = RowAt(item);
+        if (!row)
+            break;
+        RowSelect(*row, selected);
+    }
+}
+
+std::vector<TListRow> ListSelectedRows() {
+    SelectionInStep();
+    const TListState& state = ListState();
+    std::vector<TListRow> rows;
+    rows.reserve(state.selectedCount);
+    for (size_t row : state.order)
+        if (state.rows[row].selected)
+            rows.push_back({state.rows[row].name, state.rows[row].page, state.rows[row].path});
+    return rows;
+}
