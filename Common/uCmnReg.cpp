@@ -6,6 +6,7 @@
 #include "uCmnRegKey.h"
 #include "uCmnRegStore.h"
 
+#include <atomic>
 #include <algorithm>
 #include <functional>
 
@@ -24,9 +25,9 @@ std::wstring TextOf(const BYTE* data, size_t bytes) {
 }
 
 // Writes made through these functions, so a memo of what a key held can tell that it may be
-// stale even where the store's clock did not move.
-uint64_t& WriteCount() {
-    static uint64_t count = 0;
+// stale even where the store's clock did not move. Read by every thread that reads the store.
+std::atomic<uint64_t>& WriteCount() {
+    static std::atomic<uint64_t> count{0};
     return count;
 }
 
@@ -365,8 +366,9 @@ struct TValuesMemo {
     std::vector<TRegStrValue> values;
 };
 
+// One a thread: the search index's reader reads pages beside the window's thread.
 TValuesMemo& ValuesMemo() {
-    static TValuesMemo memo;
+    static thread_local TValuesMemo memo;
     return memo;
 }
 

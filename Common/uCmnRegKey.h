@@ -4,6 +4,7 @@
 
 #include "uCmnRegStore.h"
 
+#include <atomic>
 #include <windows.h>
 
 #include <cstdint>
@@ -19,7 +20,7 @@ struct TRegData {
 
 // Writes made through the registry functions, so a memo of what a key held can tell that it may
 // be stale even where the store's clock did not move.
-uint64_t& WriteCount();
+std::atomic<uint64_t>& WriteCount();
 [[noreturn]] void Fail(const wchar_t* pattern, const std::wstring& arg);
 // A key path without its leading "\".
 std::wstring Relative(const std::wstring& key);

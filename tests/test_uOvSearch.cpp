@@ -120,6 +120,33 @@ TEST(IndexReader, ChangesMadeDuringTheReadEndInTheIndex) {
     RegKeyDelete(HKCU, OvKeyProduct);
 }
 
+// The reader and the window's thread read the same page keys at once while the window's thread
+// writes them, round after round, and the index ends as the store.
+TEST(IndexReader, ReadsBesideTheWindowsThreadWritesAndReads) {
+    RegKeyDelete(HKCU, OvKeyProduct);
+    for (int32_t page = 1; page <= 6; ++page) {
+        PageCreate(page, L"");
+        for (int i = 0; i < 40; ++i)
+            ItemAdd(page,
+                    L"C:\\items\\p" + std::to_wstring(page) + L" " + std::to_wstring(i) + L".txt");
+    }
+    {
+        TItemIndex index;
+        for (int round = 0; round < 60; ++round) {
+            index.Build();
+            const int32_t page = 1 + round % 6;
+            const std::wstring name = L"p" + std::to_wstring(page) + L" 0.txt";
+            ASSERT_TRUE(ItemRename(page, name, L"moved.txt"));
+            TPageEntries entries;
+            PageItemsRead(page, entries);
+            ASSERT_TRUE(ItemRename(page, L"moved.txt", name));
+            index.Wait();
+        }
+        ExpectIndexIsTheStore(index);
+    }
+    RegKeyDelete(HKCU, OvKeyProduct);
+}
+
 // Each typed text against names in several scripts: letter case, width, kana type, a surrogate
 // pair, composed and decomposed forms; and texts that must not match.
 TEST(Matching, CaseWidthAndKanaTypeAsideInEveryScript) {

@@ -35,6 +35,7 @@ class TIndexReader {
         uint64_t stamp = 0;
         std::vector<TIndexItem> items;
         std::wstring name;
+        bool failed = false;
     };
 
     explicit TIndexReader(std::function<void()> arrived) : arrived_(std::move(arrived)) {}
@@ -96,8 +97,14 @@ class TIndexReader {
             asked_.pop_front();
             reading_ = true;
             lock.unlock();
-            TRead read{asked.page, asked.stamp, {}, {}};
-            read.items = IndexPageRead(asked.page, read.name);
+            TRead read{asked.page, asked.stamp, {}, {}, false};
+            // A page the store cannot read now (its key going while it is read, say) is read
+            // again on the window's thread at its next use, where an error is told as ever.
+            try {
+                read.items = IndexPageRead(asked.page, read.name);
+            } catch (...) {
+                read.failed = true;
+            }
             lock.lock();
             reading_ = false;
             if (stop_)
@@ -192,6 +199,11 @@ bool TItemIndex::Take() {
         // A read overtaken by a change, a removal or a new build is not the page any more.
         if (read.page < 1 || slot >= pages_.size() || pages_[slot].wanted != read.stamp)
             continue;
+        if (read.failed) {
+            pages_[slot].wanted = 0;
+            pages_[slot].state = TPageState::Stale;
+            continue;
+        }
         PagePut(pages_[slot], std::move(read.items), std::move(read.name));
         came = true;
     }
