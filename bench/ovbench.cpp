@@ -23,6 +23,7 @@
 #include "uBenchFolders.h"
 #include "uBenchMemory.h"
 #include "uBenchLarge.h"
+#include "uBenchOptions.h"
 #include "uBenchMove.h"
 #include "uBenchProbe.h"
 #include "uBenchScroll.h"
@@ -58,29 +59,6 @@
 #include <vector>
 
 namespace {
-
-struct TOptions {
-    int runs = 5;      // timed runs of each case on 1,000 entries
-    int runsLarge = 3; // timed runs of each case on 10,000 entries
-    int memoryRefreshes = 1000;
-    // Seconds a case may take before it stops adding runs; 0 for no limit.
-    int budgetSeconds = 60;
-    int memoryBudgetSeconds = 1200;
-    int memoryOnly = 0; // nothing but the memory case
-    int startRuns = 15; // rounds of timed starts, one of each program per round
-    int startOnly = 0;  // nothing but the start-up case
-    int scrollRuns = 3; // rounds of the drag through a page of programs
-    int scrollOnly = 0; // nothing but that case
-    int probe = 0;      // the refresh cases with the probe of their stages, no shell baseline
-    int searchRuns = 3; // rounds of the search's opening and typed letters
-    int searchOnly = 0; // nothing but that case
-    int moveRuns = 3;   // rounds of the drop of 1,000 files and their move to another page
-    int moveOnly = 0;   // nothing but that case
-    int largeOnly = 0;  // nothing but the large selection and the large drop
-    int largeRuns = 3;
-    int backupRuns = 3; // rounds of the export and import of 50 pages of 1,000 items
-    int backupOnly = 0; // nothing but that case
-};
 
 // The search case's pages: as many pages of as many items, the entries of the 1,000-file folder.
 constexpr int SearchPages = 50;
@@ -251,14 +229,6 @@ void TargetsReport(const TResult& ordinary, const TResult& folderSmall,
 }
 
 // ---------------------------------------------------------------------------------------------
-
-bool OptionParse(const char* arg, const char* name, int& value) {
-    const size_t n = std::strlen(name);
-    if (std::strncmp(arg, name, n) != 0 || arg[n] != '=')
-        return false;
-    value = std::atoi(arg + n + 1);
-    return true;
-}
 
 // Report view, as the baseline's: the same kind of rows to lay out and paint. The window is sized
 // so that its list has the baseline's size; the window's size.
@@ -463,43 +433,8 @@ int Bench(const TOptions& options) {
 
 int main(int argc, char** argv) {
     TOptions options;
-    for (int i = 1; i < argc; ++i) {
-        if (!OptionParse(argv[i], "--runs", options.runs) &&
-            !OptionParse(argv[i], "--runs-large", options.runsLarge) &&
-            !OptionParse(argv[i], "--memory-refreshes", options.memoryRefreshes) &&
-            !OptionParse(argv[i], "--budget", options.budgetSeconds) &&
-            !OptionParse(argv[i], "--memory-budget", options.memoryBudgetSeconds) &&
-            !OptionParse(argv[i], "--memory-only", options.memoryOnly) &&
-            !OptionParse(argv[i], "--start-runs", options.startRuns) &&
-            !OptionParse(argv[i], "--start-only", options.startOnly) &&
-            !OptionParse(argv[i], "--scroll-runs", options.scrollRuns) &&
-            !OptionParse(argv[i], "--move-runs", options.moveRuns) &&
-            !OptionParse(argv[i], "--move-only", options.moveOnly) &&
-            !OptionParse(argv[i], "--large-only", options.largeOnly) &&
-            !OptionParse(argv[i], "--large-runs", options.largeRuns) &&
-            !OptionParse(argv[i], "--backup-runs", options.backupRuns) &&
-            !OptionParse(argv[i], "--backup-only", options.backupOnly) &&
-            !OptionParse(argv[i], "--scroll-only", options.scrollOnly) &&
-            !OptionParse(argv[i], "--search-runs", options.searchRuns) &&
-            !OptionParse(argv[i], "--search-only", options.searchOnly) &&
-            !OptionParse(argv[i], "--probe", options.probe)) {
-            std::fprintf(stderr, "usage: ovbench [--runs=N] [--runs-large=N] "
-                                 "[--memory-refreshes=N] [--budget=S] [--memory-budget=S] "
-                                 "[--memory-only=1] "
-                                 "[--start-runs=N] [--start-only=1] [--scroll-runs=N] "
-                                 "[--scroll-only=1] [--search-runs=N] [--search-only=1] "
-                                 "[--probe=1]\n");
-            return 64;
-        }
-    }
-    options.runs = std::max(options.runs, 1);
-    options.runsLarge = std::max(options.runsLarge, 1);
-    options.memoryRefreshes = std::max(options.memoryRefreshes, 0);
-    options.budgetSeconds = std::max(options.budgetSeconds, 0);
-    options.memoryBudgetSeconds = std::max(options.memoryBudgetSeconds, 0);
-    options.startRuns = std::max(options.startRuns, 1);
-    options.scrollRuns = std::max(options.scrollRuns, 1);
-    options.searchRuns = std::max(options.searchRuns, 1);
+    if (!OptionsParse(argc, argv, options))
+        return 64;
     try {
         return Bench(options);
     } catch (const std::exception& e) {
