@@ -82,9 +82,9 @@ TEST(IndexReader, ChangesMadeDuringTheReadEndInTheIndex) {
     const size_t threadsBefore = ThreadCount();
     {
         TUniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        std::atomic<int> told{0};
+        std::atomic<int> told{0}, holdAt{12};
         TItemIndex index([&] {
-            if (++told == 12)
+            if (++told == holdAt)
                 ::WaitForSingleObject(held.Get(), INFINITE);
         });
         index.Build();
@@ -106,12 +106,28 @@ TEST(IndexReader, ChangesMadeDuringTheReadEndInTheIndex) {
                 << hit.first << " " << Utf8Of(hit.second);
         ::SetEvent(held.Get());
         // Whole by what the reader reads again, not by a read of the missing pages here.
-        for (int waited = 0; !index.Whole() && waited < 30000; waited += 10)
+        for (int waited = 0; (index.Take(), !index.Whole()) && waited < 30000; waited += 10)
             ::Sleep(10);
         ASSERT_TRUE(index.Whole()) << "pages asked for again never came";
         ExpectIndexIsTheStore(index);
         for (const wchar_t* text : {L"item 5", L"renamed", L"added", L"new page", L"p5 "})
             EXPECT_EQ(IndexMatches(index, text), StoreMatches(text)) << Utf8Of(text);
+
+        // The last page arrives right after a search: the search's results are not those of the
+        // whole store, and the index must not say they are.
+        const int pages = PageCount();
+        ::ResetEvent(held.Get());
+        told = 0;
+        holdAt = pages - 1;
+        index.Build();
+        while (told < pages - 1)
+            ::Sleep(1);
+        const auto early = IndexMatches(index, L".txt");
+        ::SetEvent(held.Get());
+        while (told < pages)
+            ::Sleep(1);
+        EXPECT_FALSE(index.Whole() && early != StoreMatches(L".txt"))
+            << "results of " << pages - 1 << " pages passed for those of the whole store";
 
         // Dropped mid-read: the reader ends with the index.
         index.Build();

@@ -199,19 +199,18 @@ bool TItemIndex::Take() {
         // A read overtaken by a change, a removal or a new build is not the page any more.
         if (read.page < 1 || slot >= pages_.size() || pages_[slot].wanted != read.stamp)
             continue;
+        came = true;
         if (read.failed) {
             pages_[slot].wanted = 0;
             pages_[slot].state = TPageState::Stale;
             continue;
         }
         PagePut(pages_[slot], std::move(read.items), std::move(read.name));
-        came = true;
     }
     return came;
 }
 
-bool TItemIndex::Whole() {
-    Take();
+bool TItemIndex::Whole() const {
     for (const TIndexPage& page : pages_)
         if (page.state == TPageState::Unread)
             return false;
@@ -219,6 +218,7 @@ bool TItemIndex::Whole() {
 }
 
 void TItemIndex::Wait() {
+    Take();
     while (!Whole()) {
         if (!reader_->Await()) {
             // Nothing on its way any more: what is still missing is read here.
@@ -231,6 +231,7 @@ void TItemIndex::Wait() {
                 }
             }
         }
+        Take();
     }
 }
 

@@ -58,10 +58,13 @@ class TItemIndex : private TPageStoreListener {
     void Build();
     // Forgets everything and stops the reader; nothing is heard until the next Build.
     void Clear();
-    // Takes the pages the reader has read since; true when any came in.
+    // Takes the pages the reader has read since; true when any came in (or failed to, and is to
+    // be read here at its next use).
     bool Take();
-    // Every page has come in (after a Take).
-    bool Whole();
+    // Every page had come in by the last Take (Match takes first). It takes nothing itself, so
+    // it speaks for the pages the last Match saw: a page that arrives between the two is the next
+    // Take's news, not missing from results that claim to be whole.
+    bool Whole() const;
     // Waits until every page has come in.
     void Wait();
 
