@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 #include <utility>
 
 namespace {
@@ -162,9 +164,9 @@ std::wstring TextFold(std::wstring_view text) {
     return CaseFolded(folded);
 }
 
-std::string TextSortKey(std::wstring_view text) {
+TSortKey::TSortKey(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
-    std::string key(static_cast<size_t>(size) * 4 + 16, '\0');
+    std::vector<unsigned char> key(static_cast<size_t>(size) * 4 + 16);
     int written =
         ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), size,
                        reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
@@ -176,6 +178,29 @@ std::string TextSortKey(std::wstring_view text) {
                                               reinterpret_cast<LPWSTR>(key.data()), needed)
                              : 0;
     }
-    key.resize(static_cast<size_t>(std::max(written, 0)));
-    return key;
+    size_ = static_cast<size_t>(std::max(written, 0));
+    if (size_ == 0)
+        return;
+    // One allocation for the bytes and their count of owners.
+    auto bytes = std::make_shared<unsigned char[]>(size_);
+    std::copy_n(key.begin(), size_, bytes.get());
+    // Bytes beyond the key's end count as 0, below every byte a key holds before its end.
+    const auto part = [&](size_t from) {
+        uint64_t value = 0;
+        for (size_t i = from; i < from + 8; ++i)
+            value = (value << 8) | (i < size_ ? bytes[i] : 0u);
+        return value;
+    };
+    head_ = part(0);
+    next_ = part(8);
+    bytes_ = std::move(bytes);
+}
+
+int TSortKey::Rest(const TSortKey& other) const noexcept {
+    const size_t common = std::min(size_, other.size_);
+    if (common > 16) {
+        if (const int order = std::memcmp(bytes_.get() + 16, other.bytes_.get() + 16, common - 16))
+            return order;
+    }
+    return size_ < other.size_ ? -1 : size_ > other.size_ ? 1 : 0;
 }

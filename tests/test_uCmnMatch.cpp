@@ -282,8 +282,8 @@ TEST(TextFold, FoldsApartWhatUnicodeKeepsApart) {
 
 // The sort keys order names exactly as the platform's own comparison does, for names built from
 // the pieces that part comparison rules: case, accents, widths, kana, digits, punctuation, spaces
-// and a pair beyond the basic plane.
-TEST(TextSortKey, OrdersAsThePlatformsComparison) {
+// and a pair beyond the basic plane, alone and behind a long common start.
+TEST(SortKey, OrdersAsThePlatformsComparison) {
     const wchar_t* const pieces[] = {L"a",  L"A", L"ä",  L"b",  L"1", L"10", L"2", L".",
                                      L"-",  L" ", L"あ", L"ア", L"ｱ", L"亜", L"é", L"ß",
                                      L"ss", L"Ω", L"ω",  L"😀",  L"_", L"ｂ", L"'", L""};
@@ -291,14 +291,18 @@ TEST(TextSortKey, OrdersAsThePlatformsComparison) {
     for (const wchar_t* a : pieces)
         for (const wchar_t* b : pieces)
             names.push_back(std::wstring(a) + b + L".txt");
-    std::vector<std::string> keys;
+    // The same behind a long common start, where the first sixteen bytes of the keys agree and
+    // only the rest can tell them apart.
+    for (size_t i = 0, n = names.size(); i < n; i += 2)
+        names.push_back(L"Quarterly report " + names[i]);
+    std::vector<TSortKey> keys;
     for (const std::wstring& name : names)
-        keys.push_back(TextSortKey(name));
+        keys.emplace_back(name);
     int wrong = 0;
     for (size_t i = 0; i < names.size(); ++i) {
         for (size_t j = 0; j < names.size(); ++j) {
             const int platform = ::lstrcmpW(names[i].c_str(), names[j].c_str());
-            const int key = keys[i].compare(keys[j]);
+            const int key = keys[i].Compare(keys[j]);
             if ((platform > 0) != (key > 0) || (platform < 0) != (key < 0)) {
                 if (++wrong <= 5)
                     ADD_FAILURE() << Utf8Of(names[i]) << " / " << Utf8Of(names[j]) << ": platform "

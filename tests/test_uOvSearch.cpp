@@ -57,10 +57,11 @@ std::vector<std::pair<int32_t, std::wstring>> StoreMatches(const std::wstring& t
     return found;
 }
 
-std::vector<std::pair<int32_t, std::wstring>> IndexMatches(TItemIndex& index,
-                                                           const std::wstring& text) {
+std::vector<std::pair<int32_t, std::wstring>>
+IndexMatches(TItemIndex& index, const std::wstring& text,
+             TItemIndex::TOrder order = TItemIndex::TOrder::Store) {
     std::vector<std::pair<int32_t, std::wstring>> found;
-    for (const TIndexHit& hit : index.Match(text))
+    for (const TIndexHit& hit : index.Match(text, order))
         found.emplace_back(hit.page, index.Item(hit).name);
     return found;
 }
@@ -160,6 +161,51 @@ TEST(IndexReader, ReadsBesideTheWindowsThreadWritesAndReads) {
         }
         ExpectIndexIsTheStore(index);
     }
+    RegKeyDelete(HKCU, OvKeyProduct);
+}
+
+// Matches by name come in the order the list's own stable sort gives the matches in store order
+// by the platform's comparison, up and down, equal names (one name on several pages) in store
+// order; after every kind of store change.
+TEST(IndexReader, MatchesByNameComeAsThePlatformSortsThem) {
+    RegKeyDelete(HKCU, OvKeyProduct);
+    const std::wstring names[] = {L"Memo.txt",   L"メモ.txt",  L"ﾒﾓ.txt",    L"memo 10.txt",
+                                  L"memo 9.txt", L"Ärger.doc", L"arger.doc", L"b.txt",
+                                  L"_b.txt",     L"report.txt"};
+    for (int32_t page = 1; page <= 4; ++page) {
+        PageCreate(page, L"");
+        for (size_t i = 0; i < std::size(names); ++i)
+            if ((static_cast<size_t>(page) + i) % 3 != 0)
+                ItemAdd(page, L"C:\\items\\" + names[i]);
+    }
+    TItemIndex index;
+    index.Build();
+    const auto expect = [&](const char* step) {
+        index.Wait();
+        for (const wchar_t* text : {L"", L"m", L"メモ", L".txt", L"r"}) {
+            const auto stored = IndexMatches(index, text);
+            for (const int order : {1, -1}) {
+                auto sorted = stored;
+                std::stable_sort(sorted.begin(), sorted.end(), [&](const auto& a, const auto& b) {
+                    return ::lstrcmpW(a.second.c_str(), b.second.c_str()) * order < 0;
+                });
+                EXPECT_EQ(IndexMatches(index, text,
+                                       order > 0 ? TItemIndex::TOrder::NameUp
+                                                 : TItemIndex::TOrder::NameDown),
+                          sorted)
+                    << step << " " << Utf8Of(text) << " " << order;
+            }
+        }
+    };
+    expect("built");
+    ASSERT_TRUE(ItemRename(3, L"b.txt", L"zz.txt"));
+    expect("renamed");
+    ItemAdd(3, L"C:\\items\\aaa.txt");
+    expect("added");
+    PageRemove(1, PageCount());
+    expect("page removed");
+    ItemMove(1, L"report.txt", 3);
+    expect("moved");
     RegKeyDelete(HKCU, OvKeyProduct);
 }
 

@@ -157,7 +157,12 @@ void TItemSearch::GrowTimerSet(bool on) {
 
 void TItemSearch::ResultsShow(const std::wstring& text) {
     IndexEnsure();
-    TPageEntries entries = index_.Entries(index_.Match(text));
+    // Sorted by name, the results come in the list's order and need no sort.
+    const TItemIndex::TOrder order = state_.sortColumn != 0 || state_.sortOrder == 0
+                                         ? TItemIndex::TOrder::Store
+                                     : state_.sortOrder > 0 ? TItemIndex::TOrder::NameUp
+                                                            : TItemIndex::TOrder::NameDown;
+    TPageEntries entries = index_.Entries(index_.Match(text, order));
     searching_ = !index_.Whole();
     if (searching_)
         GrowTimerSet(true);

@@ -99,23 +99,6 @@ void ListFill(int32_t page) {
     ListFill(std::move(entries));
 }
 
-namespace {
-
-// Eight bytes of the key from `from` on as one number, in the order of the bytes.
-uint64_t OrderPart(const std::string& order, size_t from) {
-    uint64_t part = 0;
-    for (size_t i = from; i < from + 8; ++i)
-        part = (part << 8) | (i < order.size() ? static_cast<unsigned char>(order[i]) : 0u);
-    return part;
-}
-
-void OrderHeadsSet(TRowRecord& row) {
-    row.orderHead = OrderPart(row.order, 0);
-    row.orderNext = OrderPart(row.order, 8);
-}
-
-} // namespace
-
 void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels) {
     TListUpdate update;
     ListClear();
@@ -132,8 +115,7 @@ void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels) 
             TRowRecord& row =
                 RowMake(std::move(entry.name), std::move(entry.path), entry.record, entry.page);
             row.order = std::move(entry.order);
-            OrderHeadsSet(row);
-            state.keyed = state.keyed && !row.order.empty();
+            state.keyed = state.keyed && !row.order.Empty();
         }
     }
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, state.order.size(), 0);
@@ -257,10 +239,8 @@ void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstrin
     for (TRowRecord& row : ListState().rows) {
         if (row.page == page && row.name == oldName) {
             row.name = newName;
-            if (!row.order.empty()) {
-                row.order = TextSortKey(newName);
-                OrderHeadsSet(row);
-            }
+            if (!row.order.Empty())
+                row.order = TSortKey(newName);
             ::InvalidateRect(ListState().list, nullptr, TRUE);
             return;
         }
@@ -326,12 +306,7 @@ void ListSort(int32_t column, int32_t order) {
         // Names by their sort keys where every row has one: the order of lstrcmpW, without its
         // look-ups for every comparison.
         const auto keyed = [&](size_t a, size_t b) {
-            const TRowRecord &rowA = state.rows[a], &rowB = state.rows[b];
-            if (rowA.orderHead != rowB.orderHead)
-                return (rowA.orderHead < rowB.orderHead) == (order > 0);
-            if (rowA.orderNext != rowB.orderNext)
-                return (rowA.orderNext < rowB.orderNext) == (order > 0);
-            return rowA.order.compare(rowB.order) * order < 0;
+            return state.rows[a].order.Compare(state.rows[b].order) * order < 0;
         };
         const auto before = [&](size_t a, size_t b) {
             const auto rowA = reinterpret_cast<LPARAM>(&state.rows[a]);

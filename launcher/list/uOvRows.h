@@ -4,6 +4,7 @@
 
 #include "uCmnFile.h"
 #include "uCmnIcon.h"
+#include "uCmnMatch.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -38,10 +39,8 @@ struct TRowRecord {
     std::wstring sizeText, dateText, folderText;
     bool textsMade = false;
     int32_t page = 0;
-    // The name's sort key, where the row came with one (the search's results), and its first
-    // sixteen bytes as two numbers, which settle most comparisons.
-    std::string order;
-    uint64_t orderHead = 0, orderNext = 0;
+    // The name's sort key, where the row came with one (the search's results).
+    TSortKey order;
     int image = ImageUnknown;
     // Position in the list, kept in step by every sort.
     int item = -1;

@@ -19,7 +19,7 @@ std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name) {
     for (size_t i = 0; i < entries.size(); ++i) {
         TIndexItem& item = items[i];
         item.folded = TextFold(entries[i].name);
-        item.order = TextSortKey(entries[i].name);
+        item.order = TSortKey(entries[i].name);
         item.name = std::move(entries[i].name);
         item.path = std::move(entries[i].path);
     }
@@ -136,6 +136,7 @@ TItemIndex::~TItemIndex() = default;
 
 void TItemIndex::Build() {
     pages_.clear();
+    byNameMade_ = false;
     built_ = true;
     PagesAsk();
 }
@@ -143,11 +144,13 @@ void TItemIndex::Build() {
 void TItemIndex::Clear() {
     reader_->Forget();
     pages_.clear();
+    byNameMade_ = false;
     built_ = false;
 }
 
 void TItemIndex::PagesAsk() {
     reader_->Forget();
+    byNameMade_ = false;
     pages_.resize(static_cast<size_t>(::PageCount()));
     for (size_t slot = 0; slot < pages_.size(); ++slot) {
         pages_[slot].state = TPageState::Unread;
@@ -181,6 +184,7 @@ void TItemIndex::PageRemoved(int32_t page) {
     if (!built_ || page < 1 || static_cast<size_t>(page) > pages_.size())
         return;
     pages_.erase(pages_.begin() + (page - 1));
+    byNameMade_ = false;
     // The pages after it have new numbers: what is waited for is asked for by them.
     for (size_t slot = static_cast<size_t>(page - 1); slot < pages_.size(); ++slot)
         if (pages_[slot].wanted)
@@ -266,6 +270,7 @@ void TItemIndex::PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::w
     }
     page.items = std::move(items);
     page.name = std::move(name);
+    byNameMade_ = false;
     page.state = TPageState::Fresh;
     page.wanted = 0;
 }
@@ -294,7 +299,30 @@ const std::vector<TIndexItem>& TItemIndex::PageItems(int32_t page) {
     return pages_[static_cast<size_t>(page - 1)].items;
 }
 
-std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
+void TItemIndex::ByNameMake() {
+    // Sorted with their keys beside them: a comparison reads two neighbours, not two items.
+    std::vector<std::pair<TSortKey, TIndexHit>> keyed;
+    for (size_t page = 0; page < pages_.size(); ++page) {
+        if (pages_[page].state != TPageState::Fresh)
+            continue;
+        const std::vector<TIndexItem>& items = pages_[page].items;
+        for (size_t i = 0; i < items.size(); ++i)
+            keyed.push_back({items[i].order, {static_cast<int32_t>(page + 1), i}});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first.Compare(b.first) < 0; });
+    byName_.resize(keyed.size());
+    sameAsBefore_.resize(keyed.size());
+    for (size_t rank = 0; rank < keyed.size(); ++rank) {
+        byName_[rank] = keyed[rank].second;
+        sameAsBefore_[rank] = rank > 0 && keyed[rank].first.Compare(keyed[rank - 1].first) == 0;
+        pages_[static_cast<size_t>(byName_[rank].page - 1)].items[byName_[rank].item].rank =
+            static_cast<uint32_t>(rank);
+    }
+    byNameMade_ = true;
+}
+
+std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text, TOrder order) {
     Fresh();
     std::vector<TIndexHit> hits;
     const std::wstring part = TextFold(text);
@@ -305,6 +333,32 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
         for (size_t i = 0; i < items.size(); ++i)
             if (TextFoldedContains(items[i].folded, part))
                 hits.push_back({static_cast<int32_t>(page + 1), i});
+    }
+    if (order == TOrder::Store)
+        return hits;
+    // Matched in store order, where the names lie in a row in memory, then put in order by their
+    // ranks: one pass over the ranks, no comparison of names.
+    if (!byNameMade_)
+        ByNameMake();
+    std::vector<bool> hit(byName_.size());
+    for (const TIndexHit& found : hits)
+        hit[Item(found).rank] = true;
+    hits.clear();
+    if (order == TOrder::NameUp) {
+        for (size_t rank = 0; rank < byName_.size(); ++rank)
+            if (hit[rank])
+                hits.push_back(byName_[rank]);
+        return hits;
+    }
+    // Down: from the last name back, each run of equal names still in store order.
+    for (size_t end = byName_.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && sameAsBefore_[begin])
+            --begin;
+        for (size_t rank = begin; rank < end; ++rank)
+            if (hit[rank])
+                hits.push_back(byName_[rank]);
+        end = begin;
     }
     return hits;
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "uCmnFile.h"
+#include "uCmnMatch.h"
 #include "uOvReg.h"
 
 #include <cstdint>
@@ -25,11 +26,13 @@ struct TIndexItem {
     std::wstring name;
     std::wstring path;
     std::wstring folded;
-    std::string order;
+    TSortKey order;
     FindRecord record;
     bool found = false;
     // The path has been looked up (by a search that showed it).
     bool looked = false;
+    // Its place among every item of the index by name (while the order by name is made).
+    uint32_t rank = 0;
 };
 
 // A match: the item's page and its position among that page's items.
@@ -81,9 +84,12 @@ class TItemIndex : private TPageStoreListener {
         return pages_[static_cast<size_t>(page - 1)].name;
     }
 
-    // The items whose name contains `text` (TextFold on both sides), of the pages come in so
-    // far, page by page in store order.
-    std::vector<TIndexHit> Match(const std::wstring& text);
+    // The order of a match's hits: page by page in store order, or by name as the list's sort by
+    // its name column orders them (sort keys, up or down; equal names in store order), so that
+    // results shown sorted by name need no sort.
+    enum class TOrder { Store, NameUp, NameDown };
+    // The items whose name contains `text` (TextFold on both sides), of the pages come in so far.
+    std::vector<TIndexHit> Match(const std::wstring& text, TOrder order = TOrder::Store);
     // The hits as rows for the list: each path looked up the first time, each entry carrying its
     // page.
     TPageEntries Entries(const std::vector<TIndexHit>& hits);
@@ -110,7 +116,15 @@ class TItemIndex : private TPageStoreListener {
     // their name and path.
     void PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name);
 
+    // Every item of the pages come in, by name up, equal names in store order, each item given
+    // its rank in it; made at the first match by name after a page came in or went.
+    void ByNameMake();
+
     std::vector<TIndexPage> pages_;
+    std::vector<TIndexHit> byName_;
+    // Whether each name of the order by name equals the one before it.
+    std::vector<bool> sameAsBefore_;
+    bool byNameMade_ = false;
     std::unique_ptr<TIndexReader> reader_;
     uint64_t asked_ = 0;
     bool built_ = false;

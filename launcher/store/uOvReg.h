@@ -2,6 +2,7 @@
 #pragma once
 
 #include "uCmnFile.h"
+#include "uCmnMatch.h"
 
 #include <cstdint>
 #include <string>
@@ -76,8 +77,8 @@ struct TPageEntry {
     bool found = false;
     // The page the item is on.
     int32_t page = 0;
-    // The name's sort key (TextSortKey), where the search's index made one; empty otherwise.
-    std::string order;
+    // The name's sort key, where the search's index made one; empty otherwise.
+    TSortKey order;
 };
 using TPageEntries = std::vector<TPageEntry>;
 
