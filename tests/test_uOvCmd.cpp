@@ -311,6 +311,7 @@ TEST_F(ItemCommands, DroppingOneFolderMakesANewLastPageThatMirrorsIt) {
     EXPECT_EQ(f.PageTotal, 2);
     EXPECT_EQ(f.CurrentPage, 2);
     EXPECT_EQ(PageFolderRead(2), one);
+    ListedWait();
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"inner", L"x.txt", L"y.txt", L"zø 한 😀.txt"}));
 
     // Also from a folder page: a single folder is never refused.
@@ -318,6 +319,7 @@ TEST_F(ItemCommands, DroppingOneFolderMakesANewLastPageThatMirrorsIt) {
     EXPECT_FALSE(box.seen);
     EXPECT_EQ(f.PageTotal, 3);
     EXPECT_EQ(f.CurrentPage, 3);
+    ListedWait();
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"z.txt"}));
     EXPECT_EQ(PageCount(), 3);
 }
@@ -881,6 +883,9 @@ TEST_F(ItemCommands, TheFolderPanelPaintsOnlyOnAFolderPage) {
     auto paint = [&](int page) {
         f.CurrentPage = page;
         f.StatusRepaint();
+        // The folder's icon is loaded in idle time.
+        while (f.IdleWork()) {
+        }
         HDC screen = ::GetDC(nullptr);
         HDC dc = ::CreateCompatibleDC(screen);
         HBITMAP bmp = ::CreateCompatibleBitmap(screen, 300, 20);

@@ -19,8 +19,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <functional>
 #include <set>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -725,10 +727,11 @@ TEST_F(Search, WithItsOptionTheHotKeyOpensTheSearchAndKeepsTheKeysTypedAfterIt) 
     EXPECT_EQ(FieldText(), L"tool");
 }
 
-// A folder of many files dropped as a new page shows whole at once while the store catches up a
-// slice at a time; a page removed before it meanwhile moves it down, and the store ends as the
-// folder's listing, found by the search.
-TEST_F(Search, AFolderDroppedShowsWholeAtOnceWhileTheStoreCatchesUp) {
+// A folder of many files dropped as a new page is listed on a thread while the page shows empty
+// (読み込み中…), then shows whole at once while the store catches up a slice at a time; a page
+// removed before it, during the listing, moves it down, and the store ends as the folder's
+// listing, found by the search.
+TEST_F(Search, AFolderDroppedIsListedAsideThenShowsWholeWhileTheStoreCatchesUp) {
     TFrmOvMain& f = Shown();
     const std::wstring big = dir / L"big";
     ::CreateDirectoryW(big.c_str(), nullptr);
@@ -737,16 +740,39 @@ TEST_F(Search, AFolderDroppedShowsWholeAtOnceWhileTheStoreCatchesUp) {
     f.Search().IndexStart();
     for (int i = 0; i < files; ++i)
         FileWrite(big + L"\\file " + std::to_wstring(i) + L".txt", "x");
+    // The folder's listing is held until it is let go.
+    static HANDLE held = nullptr;
+    static std::atomic<bool> letThrough{false};
+    TUniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    held = event.Get();
+    struct TLetGo {
+        TFileLookUps saved = FileLookUps();
+        ~TLetGo() {
+            ::SetEvent(held);
+            FileLookUps() = saved;
+        }
+    } letGo;
+    FileLookUps().findFirst = [](LPCWSTR path, LPWIN32_FIND_DATAW data) {
+        if (std::wcsstr(path, L"\\big\\*")) {
+            ::WaitForSingleObject(held, INFINITE);
+            letThrough = true;
+        }
+        return ::FindFirstFileW(path, data);
+    };
     Drop({big});
     ASSERT_EQ(f.CurrentPage, 4);
-    EXPECT_EQ(Rows().size(), static_cast<size_t>(files)) << "the whole listing at once";
-    EXPECT_LT(PageItemCount(4), files) << "the store is written afterwards";
-    EXPECT_NE(f.StatusPanels.pageText.find(L"1500 個のオブジェクト"), std::wstring::npos)
-        << Utf8Of(f.StatusPanels.pageText);
-    // Page 1 goes before a slice ran: the folder page is now page 3.
+    EXPECT_TRUE(Rows().empty()) << "no half of the listing";
+    EXPECT_EQ(f.CptLvwItemsCue.Text(), L"読み込み中…");
+    // Page 1 goes before the listing is done: the folder page is now page 3.
     PageRemove(1, f.PageTotal);
     f.PageTotal = PageCount();
     f.CurrentPage = 3;
+    ::SetEvent(held);
+    ListedWait();
+    EXPECT_EQ(Rows().size(), static_cast<size_t>(files)) << "the whole listing at once";
+    EXPECT_LT(PageItemCount(3), files) << "the store is written afterwards";
+    EXPECT_NE(f.StatusPanels.pageText.find(L"1500 個のオブジェクト"), std::wstring::npos)
+        << Utf8Of(f.StatusPanels.pageText);
     // The search's index has read the page as it is now, before its items: it hears when they are
     // all in.
     f.Search().Index().Wait();
@@ -768,6 +794,23 @@ TEST_F(Search, AFolderDroppedShowsWholeAtOnceWhileTheStoreCatchesUp) {
     EXPECT_EQ(got, expected);
     Type(L"file 1234.");
     EXPECT_EQ(Rows(), (std::vector<TShown>{{L"file 1234.txt", 3}}));
+
+    // Closed while a folder is listed (held, and let go a moment later): the window waits for
+    // the listing's end, and no thread is left.
+    KeyPress(VK_ESCAPE);
+    const size_t threads = ThreadCount();
+    ::ResetEvent(held);
+    letThrough = false;
+    Drop({big});
+    ASSERT_TRUE(f.Fill().Listing(f.CurrentPage));
+    std::thread later([] {
+        ::Sleep(200);
+        ::SetEvent(held);
+    });
+    form.reset();
+    EXPECT_TRUE(letThrough) << "the window was gone before its listing";
+    later.join();
+    EXPECT_LE(ThreadCount(), threads);
 }
 
 // Typed while the index is still being read: the results of the pages read so far show with the

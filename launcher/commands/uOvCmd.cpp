@@ -91,18 +91,15 @@ bool TItemCommands::FilesDroppedOnto(const std::vector<std::wstring>& paths, siz
     // A folder dropped with anything else, even what cannot be named here, is no folder page.
     if (dropped == 1 && paths.size() == 1 && FolderPresent(paths[0])) {
         // One folder makes a new last page that mirrors it.
-        // Bound first, its items written afterwards a slice at a time: the rows show the whole
-        // listing at once, and a start cut short leaves a bound page its next refresh completes.
+        // Bound first, then shown empty while the folder is listed on a thread; its rows show the
+        // whole listing as soon as it is done, its items are written afterwards a slice at a time,
+        // and a start cut short leaves a bound page its next refresh completes.
         const std::wstring folder = paths[0];
-        THourglass hourglass;
         state_.pageTotal = state_.pageTotal + 1;
         state_.currentPage = state_.pageTotal;
         PageCreate(state_.currentPage, folder);
-        TPageEntries items = PageFolderItems(state_.currentPage, folder);
-        host_.PageFillStart(state_.currentPage, items);
-        TListUpdate update;
-        ListFill(std::move(items));
-        ListSort(state_.sortColumn, state_.sortOrder);
+        ListFill(TPageEntries{});
+        host_.PageFillStart(state_.currentPage, folder);
         return true;
     }
     if (!PageFolderRead(state_.currentPage).empty()) {

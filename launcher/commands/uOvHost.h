@@ -41,9 +41,10 @@ class TMainHost {
     virtual void ItemListFocus(bool rowToo) = 0;
     // Focuses and selects the row (the last one when there are fewer) and scrolls it into view.
     virtual void ItemRowPick(int row) = 0;
-    // The items of `page`, a folder page just bound, written into the store in slices of the
-    // window's idle time (uOvFill); the rows show them meanwhile.
-    virtual void PageFillStart(int32_t page, const TPageEntries& items) = 0;
+    // `page`, a folder page just bound to `folder` and shown empty, listed on a thread of its
+    // own; its rows show the listing when it is done, and its items are written into the store in
+    // slices of the window's idle time (uOvFill).
+    virtual void PageFillStart(int32_t page, const std::wstring& folder) = 0;
 
   protected:
     ~TMainHost() = default;

@@ -18,13 +18,75 @@ double Now() {
 
 } // namespace
 
-void TPageFill::Start(int32_t page, const TPageEntries& items) {
-    TJob& job = jobs_.emplace_back();
-    job.page = page;
-    for (const TPageEntry& item : items)
-        job.items.emplace_back(item.name, item.path);
-    if (job.items.empty())
-        jobs_.pop_back();
+TPageFill::TPageFill(std::function<void()> listed) : listed_(std::move(listed)) {}
+
+TPageFill::~TPageFill() {
+    for (TListing& listing : listings_)
+        if (listing.thread.joinable())
+            listing.thread.join();
+}
+
+void TPageFill::List(int32_t page, const std::wstring& folder) {
+    TListing& listing = listings_.emplace_back();
+    listing.page = page;
+    listing.thread = std::thread([this, &listing, page, folder] {
+        TPageEntries items;
+        TWrites writes;
+        // A folder that cannot be listed now gives no items: the page's next refresh tells why.
+        try {
+            items = PageFolderItems(page, folder);
+            for (TPageEntry& item : items) {
+                writes.emplace_back(item.name, item.path);
+                item.order = TSortKey(item.name);
+                // The row needs the record's figures only.
+                std::wstring().swap(item.record.Name);
+            }
+        } catch (...) {
+            items.clear();
+            writes.clear();
+        }
+        {
+            std::lock_guard lock(mutex_);
+            listing.items = std::move(items);
+            listing.writes = std::move(writes);
+            listing.done = true;
+        }
+        if (listed_)
+            listed_();
+    });
+}
+
+std::vector<std::pair<int32_t, TPageEntries>> TPageFill::Listed() {
+    std::vector<std::pair<int32_t, TPageEntries>> listed;
+    for (auto listing = listings_.begin(); listing != listings_.end();) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!listing->done) {
+                ++listing;
+                continue;
+            }
+        }
+        if (listing->thread.joinable())
+            listing->thread.join();
+        if (listing->page > 0) {
+            for (TPageEntry& item : listing->items)
+                item.page = listing->page;
+            if (!listing->writes.empty())
+                jobs_.push_back({listing->page, std::move(listing->writes)});
+            listed.emplace_back(listing->page, std::move(listing->items));
+        }
+        listing = listings_.erase(listing);
+    }
+    return listed;
+}
+
+bool TPageFill::Listing(int32_t page) const {
+    return std::any_of(listings_.begin(), listings_.end(),
+                       [page](const TListing& listing) { return listing.page == page; });
+}
+
+bool TPageFill::Busy() const {
+    return !jobs_.empty() || !listings_.empty();
 }
 
 bool TPageFill::Step(double budgetMs) {
@@ -58,6 +120,10 @@ void TPageFill::JobEnd(TJob& job) {
 }
 
 void TPageFill::Finish() {
+    for (TListing& listing : listings_)
+        if (listing.thread.joinable())
+            listing.thread.join();
+    Listed();
     while (Step(1000)) {
     }
 }
@@ -75,4 +141,14 @@ void TPageFill::PageRemoved(int32_t page) {
     for (TJob& job : jobs_)
         if (job.page > page)
             --job.page;
+    for (TListing& listing : listings_)
+        listing.page = listing.page == page  ? 0
+                       : listing.page > page ? listing.page - 1
+                                             : listing.page;
+}
+
+void TPageFill::PagesChanged() {
+    jobs_.clear();
+    for (TListing& listing : listings_)
+        listing.page = 0;
 }

@@ -1,44 +1,80 @@
-// A folder page's items written into the store a slice at a time, so that a folder of thousands
-// of files dropped as a new page never holds the window. The page shows its folder's listing
-// whole from the start; the store, a mirror of that listing, catches up in slices of the window's
-// idle time (a timer). A start cut short is no loss: the page is bound to its folder first, and
-// its next refresh writes what is missing, as it does for every folder page.
+// A folder page's items listed on a thread and written into the store a slice at a time, so that
+// a folder of thousands of files dropped as a new page never holds the window. The page shows its
+// folder's listing whole as soon as it is listed; the store, a mirror of that listing, catches up
+// in slices of the window's idle time (a timer). A start cut short is no loss: the page is bound
+// to its folder first, and its next refresh writes what is missing, as it does for every folder
+// page.
 #pragma once
 
 #include "uOvReg.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <list>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 class TPageFill : private TPageStoreListener {
   public:
-    TPageFill() = default;
+    // `listed` is called on a lister's thread when a folder's listing is done (List); the window
+    // posts itself a message there and takes it with Listed.
+    explicit TPageFill(std::function<void()> listed = {});
+    // Waits for the listings under way (each at most one folder's listing) and drops them.
+    ~TPageFill();
+    TPageFill(const TPageFill&) = delete;
+    TPageFill& operator=(const TPageFill&) = delete;
 
-    // The items of `page`, a folder page already bound, to be written: each under its name, as
-    // the folder's listing makes them (the first listed of two that share a name).
-    void Start(int32_t page, const TPageEntries& items);
+    // Lists `folder`, the folder of `page` (bound already), on a thread of its own, so that a
+    // folder of thousands of files holds the window for no part of its listing either.
+    void List(int32_t page, const std::wstring& folder);
+    // The listings done since: each with its page as numbered now and its items, whose writing
+    // has started. The listing of a page removed meanwhile, or of every page changed (a repair,
+    // an import), is dropped: the page's next refresh lists it again.
+    std::vector<std::pair<int32_t, TPageEntries>> Listed();
+    // The page's folder is being listed.
+    bool Listing(int32_t page) const;
+
     // Writes for about `budgetMs`; true while items remain.
     bool Step(double budgetMs);
-    // Writes what remains, at once (the program closing).
+    // Waits for the listings and writes what remains, at once (the program closing).
     void Finish();
-    bool Busy() const noexcept { return !jobs_.empty(); }
+    bool Busy() const;
     // The items of `page` still to be written.
     size_t Pending(int32_t page) const;
 
   private:
+    using TWrites = std::deque<std::pair<std::wstring, std::wstring>>;
+    // The items of a folder page to be written: each under its name, as the folder's listing
+    // makes them (the first listed of two that share a name).
     struct TJob {
         int32_t page = 0;
-        std::deque<std::pair<std::wstring, std::wstring>> items;
+        TWrites items;
+    };
+    // A listing and its thread; `page` (0 once dropped) is the window's thread's to change, the
+    // rest the lister's until it is done: the rows' items with their names' sort keys, and the
+    // same as writes, so that the window's thread copies and compares nothing.
+    struct TListing {
+        int32_t page = 0;
+        TPageEntries items;
+        TWrites writes;
+        bool done = false;
+        std::thread thread;
     };
 
-    // The pages' numbers follow a removal before them; a page removed, or every page changed
-    // (a repair, an import), leaves its items to its next refresh.
+    // The pages' numbers follow a removal before them; a page removed, or every page changed,
+    // leaves its items to its next refresh.
     void PageChanged(int32_t) override {}
     void PageRemoved(int32_t page) override;
-    void PagesChanged() override { jobs_.clear(); }
+    void PagesChanged() override;
     void JobEnd(TJob& job);
 
+    std::function<void()> listed_;
     std::deque<TJob> jobs_;
+    // A list: each listing's thread writes into its own node, which never moves.
+    std::list<TListing> listings_;
+    mutable std::mutex mutex_;
 };

@@ -118,6 +118,7 @@ void StatusPanelsUpdate(TFrmOvMain& form) {
             {form.Search().FoundItems(), form.Search().FoundPages()});
         panels.folder.clear();
         panels.folderIcon = false;
+        panels.iconWanted = false;
         return;
     }
     const std::wstring name = PageNameRead(form.CurrentPage);
@@ -136,17 +137,36 @@ void StatusPanelsUpdate(TFrmOvMain& form) {
         ::SetWindowTextW(Application.Handle(), caption.c_str());
     panels.folder = PageFolderRead(form.CurrentPage);
     panels.folderIcon = false;
+    panels.iconWanted = false;
     if (panels.folder.empty())
         return;
+    HIMAGELIST images = form.CptImlDefImages.Get();
+    panels.folderIcon = images && panels.iconFolder == panels.folder &&
+                        panels.iconImages == images && ::ImageList_GetImageCount(images) > 0;
+    panels.iconWanted = !panels.folderIcon;
+}
+
+bool StatusFolderIconLoad(TFrmOvMain& form) {
+    TStatusPanels& panels = form.StatusPanels;
+    if (!panels.iconWanted)
+        return false;
+    panels.iconWanted = false;
+    panels.iconFolder.clear();
+    HIMAGELIST images = form.CptImlDefImages.Get();
     // As a row of the folder would show it: a folder's icon is seldom its own.
     TIconPair own;
     HICON smallIcon = ListIconSmall(panels.folder, own);
-    HIMAGELIST images = form.CptImlDefImages.Get();
     if (smallIcon && images) {
         // One slot, reused for every folder shown.
         const int slot = ::ImageList_GetImageCount(images) > 0 ? 0 : -1;
         panels.folderIcon = ::ImageList_ReplaceIcon(images, slot, smallIcon) >= 0;
+        if (panels.folderIcon) {
+            panels.iconFolder = panels.folder;
+            panels.iconImages = images;
+        }
     }
+    ::InvalidateRect(form.CptSbrStatus, nullptr, TRUE);
+    return true;
 }
 
 void StatusPanelPaint(const TFrmOvMain& form, int32_t panel, HDC dc, const RECT& rect) {

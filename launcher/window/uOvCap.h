@@ -25,10 +25,13 @@ void OptionValuesLoad(TFrmOvOptn& form);
 std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount,
                             const std::wstring& name = L"");
 // Works out what the status bar shows from the store: the page panel's text with the page's
-// name and item count, and a folder page's path and icon; and the caption with the page's name. Run
-// whenever the page or its items change, never at a paint; raises as the store and icon look-ups
-// do.
+// name and item count, and a folder page's path (its icon, when another folder's was shown last,
+// in idle time); and the caption with the page's name. Run whenever the page or its items change,
+// never at a paint; raises as the store look-ups do.
 void StatusPanelsUpdate(TFrmOvMain& form);
+// Loads the icon of the folder the status bar shows, when StatusPanelsUpdate left it to be
+// loaded, and repaints the panel; false when there was nothing to load. Idle work.
+bool StatusFolderIconLoad(TFrmOvMain& form);
 // Paints one status bar panel as StatusPanelsUpdate last left it: 0 the page panel, 1 a folder
 // page's icon and path. Touches neither the store nor the disk.
 void StatusPanelPaint(const TFrmOvMain& form, int32_t panel, HDC dc, const RECT& rect);

@@ -55,6 +55,8 @@ inline constexpr const wchar_t* OV_CAP_EMPTY_FOLDER = L"このフォルダーは
 // The list's line over a search that found nothing.
 inline constexpr const wchar_t* OV_CAP_EMPTY_FOUND = L"一致する項目はありません";
 inline constexpr const wchar_t* OV_CAP_EMPTY_SEARCHING = L"検索中…";
+// The list's line over a folder page whose folder is being listed.
+inline constexpr const wchar_t* OV_CAP_EMPTY_LISTING = L"読み込み中…";
 
 // List columns in index order; the size column (1) is right-aligned.
 inline constexpr const wchar_t* OV_CAP_COLUMNS[5] = {L"名前", L"サイズ", L"種類", L"更新日時",

@@ -21,6 +21,8 @@ inline constexpr UINT WM_LISTFOCUS = WM_APP + 1;
 inline constexpr UINT WM_TRAYICON = WM_APP + 2;
 // Posted by the search index's reader when pages it read wait to be taken.
 inline constexpr UINT WM_INDEXREAD = WM_APP + 3;
+// Posted by a folder's lister when a folder dropped as a new page is listed (uOvFill).
+inline constexpr UINT WM_FOLDERLISTED = WM_APP + 4;
 
 // Timers of the main window.
 inline constexpr UINT_PTR OV_TIMER_DRAGHOVER = 1;

@@ -31,7 +31,7 @@
 
 TFrmOvMain* FrmOvMain = nullptr;
 
-TFrmOvMain::TFrmOvMain() {
+TFrmOvMain::TFrmOvMain() : fill_([this] { ::PostMessageW(Handle(), WM_FOLDERLISTED, 0, 0); }) {
     FrmOvMain = this;
 }
 
@@ -150,6 +150,10 @@ bool TFrmOvMain::IdleWork() {
     }
     if (ListIconsLoad())
         return true;
+    bool loaded = false;
+    RunStep([&] { loaded = StatusFolderIconLoad(*this); });
+    if (loaded)
+        return true;
     // The search's index is read once the first screen is whole, on the index's own thread: the
     // search then opens at once whenever it is asked for.
     if (indexPending_) {
@@ -209,10 +213,23 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
     StatusPanelPaint(*this, panel, dc, rect);
 }
 
-void TFrmOvMain::PageFillStart(int32_t page, const TPageEntries& items) {
-    fill_.Start(page, items);
-    if (fill_.Busy())
+void TFrmOvMain::PageFillStart(int32_t page, const std::wstring& folder) {
+    fill_.List(page, folder);
+}
+
+void TFrmOvMain::FolderListed() {
+    for (auto& [page, items] : fill_.Listed()) {
         ::SetTimer(Handle(), OV_TIMER_FILL, 1, nullptr);
+        // Rows the page got meanwhile (a refresh listed the folder itself) stay as they are.
+        if (page != CurrentPage || search_.ResultsShown() || ListView_GetItemCount(CptLvwItems) > 0)
+            continue;
+        {
+            TListUpdate update;
+            ListFill(std::move(items));
+            ListSort(SortColumn, SortOrder);
+        }
+        StatusRepaint();
+    }
 }
 
 void TFrmOvMain::PageFillStep() noexcept {
@@ -231,6 +248,7 @@ void TFrmOvMain::StatusRepaint() noexcept {
     CptLvwItemsCue.SetText(search_.Searching()           ? OV_CAP_EMPTY_SEARCHING
                            : search_.ResultsShown()      ? OV_CAP_EMPTY_FOUND
                            : StatusPanels.folder.empty() ? OV_CAP_EMPTY_PAGE
+                           : fill_.Listing(CurrentPage)  ? OV_CAP_EMPTY_LISTING
                                                          : OV_CAP_EMPTY_FOLDER);
 }
 
@@ -434,6 +452,9 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_INDEXREAD:
         RunStep([&] { search_.IndexRead(); });
+        return 0;
+    case WM_FOLDERLISTED:
+        RunStep([&] { FolderListed(); });
         return 0;
     case WM_HOOKKEY:
         HookKeyPressed(wParam, lParam);

@@ -30,6 +30,13 @@ struct TStatusPanels {
     std::wstring folder;
     // The folder's small icon waits at position 0 of CptImlDefImages.
     bool folderIcon = false;
+    // The folder whose icon was put there, and in which image list: a repaint for the same folder
+    // (every change of its page) loads it no more.
+    std::wstring iconFolder;
+    HIMAGELIST iconImages = nullptr;
+    // The folder's icon is to be loaded in idle time (StatusFolderIconLoad): a folder's icon can
+    // take the shell a fifth of a second, too long for the message that showed the page.
+    bool iconWanted = false;
 };
 
 class TFrmOvMain : public TForm, private TMainHost {
@@ -123,8 +130,10 @@ class TFrmOvMain : public TForm, private TMainHost {
     // Focuses and selects the row, the last one when there are fewer rows, and scrolls it into
     // view.
     void ItemRowPick(int row) override;
-    void PageFillStart(int32_t page, const TPageEntries& items) override;
+    void PageFillStart(int32_t page, const std::wstring& folder) override;
     void PageFillStep() noexcept;
+    // A folder dropped as a new page is listed: its rows show if the page still waits for them.
+    void FolderListed();
     // The folder pages' items still to be written into the store.
     const TPageFill& Fill() const noexcept { return fill_; }
     // The window shown, restored or called up: the keyboard goes to the list with a row, or during
@@ -144,7 +153,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     bool TaskbarHidden() const noexcept { return taskbarHidden_.value_or(false); }
 
     // Work between messages: the hot-key library's binding after the start, then the icons of the
-    // rows painted. True while there is more.
+    // rows painted, then the status bar's folder icon. True while there is more.
     bool IdleWork();
 
     // Works the status bar and the empty list's line out anew and repaints them; a failure is
@@ -201,6 +210,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     void CallUp();
     void TrayMenuOpen();
     TTrayIcon tray_;
+    // Lists folders on threads of its own, which only post the window WM_FOLDERLISTED.
     TPageFill fill_;
     // The option, read at the start and after the options dialog.
     bool trayWanted_ = false;

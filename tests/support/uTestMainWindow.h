@@ -64,6 +64,22 @@ class TMainWindowTest : public ::testing::Test {
         return *form;
     }
 
+    // Handles the window's messages one at a time until the folder of the page shown is listed
+    // (a folder dropped as a new page is listed on a thread), and not one more.
+    void ListedWait() {
+        for (int waited = 0; form->Fill().Listing(form->CurrentPage) && waited < 30000;) {
+            MSG msg;
+            if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            } else {
+                ::Sleep(1);
+                ++waited;
+            }
+        }
+        ASSERT_FALSE(form->Fill().Listing(form->CurrentPage)) << "the folder was never listed";
+    }
+
     int ImageOf(int row) {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
