@@ -1,7 +1,8 @@
 /* The second yardstick of the start-up case: the least program that shows the launcher's kind of
    window, a window holding one report-view list control of the common controls 6 (the launcher's
    manifest), where and as large as the start-up case shows the launcher (uBenchStart.cpp); it
-   closes when asked. */
+   closes when asked. F9, registered with the system as its hot key, restores it and brings it to
+   the front: the yardstick of the launcher's call-up (uBenchCallUp.cpp). */
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,7 +13,12 @@ static LRESULT CALLBACK ListWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     case WM_SIZE:
         MoveWindow(list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
+    case WM_HOTKEY:
+        ShowWindow(hwnd, SW_RESTORE);
+        SetForegroundWindow(hwnd);
+        return 0;
     case WM_DESTROY:
+        UnregisterHotKey(hwnd, 1);
         PostQuitMessage(0);
         return 0;
     }
@@ -44,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int sh
     column.cx = 120;
     column.pszText = (LPWSTR)L"Name";
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, (LPARAM)&column);
+    RegisterHotKey(hwnd, 1, 0, VK_F9);
     ShowWindow(hwnd, show);
     while (GetMessageW(&msg, NULL, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -2,15 +2,16 @@
 // same folder, watches the process's private memory over many refreshes, times the icons of the
 // rows on screen after a drag through a page of programs, times the search over 50 pages and the
 // move of 1,000 items to another page against their drop, and
-// times the launcher's start against a blank window. It builds its own folders under the temporary
-// folder and its own settings tree, removes both at the end and prints plain text. Speed is judged
-// from these figures, never from timed assertions in tests.
+// times the launcher's start against a blank window and its call-up by the hot key from outside. It
+// builds its own folders under the temporary folder and its own settings tree, removes both at the
+// end and prints plain text. Speed is judged from these figures, never from timed assertions in
+// tests.
 //
 //   ovbench [--runs=N] [--runs-large=N] [--memory-refreshes=N] [--budget=S] [--memory-budget=S]
 //           [--memory-only=1] [--start-runs=N] [--start-only=1] [--scroll-runs=N]
 //           [--scroll-only=1] [--search-runs=N] [--search-only=1] [--move-runs=N]
 //           [--move-only=1] [--backup-runs=N] [--backup-only=1] [--large-runs=N]
-//           [--large-only=1] [--probe=1]
+//           [--large-only=1] [--callup-runs=N] [--callup-only=1] [--probe=1]
 //
 // --probe=1 times the refresh cases and the floor only, with a breakdown of each refresh into its
 // stages and of the icon look-ups by kind of file: where the time goes, in a few minutes.
@@ -19,6 +20,7 @@
 // shell, the registry and the file system, so every timed run sees the same warm state. Each
 // case stops adding runs once it has used its budget (0: no budget), but not before a minimum.
 #include "uBenchBackup.h"
+#include "uBenchCallUp.h"
 #include "uBenchCommon.h"
 #include "uBenchFolders.h"
 #include "uBenchMemory.h"
@@ -293,6 +295,8 @@ int Bench(const TOptions& options) {
         StartCase(bin, small, 100, options.startRuns);
         return 0;
     }
+    if (options.callUpOnly)
+        return CallUpCase(bin, options.callUpRuns) ? 0 : 3;
     if (options.memoryOnly) {
         TFrmOvMain form;
         form.Create();
@@ -426,7 +430,8 @@ int Bench(const TOptions& options) {
     MemoryReport(memory);
     // Last: the launcher's own starts rewrite the settings tree.
     StartCase(bin, small, 100, options.startRuns);
-    return rowsRight ? 0 : 2;
+    const bool tripsRight = CallUpCase(bin, options.callUpRuns);
+    return rowsRight && tripsRight ? 0 : 2;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -56,4 +58,33 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+namespace {
+
+struct TWindowSearch {
+    DWORD process;
+    const wchar_t* className;
+    HWND found;
+};
+
+} // namespace
+
+HWND VisibleWindowOf(DWORD process, const wchar_t* className) {
+    TWindowSearch search{process, className, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<TWindowSearch*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if ((s.process && owner != s.process) || !::IsWindowVisible(hwnd) ||
+                std::wcscmp(name, s.className))
+                return TRUE;
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

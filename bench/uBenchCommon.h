@@ -1,6 +1,8 @@
 // What the benchmark's cases share: output, the clock, the message pump and the median.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -14,3 +16,9 @@ double Now();
 // no run pays for work left over by the one before it.
 void PumpMessages();
 double Median(std::vector<double> values);
+// A target's verdict as the report prints it: "met" or "NOT MET".
+inline const char* Verdict(bool met) {
+    return met ? "met" : "NOT MET";
+}
+// A visible top-level window of that class belonging to that process (0: to any process).
+HWND VisibleWindowOf(DWORD process, const wchar_t* className);

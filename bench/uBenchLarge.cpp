@@ -34,10 +34,6 @@ LRESULT CALLBACK MenuUp(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-const char* Verdict(bool met) {
-    return met ? "met" : "NOT MET";
-}
-
 } // namespace
 
 void SelectionCase(TFrmOvMain& form, int rows, int runs) {

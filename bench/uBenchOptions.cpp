@@ -40,6 +40,8 @@ bool OptionsParse(int argc, char** argv, TOptions& options) {
         {"--backup-only", &options.backupOnly},
         {"--search-runs", &options.searchRuns},
         {"--search-only", &options.searchOnly},
+        {"--callup-runs", &options.callUpRuns},
+        {"--callup-only", &options.callUpOnly},
         {"--probe", &options.probe},
     };
     for (int i = 1; i < argc; ++i) {
@@ -52,7 +54,8 @@ bool OptionsParse(int argc, char** argv, TOptions& options) {
                                  "[--scroll-runs=N] [--scroll-only=1] [--move-runs=N] "
                                  "[--move-only=1] [--large-runs=N] [--large-only=1] "
                                  "[--backup-runs=N] [--backup-only=1] [--search-runs=N] "
-                                 "[--search-only=1] [--probe=1]\n");
+                                 "[--search-only=1] [--callup-runs=N] [--callup-only=1] "
+                                 "[--probe=1]\n");
             return false;
         }
     }
@@ -64,6 +67,7 @@ bool OptionsParse(int argc, char** argv, TOptions& options) {
     options.startRuns = std::max(options.startRuns, 1);
     options.scrollRuns = std::max(options.scrollRuns, 1);
     options.searchRuns = std::max(options.searchRuns, 1);
+    options.callUpRuns = std::max(options.callUpRuns, 1);
     options.largeRuns = std::max(options.largeRuns, 1);
     return true;
 }

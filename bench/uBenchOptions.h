@@ -22,6 +22,8 @@ struct TOptions {
     int largeRuns = 3;
     int backupRuns = 3; // rounds of the export and import of 50 pages of 1,000 items
     int backupOnly = 0; // nothing but that case
+    int callUpRuns = 5; // rounds of the hot key from outside and the trips typed after it
+    int callUpOnly = 0; // nothing but that case
 };
 
 // Reads `--name=N` arguments into `options`, each bounded below; false (with the usage printed)

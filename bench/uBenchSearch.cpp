@@ -275,7 +275,6 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     const double keystroke = Median(medians), floor = Median(floors);
     const double platform = Median(platforms);
     const double read = Median(reads), open = Median(opens);
-    auto verdict = [](bool met) { return met ? "met" : "NOT MET"; };
     Line("1st: the first round, which looks the paths up; median: of the rounds; floor: a plain "
          "loop over the %s names as the index holds them (folded once), with the search's "
          "comparison; platform: the same loop over the names as stored, each compared by "
@@ -285,8 +284,8 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     Line("per keystroke: median %.1f ms; floor %.2f ms, x%.1f (target x3 at most: %s); platform "
          "%.1f ms, x%.2f (target x3 at most: %s); never longer than the refill of as many rows: "
          "%s",
-         keystroke, floor, keystroke / floor, verdict(keystroke <= 3 * floor), platform,
-         keystroke / platform, verdict(keystroke <= 3 * platform), verdict(refillMet));
+         keystroke, floor, keystroke / floor, Verdict(keystroke <= 3 * floor), platform,
+         keystroke / platform, Verdict(keystroke <= 3 * platform), Verdict(refillMet));
     // Every letter in the same time: the first letter of each text, which finds the most, against
     // the median of all; every letter against one screen's paint and the match over every name.
     double firstWorst = 0, letterWorst = 0;
@@ -300,13 +299,13 @@ bool SearchCase(TFrmOvMain& form, const std::wstring& folder, int pages, int ite
     Line("every letter: the slowest first letter %.1f ms, x%.2f the median of all letters "
          "(target x1.3 at most: %s); the slowest letter %.1f ms, x%.2f one screen's paint and the "
          "match over every name, %.1f + %.2f ms (target x3 at most: %s)",
-         firstWorst, firstWorst / keystroke, verdict(firstWorst <= 1.3 * keystroke), letterWorst,
-         letterWorst / yardstick, paint, floor, verdict(letterWorst <= 3 * yardstick));
+         firstWorst, firstWorst / keystroke, Verdict(firstWorst <= 1.3 * keystroke), letterWorst,
+         letterWorst / yardstick, paint, floor, Verdict(letterWorst <= 3 * yardstick));
     Line("opening: median %.1f ms until the field takes keys (target: at most one letter's median "
          "%.1f ms and at most 50 ms: %s); the index whole on its thread after %.1f ms; reading "
          "every "
          "page from the store on the window's thread %.1f ms",
-         open, keystroke, verdict(open <= keystroke && open <= 50), Median(wholes), read);
+         open, keystroke, Verdict(open <= keystroke && open <= 50), Median(wholes), read);
     Line("F5 over the %s results of \"%s\": median %.1f ms, of it the index read again from the "
          "store %.1f ms",
          Grouped(rereadRows).c_str(), Utf8Of(Typed[0]).c_str(), Median(rereads), Median(rebuilds));

@@ -21,31 +21,6 @@
 
 namespace {
 
-struct TWindowSearch {
-    DWORD process;
-    const wchar_t* className;
-    HWND found;
-};
-
-// A visible top-level window of that class belonging to that process.
-HWND VisibleWindowOf(DWORD process, const wchar_t* className) {
-    TWindowSearch search{process, className, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<TWindowSearch*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[64] = {};
-            ::GetClassNameW(hwnd, name, 64);
-            if (owner != s.process || !::IsWindowVisible(hwnd) || std::wcscmp(name, s.className))
-                return TRUE;
-            s.found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 struct TStartTime {
     double idle = 0;   // until the window is visible and the program waits for input
     double answer = 0; // until it then answers a message sent to its window
