@@ -213,33 +213,6 @@ void TFrmOvMain::CptSbrStatusDrawPanel(int panel, HDC dc, const RECT& rect) {
     StatusPanelPaint(*this, panel, dc, rect);
 }
 
-void TFrmOvMain::PageFillStart(int32_t page, const std::wstring& folder) {
-    fill_.List(page, folder);
-}
-
-void TFrmOvMain::FolderListed() {
-    for (auto& [page, items] : fill_.Listed()) {
-        ::SetTimer(Handle(), OV_TIMER_FILL, 1, nullptr);
-        // Rows the page got meanwhile (a refresh listed the folder itself) stay as they are.
-        if (page != CurrentPage || search_.ResultsShown() || ListView_GetItemCount(CptLvwItems) > 0)
-            continue;
-        {
-            TListUpdate update;
-            ListFill(std::move(items));
-            ListSort(SortColumn, SortOrder);
-        }
-        StatusRepaint();
-    }
-}
-
-void TFrmOvMain::PageFillStep() noexcept {
-    // At most 15 ms a slice: the window answers between two.
-    bool more = false;
-    RunStep([&] { more = fill_.Step(15); });
-    if (!more)
-        ::KillTimer(Handle(), OV_TIMER_FILL);
-}
-
 void TFrmOvMain::StatusRepaint() noexcept {
     RunStep([this] { StatusPanelsUpdate(*this); });
     // The icon's tip is the caption, which names the page.
