@@ -29,6 +29,16 @@ TPageFill::~TPageFill() {
 void TPageFill::List(int32_t page, const std::wstring& folder) {
     TListing& listing = listings_.emplace_back();
     listing.page = page;
+    // A thread the system will not start leaves no listing behind that would never end: the
+    // page, bound already, is listed by its next refresh.
+    struct TUnstarted {
+        std::list<TListing>& listings;
+        bool started = false;
+        ~TUnstarted() {
+            if (!started)
+                listings.pop_back();
+        }
+    } unstarted{listings_};
     listing.thread = std::thread([this, &listing, page, folder] {
         TPageEntries items;
         TWrites writes;
@@ -54,6 +64,7 @@ void TPageFill::List(int32_t page, const std::wstring& folder) {
         if (listed_)
             listed_();
     });
+    unstarted.started = true;
 }
 
 std::vector<std::pair<int32_t, TPageEntries>> TPageFill::Listed() {
