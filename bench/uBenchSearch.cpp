@@ -74,9 +74,14 @@ double TypeLetter(TFrmOvMain& form, wchar_t letter) {
 double RefillOfAsManyRows(TFrmOvMain& form, const TKeystroke& key, int runs) {
     const std::wstring& text = key.text;
     // Taken before the page is made, which the index then reads too.
-    const TPageEntries before =
-        key.before.empty() ? TPageEntries{}
-                           : form.Search().Index().Entries(form.Search().Index().Match(key.before));
+    TPageEntries before;
+    if (!key.before.empty()) {
+        TItemIndex& index = form.Search().Index();
+        for (const TIndexHit& hit : index.Match(key.before)) {
+            const TIndexItem& item = index.Looked(hit);
+            before.push_back({item.Name(), item.Path(), item.record, item.found, hit.page, {}});
+        }
+    }
     const std::vector<TIndexHit> hits = form.Search().Index().Match(text);
     const int32_t page = form.PageTotal + 1;
     const std::wstring pageKey = PageKeyPath(page);
@@ -86,7 +91,8 @@ double RefillOfAsManyRows(TFrmOvMain& form, const TKeystroke& key, int runs) {
     for (const TIndexHit& hit : hits) {
         const TIndexItem& item = form.Search().Index().Item(hit);
         // Names repeat across pages; in one page they must not.
-        RegStrWrite(HKEY_CURRENT_USER, pageKey, item.name + L" " + std::to_wstring(n++), item.path);
+        RegStrWrite(HKEY_CURRENT_USER, pageKey, item.Name() + L" " + std::to_wstring(n++),
+                    item.Path());
     }
     form.CurrentPage = page;
     std::vector<double> times;

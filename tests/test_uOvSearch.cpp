@@ -64,7 +64,7 @@ IndexMatches(TItemIndex& index, const std::wstring& text,
              TItemIndex::TOrder order = TItemIndex::TOrder::Store) {
     std::vector<std::pair<int32_t, std::wstring>> found;
     for (const TIndexHit& hit : index.Match(text, order))
-        found.emplace_back(hit.page, index.Item(hit).name);
+        found.emplace_back(hit.page, index.Item(hit).Name());
     return found;
 }
 
@@ -580,7 +580,7 @@ void ExpectIndexIsTheStore(TItemIndex& index) {
         for (const TPageEntry& entry : stored)
             expected.emplace_back(entry.name, entry.path);
         for (const TIndexItem& item : index.PageItems(page))
-            indexed.emplace_back(item.name, item.path);
+            indexed.emplace_back(item.Name(), item.Path());
         EXPECT_EQ(indexed, expected) << "page " << page;
     }
 }

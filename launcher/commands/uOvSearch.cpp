@@ -162,28 +162,43 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
                                          ? TItemIndex::TOrder::Store
                                      : state_.sortOrder > 0 ? TItemIndex::TOrder::NameUp
                                                             : TItemIndex::TOrder::NameDown;
-    TPageEntries entries = index_.Entries(index_.Match(text, order));
+    const std::vector<TIndexHit> hits = index_.Match(text, order);
     searching_ = !index_.Whole();
     if (searching_)
         GrowTimerSet(true);
-    std::set<int32_t> pages;
+    // One pass over the hits, which lie all over the index: each item looked up the first time,
+    // counted and made a row that shares its texts (no name is copied).
+    std::vector<bool> onPage;
     items_ = 0;
-    for (const TPageEntry& entry : entries) {
-        if (entry.found) {
-            ++items_;
-            pages.insert(entry.page);
-        }
-    }
-    // Each result says which page it is on, by the name the index read with the page.
-    std::map<int32_t, std::wstring> labels;
-    for (int32_t page : pages)
-        labels[page] = PageLabel(page, index_.PageName(page));
+    pages_ = 0;
     {
         TListUpdate update;
-        ListFill(std::move(entries), std::move(labels));
+        {
+            TListFill fill(hits.size());
+            for (const TIndexHit& hit : hits) {
+                const TIndexItem& item = index_.Looked(hit);
+                if (!item.found)
+                    continue;
+                ++items_;
+                const auto page = static_cast<size_t>(hit.page);
+                if (page >= onPage.size())
+                    onPage.resize(page + 1);
+                if (!onPage[page]) {
+                    onPage[page] = true;
+                    ++pages_;
+                }
+                fill.Add(item.text, item.record, hit.page, item.order);
+            }
+            // Each result says which page it is on, by the name the index read with the page.
+            std::map<int32_t, std::wstring> labels;
+            for (size_t page = 1; page < onPage.size(); ++page)
+                if (onPage[page])
+                    labels[static_cast<int32_t>(page)] = PageLabel(
+                        static_cast<int32_t>(page), index_.PageName(static_cast<int32_t>(page)));
+            fill.Labels(std::move(labels));
+        }
         ListSort(state_.sortColumn, state_.sortOrder);
     }
-    pages_ = static_cast<int32_t>(pages.size());
     host_.StatusRepaint();
 }
 

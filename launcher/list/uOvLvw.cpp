@@ -30,46 +30,50 @@ TRowRecord* RowAt(int item) {
 
 namespace {
 
-// The type text of the path's extension, looked up once per extension for the window's life.
-const std::wstring& TypeTextCached(const std::wstring& path) {
-    const std::wstring key = PathExtensionKey(path);
-    auto& texts = ListState().typeTexts;
-    auto found = texts.find(key);
-    if (found == texts.end())
-        found = texts.emplace(key, TypeText(path)).first;
+// The type text of the item's extension, looked up once per extension for the window's life.
+const std::wstring& TypeTextCached(const TItemText& text) {
+    TListState& state = ListState();
+    // Rows made one after another mostly share an extension: the last one's answers at once.
+    if (state.lastType && text.extension == state.lastExtension)
+        return *state.lastType;
+    auto found = state.typeTexts.find(text.extension);
+    if (found == state.typeTexts.end())
+        found = state.typeTexts.emplace(text.extension, TypeText(text.path)).first;
+    state.lastExtension = text.extension;
+    state.lastType = &found->second;
     return found->second;
 }
 
 const std::wstring& RowText(TRowRecord& row, int column) {
     switch (column) {
     case 0:
-        return row.name;
+        return row.Name();
     case 2:
         return *row.type;
     }
-    if (!row.textsMade) {
-        row.sizeText = SizeText(row.size, LocaleTexts().thousands);
-        row.dateText = DateText(row.time, LocaleTexts());
-        row.folderText = PathFolder(row.path);
+    if (!row.texts) {
+        auto texts = std::make_unique<TRowTexts>();
+        texts->size = SizeText(row.size, LocaleTexts().thousands);
+        texts->date = DateText(row.time, LocaleTexts());
+        texts->folder = PathFolder(row.Path());
         // Results say where each one is: its page before its folder.
         const auto& labels = ListState().pageLabels;
         if (auto label = labels.find(row.page); label != labels.end())
-            row.folderText = label->second + L"  " + row.folderText;
-        row.textsMade = true;
+            texts->folder = label->second + L"  " + texts->folder;
+        row.texts = std::move(texts);
     }
-    return column == 1 ? row.sizeText : column == 3 ? row.dateText : row.folderText;
+    return column == 1 ? row.texts->size : column == 3 ? row.texts->date : row.texts->folder;
 }
 
 // Makes the row's record at the end of the list's order; the list is told by the caller.
-TRowRecord& RowMake(std::wstring name, std::wstring path, const FindRecord& record, int32_t page) {
+TRowRecord& RowMake(TItemTextPtr text, const FindRecord& record, int32_t page) {
     TListState& state = ListState();
     TRowRecord& row = state.rows.emplace_back();
-    row.name = std::move(name);
+    row.text = std::move(text);
     row.page = page;
-    row.path = std::move(path);
     row.size = record.Size64;
     row.time = record.Time;
-    row.type = &TypeTextCached(row.path);
+    row.type = &TypeTextCached(*row.text);
     // The locale's settings are read here, once, not in the paint that first shows a date.
     LocaleTexts();
     row.item = static_cast<int>(state.order.size());
@@ -100,25 +104,37 @@ void ListFill(int32_t page) {
 }
 
 void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels) {
-    TListUpdate update;
+    TListFill fill(entries.size());
+    fill.Labels(std::move(pageLabels));
+    for (TPageEntry& entry : entries)
+        if (entry.found)
+            fill.Add(ItemTextMake(std::move(entry.name), std::move(entry.path)), entry.record,
+                     entry.page, std::move(entry.order));
+}
+
+TListFill::TListFill(size_t count) {
     ListClear();
-    ListState().pageLabels = std::move(pageLabels);
+    TListState& state = ListState();
     // Each fill starts the image lists afresh, so they hold the icons of the rows painted since,
     // and the icons those rows share, and do not grow with every page visit.
     ListImagesReset();
-    TListState& state = ListState();
-    state.rows.reserve(entries.size());
-    state.order.reserve(entries.size());
+    state.rows.reserve(count);
+    state.order.reserve(count);
     state.keyed = true;
-    for (TPageEntry& entry : entries) {
-        if (entry.found) {
-            TRowRecord& row =
-                RowMake(std::move(entry.name), std::move(entry.path), entry.record, entry.page);
-            row.order = std::move(entry.order);
-            state.keyed = state.keyed && !row.order.Empty();
-        }
-    }
-    ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, state.order.size(), 0);
+}
+
+void TListFill::Labels(std::map<int32_t, std::wstring> pageLabels) {
+    ListState().pageLabels = std::move(pageLabels);
+}
+
+void TListFill::Add(TItemTextPtr text, const FindRecord& record, int32_t page, TSortKey order) {
+    TRowRecord& row = RowMake(std::move(text), record, page);
+    row.order = std::move(order);
+    ListState().keyed = ListState().keyed && !row.order.Empty();
+}
+
+TListFill::~TListFill() {
+    ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, ListState().order.size(), 0);
 }
 
 std::wstring ListPageShow(int32_t page, int32_t column, int32_t order) {
@@ -136,7 +152,7 @@ void ListRowAdd(const std::wstring& name, const std::wstring& path, int32_t page
     if (!FileRecordGet(path, record))
         return;
     ListEditCancel();
-    RowMake(name, path, record, page);
+    RowMake(ItemTextMake(name, path), record, page);
     ListState().keyed = false;
     // The rows before it keep their place, their selection and the list's scroll position.
     ::SendMessageW(ListState().list, LVM_SETITEMCOUNT, ListState().order.size(),
@@ -184,7 +200,7 @@ void ListDispInfo(LVITEMW& item) {
         item.iImage = ListRowImage(item.iItem);
     if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_CUT)) {
         const std::set<std::pair<int32_t, std::wstring>>& marked = ListState().marked;
-        if (!marked.empty() && marked.count({row->page, row->name}))
+        if (!marked.empty() && marked.count({row->page, row->Name()}))
             item.state |= LVIS_CUT;
     }
 }
@@ -208,7 +224,7 @@ int ListFindItem(int start, const LVFINDINFOW& find) {
     const int end = (find.flags & LVFI_WRAP) ? start + count : count;
     for (int at = start; at < end; ++at) {
         const int item = at % count;
-        const std::wstring& name = state.rows[state.order[static_cast<size_t>(item)]].name;
+        const std::wstring& name = state.rows[state.order[static_cast<size_t>(item)]].Name();
         // A part compares with as many characters of the name, the whole with the whole name.
         const int compared = (find.flags & LVFI_PARTIAL)
                                  ? std::min(length, static_cast<int>(name.size()))
@@ -224,7 +240,7 @@ TListRow ListRowOf(int item) {
     const TRowRecord* row = RowAt(item);
     if (!row)
         return {};
-    return {row->name, row->page, row->path};
+    return {row->Name(), row->page, row->Path()};
 }
 
 int ListItemAt(int x, int y) {
@@ -237,8 +253,9 @@ int ListItemAt(int x, int y) {
 
 void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstring& newName) {
     for (TRowRecord& row : ListState().rows) {
-        if (row.page == page && row.name == oldName) {
-            row.name = newName;
+        if (row.page == page && row.Name() == oldName) {
+            // The old text may be shared (the search's index): the row gets one of its own.
+            row.text = ItemTextMake(newName, row.Path());
             if (!row.order.Empty())
                 row.order = TSortKey(newName);
             ::InvalidateRect(ListState().list, nullptr, TRUE);

@@ -50,6 +50,24 @@ class TListUpdate {
     TListUpdate(const TListUpdate&) = delete;
     TListUpdate& operator=(const TListUpdate&) = delete;
 };
+// Fills the list with rows given one by one from items whose texts the caller holds already (the
+// search's results: the index's items, shared, not copied). The list is emptied when the fill is
+// made (room made for `count` rows) and told the rows' count, once, when it ends.
+class TListFill {
+  public:
+    explicit TListFill(size_t count);
+    ~TListFill();
+    TListFill(const TListFill&) = delete;
+    TListFill& operator=(const TListFill&) = delete;
+    // The next row in list order. Where every row comes with its name's sort key, the name column
+    // sorts by the keys.
+    void Add(TItemTextPtr text, const FindRecord& record, int32_t page, TSortKey order = {});
+    // Each row's location starts with its page's label, as for ListFill.
+    void Labels(std::map<int32_t, std::wstring> pageLabels);
+
+  private:
+    TListUpdate update_;
+};
 // The list's selection as it tells it (LVN_ITEMCHANGED, one row or with -1 every row, and
 // LVN_ODSTATECHANGED, a range): the program keeps it with the rows, so that a sort, a command or
 // a menu over 50,000 selected rows asks the list nothing row by row.

@@ -136,7 +136,7 @@ bool ListIconsLoad(int budgetMs) {
         }
         row.image = ImageNone;
         const unsigned fill = state.fill;
-        const std::wstring path = row.path;
+        const std::wstring path = row.Path();
         int image = ImageNone;
         try {
             image = RowImageLoad(path);

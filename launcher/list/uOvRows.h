@@ -5,12 +5,14 @@
 #include "uCmnFile.h"
 #include "uCmnIcon.h"
 #include "uCmnMatch.h"
+#include "uOvReg.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -25,19 +27,26 @@ inline constexpr int ImageUnknown = -1;
 inline constexpr int ImageQueued = -3;
 static_assert(ImageQueued != ImageNone && ImageUnknown != ImageNone);
 
+// A row's size, date and folder texts, made when the row is first painted or sorted by one of
+// them.
+struct TRowTexts {
+    std::wstring size, date, folder;
+};
+
 // A row of the list: the item and what its file's look-up found. The list holds no row of its own
 // (an owner-data list): it asks for each text and image when it paints, so a fill costs no
-// message per row, and the sort orders these records.
+// message per row, and the sort orders these records. A record is small and holds no text of its
+// own until painted: a fill of 25,000 results makes no copy of a name.
 struct TRowRecord {
-    std::wstring name;
-    std::wstring path;
+    // The item's name and path, shared with where the row came from (the search's index).
+    TItemTextPtr text;
+    const std::wstring& Name() const noexcept { return text->name; }
+    const std::wstring& Path() const noexcept { return text->path; }
     int64_t size = 0;
     uint32_t time = 0;
     // In the list state's type texts, filled when the row is made: a paint reads no registry.
     const std::wstring* type = nullptr;
-    // Size, date and folder texts, made when first painted or sorted by.
-    std::wstring sizeText, dateText, folderText;
-    bool textsMade = false;
+    std::unique_ptr<TRowTexts> texts;
     int32_t page = 0;
     // The name's sort key, where the row came with one (the search's results).
     TSortKey order;
@@ -70,6 +79,9 @@ struct TListState {
     std::map<const TIconPair*, int> typeImages;
     // Type texts by extension, letter case aside; a node never moves, so rows point into it.
     std::unordered_map<std::wstring, std::wstring> typeTexts;
+    // The last row's extension and its type text.
+    std::wstring lastExtension;
+    const std::wstring* lastType = nullptr;
     bool iconErrorShown = false;
     // Every row came with its name's sort key: the name column sorts by them.
     bool keyed = false;

@@ -36,7 +36,10 @@ void SelectionInStep() {
         for (size_t i = 0; i < state.order.size() && first < 0; ++i)
             if (state.rows[state.order[i]].selected)
                 first = static_cast<int>(i);
-    if (count == state.selectedCount && ListView_GetNextItem(list, -1, LVNI_SELECTED) == first)
+    // None selected needs no second question: the list finds its first selected row by asking
+    // every row, and a fill of 25,000 rows is sorted with none selected.
+    if (count == state.selectedCount &&
+        (count == 0 || ListView_GetNextItem(list, -1, LVNI_SELECTED) == first))
         return;
     for (TRowRecord& row : state.rows)
         row.selected = false;
@@ -141,6 +144,6 @@ std::vector<TListRow> ListSelectedRows() {
     rows.reserve(state.selectedCount);
     for (size_t row : state.order)
         if (state.rows[row].selected)
-            rows.push_back({state.rows[row].name, state.rows[row].page, state.rows[row].path});
+            rows.push_back({state.rows[row].Name(), state.rows[row].page, state.rows[row].Path()});
     return rows;
 }

@@ -20,8 +20,7 @@ std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name) {
         TIndexItem& item = items[i];
         item.folded = TextFold(entries[i].name);
         item.order = TSortKey(entries[i].name);
-        item.name = std::move(entries[i].name);
-        item.path = std::move(entries[i].path);
+        item.text = ItemTextMake(std::move(entries[i].name), std::move(entries[i].path));
     }
     return items;
 }
@@ -259,10 +258,10 @@ void TItemIndex::PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::w
     before.reserve(page.items.size());
     for (const TIndexItem& item : page.items)
         if (item.looked)
-            before.emplace(item.name, &item);
+            before.emplace(item.Name(), &item);
     for (TIndexItem& item : items) {
-        if (auto known = before.find(item.name);
-            known != before.end() && known->second->path == item.path) {
+        if (auto known = before.find(item.Name());
+            known != before.end() && known->second->Path() == item.Path()) {
             item.record = known->second->record;
             item.found = known->second->found;
             item.looked = true;
@@ -363,24 +362,13 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text, TOrder order)
     return hits;
 }
 
-TPageEntries TItemIndex::Entries(const std::vector<TIndexHit>& hits) {
-    TPageEntries entries;
-    entries.reserve(hits.size());
-    for (const TIndexHit& hit : hits) {
-        TIndexItem& item = pages_[static_cast<size_t>(hit.page - 1)].items[hit.item];
-        if (!item.looked) {
-            item.found = FileRecordGet(item.path, item.record);
-            // The row needs the record's figures only; the name is the item's own.
-            item.record.Name.clear();
-            item.looked = true;
-        }
-        TPageEntry& entry = entries.emplace_back();
-        entry.name = item.name;
-        entry.path = item.path;
-        entry.record = item.record;
-        entry.found = item.found;
-        entry.page = hit.page;
-        entry.order = item.order;
+const TIndexItem& TItemIndex::Looked(const TIndexHit& hit) {
+    TIndexItem& item = pages_[static_cast<size_t>(hit.page - 1)].items[hit.item];
+    if (!item.looked) {
+        item.found = FileRecordGet(item.Path(), item.record);
+        // The row needs the record's figures only; the name is the item's own.
+        item.record.Name.clear();
+        item.looked = true;
     }
-    return entries;
+    return item;
 }

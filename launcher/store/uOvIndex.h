@@ -23,8 +23,9 @@
 // platform's sort key (the order lstrcmpW gives, compared as bytes), and what the file system last
 // answered for the path.
 struct TIndexItem {
-    std::wstring name;
-    std::wstring path;
+    TItemTextPtr text;
+    const std::wstring& Name() const noexcept { return text->name; }
+    const std::wstring& Path() const noexcept { return text->path; }
     std::wstring folded;
     TSortKey order;
     FindRecord record;
@@ -90,9 +91,9 @@ class TItemIndex : private TPageStoreListener {
     enum class TOrder { Store, NameUp, NameDown };
     // The items whose name contains `text` (TextFold on both sides), of the pages come in so far.
     std::vector<TIndexHit> Match(const std::wstring& text, TOrder order = TOrder::Store);
-    // The hits as rows for the list: each path looked up the first time, each entry carrying its
-    // page.
-    TPageEntries Entries(const std::vector<TIndexHit>& hits);
+    // The hit's item, its path looked up the first time a search shows it: the item's record and
+    // whether it was found.
+    const TIndexItem& Looked(const TIndexHit& hit);
 
   private:
     enum class TPageState { Unread, Stale, Fresh };

@@ -121,6 +121,12 @@ std::wstring ItemPathRead(int32_t page, const std::wstring& name) {
     return RegStrRead(Root, PageKeyPath(page), name);
 }
 
+TItemTextPtr ItemTextMake(std::wstring name, std::wstring path) {
+    std::wstring extension = PathExtensionKey(path);
+    return std::make_shared<const TItemText>(
+        TItemText{std::move(extension), std::move(name), std::move(path)});
+}
+
 std::wstring ItemName(const std::wstring& path) {
     return FileDisplayName(PathName(path));
 }

@@ -5,6 +5,7 @@
 #include "uCmnMatch.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,19 @@ void ItemRemove(int32_t page, const std::wstring& name);
 // order. False, changing nothing, when newText is blank or names an existing value (letter case
 // ignored, the item itself included).
 bool ItemRename(int32_t page, const std::wstring& oldName, const std::wstring& newText);
+
+// An item's name and path, never changed once made: the search's index and the rows of its
+// results share one copy, so a result costs the list no copy of either (a row renamed gets a new
+// one).
+struct TItemText {
+    // The path's extension in capitals (PathExtensionKey): what the item's type is known by,
+    // first, beside the count of the record's users that every copy touches.
+    std::wstring extension;
+    std::wstring name;
+    std::wstring path;
+};
+using TItemTextPtr = std::shared_ptr<const TItemText>;
+TItemTextPtr ItemTextMake(std::wstring name, std::wstring path);
 
 // One item of a page and what the file system answers for its path.
 struct TPageEntry {
