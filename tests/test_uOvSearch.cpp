@@ -945,6 +945,34 @@ TEST_F(Search, ResultsWhoseFilesAreGoneAreNeitherCountedNorOpenedSilently) {
     EXPECT_EQ(f.StatusPanels.pageText, L" 1 件 (1 ページ)");
 }
 
+// Results are made in store order and shown in the list's order by name: every row knows its
+// place, so the rows on screen get their icons, and a file gone from among them leaves no hole.
+TEST_F(Search, ResultsSortedByNameStandInTheListsOrderAndTheRowsOnScreenGetTheirIcons) {
+    TFrmOvMain& f = Shown();
+    // Stored in ascending order, shown descending: the first screen's rows are the last in the
+    // store, more of them than a screen holds.
+    PageCreate(4, L"");
+    for (int i = 10; i < 90; ++i)
+        Add(4, dir / (L"pile " + std::to_wstring(i) + L".txt"));
+    ::DeleteFileW((dir / L"pile 50.txt").c_str());
+    KeyPress('F', {VK_CONTROL});
+    for (const wchar_t* text : {L"pile", L".txt"}) {
+        Type(text);
+        const std::vector<TShown> rows = Rows();
+        EXPECT_EQ(RowsInOrder(), StoreFinds(text)) << Utf8Of(text);
+        // As the platform compares the names, descending.
+        EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](const TShown& a, const TShown& b) {
+            return ::lstrcmpW(a.name.c_str(), b.name.c_str()) > 0;
+        })) << Utf8Of(text);
+    }
+    PaintAndLoadIcons();
+    const int top = ListView_GetTopIndex(f.CptLvwItems);
+    const int shown = ListView_GetCountPerPage(f.CptLvwItems);
+    ASSERT_GT(shown, 0);
+    for (int row = top; row < top + shown; ++row)
+        EXPECT_GE(ImageOf(row), 0) << "row " << row;
+}
+
 // The editor renames the item it was opened on, whatever moves the rows under it meanwhile: a
 // drop that adds a row and sorts, a search's results sorted again by a column.
 TEST_F(Search, TheEditorRenamesTheItemItWasOpenedOn) {

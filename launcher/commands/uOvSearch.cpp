@@ -162,33 +162,44 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
                                          ? TItemIndex::TOrder::Store
                                      : state_.sortOrder > 0 ? TItemIndex::TOrder::NameUp
                                                             : TItemIndex::TOrder::NameDown;
-    const std::vector<TIndexHit> hits = index_.Match(text, order);
+    // Matched and made rows in store order, where the items, their texts and their keys lie in a
+    // row in memory; shown in the list's order.
+    const std::vector<TIndexHit> hits = index_.Match(text);
+    const std::vector<size_t> places = index_.Ordered(hits, order);
     searching_ = !index_.Whole();
     if (searching_)
         GrowTimerSet(true);
-    // One pass over the hits, which lie all over the index: each item looked up the first time,
-    // counted and made a row that shares its texts (no name is copied).
+    // One pass over the hits: each item looked up the first time, counted and made a row that
+    // shares its texts (no name is copied).
     std::vector<bool> onPage;
+    // Each hit's row, -1 for an item whose file was not found.
+    std::vector<ptrdiff_t> rowOf(hits.size(), -1);
     items_ = 0;
     pages_ = 0;
     {
         TListUpdate update;
         {
             TListFill fill(hits.size());
-            for (const TIndexHit& hit : hits) {
-                const TIndexItem& item = index_.Looked(hit);
+            for (size_t i = 0; i < hits.size(); ++i) {
+                const TIndexItem& item = index_.Looked(hits[i]);
                 if (!item.found)
                     continue;
-                ++items_;
-                const auto page = static_cast<size_t>(hit.page);
+                rowOf[i] = static_cast<ptrdiff_t>(items_++);
+                const auto page = static_cast<size_t>(hits[i].page);
                 if (page >= onPage.size())
                     onPage.resize(page + 1);
                 if (!onPage[page]) {
                     onPage[page] = true;
                     ++pages_;
                 }
-                fill.Add(item.text, item.record, hit.page, item.order);
+                fill.Add(item.text, item.record, hits[i].page, item.order);
             }
+            std::vector<size_t> rows;
+            rows.reserve(items_);
+            for (size_t place : places)
+                if (rowOf[place] >= 0)
+                    rows.push_back(static_cast<size_t>(rowOf[place]));
+            fill.Order(std::move(rows));
             // Each result says which page it is on, by the name the index read with the page.
             std::map<int32_t, std::wstring> labels;
             for (size_t page = 1; page < onPage.size(); ++page)
@@ -197,7 +208,10 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
                         static_cast<int32_t>(page), index_.PageName(static_cast<int32_t>(page)));
             fill.Labels(std::move(labels));
         }
-        ListSort(state_.sortColumn, state_.sortOrder);
+        // In the order by name the index gave (ListSort's by the name column), the list compares
+        // nothing.
+        if (order == TItemIndex::TOrder::Store)
+            ListSort(state_.sortColumn, state_.sortOrder);
     }
     host_.StatusRepaint();
 }

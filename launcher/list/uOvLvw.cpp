@@ -127,6 +127,15 @@ void TListFill::Labels(std::map<int32_t, std::wstring> pageLabels) {
     ListState().pageLabels = std::move(pageLabels);
 }
 
+void TListFill::Order(std::vector<size_t> order) {
+    TListState& state = ListState();
+    if (order.size() != state.rows.size())
+        return;
+    state.order = std::move(order);
+    for (size_t i = 0; i < state.order.size(); ++i)
+        state.rows[state.order[i]].item = static_cast<int>(i);
+}
+
 void TListFill::Add(TItemTextPtr text, const FindRecord& record, int32_t page, TSortKey order) {
     TRowRecord& row = RowMake(std::move(text), record, page);
     row.order = std::move(order);

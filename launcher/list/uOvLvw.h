@@ -64,6 +64,9 @@ class TListFill {
     void Add(TItemTextPtr text, const FindRecord& record, int32_t page, TSortKey order = {});
     // Each row's location starts with its page's label, as for ListFill.
     void Labels(std::map<int32_t, std::wstring> pageLabels);
+    // The rows' order in the list, by their place among the rows added (every one once), in place
+    // of the order they were added in.
+    void Order(std::vector<size_t> order);
 
   private:
     TListUpdate update_;

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <numeric>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -310,12 +311,11 @@ void TItemIndex::ByNameMake() {
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first.Compare(b.first) < 0; });
-    byName_.resize(keyed.size());
     sameAsBefore_.resize(keyed.size());
     for (size_t rank = 0; rank < keyed.size(); ++rank) {
-        byName_[rank] = keyed[rank].second;
+        const TIndexHit& hit = keyed[rank].second;
         sameAsBefore_[rank] = rank > 0 && keyed[rank].first.Compare(keyed[rank - 1].first) == 0;
-        pages_[static_cast<size_t>(byName_[rank].page - 1)].items[byName_[rank].item].rank =
+        pages_[static_cast<size_t>(hit.page - 1)].items[hit.item].rank =
             static_cast<uint32_t>(rank);
     }
     byNameMade_ = true;
@@ -335,31 +335,44 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text, TOrder order)
     }
     if (order == TOrder::Store)
         return hits;
-    // Matched in store order, where the names lie in a row in memory, then put in order by their
-    // ranks: one pass over the ranks, no comparison of names.
+    std::vector<TIndexHit> ordered;
+    ordered.reserve(hits.size());
+    for (size_t place : Ordered(hits, order))
+        ordered.push_back(hits[place]);
+    return ordered;
+}
+
+std::vector<size_t> TItemIndex::Ordered(const std::vector<TIndexHit>& hits, TOrder order) {
+    std::vector<size_t> places(hits.size());
+    if (order == TOrder::Store) {
+        std::iota(places.begin(), places.end(), size_t{0});
+        return places;
+    }
+    // Put in order by their ranks: one pass over the ranks, no comparison of names.
     if (!byNameMade_)
         ByNameMake();
-    std::vector<bool> hit(byName_.size());
-    for (const TIndexHit& found : hits)
-        hit[Item(found).rank] = true;
-    hits.clear();
+    // Each rank's place in `hits`, plus one; 0 where the rank's item is no hit.
+    std::vector<size_t> atRank(sameAsBefore_.size());
+    for (size_t place = 0; place < hits.size(); ++place)
+        atRank[Item(hits[place]).rank] = place + 1;
+    places.clear();
     if (order == TOrder::NameUp) {
-        for (size_t rank = 0; rank < byName_.size(); ++rank)
-            if (hit[rank])
-                hits.push_back(byName_[rank]);
-        return hits;
+        for (size_t place : atRank)
+            if (place)
+                places.push_back(place - 1);
+        return places;
     }
     // Down: from the last name back, each run of equal names still in store order.
-    for (size_t end = byName_.size(); end > 0;) {
+    for (size_t end = atRank.size(); end > 0;) {
         size_t begin = end - 1;
         while (begin > 0 && sameAsBefore_[begin])
             --begin;
         for (size_t rank = begin; rank < end; ++rank)
-            if (hit[rank])
-                hits.push_back(byName_[rank]);
+            if (atRank[rank])
+                places.push_back(atRank[rank] - 1);
         end = begin;
     }
-    return hits;
+    return places;
 }
 
 const TIndexItem& TItemIndex::Looked(const TIndexHit& hit) {

@@ -91,6 +91,9 @@ class TItemIndex : private TPageStoreListener {
     enum class TOrder { Store, NameUp, NameDown };
     // The items whose name contains `text` (TextFold on both sides), of the pages come in so far.
     std::vector<TIndexHit> Match(const std::wstring& text, TOrder order = TOrder::Store);
+    // The places in `hits` (the last Match's, in store order) taken in `order`, first to last: the
+    // results made in store order, where the items lie in a row in memory, and shown in this one.
+    std::vector<size_t> Ordered(const std::vector<TIndexHit>& hits, TOrder order);
     // The hit's item, its path looked up the first time a search shows it: the item's record and
     // whether it was found.
     const TIndexItem& Looked(const TIndexHit& hit);
@@ -117,13 +120,12 @@ class TItemIndex : private TPageStoreListener {
     // their name and path.
     void PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name);
 
-    // Every item of the pages come in, by name up, equal names in store order, each item given
-    // its rank in it; made at the first match by name after a page came in or went.
+    // Every item of the pages come in given its rank by name up (equal names in store order);
+    // made at the first match by name after a page came in or went.
     void ByNameMake();
 
     std::vector<TIndexPage> pages_;
-    std::vector<TIndexHit> byName_;
-    // Whether each name of the order by name equals the one before it.
+    // By rank: whether the name equals the one before it.
     std::vector<bool> sameAsBefore_;
     bool byNameMade_ = false;
     std::unique_ptr<TIndexReader> reader_;
