@@ -136,13 +136,17 @@ std::wstring PathFolderWithSep(const std::wstring& path) {
 }
 
 std::wstring PathFolder(const std::wstring& path) {
+    return std::wstring(PathFolderView(path));
+}
+
+std::wstring_view PathFolderView(const std::wstring& path) {
     const size_t sep = PathMarks(path).sep;
     if (sep == None)
         return {};
     // A leading "\" stays: without it the root of the current drive would become "".
     const bool keep =
         path[sep] != L'\\' || sep == 0 || path[sep - 1] == L'\\' || path[sep - 1] == L':';
-    return path.substr(0, keep ? sep + 1 : sep);
+    return std::wstring_view(path).substr(0, keep ? sep + 1 : sep);
 }
 
 std::wstring PathExtension(const std::wstring& path) {

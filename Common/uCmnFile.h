@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,6 +21,8 @@ std::wstring PathFolderWithSep(const std::wstring& path);
 // The folder with separator less its final "\", which stays after ":" or "\" ("C:\a.txt" gives
 // "C:\") and when it is the whole folder ("\a.txt" gives "\").
 std::wstring PathFolder(const std::wstring& path);
+// PathFolder as a view into `path`, for comparisons that make no copy.
+std::wstring_view PathFolderView(const std::wstring& path);
 // From the last "." to the end, dot included, when no "\" or ":" follows it; otherwise empty.
 std::wstring PathExtension(const std::wstring& path);
 // The path's extension equals `ext`, with the ASCII letters a-z folded to A-Z on both sides.

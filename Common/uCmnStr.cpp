@@ -84,7 +84,9 @@ const std::wstring& ListAt(const std::vector<std::wstring>& list, int index) {
     return list[static_cast<size_t>(index)];
 }
 
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+bool SameText(std::wstring_view a, std::wstring_view b) {
+    // Letter case folded one character for one, equal texts have equal lengths.
+    return a.size() == b.size() &&
+           ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }

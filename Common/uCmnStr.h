@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Splits a comma text: entries are separated by ","; outside double quotes a blank or control
@@ -16,7 +17,7 @@ std::vector<std::wstring> CommaTextSplit(const std::wstring& text);
 // numbers included.
 int32_t StrToInt(const std::wstring& text);
 // The two texts are alike letter case aside, as the file system compares names (ordinal).
-bool SameText(const std::wstring& a, const std::wstring& b);
+bool SameText(std::wstring_view a, std::wstring_view b);
 
 // The entry at `index`, or EListError "リストのインデックスが範囲を超えています (%d)".
 const std::wstring& ListAt(const std::vector<std::wstring>& list, int index);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <set>
 #include <vector>
 
 TItemMenuTargets ItemMenuTargets(const std::wstring& path) {
@@ -81,11 +82,10 @@ POINT MenuPointOf(HWND list, int row) {
     return point;
 }
 
-std::vector<std::wstring> PathsOf(const std::vector<TListRow>& rows) {
+std::vector<std::wstring> SelectedPaths() {
     std::vector<std::wstring> paths;
-    paths.reserve(rows.size());
-    for (const TListRow& row : rows)
-        paths.push_back(row.path);
+    ListSelectedEach(
+        [&](const std::wstring&, int32_t, const std::wstring& path) { paths.push_back(path); });
     return paths;
 }
 
@@ -121,7 +121,22 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
     // The entries for one row act on the focused row.
     ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     const TItemMenuTargets targets = ItemMenuTargets(ListRowOf(row).path);
-    const std::vector<TListRow> selected = ListSelectedRows();
+    // What the selected rows have in common, asked of them in place: with 50,000 selected, a
+    // copy of each would hold the menu up.
+    std::set<int32_t> sources;
+    std::wstring folder;
+    bool oneFolder = !targets.present.empty(), first = true;
+    ListSelectedEach([&](const std::wstring&, int32_t page, const std::wstring& path) {
+        sources.insert(page);
+        if (!oneFolder)
+            return;
+        const std::wstring_view itsFolder = PathFolderView(path);
+        if (path.empty() || (!first && !SameText(itsFolder, folder)))
+            oneFolder = false;
+        else if (first)
+            folder = itsFolder;
+        first = false;
+    });
 
     TUniqueMenu menu(::CreatePopupMenu());
     TUniqueMenu more(::CreatePopupMenu());
@@ -129,14 +144,9 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
     // takes seconds, which a menu opened for another entry must not wait for. It can be made only
     // for the files of one folder, the row's own file there.
     TShellMenu shell;
-    const bool oneFolder =
-        !targets.present.empty() &&
-        std::all_of(selected.begin(), selected.end(), [&](const TListRow& r) {
-            return !r.path.empty() && SameText(PathFolder(r.path), PathFolder(selected[0].path));
-        });
     if (oneFolder)
         shell.BuildOnOpen(
-            host.Window(), [&selected] { return PathsOf(selected); }, more.Get(), IDM_SHELL_FIRST,
+            host.Window(), [] { return SelectedPaths(); }, more.Get(), IDM_SHELL_FIRST,
             IDM_SHELL_LAST, ::GetKeyState(VK_SHIFT) < 0, OV_CAP_SHELL_NONE);
     // Entries that do not apply are greyed, never left out: the access keys keep their places.
     const std::array<bool, OV_ITEM_MENU_ENTRIES> enabled = ItemMenuEnabled(targets, oneFolder);
@@ -146,7 +156,7 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
             ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
         if (id == IDM_ITEM_SHELL) {
             // Moves to another page, below the entries that change the item.
-            TUniqueMenu moves(pages.MoveMenuMake(selected));
+            TUniqueMenu moves(pages.MoveMenuMake(sources));
             if (::AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(moves.Get()),
                               OV_CAP_ITEM_MOVETO))
                 moves.Release();

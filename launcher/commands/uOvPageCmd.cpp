@@ -208,10 +208,7 @@ void TPageCommands::PageMoveBy(int delta) {
     host_.StatusRepaint();
 }
 
-HMENU TPageCommands::MoveMenuMake(const std::vector<TListRow>& rows) const {
-    std::set<int32_t> sources;
-    for (const TListRow& row : rows)
-        sources.insert(row.page);
+HMENU TPageCommands::MoveMenuMake(const std::set<int32_t>& sources) const {
     // The one page all rows are on cannot be their target.
     const int32_t only = sources.size() == 1 ? *sources.begin() : 0;
     TUniqueMenu menu(::CreatePopupMenu());

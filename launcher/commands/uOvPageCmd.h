@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,9 @@ class TPageCommands {
     // Appends an empty page and shows it.
     void PageAppend();
 
-    // The row menu's submenu: every page to move the selected rows to, and a new page.
-    HMENU MoveMenuMake(const std::vector<TListRow>& rows) const;
+    // The row menu's submenu: every page to move the selected rows to, and a new page. `sources`:
+    // the pages the rows are on.
+    HMENU MoveMenuMake(const std::set<int32_t>& sources) const;
     // Moves the rows' items to page `target` (0: a new page), each from its own page, and shows
     // the rows that remain. Items of a folder page and a folder page as the target are refused
     // with a box, before anything moves.

@@ -138,12 +138,19 @@ void ListRangeChanged(const NMLVODSTATECHANGE& change) {
 }
 
 std::vector<TListRow> ListSelectedRows() {
+    std::vector<TListRow> rows;
+    rows.reserve(ListState().selectedCount);
+    ListSelectedEach([&](const std::wstring& name, int32_t page, const std::wstring& path) {
+        rows.push_back({name, page, path});
+    });
+    return rows;
+}
+
+void ListSelectedEach(const std::function<void(const std::wstring& name, int32_t page,
+                                               const std::wstring& path)>& each) {
     SelectionInStep();
     const TListState& state = ListState();
-    std::vector<TListRow> rows;
-    rows.reserve(state.selectedCount);
     for (size_t row : state.order)
-        if (state.rows[row].selected)
-            rows.push_back({state.rows[row].Name(), state.rows[row].page, state.rows[row].Path()});
-    return rows;
+        if (const TRowRecord& record = state.rows[row]; record.selected)
+            each(record.Name(), record.page, record.Path());
 }
