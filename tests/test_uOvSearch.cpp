@@ -63,8 +63,9 @@ std::vector<std::pair<int32_t, std::wstring>>
 IndexMatches(TItemIndex& index, const std::wstring& text,
              TItemIndex::TOrder order = TItemIndex::TOrder::Store) {
     std::vector<std::pair<int32_t, std::wstring>> found;
-    for (const TIndexHit& hit : index.Match(text, order))
-        found.emplace_back(hit.page, index.Item(hit).Name());
+    const std::vector<TIndexHit> hits = index.Match(text);
+    for (size_t place : index.Ordered(hits, order))
+        found.emplace_back(hits[place].page, index.Item(hits[place]).Name());
     return found;
 }
 

@@ -129,6 +129,7 @@ void TListFill::Labels(std::map<int32_t, std::wstring> pageLabels) {
 
 void TListFill::Order(std::vector<size_t> order) {
     TListState& state = ListState();
+    // Every row once, or the rows keep the order they were added in.
     if (order.size() != state.rows.size())
         return;
     state.order = std::move(order);

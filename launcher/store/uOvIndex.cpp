@@ -321,7 +321,7 @@ void TItemIndex::ByNameMake() {
     byNameMade_ = true;
 }
 
-std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text, TOrder order) {
+std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
     Fresh();
     std::vector<TIndexHit> hits;
     const std::wstring part = TextFold(text);
@@ -333,13 +333,7 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text, TOrder order)
             if (TextFoldedContains(items[i].folded, part))
                 hits.push_back({static_cast<int32_t>(page + 1), i});
     }
-    if (order == TOrder::Store)
-        return hits;
-    std::vector<TIndexHit> ordered;
-    ordered.reserve(hits.size());
-    for (size_t place : Ordered(hits, order))
-        ordered.push_back(hits[place]);
-    return ordered;
+    return hits;
 }
 
 std::vector<size_t> TItemIndex::Ordered(const std::vector<TIndexHit>& hits, TOrder order) {

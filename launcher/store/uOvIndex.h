@@ -89,8 +89,9 @@ class TItemIndex : private TPageStoreListener {
     // its name column orders them (sort keys, up or down; equal names in store order), so that
     // results shown sorted by name need no sort.
     enum class TOrder { Store, NameUp, NameDown };
-    // The items whose name contains `text` (TextFold on both sides), of the pages come in so far.
-    std::vector<TIndexHit> Match(const std::wstring& text, TOrder order = TOrder::Store);
+    // The items whose name contains `text` (TextFold on both sides), of the pages come in so far,
+    // in store order.
+    std::vector<TIndexHit> Match(const std::wstring& text);
     // The places in `hits` (the last Match's, in store order) taken in `order`, first to last: the
     // results made in store order, where the items lie in a row in memory, and shown in this one.
     std::vector<size_t> Ordered(const std::vector<TIndexHit>& hits, TOrder order);
