@@ -14,12 +14,12 @@ struct TOptions {
     int scrollRuns = 3; // rounds of the drag through a page of programs
     int scrollOnly = 0; // nothing but that case
     int probe = 0;      // the refresh cases with the probe of their stages, no shell baseline
-    int searchRuns = 3; // rounds of the search's opening and typed letters
+    int searchRuns = 5; // rounds of the search's opening and typed letters
     int searchOnly = 0; // nothing but that case
     int moveRuns = 3;   // rounds of the drop of 1,000 files and their move to another page
     int moveOnly = 0;   // nothing but that case
     int largeOnly = 0;  // nothing but the large selection and the large drop
-    int largeRuns = 3;
+    int largeRuns = 5;  // rounds of the large selection and of the large drop
     int backupRuns = 3; // rounds of the export and import of 50 pages of 1,000 items
     int backupOnly = 0; // nothing but that case
     int callUpRuns = 5; // rounds of the hot key from outside and the trips typed after it

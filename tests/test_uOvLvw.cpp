@@ -613,6 +613,41 @@ TEST_F(ItemList, SortingKeepsTheSelectionWithItsRowsAndTheViewWhereItWas) {
     EXPECT_EQ(Cell(60, 0), L"added");
 }
 
+// After every sort the list marks exactly the rows the program holds selected, whether few or
+// most of them are: the list is told the changed places only, so a place left marked would show a
+// row selected that no command takes.
+TEST_F(ItemList, AfterEverySortTheListMarksTheRowsKeptSelected) {
+    constexpr int count = 60;
+    HWND list = ProgramRowsShow(count);
+    const std::vector<std::vector<int>> selections = {
+        {0}, {3, 10, 11, 59}, {}, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                   15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29}};
+    for (size_t s = 0; s < selections.size() + 1; ++s) {
+        // The last selection: every row but three.
+        std::set<int> chosen(selections[s % selections.size()].begin(),
+                             selections[s % selections.size()].end());
+        if (s == selections.size())
+            for (int row = 0; row < count; ++row)
+                if (row != 5 && row != 40 && row != 59)
+                    chosen.insert(row);
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (int row : chosen)
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        for (int order : {1, -1, 1}) {
+            ListSort(0, order);
+            std::vector<std::wstring> kept;
+            ListSelectedNames(kept);
+            ASSERT_EQ(kept.size(), chosen.size()) << s;
+            const std::set<std::wstring> keptSet(kept.begin(), kept.end());
+            EXPECT_EQ(ListView_GetSelectedCount(list), chosen.size()) << s;
+            for (int row = 0; row < count; ++row)
+                EXPECT_EQ(ListView_GetItemState(list, row, LVIS_SELECTED) != 0,
+                          keptSet.count(Cell(row, 0)) != 0)
+                    << "selection " << s << ", order " << order << ", row " << row;
+        }
+    }
+}
+
 // Typing a name's first letters finds its row, letter case aside, from the focused row on.
 TEST_F(ItemList, FirstLettersFindTheirRow) {
     for (const wchar_t* name : {L"a.txt", L"Cat.txt", L"b.txt", L"cow.txt"})

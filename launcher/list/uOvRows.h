@@ -114,4 +114,7 @@ class TSelectionKeep {
     HWND list_;
     int x_, y_;
     const TRowRecord* focused_ = nullptr;
+    // The list's places of the fewer of the selected and the unselected rows, before the reorder.
+    std::vector<int> before_;
+    bool few_ = false;
 };
