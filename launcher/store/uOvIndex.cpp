@@ -12,18 +12,19 @@
 #include <unordered_map>
 #include <utility>
 
-std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name) {
+TIndexPageRead IndexPageRead(int32_t page) {
     TPageEntries entries;
     PageItemsRead(page, entries);
-    name = PageNameRead(page);
-    std::vector<TIndexItem> items(entries.size());
+    TIndexPageRead read;
+    read.name = PageNameRead(page);
+    read.items.resize(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-        TIndexItem& item = items[i];
-        item.folded = TextFold(entries[i].name);
+        TIndexItem& item = read.items[i];
+        read.folded.Add(TextFold(entries[i].name));
         item.order = TSortKey(entries[i].name);
         item.text = ItemTextMake(std::move(entries[i].name), std::move(entries[i].path));
     }
-    return items;
+    return read;
 }
 
 // The reader: one thread that reads the pages asked for, in the order asked, and keeps them until
@@ -33,8 +34,7 @@ class TIndexReader {
     struct TRead {
         int32_t page = 0;
         uint64_t stamp = 0;
-        std::vector<TIndexItem> items;
-        std::wstring name;
+        TIndexPageRead content;
         bool failed = false;
     };
 
@@ -97,11 +97,11 @@ class TIndexReader {
             asked_.pop_front();
             reading_ = true;
             lock.unlock();
-            TRead read{asked.page, asked.stamp, {}, {}, false};
+            TRead read{asked.page, asked.stamp, {}, false};
             // A page the store cannot read now (its key going while it is read, say) is read
             // again on the window's thread at its next use, where an error is told as ever.
             try {
-                read.items = IndexPageRead(asked.page, read.name);
+                read.content = IndexPageRead(asked.page);
             } catch (...) {
                 read.failed = true;
             }
@@ -209,7 +209,7 @@ bool TItemIndex::Take() {
             pages_[slot].state = TPageState::Stale;
             continue;
         }
-        PagePut(pages_[slot], std::move(read.items), std::move(read.name));
+        PagePut(pages_[slot], std::move(read.content));
     }
     return came;
 }
@@ -227,12 +227,8 @@ void TItemIndex::Wait() {
         if (!reader_->Await()) {
             // Nothing on its way any more: what is still missing is read here.
             for (size_t slot = 0; slot < pages_.size(); ++slot) {
-                if (pages_[slot].state == TPageState::Unread) {
-                    std::wstring name;
-                    std::vector<TIndexItem> items =
-                        IndexPageRead(static_cast<int32_t>(slot + 1), name);
-                    PagePut(pages_[slot], std::move(items), std::move(name));
-                }
+                if (pages_[slot].state == TPageState::Unread)
+                    PagePut(pages_[slot], IndexPageRead(static_cast<int32_t>(slot + 1)));
             }
         }
         Take();
@@ -244,15 +240,13 @@ void TItemIndex::Fresh() {
         return;
     Take();
     for (size_t slot = 0; slot < pages_.size(); ++slot) {
-        if (pages_[slot].state == TPageState::Stale) {
-            std::wstring name;
-            std::vector<TIndexItem> items = IndexPageRead(static_cast<int32_t>(slot + 1), name);
-            PagePut(pages_[slot], std::move(items), std::move(name));
-        }
+        if (pages_[slot].state == TPageState::Stale)
+            PagePut(pages_[slot], IndexPageRead(static_cast<int32_t>(slot + 1)));
     }
 }
 
-void TItemIndex::PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name) {
+void TItemIndex::PagePut(TIndexPage& page, TIndexPageRead read) {
+    std::vector<TIndexItem>& items = read.items;
     // What the file system answered for an item that kept its name and path still holds: a page
     // read again after one item was added does not look every other one up again.
     std::unordered_map<std::wstring, const TIndexItem*> before;
@@ -269,7 +263,8 @@ void TItemIndex::PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::w
         }
     }
     page.items = std::move(items);
-    page.name = std::move(name);
+    page.folded = std::move(read.folded);
+    page.name = std::move(read.name);
     byNameMade_ = false;
     page.state = TPageState::Fresh;
     page.wanted = 0;
@@ -328,9 +323,9 @@ std::vector<TIndexHit> TItemIndex::Match(const std::wstring& text) {
     for (size_t page = 0; page < pages_.size(); ++page) {
         if (pages_[page].state != TPageState::Fresh)
             continue;
-        const std::vector<TIndexItem>& items = pages_[page].items;
-        for (size_t i = 0; i < items.size(); ++i)
-            if (TextFoldedContains(items[i].folded, part))
+        const TFoldedNames& folded = pages_[page].folded;
+        for (size_t i = 0; i < folded.Size(); ++i)
+            if (TextFoldedContains(folded.At(i), part))
                 hits.push_back({static_cast<int32_t>(page + 1), i});
     }
     return hits;

@@ -17,16 +17,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// One item of the index: what the store holds, the name folded once (TextFold) and as the
-// platform's sort key (the order lstrcmpW gives, compared as bytes), and what the file system last
-// answered for the path.
+// One item of the index: what the store holds, the name as the platform's sort key (the order
+// lstrcmpW gives, compared as bytes), and what the file system last answered for the path. The
+// name folded for matching is the page's (TFoldedNames).
 struct TIndexItem {
     TItemTextPtr text;
     const std::wstring& Name() const noexcept { return text->name; }
     const std::wstring& Path() const noexcept { return text->path; }
-    std::wstring folded;
     TSortKey order;
     FindRecord record;
     bool found = false;
@@ -34,6 +34,34 @@ struct TIndexItem {
     bool looked = false;
     // Its place among every item of the index by name (while the order by name is made).
     uint32_t rank = 0;
+};
+
+// A page's names folded once (TextFold), one after another in one text: a match walks them in a
+// row of memory, not through every item's record (some 3 ms at 50,000 items).
+class TFoldedNames {
+  public:
+    void Add(std::wstring_view folded) {
+        text_.append(folded);
+        ends_.push_back(text_.size());
+    }
+    size_t Size() const noexcept { return ends_.size(); }
+    std::wstring_view At(size_t item) const noexcept {
+        const size_t begin = item == 0 ? 0 : ends_[item - 1];
+        return std::wstring_view(text_).substr(begin, ends_[item] - begin);
+    }
+
+  private:
+    std::wstring text_;
+    // Where each name ends in `text_`.
+    std::vector<size_t> ends_;
+};
+
+// A page as the reader read it from the store.
+struct TIndexPageRead {
+    std::vector<TIndexItem> items;
+    TFoldedNames folded;
+    // The page's name.
+    std::wstring name;
 };
 
 // A match: the item's page and its position among that page's items.
@@ -103,6 +131,7 @@ class TItemIndex : private TPageStoreListener {
     enum class TPageState { Unread, Stale, Fresh };
     struct TIndexPage {
         std::vector<TIndexItem> items;
+        TFoldedNames folded;
         std::wstring name;
         TPageState state = TPageState::Unread;
         // The reader's read of the page that is waited for; 0 for none.
@@ -119,7 +148,7 @@ class TItemIndex : private TPageStoreListener {
     void Fresh();
     // Puts a read page in place, keeping what the file system answered for the items that kept
     // their name and path.
-    void PagePut(TIndexPage& page, std::vector<TIndexItem> items, std::wstring name);
+    void PagePut(TIndexPage& page, TIndexPageRead read);
 
     // Every item of the pages come in given its rank by name up (equal names in store order);
     // made at the first match by name after a page came in or went.
@@ -136,4 +165,4 @@ class TItemIndex : private TPageStoreListener {
 
 // A page's items as the index holds them, read from the store: names folded and sort keys made.
 // What the reader does for each page, on its thread.
-std::vector<TIndexItem> IndexPageRead(int32_t page, std::wstring& name);
+TIndexPageRead IndexPageRead(int32_t page);
