@@ -116,5 +116,6 @@ class TSelectionKeep {
     const TRowRecord* focused_ = nullptr;
     // The list's places of the fewer of the selected and the unselected rows, before the reorder.
     std::vector<int> before_;
+    // Those are the selected rows (else the unselected).
     bool few_ = false;
 };

@@ -50,11 +50,6 @@ void SelectionInStep() {
             RowSelect(*row, true);
 }
 
-// The fewer of the selected and the unselected rows: the ones the list is told one by one.
-bool FewSelected() {
-    return ListState().selectedCount <= ListState().order.size() / 2;
-}
-
 // Tells the list the kept selection after the rows moved under it: nothing when all or none are
 // selected. Else the places `before` the move of the fewer kind of row (the selected when `few`,
 // else the unselected) are turned back where another kind of row stands now, and that kind's
@@ -92,7 +87,8 @@ TSelectionKeep::TSelectionKeep(HWND list)
     const TListState& state = ListState();
     if (state.selectedCount == 0 || state.selectedCount == state.order.size())
         return;
-    few_ = FewSelected();
+    // The fewer of the selected and the unselected rows are the ones the list is told one by one.
+    few_ = state.selectedCount <= state.order.size() / 2;
     for (size_t i = 0; i < state.order.size(); ++i)
         if (state.rows[state.order[i]].selected == few_)
             before_.push_back(static_cast<int>(i));
