@@ -1,4 +1,4 @@
-// Files on disk: path rules, existence tests, the shared directory search, folder
+// Files on disk: path rules, existence tests, directory searches, folder
 // listing, shortcut resolution and display names.
 #include "uCmnFile.h"
 
@@ -40,28 +40,18 @@ std::wstring AsciiUpper(const std::wstring& s) {
     return out;
 }
 
-TUniqueFind& SharedSearch() {
-    static TUniqueFind search;
-    return search;
-}
-
-// A drive without a medium then fails the search instead of prompting for a disk.
+// A drive without a medium then fails the look-up instead of prompting for a disk. The mode is
+// the calling thread's own: two threads that look paths up at once (the window's and a folder's
+// lister) never restore each other's mode.
 class TErrorModeScope {
   public:
-    TErrorModeScope() : previous_(::SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~TErrorModeScope() { ::SetErrorMode(previous_); }
+    TErrorModeScope() { ::SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+    ~TErrorModeScope() { ::SetThreadErrorMode(previous_, nullptr); }
     TErrorModeScope(const TErrorModeScope&) = delete;
     TErrorModeScope& operator=(const TErrorModeScope&) = delete;
 
   private:
-    UINT previous_;
-};
-
-struct TSearchScope {
-    TSearchScope() = default;
-    TSearchScope(const TSearchScope&) = delete;
-    TSearchScope& operator=(const TSearchScope&) = delete;
-    ~TSearchScope() { FileFindClose(); }
+    DWORD previous_ = 0;
 };
 
 void RecordFill(const FILETIME& lastWrite, DWORD sizeHigh, DWORD sizeLow, DWORD attributes,
@@ -185,9 +175,9 @@ bool FilePresent(const std::wstring& path) {
 }
 
 bool FolderPresent(const std::wstring& path) {
-    TSearchScope scope;
+    TFileSearch search;
     FindRecord record;
-    return FileFindFirst(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return search.First(path, record) && (record.Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::wstring ProgramFolder() {
@@ -200,46 +190,37 @@ std::wstring ProgramFolder() {
     }
 }
 
-namespace {
-
-// FileFindFirst, with the platform's error when nothing is found.
-bool SearchFirst(const std::wstring& path, FindRecord& record, DWORD& error) {
+bool TFileSearch::First(const std::wstring& path, FindRecord& record, DWORD& error) {
     TErrorModeScope mode;
     WIN32_FIND_DATAW data{};
-    const HANDLE found = FileLookUps().findFirst(path.c_str(), &data);
-    error = found == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-    SharedSearch().Reset(found);
-    if (found == INVALID_HANDLE_VALUE) {
+    find_.Reset(FileLookUps().findFirst(path.c_str(), &data));
+    if (!find_) {
+        error = ::GetLastError();
         record = FindRecord();
         return false;
     }
+    error = ERROR_SUCCESS;
     RecordFill(data, record);
     return true;
 }
-
-} // namespace
 
 // The search takes every kind of entry (attribute mask 0x3F: read-only, hidden, system, volume
 // label, folder, archive), so no match is filtered out.
-bool FileFindFirst(const std::wstring& path, FindRecord& record) {
+bool TFileSearch::First(const std::wstring& path, FindRecord& record) {
     DWORD error = 0;
-    return SearchFirst(path, record, error);
+    return First(path, record, error);
 }
 
-bool FileFindNext(FindRecord& record) {
+bool TFileSearch::Next(FindRecord& record) {
     TErrorModeScope mode;
     WIN32_FIND_DATAW data{};
-    TUniqueFind& search = SharedSearch();
-    if (!search || !::FindNextFileW(search.Get(), &data)) {
+    if (!find_ || !::FindNextFileW(find_.Get(), &data)) {
+        find_.Reset();
         record = FindRecord();
         return false;
     }
     RecordFill(data, record);
     return true;
-}
-
-void FileFindClose() {
-    SharedSearch().Reset();
 }
 
 std::wstring PathRoot(const std::wstring& path) {
@@ -276,10 +257,8 @@ bool RecordLookUp(const std::wstring& path, FindRecord& record, DWORD& error) {
     const std::wstring name = PathName(path);
     const bool oneEntry = !name.empty() && name != L"." && name != L".." &&
                           path.find_first_of(L"*?") == std::wstring::npos && path.back() != L'/';
-    if (!oneEntry) {
-        TSearchScope scope;
-        return SearchFirst(path, record, error);
-    }
+    if (!oneEntry)
+        return TFileSearch().First(path, record, error);
     TErrorModeScope mode;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!FileLookUps().attributes(path.c_str(), GetFileExInfoStandard, &data)) {
@@ -377,10 +356,10 @@ bool FileRecordGet(const std::wstring& path, FindRecord& record) {
 bool FolderRecords(const std::wstring& folder, const std::wstring& mask,
                    std::vector<FindRecord>& records) {
     records.clear();
-    TSearchScope scope;
+    TFileSearch search;
     FindRecord record;
-    const bool listed = FileFindFirst(folder + L"\\" + mask, record);
-    for (bool found = listed; found; found = FileFindNext(record)) {
+    const bool listed = search.First(folder + L"\\" + mask, record);
+    for (bool found = listed; found; found = search.Next(record)) {
         if (record.Name != L"." && record.Name != L"..")
             records.push_back(std::move(record));
     }

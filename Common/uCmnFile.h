@@ -1,6 +1,8 @@
-// Files on disk: path rules, existence tests, the shared directory search, folder
+// Files on disk: path rules, existence tests, directory searches, folder
 // listing, shortcut resolution and display names.
 #pragma once
+
+#include "uCmnHandle.h"
 
 #include <windows.h>
 
@@ -56,11 +58,25 @@ bool FolderPresent(const std::wstring& path);
 // The folder of the running program, with its separator, however long its path.
 std::wstring ProgramFolder();
 
-// The one directory search of the process: a new FileFindFirst ends the previous search.
-// Critical-error prompts are off while the search touches the disk.
-bool FileFindFirst(const std::wstring& path, FindRecord& record);
-bool FileFindNext(FindRecord& record);
-void FileFindClose();
+// A directory search, owned by its caller: no two searches share anything, on one thread or on
+// several (the window's and a folder's lister list at once). The search ends with the object or
+// with the first Next that finds nothing. Critical-error prompts are off (for the calling thread
+// only) while it touches the disk.
+class TFileSearch {
+  public:
+    TFileSearch() = default;
+    TFileSearch(const TFileSearch&) = delete;
+    TFileSearch& operator=(const TFileSearch&) = delete;
+
+    // The first match of `path` (a name or a pattern); false, with an empty record, for none.
+    bool First(const std::wstring& path, FindRecord& record);
+    // The same, with the platform's error when nothing matched.
+    bool First(const std::wstring& path, FindRecord& record, DWORD& error);
+    bool Next(FindRecord& record);
+
+  private:
+    TUniqueFind find_;
+};
 
 // The root of the volume a full path lies on: "C:\" for "C:\a\b", "\\server\share\" for
 // "\\server\share\a"; empty for a path without one (relative, or a bare "\\server").
@@ -99,10 +115,10 @@ struct TFileLookUps {
 };
 TFileLookUps& FileLookUps();
 
-// The record FileFindFirst gives for a path that names one entry, read without a directory
+// The record TFileSearch::First gives for a path that names one entry, read without a directory
 // search (which costs far more on large folders); Name is the path's name part as given. A path
 // with wildcards, or one that names no entry by itself (ending in "\", ":", "." or ".."), is
-// searched as FileFindFirst would. Critical-error prompts are off meanwhile.
+// searched as TFileSearch would. Critical-error prompts are off meanwhile.
 bool FileRecordGet(const std::wstring& path, FindRecord& record);
 
 // Replaces the list with folder + "\" + name for every entry matching folder + "\" + mask, "."

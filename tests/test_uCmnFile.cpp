@@ -200,30 +200,67 @@ TEST_F(FileHelpers, FindRecordCarriesTimeSizeAndAttributes) {
         ASSERT_TRUE(::SetFileTime(h.Get(), nullptr, nullptr, &utc));
     }
 
+    // The search leaves the process's error mode alone: each thread's is its own.
     const UINT before = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
     FindRecord r;
-    ASSERT_TRUE(FileFindFirst(file, r));
-    EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
-    EXPECT_EQ(r.Time, (41u << 25) | (3u << 21) | (14u << 16) | (15u << 11) | (9u << 5) | 13u);
-    EXPECT_EQ(r.Size, 5);
-    EXPECT_EQ(r.Size64, 5);
-    EXPECT_EQ(r.Name, L"dated.txt");
-    EXPECT_EQ(r.Attr & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_FALSE(FileFindNext(r));
-    EXPECT_EQ(r.Name, L"");
-    FileFindClose();
-    FileFindClose();
-    EXPECT_FALSE(FileFindNext(r));
+    {
+        TFileSearch search;
+        ASSERT_TRUE(search.First(file, r));
+        EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+        EXPECT_EQ(r.Time, (41u << 25) | (3u << 21) | (14u << 16) | (15u << 11) | (9u << 5) | 13u);
+        EXPECT_EQ(r.Size, 5);
+        EXPECT_EQ(r.Size64, 5);
+        EXPECT_EQ(r.Name, L"dated.txt");
+        EXPECT_EQ(r.Attr & FILE_ATTRIBUTE_DIRECTORY, 0u);
+        EXPECT_FALSE(search.Next(r));
+        EXPECT_EQ(r.Name, L"");
+        EXPECT_FALSE(search.Next(r)) << "ended, and stays ended";
 
-    r.Name = L"stale";
-    EXPECT_FALSE(FileFindFirst(temp / L"missing", r));
-    EXPECT_EQ(r.Name, L"");
-    EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+        r.Name = L"stale";
+        EXPECT_FALSE(search.First(temp / L"missing", r));
+        EXPECT_EQ(r.Name, L"");
+        EXPECT_EQ(::GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+    }
     ::SetErrorMode(before);
 
-    ASSERT_TRUE(FileFindFirst(temp.Path(), r));
+    ASSERT_TRUE(TFileSearch().First(temp.Path(), r));
     EXPECT_NE(r.Attr & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    FileFindClose();
+}
+
+// Two folders listed at once, on two threads, over and over: each listing is its own folder's,
+// whole. (One search shared by the process gave one listing the other's names, or no end.)
+TEST_F(FileHelpers, TwoFoldersListedAtOnceOnTwoThreadsEachGetTheirOwn) {
+    const std::wstring a = temp / L"a", b = temp / L"b";
+    ASSERT_TRUE(::CreateDirectoryW(a.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(b.c_str(), nullptr));
+    std::vector<std::wstring> expectedA, expectedB;
+    for (int i = 0; i < 1300; ++i) {
+        const std::wstring name = std::to_wstring(i) + L".txt";
+        ASSERT_TRUE(FileWrite(a + L"\\a" + name, ""));
+        expectedA.push_back(a + L"\\a" + name);
+        if (i < 1100) {
+            ASSERT_TRUE(FileWrite(b + L"\\b" + name, ""));
+            expectedB.push_back(b + L"\\b" + name);
+        }
+    }
+    std::sort(expectedA.begin(), expectedA.end());
+    std::sort(expectedB.begin(), expectedB.end());
+    auto lists = [](const std::wstring& folder, const std::vector<std::wstring>& expected) {
+        int wrong = 0;
+        for (int round = 0; round < 8; ++round) {
+            std::vector<std::wstring> list;
+            FolderList(folder, L"*", list);
+            std::sort(list.begin(), list.end());
+            wrong += list != expected;
+        }
+        return wrong;
+    };
+    int wrongA = 0;
+    std::thread lister([&] { wrongA = lists(a, expectedA); });
+    const int wrongB = lists(b, expectedB);
+    lister.join();
+    EXPECT_EQ(wrongA, 0);
+    EXPECT_EQ(wrongB, 0);
 }
 
 // The quick look-up of one path answers exactly as the directory search does, also for the paths
@@ -238,8 +275,7 @@ TEST_F(FileHelpers, RecordOfOnePathMatchesTheSearch) {
           std::wstring(L"C:\\"), std::wstring(L"C:")}) {
         SCOPED_TRACE(path);
         FindRecord quick, searched;
-        const bool found = FileFindFirst(path, searched);
-        FileFindClose();
+        const bool found = TFileSearch().First(path, searched);
         EXPECT_EQ(FileRecordGet(path, quick), found);
         EXPECT_EQ(quick.Attr, searched.Attr);
         EXPECT_EQ(quick.Size64, searched.Size64);
@@ -260,8 +296,7 @@ TEST_F(FileHelpers, FindRecordKeepsSizesOf2GiBAndMore) {
             GTEST_SKIP() << L"no room for a sparse 6 GiB file";
     }
     FindRecord r;
-    ASSERT_TRUE(FileFindFirst(file, r));
-    FileFindClose();
+    ASSERT_TRUE(TFileSearch().First(file, r));
     EXPECT_EQ(r.Size64, 0x180000005LL);
     EXPECT_EQ(r.Size, static_cast<int32_t>(0x80000005u));
 }
