@@ -96,9 +96,23 @@ LONG ValueWrite(const TRegKey& key, const std::wstring& name, const TRegData& va
     if (value.bytes.size() > MAXDWORD)
         return ERROR_INVALID_PARAMETER;
     ++WriteCount();
+    const size_t size = value.bytes.size();
+    // The registry counts a string's closing zero that its caller "forgot" by looking at the
+    // character after the data: a string value that does not end in a zero character goes from
+    // a copy followed by one that is not zero, so that exactly its bytes are stored (else an odd
+    // byte or an unclosed string came back longer, or not, by what lay behind it in memory).
+    const bool text =
+        value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+    if (text && size > 0 &&
+        (size % 2 != 0 || value.bytes[size - 1] != 0 || value.bytes[size - 2] != 0)) {
+        std::vector<BYTE> padded(value.bytes);
+        padded.insert(padded.end(), {0xFF, 0xFF});
+        return key.Store().SetValue(key.Get(), name.c_str(), value.type, padded.data(),
+                                    static_cast<DWORD>(size));
+    }
     return key.Store().SetValue(key.Get(), name.c_str(), value.type,
                                 value.bytes.empty() ? &none : value.bytes.data(),
-                                static_cast<DWORD>(value.bytes.size()));
+                                static_cast<DWORD>(size));
 }
 
 } // namespace RegInternal
@@ -320,9 +334,16 @@ bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>
 
 bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name) {
     ++WriteCount();
-    if (TRegKey k = KeyOpen(root, Relative(key)))
-        k.Store().DeleteValue(k.Get(), name.c_str());
-    return true;
+    TRegKey k(RegStore());
+    const LONG opened = k.Store().OpenKey(root, Relative(key).c_str(), k.Put());
+    // An absent key or value is nothing to delete; a key or value the store will not let go of
+    // is a deletion that did not happen.
+    if (opened != ERROR_SUCCESS) {
+        k.Release();
+        return opened == ERROR_FILE_NOT_FOUND;
+    }
+    const LONG deleted = k.Store().DeleteValue(k.Get(), name.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldName,
@@ -379,7 +400,7 @@ bool StrRead(HKEY root, const std::wstring& key, const std::wstring& name, std::
     TRegData value;
     if (ValueRead(k, name, value) != ERROR_SUCCESS)
         Fail(CmnRegErrValueGet, name);
-    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+    if (!RegValueIsText(value.type, value.bytes.size()))
         return false;
     text = TextOf(value.bytes.data(), value.bytes.size());
     return true;

@@ -27,6 +27,12 @@ bool RegTreeWithin(HKEY root, const std::wstring& part, const std::wstring& whol
 int32_t RegValueCount(HKEY root, const std::wstring& key);
 bool RegValueNames(HKEY root, const std::wstring& key, std::vector<std::wstring>& names);
 
+// The store reads a value of this type and size as a text: a string (REG_SZ, REG_EXPAND_SZ), or
+// no data at all, whatever its type (the empty text).
+inline bool RegValueIsText(DWORD type, size_t bytes) {
+    return bytes == 0 || type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
 // One value of a key as RegStrRead would read it.
 struct TRegStrValue {
     std::wstring name;
@@ -40,6 +46,8 @@ struct TRegStrValue {
 // and number of values, and no write made through these functions since, is not enumerated
 // again: what it held then comes back.
 bool RegStrValuesRead(HKEY root, const std::wstring& key, std::vector<TRegStrValue>& values);
+// True when the value is gone: deleted, or there was none (nor its key). False when the store
+// refused (the key or value cannot be opened or deleted).
 bool RegValueDelete(HKEY root, const std::wstring& key, const std::wstring& name);
 bool RegValueRename(HKEY root, const std::wstring& key, const std::wstring& oldName,
                     const std::wstring& newName);
@@ -56,7 +64,7 @@ struct TRegDataValue {
     bool operator==(const TRegDataValue&) const = default;
 };
 // Every value of the key with its type and bytes, from one enumeration (one key opened, not one
-// per value); none for an absent key.
+// per value); none for an absent key. A key that cannot be opened or enumerated whole raises.
 void RegDataValuesRead(HKEY root, const std::wstring& key, std::vector<TRegDataValue>& values);
 // Writes the values into the key, created if missing and opened once. False when the key can be
 // neither opened nor created; raises when a value cannot be set.

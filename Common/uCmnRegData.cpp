@@ -31,13 +31,19 @@ bool RegDataWrite(HKEY root, const std::wstring& key, const std::wstring& name, 
 
 void RegDataValuesRead(HKEY root, const std::wstring& key, std::vector<TRegDataValue>& values) {
     values.clear();
-    TRegKey k = KeyOpen(root, Relative(key));
-    if (!k)
-        return;
+    TRegKey k(RegStore());
+    const LONG opened = k.Store().OpenKey(root, Relative(key).c_str(), k.Put());
+    // An absent key has no values; one that is there but cannot be read is no empty key.
+    if (opened != ERROR_SUCCESS) {
+        k.Release();
+        if (opened == ERROR_FILE_NOT_FOUND)
+            return;
+        Fail(CmnRegErrValueGet, key);
+    }
     DWORD count = 0, maxName = 0, maxData = 0;
     if (k.Store().QueryInfoKey(k.Get(), nullptr, nullptr, &count, &maxName, &maxData, nullptr) !=
         ERROR_SUCCESS)
-        return;
+        Fail(CmnRegErrValueGet, key);
     std::vector<wchar_t> name(maxName + 2);
     std::vector<BYTE> data(maxData + 2);
     values.reserve(count);
@@ -53,8 +59,12 @@ void RegDataValuesRead(HKEY root, const std::wstring& key, std::vector<TRegDataV
             size = static_cast<DWORD>(data.size());
             rc = k.Store().EnumValue(k.Get(), i, name.data(), &nameLen, &type, data.data(), &size);
         }
-        if (rc != ERROR_SUCCESS)
+        if (rc == ERROR_NO_MORE_ITEMS)
             break;
+        // A value the store cannot give is no end of the key: part of a key is never taken for
+        // the whole (an export that left it out would report success).
+        if (rc != ERROR_SUCCESS)
+            Fail(CmnRegErrValueGet, key);
         values.push_back({std::wstring(name.data(), nameLen), type,
                           std::vector<BYTE>(data.begin(), data.begin() + size)});
     }

@@ -3,6 +3,7 @@
 
 #include "uCmnReg.h"
 #include "uCmnRegStore.h"
+#include "uCmnStr.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -18,14 +19,31 @@ std::wstring Hex2(BYTE b) {
     return {digits[b >> 4], digits[b & 15]};
 }
 
+// A name or string in quotes: "\" and """ escaped, and a line break in a value's name as "\r" and
+// "\n" (the form Wine's editor writes and both editors read), so that the name stays on its line.
 std::wstring Quoted(const std::wstring& text) {
     std::wstring out = L"\"";
     for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            out += c == L'\r' ? L"\\r" : L"\\n";
+            continue;
+        }
         if (c == L'\\' || c == L'"')
             out += L'\\';
         out += c;
     }
     return out + L"\"";
+}
+
+// What no file can carry: a zero in a name (no reader takes one, and the registry's functions
+// end a name there), and a line break in a key's name (a key's line has no escapes).
+void WritableCheck(const std::wstring& name, bool key) {
+    const wchar_t* refused = key ? L"\r\n" : L"";
+    if (name.find(L'\0') != std::wstring::npos ||
+        (*refused && name.find_first_of(refused) != std::wstring::npos))
+        throw ERegFileError(0, FormatMessageText(key ? L"ファイルに書けない名前のキーがあります: %s"
+                                                     : L"ファイルに書けない名前の値があります: %s",
+                                                 TextShortened(name, 120)));
 }
 
 // A string the quoted form can carry: one zero at its end and no line break within.
@@ -40,6 +58,7 @@ bool PlainString(const TRegFileValue& v, std::wstring& text) {
 }
 
 std::wstring ValueLine(const TRegFileValue& v) {
+    WritableCheck(v.name, false);
     std::wstring line = v.name.empty() ? L"@=" : Quoted(v.name) + L"=";
     std::wstring text;
     if (PlainString(v, text))
@@ -51,7 +70,10 @@ std::wstring ValueLine(const TRegFileValue& v) {
         std::swprintf(buf, 16, L"dword:%08x", n);
         return line + buf;
     }
-    line += v.type == REG_BINARY ? L"hex:" : L"hex(" + std::to_wstring(v.type) + L"):";
+    // The type in hexadecimal, as every reader reads it: hex(b) is REG_QWORD.
+    wchar_t type[16];
+    std::swprintf(type, 16, L"hex(%x):", static_cast<unsigned>(v.type));
+    line += v.type == REG_BINARY ? L"hex:" : type;
     std::wstring out;
     for (size_t i = 0; i < v.data.size(); ++i) {
         line += Hex2(v.data[i]);
@@ -116,6 +138,7 @@ ERegFileError::ERegFileError(size_t line, const std::wstring& message)
 std::wstring RegFileText(const std::vector<TRegFileKey>& keys) {
     std::wstring text = std::wstring(Header) + L"\r\n\r\n";
     for (const TRegFileKey& key : keys) {
+        WritableCheck(key.path, true);
         text += L"[" + key.path + L"]\r\n";
         // The default value first, as the editor writes it.
         for (const TRegFileValue& v : key.values)
@@ -156,35 +179,62 @@ std::wstring RegFileDecode(const std::vector<BYTE>& bytes, size_t most) {
     return text;
 }
 
-std::vector<TRegFileKey> RegFileParse(const std::wstring& text) {
-    // Lines, CR LF or LF; a line of bytes ending in "\" goes on in the next one.
-    std::vector<std::pair<size_t, std::wstring>> lines;
-    size_t number = 0;
-    for (size_t at = 0; at <= text.size();) {
-        size_t end = text.find(L'\n', at);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == L'\r')
+namespace {
+
+// The file's lines one at a time, CR LF or LF, with the number of each; a line of bytes ending in
+// "\" goes on in the next one. No line is kept once read: a file of millions of empty lines costs
+// no more memory than its text.
+class TLines {
+  public:
+    explicit TLines(const std::wstring& text) : text_(text) {}
+    // The next logical line and the number of its first line; false at the end.
+    bool Next(std::wstring& line, size_t& number) {
+        if (at_ > text_.size())
+            return false;
+        number = number_ + 1;
+        line.assign(Physical());
+        // A value of bytes goes on while its line ends in "\".
+        while (!line.empty() && line.back() == L'\\' && line.find(L"=hex") != std::wstring::npos &&
+               at_ <= text_.size()) {
             line.pop_back();
-        ++number;
-        if (!lines.empty() && !lines.back().second.empty() && lines.back().second.back() == L'\\' &&
-            lines.back().second.find(L"=hex") != std::wstring::npos) {
-            lines.back().second.pop_back();
-            const size_t first = line.find_first_not_of(L" \t");
-            lines.back().second += first == std::wstring::npos ? L"" : line.substr(first);
-        } else {
-            lines.emplace_back(number, std::move(line));
+            const std::wstring_view more = Physical();
+            const size_t first = more.find_first_not_of(L" \t");
+            if (first != std::wstring_view::npos)
+                line.append(more.substr(first));
         }
-        at = end + 1;
+        return true;
     }
-    if (lines.empty() || lines[0].second != Header)
+
+  private:
+    std::wstring_view Physical() {
+        size_t end = text_.find(L'\n', at_);
+        if (end == std::wstring::npos)
+            end = text_.size();
+        std::wstring_view line(text_.data() + at_, end - at_);
+        if (!line.empty() && line.back() == L'\r')
+            line.remove_suffix(1);
+        at_ = end + 1;
+        ++number_;
+        return line;
+    }
+
+    const std::wstring& text_;
+    size_t at_ = 0;
+    size_t number_ = 0;
+};
+
+} // namespace
+
+std::vector<TRegFileKey> RegFileParse(const std::wstring& text) {
+    TLines lines(text);
+    std::wstring raw;
+    size_t line_number = 0;
+    if (!lines.Next(raw, line_number) || raw != Header)
         throw ERegFileError(1,
                             FormatMessageText(L"見出し「%s」がありません", std::wstring(Header)));
 
     std::vector<TRegFileKey> keys;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const auto& [line_number, raw] = lines[i];
+    while (lines.Next(raw, line_number)) {
         const size_t first = raw.find_first_not_of(L" \t");
         if (first == std::wstring::npos || raw[first] == L';')
             continue;

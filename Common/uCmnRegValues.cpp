@@ -37,7 +37,7 @@ void ValuesEnumerate(const TRegKey& k, const std::wstring& key, DWORD maxName, D
         value.name.assign(name.data(), (std::min)(static_cast<size_t>(nameLen), name.size()));
         const size_t bytes = (std::min)(static_cast<size_t>(size), data.size());
         // As RegStrRead: no data reads as the empty text whatever the type.
-        value.isString = bytes == 0 || type == REG_SZ || type == REG_EXPAND_SZ;
+        value.isString = RegValueIsText(type, bytes);
         if (value.isString)
             value.text = TextOf(data.data(), bytes);
         ++index;

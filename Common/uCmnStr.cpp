@@ -90,3 +90,21 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
            ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
+
+size_t CharCount(std::wstring_view text) {
+    size_t count = 0;
+    for (wchar_t c : text)
+        count += c < 0xDC00 || c > 0xDFFF;
+    return count;
+}
+
+std::wstring TextShortened(const std::wstring& text, size_t most) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0xDC00 && text[i] <= 0xDFFF)
+            continue;
+        if (++count > most)
+            return text.substr(0, i) + L"…";
+    }
+    return text;
+}

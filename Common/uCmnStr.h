@@ -22,6 +22,12 @@ bool SameText(std::wstring_view a, std::wstring_view b);
 // The entry at `index`, or EListError "リストのインデックスが範囲を超えています (%d)".
 const std::wstring& ListAt(const std::vector<std::wstring>& list, int index);
 
+// Characters as the user counts them: a pair of surrogates is one.
+size_t CharCount(std::wstring_view text);
+// The text cut to `most` characters with "…" after them when it is longer; a pair of surrogates is
+// never cut in two. For a name in a caption or a message box, which must not grow without end.
+std::wstring TextShortened(const std::wstring& text, size_t most);
+
 // Blanks and control characters: every code unit up to and including the space. Everything
 // above it, any script's letters included, is text.
 inline bool IsBlank(wchar_t c) {

@@ -11,6 +11,7 @@
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
 #include "uTestProcess.h"
+#include "uTestRegStores.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -69,8 +70,8 @@ int RowImageOf(DWORD pid, HWND list, int row) {
 
 class LauncherProcess : public ::testing::Test {
   protected:
-    void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
-    void TearDown() override { RegKeyDelete(HKCU, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
+    void TearDown() override { ProgramStateRemove(); }
 };
 
 TEST_F(LauncherProcess, FirstRunBuildsTreeShowsWindowAndEndsWithZero) {

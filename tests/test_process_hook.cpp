@@ -8,6 +8,7 @@
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
 #include "uTestProcess.h"
+#include "uTestRegStores.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -108,8 +109,8 @@ class TOtherProgram {
 
 class HotKeyProcess : public ::testing::Test {
   protected:
-    void SetUp() override { RegKeyDelete(HKCU, OvKeyProduct); }
-    void TearDown() override { RegKeyDelete(HKCU, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
+    void TearDown() override { ProgramStateRemove(); }
 
     // The main window of a started program, once it shows and the program has waited for input
     // (its first idle moment), else null.

@@ -4,7 +4,9 @@
 #include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uCmnRegFile.h"
+#include "uCmnRegStore.h"
 #include "uTestFiles.h"
+#include "uTestRandomTree.h"
 #include "uTestRegStores.h"
 #include "uTestSupport.h"
 
@@ -136,4 +138,82 @@ TEST(RegFileDamage, EveryKindOfDamageIsNamedWithItsLine) {
     std::vector<BYTE> junk(10 << 20, 'x');
     junk[0] = 0xFF, junk[1] = 0xFE;
     EXPECT_THROW(RegFileDecode(junk, 8 << 20), ERegFileError);
+}
+
+namespace {
+
+// A tree as the store lists it: keys in order of their paths, values by name.
+std::vector<TRegFileKey> Sorted(std::vector<TRegFileKey> keys) {
+    for (TRegFileKey& k : keys) {
+        std::sort(k.values.begin(), k.values.end(),
+                  [](const auto& a, const auto& b) { return a.name < b.name; });
+        k.line = 0;
+    }
+    std::sort(keys.begin(), keys.end(),
+              [](const auto& a, const auto& b) { return a.path < b.path; });
+    return keys;
+}
+
+void TreeWrite(const std::vector<TRegFileKey>& keys) {
+    for (const TRegFileKey& key : keys)
+        ASSERT_TRUE(
+            RegDataValuesWrite(Cu, key.path.substr(std::wstring(CuName).size()), key.values));
+}
+
+} // namespace
+
+// What the writer writes, the reader reads back as it was; the registry editor reads it alike:
+// random trees, each put in the registry, written to a file from there, and imported again by
+// this reader and by reg.exe, come back value for value, type and bytes.
+TEST_F(RegFile, RandomTreesComeBackValueForValueHereAndInRegExe) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::vector<TRegFileKey> tree =
+            TRandomTree(seed).Make(std::wstring(CuName) + Scratch, 8);
+        const std::wstring text = RegFileText(tree);
+        EXPECT_EQ(Sorted(RegFileParse(text)), Sorted(tree)) << "this reader";
+
+        RegKeyDelete(Cu, Scratch);
+        TreeWrite(tree);
+        const std::vector<TRegFileKey> stored = Sorted(RegTreeCollect(Cu, Scratch, CuName));
+        ASSERT_EQ(stored, Sorted(tree)) << "the registry holds what was written";
+        RegKeyDelete(Cu, Scratch);
+        TreeWrite(RegFileParse(RegFileText(stored)));
+        EXPECT_EQ(Sorted(RegTreeCollect(Cu, Scratch, CuName)), stored) << "this reader's import";
+
+        const std::vector<TRegFileKey> copiable = RegExeCopiable(stored);
+        BytesWrite(dir / L"tree.reg", RegFileBytes(RegFileText(copiable)));
+        RegKeyDelete(Cu, Scratch);
+        ASSERT_TRUE(RegExeRun(L"import \"" + (dir / L"tree.reg") + L"\""));
+        EXPECT_EQ(Sorted(RegTreeCollect(Cu, Scratch, CuName)), copiable) << "reg.exe";
+    }
+}
+
+// hex(b) is REG_QWORD (the type in hexadecimal, as every editor writes it), and what no file can
+// carry is refused when the file is written, not found out when it is read.
+TEST(RegFilePair, TypesInHexAndNamesNoFileCarries) {
+    const std::wstring key = L"[HKEY_CURRENT_USER\\X]\r\n";
+    const std::vector<TRegFileKey> read = RegFileParse(
+        L"Windows Registry Editor Version 5.00\r\n\r\n" + key +
+        L"\"q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"n\"=hex(12345):\r\n\"m\"=hex(7):00,00\r\n");
+    ASSERT_EQ(read.size(), 1u);
+    ASSERT_EQ(read[0].values.size(), 3u);
+    EXPECT_EQ(read[0].values[0].type, 11u);
+    EXPECT_EQ(read[0].values[1].type, 0x12345u);
+    EXPECT_TRUE(read[0].values[1].data.empty());
+    EXPECT_EQ(read[0].values[2].type, 7u);
+    const std::wstring written = RegFileText(read);
+    EXPECT_NE(written.find(L"\"q\"=hex(b):01,00"), std::wstring::npos) << Utf8Of(written);
+    EXPECT_NE(written.find(L"\"n\"=hex(12345):\r\n"), std::wstring::npos) << Utf8Of(written);
+
+    const std::vector<TRegFileKey> unwritable[] = {
+        {{L"HKEY_CURRENT_USER\\X\\line\nbreak", {}, 0}},
+        {{L"HKEY_CURRENT_USER\\X", {{std::wstring(L"a\0b", 3), REG_SZ, {0, 0}}}, 0}},
+    };
+    for (const auto& keys : unwritable)
+        EXPECT_THROW(RegFileText(keys), ERegFileError);
+    // A file of nothing but empty lines is read line by line, not kept whole a line at a time.
+    std::wstring blank = L"Windows Registry Editor Version 5.00\r\n";
+    blank.append(2'000'000, L'\n');
+    EXPECT_TRUE(RegFileParse(blank).empty());
 }

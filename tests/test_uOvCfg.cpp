@@ -21,7 +21,7 @@ TNames NamesOf(const std::wstring& key) {
 
 template <typename TEnv> class CfgTest : public testing::Test {
   protected:
-    void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
     void TearDown() override {
         RegKeyDelete(Cu, OvKeyProduct);
         EXPECT_EQ(env_.OpenKeys(), 0u) << L"a key was left open";

@@ -424,7 +424,7 @@ TEST_F(ItemList, SizesSortByBytesDatesByTimeAndEveryClickFlipsTheOrder) {
     ClickColumn(0);
 
     // Sorting follows an in-place rename of the row's caption.
-    ListRowRenamed(1, L"ten.bin", L"aaa.bin");
+    ListRowRenamed(PageIdOf(1), L"ten.bin", L"aaa.bin");
     ListView_SetItemText(f.CptLvwItems, RowOf(L"ten.bin"), 0, const_cast<wchar_t*>(L"aaa.bin"));
     ListSort(0, form->SortOrder);
     EXPECT_EQ(Cell(0, 0), L"aaa.bin");

@@ -1,4 +1,5 @@
 // The error and confirmation boxes as a user sees and answers them.
+#include "uOvInput.h"
 #include "uOvMsg.h"
 #include "uTestSupport.h"
 
@@ -50,6 +51,44 @@ TEST(ConfirmBox, OtherCodesAskAnEmptyQuestion) {
     TBoxSeen box = AnswerBox([] { ConfirmBox(3); }, IDOK);
     ASSERT_TRUE(box.seen);
     EXPECT_EQ(box.text, L"");
+}
+
+// A question that ends without the user's answer (destroyed with its owner by a sign-out or a
+// close of the program, or by anything else) ends as the answer that changes nothing: never as
+// its first button.
+TEST(Questions, EveryQuestionEndedFromOutsideGivesItsSafeAnswer) {
+    auto ownerMake = [] {
+        return ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    };
+    HWND owner = ownerMake();
+    int chosen = 0;
+    AnswerDialog(
+        [&] {
+            chosen = ChoiceAskRun(owner, L"t", L"which", {L"置き換える", L"キャンセル"}, 1);
+        },
+        [&](HWND) { ::DestroyWindow(owner); });
+    EXPECT_EQ(chosen, -1) << "the choice, its owner destroyed";
+
+    owner = ownerMake();
+    TTextAsk ask;
+    ask.text = L"typed";
+    bool accepted = true;
+    AnswerDialog([&] { accepted = TextAskRun(owner, ask); }, [&](HWND) { ::DestroyWindow(owner); });
+    EXPECT_FALSE(accepted) << "the name dialog, its owner destroyed";
+
+    owner = ownerMake();
+    AnswerDialog(
+        [&] {
+            chosen = ChoiceAskRun(owner, L"t", L"which", {L"a", L"b"}, 0);
+        },
+        [](HWND dialog) { ::DestroyWindow(dialog); });
+    EXPECT_EQ(chosen, -1) << "the choice itself destroyed";
+    ::DestroyWindow(owner);
+
+    bool yes = true;
+    AnswerDialog([&] { yes = ConfirmBox(2); }, [](HWND box) { ::DestroyWindow(box); });
+    EXPECT_FALSE(yes) << "the question box destroyed";
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 // states of its boxes, the enabling rule, Set, Cancel and the broken tables, and its placement.
 #include "uCmnApp.h"
 #include "uCmnError.h"
+#include "uCmnFile.h"
+#include "uCmnHandle.h"
 #include "uCmnReg.h"
 #include "uCmnShell.h"
+#include "uOvBackup.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
 #include "uOvInput.h"
@@ -21,7 +24,9 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -325,6 +330,88 @@ TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
     // The quit request that ended the dialog's loop is left for the program's own loop.
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// An export whose file cannot be written leaves the file that was there as it was, no partial
+// file beside it, and a box naming the file.
+TEST_F(OptionsDialog, AnExportThatCannotWriteKeepsTheOldFileAndSaysSo) {
+    Open();
+    const std::wstring file = folder / L"old.reg";
+    ASSERT_TRUE(FileWrite(file, "the old backup"));
+    // Held open without sharing, as another program may hold it: it cannot be replaced.
+    TUniqueHandle held(::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.Get(), INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> boxes;
+    RunDialog({[&](TFrmOvOptn& d) {
+        AnswerEveryDialog([&] { Click(d.CptBtnExport); },
+                          [&](HWND dialog) {
+                              if (::GetDlgItem(dialog, 0xFFFF) && !::GetDlgItem(dialog, cmb13) &&
+                                  !::GetDlgItem(dialog, edt1)) {
+                                  boxes.push_back(Text(::GetDlgItem(dialog, 0xFFFF)));
+                                  ::PostMessageW(dialog, WM_COMMAND,
+                                                 ::GetDlgItem(dialog, IDYES) ? IDYES : IDOK, 0);
+                                  return;
+                              }
+                              for (int control : {cmb13, edt1})
+                                  ::SendMessageW(dialog, CDM_SETCONTROLTEXT, control,
+                                                 reinterpret_cast<LPARAM>(file.c_str()));
+                              ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                          });
+    }});
+    held.Reset();
+    // The save dialog's question whether to replace the file, then the program's box.
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find(L"old.reg"), std::wstring::npos) << Utf8Of(boxes[1]);
+    EXPECT_NE(boxes[1].find(L"書き込めません"), std::wstring::npos) << Utf8Of(boxes[1]);
+    std::ifstream in(file.c_str(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the old backup");
+    EXPECT_FALSE(FilePresent(file + L".partial"));
+}
+
+// The import's question is never answered for the user: the notification icon's 終了 (a close of
+// the window) brings it forward and leaves it open, and a sign-out that ends the program under it
+// ends it as キャンセル. (Taken as its first button, 置き換える, the whole tree became the file's.)
+TEST_F(OptionsDialog, TheImportsQuestionEndedFromOutsideChangesNothing) {
+    TFrmOvMain& f = Open();
+    PageCreate(2, L"");
+    ItemAdd(2, L"C:\\x\\theirs.txt");
+    const std::wstring file = folder / L"backup.reg";
+    const std::vector<BYTE> bytes = ExportBytes();
+    ASSERT_TRUE(FileWrite(file, std::string(bytes.begin(), bytes.end())));
+    PageRemove(2, 2);
+    ItemAdd(1, L"C:\\x\\mine.txt");
+    // The pages, which the sign-out leaves alone (it saves the window's state).
+    const std::wstring before = StoreTreeDump(HKCU, OvKeyData);
+    Application.SetMainForm(&f);
+    bool closeLeftItOpen = false, asked = false;
+    TScript script;
+    script.steps = {[&](TFrmOvOptn& d) {
+        AnswerEveryDialog([&] { Click(d.CptBtnImport); },
+                          [&](HWND dialog) {
+                              if (!::GetDlgItem(dialog, IDC_CHOICE_FIRST)) {
+                                  ::SendMessageW(dialog, CDM_SETCONTROLTEXT, edt1,
+                                                 reinterpret_cast<LPARAM>(file.c_str()));
+                                  ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13,
+                                                 reinterpret_cast<LPARAM>(file.c_str()));
+                                  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                                  return;
+                              }
+                              asked = true;
+                              ::SendMessageW(f.Handle(), WM_CLOSE, 0, 0);
+                              closeLeftItOpen = ::IsWindow(dialog) && ::IsWindow(f.Handle());
+                              ::SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+                              ::SendMessageW(f.Handle(), WM_ENDSESSION, TRUE, 0);
+                          });
+    }};
+    RunScript(script);
+    Application.SetMainForm(nullptr);
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ASSERT_TRUE(asked);
+    EXPECT_TRUE(closeLeftItOpen);
+    EXPECT_FALSE(::IsWindow(f.Handle())) << "the sign-out ended the program";
+    EXPECT_EQ(StoreTreeDump(HKCU, OvKeyData), before);
 }
 
 TEST_F(OptionsDialog, FirstRunWithoutTheLibrary) {
@@ -632,6 +719,32 @@ TEST(SignIn, TheValueNamesTheProgramAndOnlyItsOwnArgumentMarksASignInStart) {
     SignInSet(false, L"C:\\O\\pOv.exe");
     EXPECT_FALSE(RegValueExists(HKCU, OvKeyRun, OvValRun));
     EXPECT_EQ(RegStrRead(HKCU, OvKeyRun, L"Other"), L"other.exe");
+    // Whatever way Windows reads the value, it starts this copy: unquoted with blanks in the path,
+    // blanks before it, an environment string, a short form of the path.
+    const std::wstring self = ProgramPath();
+    wchar_t shortForm[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(self.c_str(), shortForm, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortForm), self);
+    ::SetEnvironmentVariableW(L"OV_SIGNIN_TEST", L"C:\\Program Files");
+    const std::pair<std::wstring, std::wstring> starts[] = {
+        {L"C:\\Program Files\\O\\pOv.exe /signin", L"C:\\Program Files\\O\\pOv.exe"},
+        {L" \t\"C:\\O\\pOv.exe\" /signin", L"C:\\O\\pOv.exe"},
+        {L"\t C:\\O\\pOv.exe", L"C:\\O\\pOv.exe"},
+        {L"\"%OV_SIGNIN_TEST%\\O\\pOv.exe\" /signin", L"C:\\Program Files\\O\\pOv.exe"},
+        {std::wstring(shortForm) + L" /signin", self},
+    };
+    for (const auto& [value, program] : starts) {
+        RegStrWrite(HKCU, OvKeyRun, OvValRun, value);
+        EXPECT_EQ(SignInStateRead(program), TSignInState::ThisCopy) << Utf8Of(value);
+    }
+    ::SetEnvironmentVariableW(L"OV_SIGNIN_TEST", nullptr);
+    RegStrWrite(HKCU, OvKeyRun, OvValRun, L"C:\\Program Files\\Old\\pOv.exe /signin");
+    EXPECT_EQ(SignInStateRead(L"C:\\O\\pOv.exe"), TSignInState::OtherCopy);
+
+    // A refused write or deletion is told, naming the value, never reported as done.
+    store.refusedValueDelete = OvValRun;
+    EXPECT_THROW(SignInSet(false, L"C:\\O\\pOv.exe"), ERegError);
+    EXPECT_TRUE(RegValueExists(HKCU, OvKeyRun, OvValRun));
     store.refusedCreate = std::wstring(OvKeyRun).substr(1);
     try {
         SignInSet(true, L"C:\\O\\pOv.exe");

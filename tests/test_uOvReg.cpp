@@ -41,7 +41,7 @@ TValues ItemsSorted(int32_t page) {
 
 template <typename TEnv> class OvRegTest : public testing::Test {
   protected:
-    void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
     void TearDown() override {
         RegKeyDelete(Cu, OvKeyProduct);
         EXPECT_EQ(env_.OpenKeys(), 0u) << L"a key was left open";

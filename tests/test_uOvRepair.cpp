@@ -72,8 +72,8 @@ long KilledAt(const wchar_t* operation, int at, const std::wstring& argument = L
 
 class Repair : public ::testing::Test {
   protected:
-    void SetUp() override { RegKeyDelete(Cu, OvKeyProduct); }
-    void TearDown() override { RegKeyDelete(Cu, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
+    void TearDown() override { ProgramStateRemove(); }
 };
 
 // Killed at any moment of the deletion of page 2 of 6, the next start shows the six pages as
@@ -293,6 +293,42 @@ TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
     }
     EXPECT_EQ(code, 0) << L"the import never completed";
     EXPECT_GT(at, 20) << L"too few changes to kill at";
+}
+
+// Pages appended from a file, killed at any change: after the next start the pages are the ones
+// before or all of them with the file's after, never a part of the file's that nobody was told of.
+TEST_F(Repair, PagesAppendedKilledAtEveryChangeAreAllThereOrNone) {
+    TTempFolder dir;
+    ConfigTreeCreate();
+    PagesMake(3);
+    std::wstring stored;
+    PageNameSet(2, 3, L"頁 2", stored);
+    const std::vector<BYTE> file = ExportBytes();
+    ASSERT_TRUE(FileWrite(dir / L"tree.reg", std::string(file.begin(), file.end())));
+    auto old = [] {
+        RegKeyDelete(Cu, OvKeyProduct);
+        ConfigTreeCreate();
+        PagesMake(2);
+    };
+    old();
+    const std::wstring before = StoreTreeDump(Cu, OvKeyProduct);
+    ImportAppend(ImportRead(file));
+    const std::wstring whole = StoreTreeDump(Cu, OvKeyProduct);
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 1000; ++at) {
+        SCOPED_TRACE(at);
+        old();
+        code = KilledAt(L"append", at, dir / L"tree.reg");
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        ImportFinish();
+        StartUpRepair();
+        const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
+        EXPECT_TRUE(after == before || after == whole) << at;
+        EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
+    }
+    EXPECT_EQ(code, 0) << L"the append never completed";
+    EXPECT_GT(at, 10) << L"too few changes to kill at";
 }
 
 // Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets

@@ -167,6 +167,34 @@ TEST(IndexReader, ReadsBesideTheWindowsThreadWritesAndReads) {
     RegKeyDelete(HKCU, OvKeyProduct);
 }
 
+// Many rounds of pages asked for while the reader takes them off its queue and hands them over:
+// the index ends as a serial read of the store would make it (a queue pushed without its lock lost
+// or mixed requests, or broke the queue).
+TEST(IndexReader, ManyRoundsOfAsksBesideTheReaderEndAsTheStore) {
+    RegKeyDelete(HKCU, OvKeyProduct);
+    for (int32_t page = 1; page <= 150; ++page) {
+        PageCreate(page, L"");
+        ItemAdd(page, L"C:\\items\\p" + std::to_wstring(page) + L".txt");
+    }
+    {
+        std::atomic<int> arrived{0};
+        TItemIndex index([&] { ++arrived; });
+        for (int round = 0; round < 40; ++round) {
+            index.Build();
+            for (int32_t change = 0; change < 40; ++change) {
+                const int32_t page = 1 + (round * 41 + change * 7) % 150;
+                ItemAdd(page, L"C:\\items\\r" + std::to_wstring(round) + L" c" +
+                                  std::to_wstring(change) + L".txt");
+                index.Take();
+            }
+        }
+        index.Wait();
+        EXPECT_GT(arrived.load(), 0);
+        ExpectIndexIsTheStore(index);
+    }
+    RegKeyDelete(HKCU, OvKeyProduct);
+}
+
 // Matches by name come in the order the list's own stable sort gives the matches in store order
 // by the platform's comparison, up and down, equal names (one name on several pages) in store
 // order; after every kind of store change.
@@ -298,7 +326,7 @@ class Search : public TMainWindowTest {
     std::vector<TShown> Rows() {
         std::vector<TShown> rows;
         for (int i = 0; i < ListView_GetItemCount(form->CptLvwItems); ++i)
-            rows.push_back({ListRowOf(i).name, ListRowOf(i).page});
+            rows.push_back({ListRowOf(i).name, ListRowOf(i).Page()});
         return rows;
     }
     int RowOf(const TShown& row) {

@@ -254,7 +254,7 @@ void TItemCommands::ItemsOrPageDelete() {
     // once, however many of its rows are selected.
     std::set<int32_t> pages;
     for (const TListRow& row : rows)
-        pages.insert(row.page);
+        pages.insert(row.Page());
     for (int32_t page : pages) {
         if (!PageFolderRead(page).empty()) {
             ErrorBox(OV_ERR_NOT_DELETABLE);
@@ -264,8 +264,10 @@ void TItemCommands::ItemsOrPageDelete() {
     if (!ConfirmBox(OV_ASK_ITEMS_DELETE))
         return;
     const int first = ListView_GetNextItem(host_.ItemList(), -1, LVNI_SELECTED);
+    // Each from the page it is on now: a page moved since the rows were made keeps its items.
     for (const TListRow& row : rows)
-        ItemRemove(row.page, row.name);
+        if (const int32_t page = row.Page(); page > 0)
+            ItemRemove(page, row.name);
     if (search_.ResultsShown())
         search_.ShowAgain();
     else
@@ -314,7 +316,7 @@ bool TItemCommands::RenameAllowed(int item) {
     const TListRow row = ListRowOf(item);
     if (row.name.empty())
         return false;
-    if (!PageFolderRead(row.page).empty()) {
+    if (!PageFolderRead(row.Page()).empty()) {
         ErrorBox(OV_ERR_NOT_RENAMABLE);
         return false;
     }
@@ -323,9 +325,10 @@ bool TItemCommands::RenameAllowed(int item) {
 }
 
 bool TItemCommands::RenameCommit(const wchar_t* newText) {
-    // The item the editor was opened on, by page and name: the rows may have moved since.
+    // The item the editor was opened on, by page and name: the rows, and the pages, may have
+    // moved since.
     const std::optional<TListRow> row = std::exchange(editing_, std::nullopt);
-    if (!newText || !row || !ItemRename(row->page, row->name, newText))
+    if (!newText || !row || row->Page() == 0 || !ItemRename(row->Page(), row->name, newText))
         return false;
     ListRowRenamed(row->page, row->name, newText);
     return true;

@@ -41,6 +41,9 @@ class TMainHost {
     virtual void ItemListFocus(bool rowToo) = 0;
     // Focuses and selects the row (the last one when there are fewer) and scrolls it into view.
     virtual void ItemRowPick(int row) = 0;
+    // A menu of the window is open: the entry chosen acts on the rows selected under it, which
+    // stay as they are until it closes.
+    virtual bool MenuOpen() const = 0;
     // `page`, a folder page just bound to `folder` and shown empty, listed on a thread of its
     // own; its rows show the listing when it is done, and its items are written into the store in
     // slices of the window's idle time (uOvFill).

@@ -85,7 +85,7 @@ POINT MenuPointOf(HWND list, int row) {
 std::vector<std::wstring> SelectedPaths() {
     std::vector<std::wstring> paths;
     ListSelectedEach(
-        [&](const std::wstring&, int32_t, const std::wstring& path) { paths.push_back(path); });
+        [&](const std::wstring&, TPageId, const std::wstring& path) { paths.push_back(path); });
     return paths;
 }
 
@@ -123,11 +123,11 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
     const TItemMenuTargets targets = ItemMenuTargets(ListRowOf(row).path);
     // What the selected rows have in common, asked of them in place: with 50,000 selected, a
     // copy of each would hold the menu up.
-    std::set<int32_t> sources;
+    std::set<TPageId> sourceIds;
     std::wstring folder;
     bool oneFolder = !targets.present.empty(), first = true;
-    ListSelectedEach([&](const std::wstring&, int32_t page, const std::wstring& path) {
-        sources.insert(page);
+    ListSelectedEach([&](const std::wstring&, TPageId page, const std::wstring& path) {
+        sourceIds.insert(page);
         if (!oneFolder)
             return;
         const std::wstring_view itsFolder = PathFolderView(path);
@@ -138,6 +138,10 @@ void ItemMenuShow(TMainHost& host, TItemCommands& commands, TPageCommands& pages
         first = false;
     });
 
+    // The pages the rows are on now, by number: the move entries grey the one they share.
+    std::set<int32_t> sources;
+    for (TPageId page : sourceIds)
+        sources.insert(PageNumberOf(page));
     TUniqueMenu menu(::CreatePopupMenu());
     TUniqueMenu more(::CreatePopupMenu());
     // The shell's menu is made when its submenu first opens: for thousands of selected files it

@@ -62,7 +62,7 @@ void PageLinesAppend(HMENU menu, int32_t pageTotal, UINT first, int32_t checked,
 bool RowsMovable(const std::vector<TListRow>& rows) {
     std::set<int32_t> sources;
     for (const TListRow& row : rows)
-        sources.insert(row.page);
+        sources.insert(row.Page());
     for (int32_t page : sources) {
         if (!PageFolderRead(page).empty()) {
             ErrorMessageBox(OV_MSG_NOT_MOVABLE);
@@ -82,18 +82,6 @@ std::wstring PageMenuText(int32_t page, const std::wstring& name, const std::wst
     if (!folder.empty())
         text += L"  [" + Ampersands(FolderShort(folder)) + L"]";
     return text + L"\t" + std::to_wstring(items);
-}
-
-std::wstring PageNameShort(const std::wstring& name, size_t most) {
-    // Counted in characters, a pair of surrogates never cut in two.
-    size_t count = 0;
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (name[i] >= 0xDC00 && name[i] <= 0xDFFF)
-            continue;
-        if (++count > most)
-            return name.substr(0, i) + L"…";
-    }
-    return name;
 }
 
 HMENU TPageCommands::PageListMenuMake() const {
@@ -235,9 +223,10 @@ void TPageCommands::ItemsMoveTo(const std::vector<TListRow>& rows, int32_t targe
     }
     {
         THourglass hourglass;
+        // Each from the page it is on now; a row whose page went meanwhile moves nothing.
         for (const TListRow& row : rows)
-            if (row.page != target)
-                ItemMove(row.page, row.name, target);
+            if (const int32_t from = row.Page(); from > 0 && from != target)
+                ItemMove(from, row.name, target);
     }
     // The mark goes with what it marked.
     MarkDrop();

@@ -30,8 +30,6 @@ inline constexpr UINT IDM_PAGE_MOVETO_NEW = 606;
 // folder, and after a tab its item count. Ampersands of the name and folder are doubled.
 std::wstring PageMenuText(int32_t page, const std::wstring& name, const std::wstring& folder,
                           int32_t items);
-// The page's name for the status bar and caption, cut to `most` characters with "…".
-std::wstring PageNameShort(const std::wstring& name, size_t most);
 
 class TPageCommands {
   public:

@@ -137,8 +137,9 @@ void TItemSearch::IndexRead() {
 
 void TItemSearch::ResultsGrow() {
     GrowTimerSet(false);
-    // A name being edited keeps its row: the results grow when the editor has closed.
-    if (results_ && ListView_GetEditControl(host_.ItemList())) {
+    // A name being edited keeps its row, and a menu open over the rows the rows it acts on: the
+    // results grow when the editor or the menu has closed.
+    if (results_ && (ListView_GetEditControl(host_.ItemList()) || host_.MenuOpen())) {
         GrowTimerSet(true);
         return;
     }

@@ -60,6 +60,26 @@ class TTemplate {
     std::vector<uint8_t> bytes_;
 };
 
+// A dialog's own answers travel above this base, so that neither 0 nor -1 (what a dialog gives
+// that was destroyed with its owner, or never made) is ever taken for one.
+constexpr INT_PTR AnswerBase = 0x4000;
+constexpr INT_PTR AnswerSpan = 0x1000;
+
+void DialogEnd(HWND dialog, int answer) {
+    ::EndDialog(dialog, AnswerBase + answer);
+}
+
+// Runs the dialog modally over `owner` and gives its answer (DialogEnd); any other end gives
+// `safe`: a question closed from outside (a sign-out, the program closing under it, a kill of
+// its owner) ends as the answer that changes nothing, never as its first button.
+int DialogRun(HWND owner, const DLGTEMPLATE* dialog, DLGPROC proc, LPARAM param, int safe) {
+    const INT_PTR ended =
+        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog, owner, proc, param);
+    return ended >= AnswerBase && ended < AnswerBase + AnswerSpan
+               ? static_cast<int>(ended - AnswerBase)
+               : safe;
+}
+
 INT_PTR CALLBACK AskProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* ask = reinterpret_cast<TTextAsk*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     switch (msg) {
@@ -92,11 +112,11 @@ INT_PTR CALLBACK AskProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             ask->text = text;
-            ::EndDialog(dialog, IDOK);
+            DialogEnd(dialog, IDOK);
             return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {
-            ::EndDialog(dialog, IDCANCEL);
+            DialogEnd(dialog, IDCANCEL);
             return TRUE;
         }
         break;
@@ -115,8 +135,7 @@ bool TextAskRun(HWND owner, TTextAsk& ask) {
            0x0081, L"");
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 109, 41, 50, 14, IDOK, 0x0080, OkText);
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, 163, 41, 50, 14, IDCANCEL, 0x0080, CancelText);
-    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner, AskProc,
-                                     reinterpret_cast<LPARAM>(&ask)) == IDOK;
+    return DialogRun(owner, t.Get(), AskProc, reinterpret_cast<LPARAM>(&ask), IDCANCEL) == IDOK;
 }
 
 namespace {
@@ -132,11 +151,11 @@ INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_COMMAND) {
         const int id = LOWORD(wParam);
         if (id == IDCANCEL) {
-            ::EndDialog(dialog, -1);
+            DialogEnd(dialog, -1);
             return TRUE;
         }
         if (id >= IDC_CHOICE_FIRST && id < IDC_CHOICE_FIRST + 16) {
-            ::EndDialog(dialog, id - IDC_CHOICE_FIRST);
+            DialogEnd(dialog, id - IDC_CHOICE_FIRST);
             return TRUE;
         }
     }
@@ -165,8 +184,6 @@ int ChoiceAskRun(HWND owner, const std::wstring& title, const std::wstring& text
                buttons[i]);
         x = static_cast<short>(x + button + gap);
     }
-    const INT_PTR chosen = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner,
-                                                     ChoiceProc, defaultButton);
-    return chosen >= 0 && chosen < static_cast<INT_PTR>(buttons.size()) ? static_cast<int>(chosen)
-                                                                        : -1;
+    const int chosen = DialogRun(owner, t.Get(), ChoiceProc, defaultButton, -1);
+    return chosen >= 0 && chosen < static_cast<int>(buttons.size()) ? chosen : -1;
 }

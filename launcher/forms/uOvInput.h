@@ -17,13 +17,16 @@ struct TTextAsk {
     std::function<bool(const std::wstring&)> accept;
 };
 
+// Both dialogs answer only what the user chose: one that ends any other way (destroyed with its
+// owner by a sign-out or the program closing) ends as Cancel.
+
 // Shows the dialog over `owner` (disabled meanwhile). True when it closed with OK; `ask.text`
 // then holds the text accepted.
 bool TextAskRun(HWND owner, TTextAsk& ask);
 
 // A choice among `buttons` (left to right) in a small modal dialog over `owner`, under `text`
-// (lines broken at "\n"). The button `defaultButton` is the default (Enter); Escape and the close
-// box give -1, a button its index.
+// (lines broken at "\n"). The button `defaultButton` is the default (Enter); Escape, the close
+// box and a dialog destroyed from outside give -1, a button its index.
 int ChoiceAskRun(HWND owner, const std::wstring& title, const std::wstring& text,
                  const std::vector<std::wstring>& buttons, int defaultButton);
 // The first button's identifier; the others follow.

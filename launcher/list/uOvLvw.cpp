@@ -70,7 +70,7 @@ TRowRecord& RowMake(TItemTextPtr text, const FindRecord& record, int32_t page) {
     TListState& state = ListState();
     TRowRecord& row = state.rows.emplace_back();
     row.text = std::move(text);
-    row.page = page;
+    row.page = PageIdOf(page);
     row.size = record.Size64;
     row.time = record.Time;
     row.type = &TypeTextCached(*row.text);
@@ -124,7 +124,10 @@ TListFill::TListFill(size_t count) {
 }
 
 void TListFill::Labels(std::map<int32_t, std::wstring> pageLabels) {
-    ListState().pageLabels = std::move(pageLabels);
+    std::map<TPageId, std::wstring>& labels = ListState().pageLabels;
+    labels.clear();
+    for (auto& [page, label] : pageLabels)
+        labels.emplace(PageIdOf(page), std::move(label));
 }
 
 void TListFill::Order(std::vector<size_t> order) {
@@ -209,7 +212,7 @@ void ListDispInfo(LVITEMW& item) {
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0)
         item.iImage = ListRowImage(item.iItem);
     if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_CUT)) {
-        const std::set<std::pair<int32_t, std::wstring>>& marked = ListState().marked;
+        const std::set<std::pair<TPageId, std::wstring>>& marked = ListState().marked;
         if (!marked.empty() && marked.count({row->page, row->Name()}))
             item.state |= LVIS_CUT;
     }
@@ -261,7 +264,7 @@ int ListItemAt(int x, int y) {
     return item >= 0 && (hit.flags & LVHT_ONITEM) ? item : -1;
 }
 
-void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstring& newName) {
+void ListRowRenamed(TPageId page, const std::wstring& oldName, const std::wstring& newName) {
     for (TRowRecord& row : ListState().rows) {
         if (row.page == page && row.Name() == oldName) {
             // The old text may be shared (the search's index): the row gets one of its own.

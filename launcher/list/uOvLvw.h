@@ -23,7 +23,8 @@ void ListAttach(HWND list, HWND owner);
 // costs no icon look-up at all.
 void ListFill(int32_t page);
 // Fills from entries a refresh has already looked up; entries not found get no row. With
-// `pageLabels` (the search's results), each row's location starts with its page's label.
+// `pageLabels` (the search's results, by page number), each row's location starts with its
+// page's label.
 void ListFill(TPageEntries entries, std::map<int32_t, std::wstring> pageLabels = {});
 // The page shown afresh: brought in line with the disk (PageRefresh), its rows filled and sorted
 // by `column` in `order`. Returns the name of the first value that is no item (empty for none).
@@ -80,11 +81,14 @@ void ListRangeChanged(const NMLVODSTATECHANGE& change);
 void ListSelectedNames(std::vector<std::wstring>& names);
 // A row's item, the one place every command learns it from: its caption, the page it is on (the
 // page shown, or for a row of the search's results the item's own page) and the path the row
-// stands for, as the store held it when the row was made.
+// stands for, as the store held it when the row was made. The page is held by identity, so a row
+// kept across a page move or deletion still names its own item's page.
 struct TListRow {
     std::wstring name;
-    int32_t page = 0;
+    TPageId page;
     std::wstring path;
+    // The page's number now; 0 when the page is gone.
+    int32_t Page() const { return PageNumberOf(page); }
     bool operator==(const TListRow&) const = default;
 };
 // The selected rows in list order. From the selection kept with the rows, once two questions to
@@ -93,7 +97,7 @@ struct TListRow {
 std::vector<TListRow> ListSelectedRows();
 // Calls `each` with every selected row's name, page and path in list order, as ListSelectedRows
 // would give them, without a copy: a menu over 50,000 selected rows asks what they have in common.
-void ListSelectedEach(const std::function<void(const std::wstring& name, int32_t page,
+void ListSelectedEach(const std::function<void(const std::wstring& name, TPageId page,
                                                const std::wstring& path)>& each);
 // The row at list position `item`; an empty row (page 0) when there is none.
 TListRow ListRowOf(int item);
@@ -103,7 +107,7 @@ void ListMarkSet(const std::vector<TListRow>& rows);
 // The list position of the row at (x, y) in the list's coordinates; -1 over no row.
 int ListItemAt(int x, int y);
 // The row of the item `oldName` on `page` shows `newName` from now on, and sorts by it.
-void ListRowRenamed(int32_t page, const std::wstring& oldName, const std::wstring& newName);
+void ListRowRenamed(TPageId page, const std::wstring& oldName, const std::wstring& newName);
 // Ends the list's in-place editor, if open, as Escape would: nothing is renamed.
 void ListEditCancel();
 

@@ -47,7 +47,9 @@ struct TRowRecord {
     // In the list state's type texts, filled when the row is made: a paint reads no registry.
     const std::wstring* type = nullptr;
     std::unique_ptr<TRowTexts> texts;
-    int32_t page = 0;
+    // The page the item is on, by identity: a page moved or an earlier page deleted leaves the
+    // row pointing at its item.
+    TPageId page;
     // The name's sort key, where the row came with one (the search's results).
     TSortKey order;
     int image = ImageUnknown;
@@ -86,9 +88,9 @@ struct TListState {
     // Every row came with its name's sort key: the name column sorts by them.
     bool keyed = false;
     // The search's results: each page's label ("[2 仕事]"), put before a row's folder.
-    std::map<int32_t, std::wstring> pageLabels;
+    std::map<TPageId, std::wstring> pageLabels;
     // Items marked to be moved, by page and name: their rows show dimmed.
-    std::set<std::pair<int32_t, std::wstring>> marked;
+    std::set<std::pair<TPageId, std::wstring>> marked;
     int redrawOff = 0;
     // The rows selected, as the list told; while `selectionQuiet`, the list's notices are of the
     // program's own making and already in the rows.

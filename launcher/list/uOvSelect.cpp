@@ -150,13 +150,13 @@ void ListRangeChanged(const NMLVODSTATECHANGE& change) {
 std::vector<TListRow> ListSelectedRows() {
     std::vector<TListRow> rows;
     rows.reserve(ListState().selectedCount);
-    ListSelectedEach([&](const std::wstring& name, int32_t page, const std::wstring& path) {
+    ListSelectedEach([&](const std::wstring& name, TPageId page, const std::wstring& path) {
         rows.push_back({name, page, path});
     });
     return rows;
 }
 
-void ListSelectedEach(const std::function<void(const std::wstring& name, int32_t page,
+void ListSelectedEach(const std::function<void(const std::wstring& name, TPageId page,
                                                const std::wstring& path)>& each) {
     SelectionInStep();
     const TListState& state = ListState();

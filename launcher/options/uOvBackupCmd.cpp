@@ -76,7 +76,15 @@ void BackupExportRun(HWND owner) {
     const std::wstring path = FileChoose(owner, true);
     if (path.empty())
         return;
-    const std::vector<BYTE> bytes = ExportBytes();
+    // A tree that cannot be read whole, or holds what no file can carry, writes no file at all.
+    std::vector<BYTE> bytes;
+    try {
+        THourglass hourglass;
+        bytes = ExportBytes();
+    } catch (const std::exception& e) {
+        ErrorMessageBox(AboutFileText(path, ErrorMessageOf(e)));
+        return;
+    }
     // Written beside it first: a file there already is replaced only by a whole one.
     const std::wstring partial = path + L".partial";
     bool written = false;

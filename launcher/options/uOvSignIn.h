@@ -23,7 +23,9 @@ enum class TSignInState {
 std::wstring SignInCommand(const std::wstring& exePath);
 // The program a command line starts: the first path, quoted or up to the first blank.
 std::wstring CommandProgram(const std::wstring& command);
-// What the Run key holds for the program at `exePath`.
+// What the Run key holds for the program at `exePath`: a value that starts it as Windows reads
+// the value (quoted or not, blanks before it, environment strings, a short or relative form of
+// the path) is this copy.
 TSignInState SignInStateRead(const std::wstring& exePath);
 // Writes the value for `exePath`, or deletes it. Nothing else in the Run key is touched. Raises
 // ERegError naming the value when the registry refuses.

@@ -3,6 +3,7 @@
 
 #include "uCmnReg.h"
 #include "uCmnRegStore.h"
+#include "uCmnStr.h"
 #include "uOvCfg.h"
 #include "uOvPages.h"
 #include "uOvReg.h"
@@ -17,12 +18,15 @@ constexpr wchar_t RootName[] = L"HKEY_CURRENT_USER";
 // The file's tree while it is written, beside the product key, and the journal of the import in
 // the maker's key: "1" while the staging tree is written (the old tree is the one), "2" while it
 // is put in the product key's place (the staging tree is whole), "3" once it is (the staging
-// tree goes).
+// tree goes); "A" and a page number while pages are appended from that number on (the pages
+// before it are the old tree).
 constexpr wchar_t StagingKey[] = L"\\Software\\Velmora\\Orvanta.import";
 constexpr wchar_t JournalKey[] = L"\\Software\\Velmora";
 constexpr wchar_t JournalValue[] = L"OrvantaImport";
 // The longest value name the registry takes.
 constexpr size_t NameMost = 16383;
+// The most of a name or path a box quotes: a key line of the whole file would fill the screen.
+constexpr size_t QuotedMost = 120;
 
 bool StartsWithNoCase(const std::wstring& text, const std::wstring& start) {
     return text.size() >= start.size() && RegNameEqual(text.substr(0, start.size()), start);
@@ -35,7 +39,7 @@ std::wstring TextOf(const TRegFileValue& v) {
 }
 
 std::wstring Described(const std::wstring& name) {
-    return name.empty() ? L"(既定)" : name;
+    return name.empty() ? L"(既定)" : TextShortened(name, QuotedMost);
 }
 
 void JournalWrite(const wchar_t* phase) {
@@ -59,20 +63,29 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
     std::map<int32_t, size_t> pageLines;
     for (const TRegFileKey& key : keys) {
         if (!RegNameEqual(key.path, product) && !StartsWithNoCase(key.path, product + L"\\"))
-            throw ERegFileError(key.line,
-                                FormatMessageText(L"Orvanta のキーの外のキーです: %s", key.path));
+            throw ERegFileError(key.line, FormatMessageText(L"Orvanta のキーの外のキーです: %s",
+                                                            TextShortened(key.path, QuotedMost)));
+        // The registry's functions end a name at a zero: checked as one name, it would be
+        // written as another (an item named "\0" is the page's folder).
+        if (key.path.find(L'\0') != std::wstring::npos)
+            throw ERegFileError(key.line, L"キーの名前に NUL 文字があります");
         const std::wstring rel = key.path.substr(product.size());
-        for (const TRegFileValue& v : key.values)
+        for (const TRegFileValue& v : key.values) {
             if (v.name.size() > NameMost)
                 throw ERegFileError(key.line, L"値の名前が長すぎます");
-        // A page, a page's own key, or anything else below the product key.
+            if (v.name.find(L'\0') != std::wstring::npos)
+                throw ERegFileError(key.line,
+                                    FormatMessageText(L"値の名前に NUL 文字があります: %s",
+                                                      TextShortened(v.name, QuotedMost)));
+        }
+        // A page, a key below a page, or anything else below the product key.
         int32_t page = 0;
         std::wstring below;
         if (StartsWithNoCase(rel, data + L"\\")) {
             const std::wstring rest = rel.substr(data.size() + 1);
             const size_t slash = rest.find(L'\\');
             if (PageNumberParse(rest.substr(0, slash), page))
-                below = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
+                below = slash == std::wstring::npos ? L"" : rest.substr(slash);
             else
                 page = 0;
         }
@@ -80,18 +93,29 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
             TImportPage& p = pages[page];
             pageLines.emplace(page, key.line);
             for (const TRegFileValue& v : key.values) {
-                if (v.type != REG_SZ)
+                // As the store reads it: a text is an item (the folder for the empty name), a
+                // value of another type is kept as it is. Only the folder must be a text.
+                const bool text = RegValueIsText(v.type, v.data.size());
+                if (v.name.empty() && !text)
                     throw ERegFileError(
-                        key.line, FormatMessageText(L"ページ %s の値「%s」が文字列ではありません",
-                                                    {std::to_wstring(page), Described(v.name)}));
+                        key.line, FormatMessageText(L"ページ %s のフォルダーが文字列ではありません",
+                                                    std::to_wstring(page)));
                 if (v.name.empty()) {
                     p.folder = TextOf(v);
-                } else {
-                    p.items.emplace_back(v.name, TextOf(v));
+                    continue;
+                }
+                p.values.push_back(v);
+                if (text) {
+                    ++p.items;
                     ++import.items;
                 }
             }
-        } else if (page > 0 && RegNameEqual(below, OvKeyPageOwn)) {
+        } else if (page > 0) {
+            TRegFileKey sub = key;
+            sub.path = below;
+            pages[page].below.push_back(std::move(sub));
+            if (!RegNameEqual(below, std::wstring(L"\\") + OvKeyPageOwn))
+                continue;
             for (const TRegFileValue& v : key.values) {
                 if (!RegNameEqual(v.name, OvValPageName))
                     continue;
@@ -100,17 +124,14 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
                                         FormatMessageText(L"ページ %s の名前が文字列ではありません",
                                                           std::to_wstring(page)));
                 const std::wstring name = TextOf(v);
-                size_t count = 0;
-                for (wchar_t c : name)
-                    count += c < 0xDC00 || c > 0xDFFF;
-                if (count > OvPageNameMax)
+                if (CharCount(name) > OvPageNameMax)
                     throw ERegFileError(
                         key.line,
                         FormatMessageText(L"ページ %s の名前が %s 文字を超えています",
                                           {std::to_wstring(page), std::to_wstring(OvPageNameMax)}));
                 pages[page].name = name;
             }
-        } else if (page == 0) {
+        } else {
             const std::wstring full = std::wstring(OvKeyProduct) + rel;
             for (const TRegFileValue& v : key.values) {
                 const unsigned long type = SettingType(full, v.name);
@@ -122,8 +143,10 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
                 import.settings += type != REG_NONE;
             }
         }
+    }
+    for (const TRegFileKey& key : keys) {
         TRegFileKey kept = key;
-        kept.path = rel;
+        kept.path = key.path.substr(product.size());
         import.keys.push_back(std::move(kept));
     }
     // Dense from 1: the page after the last one read that is missing is named.
@@ -152,12 +175,14 @@ void ImportReplace(const TImport& import) {
         if (!RegDataValuesWrite(Root, path, key.values))
             throw ERegError(FormatMessageText(L"キー %s を作れません", RootName + path));
     }
-    // An import of nothing still gives the product key.
-    if (!RegKeyCreate(Root, StagingKey))
+    // An import of nothing still gives the product key; marked as a first run's, every setting
+    // the file lacks is written with its default before anything reads it.
+    if (!RegBoolWrite(Root, StagingKey, OvValFirstRun, true))
         throw ERegError(
             FormatMessageText(L"キー %s を作れません", RootName + std::wstring(StagingKey)));
     JournalWrite(L"2");
     ImportFinish();
+    ConfigTreeComplete();
     PagesChangedTell();
 }
 
@@ -168,7 +193,17 @@ void ImportFinish() {
         return;
     }
     const std::wstring phase = RegStrReadOrEmpty(Root, JournalKey, JournalValue);
-    if (phase == L"2") {
+    // Pages appended in part: they go, from the last, and the tree is the one before.
+    if (int32_t first = 0;
+        phase.size() > 1 && phase[0] == L'A' && PageNumberParse(phase.substr(1), first)) {
+        for (int32_t page = PageCount(); page >= first; --page)
+            KeyDeleteChecked(PageKeyPath(page));
+        RegValueDelete(Root, JournalKey, JournalValue);
+        return;
+    }
+    // Without its staging tree there is nothing to put in the tree's place: the tree stays as it
+    // is (deleting it, as the journal says, would lose it at every start).
+    if (phase == L"2" && RegKeyExists(Root, StagingKey)) {
         // The staging tree is whole; the product key is the old tree, part of it, or part of the
         // copy: it goes, and the copy is made again.
         KeyDeleteChecked(OvKeyProduct);
@@ -184,31 +219,40 @@ void ImportFinish() {
 int32_t ImportAppend(const TImport& import) {
     int32_t total = PageCount();
     int32_t appended = 0;
+    // Journaled: a kill part-way leaves the tree as it was before at the next start, never a part
+    // of the file's pages that nobody was told of.
+    JournalWrite((L"A" + std::to_wstring(total + 1)).c_str());
     try {
         for (const TImportPage& page : import.pages) {
             const int32_t number = total + 1;
             PageCreate(number, page.folder);
             total = number;
             ++appended;
-            std::vector<TRegDataValue> values;
-            values.reserve(page.items.size());
-            for (const auto& [name, path] : page.items) {
-                const auto* p = reinterpret_cast<const BYTE*>(path.c_str());
-                values.push_back({name, REG_SZ, std::vector<BYTE>(p, p + (path.size() + 1) * 2)});
-            }
-            RegDataValuesWrite(Root, PageKeyPath(number), values);
+            const std::wstring key = PageKeyPath(number);
+            RegDataValuesWrite(Root, key, page.values);
+            for (const TRegFileKey& below : page.below)
+                if (!RegDataValuesWrite(Root, key + below.path, below.values))
+                    throw ERegError(
+                        FormatMessageText(L"キー %s を作れません", RootName + key + below.path));
+            // A name another page has gets a number.
             if (!page.name.empty()) {
                 std::wstring stored;
                 std::wstring name = page.name;
                 for (int n = 2; PageNameSet(number, total, name, stored) == TPageNameResult::Taken;
                      ++n)
-                    name = page.name + L" (" + std::to_wstring(n) + L")";
+                    name = PageNameNumbered(page.name, n);
             }
+            PageChangedTell(number);
         }
+        RegValueDelete(Root, JournalKey, JournalValue);
     } catch (...) {
+        // What was appended goes again; the first error is the one reported.
+        try {
+            ImportFinish();
+        } catch (...) {
+        }
         PagesChangedTell();
         throw;
     }
-    PagesChangedTell();
     return appended;
 }

@@ -28,7 +28,7 @@ TPageFill::~TPageFill() {
 
 void TPageFill::List(int32_t page, const std::wstring& folder) {
     TListing& listing = listings_.emplace_back();
-    listing.page = page;
+    listing.page = PageIdOf(page);
     // A thread the system will not start leaves no listing behind that would never end: the
     // page, bound already, is listed by its next refresh.
     struct TUnstarted {
@@ -79,12 +79,12 @@ std::vector<std::pair<int32_t, TPageEntries>> TPageFill::Listed() {
         }
         if (listing->thread.joinable())
             listing->thread.join();
-        if (listing->page > 0) {
+        if (const int32_t page = PageNumberOf(listing->page); page > 0) {
             for (TPageEntry& item : listing->items)
-                item.page = listing->page;
+                item.page = page;
             if (!listing->writes.empty())
                 jobs_.push_back({listing->page, std::move(listing->writes)});
-            listed.emplace_back(listing->page, std::move(listing->items));
+            listed.emplace_back(page, std::move(listing->items));
         }
         listing = listings_.erase(listing);
     }
@@ -92,8 +92,9 @@ std::vector<std::pair<int32_t, TPageEntries>> TPageFill::Listed() {
 }
 
 bool TPageFill::Listing(int32_t page) const {
+    const TPageId id = PageIdOf(page);
     return std::any_of(listings_.begin(), listings_.end(),
-                       [page](const TListing& listing) { return listing.page == page; });
+                       [id](const TListing& listing) { return listing.page == id; });
 }
 
 bool TPageFill::Busy() const {
@@ -104,7 +105,13 @@ bool TPageFill::Step(double budgetMs) {
     const double end = Now() + budgetMs;
     while (!jobs_.empty()) {
         TJob& job = jobs_.front();
-        const std::wstring key = PageKeyPath(job.page);
+        // Written to the page as numbered now; one gone leaves the rest to its next refresh.
+        const int32_t page = PageNumberOf(job.page);
+        if (page == 0) {
+            jobs_.pop_front();
+            continue;
+        }
+        const std::wstring key = PageKeyPath(page);
         // Several values between two looks at the clock: a write takes a fraction of a
         // millisecond.
         while (!job.items.empty()) {
@@ -124,7 +131,7 @@ bool TPageFill::Step(double budgetMs) {
 }
 
 void TPageFill::JobEnd(TJob& job) {
-    const int32_t page = job.page;
+    const int32_t page = PageNumberOf(job.page);
     jobs_.pop_front();
     // Told once the page is whole: the search reads it then.
     PageChangedTell(page);
@@ -140,26 +147,10 @@ void TPageFill::Finish() {
 }
 
 size_t TPageFill::Pending(int32_t page) const {
+    const TPageId id = PageIdOf(page);
     size_t pending = 0;
     for (const TJob& job : jobs_)
-        if (job.page == page)
+        if (job.page == id)
             pending += job.items.size();
     return pending;
-}
-
-void TPageFill::PageRemoved(int32_t page) {
-    std::erase_if(jobs_, [page](const TJob& job) { return job.page == page; });
-    for (TJob& job : jobs_)
-        if (job.page > page)
-            --job.page;
-    for (TListing& listing : listings_)
-        listing.page = listing.page == page  ? 0
-                       : listing.page > page ? listing.page - 1
-                                             : listing.page;
-}
-
-void TPageFill::PagesChanged() {
-    jobs_.clear();
-    for (TListing& listing : listings_)
-        listing.page = 0;
 }

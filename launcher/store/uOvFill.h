@@ -18,7 +18,11 @@
 #include <utility>
 #include <vector>
 
-class TPageFill : private TPageStoreListener {
+// The pages are held by identity (TPageId): a page moved or an earlier page deleted during the
+// listing or the writes takes its writes along, and a page gone (or every page changed: a repair,
+// an import) leaves the rest to the page's next refresh. Used on the window's thread; each lister
+// thread touches only its own listing until it is done.
+class TPageFill {
   public:
     // `listed` is called on a lister's thread when a folder's listing is done (List); the window
     // posts itself a message there and takes it with Listed.
@@ -32,8 +36,8 @@ class TPageFill : private TPageStoreListener {
     // folder of thousands of files holds the window for no part of its listing either.
     void List(int32_t page, const std::wstring& folder);
     // The listings done since: each with its page as numbered now and its items, whose writing
-    // has started. The listing of a page removed meanwhile, or of every page changed (a repair,
-    // an import), is dropped: the page's next refresh lists it again.
+    // has started. The listing of a page gone meanwhile is dropped: the page's next refresh lists
+    // it again.
     std::vector<std::pair<int32_t, TPageEntries>> Listed();
     // The page's folder is being listed.
     bool Listing(int32_t page) const;
@@ -51,25 +55,20 @@ class TPageFill : private TPageStoreListener {
     // The items of a folder page to be written: each under its name, as the folder's listing
     // makes them (the first listed of two that share a name).
     struct TJob {
-        int32_t page = 0;
+        TPageId page;
         TWrites items;
     };
-    // A listing and its thread; `page` (0 once dropped) is the window's thread's to change, the
-    // rest the lister's until it is done: the rows' items with their names' sort keys, and the
-    // same as writes, so that the window's thread copies and compares nothing.
+    // A listing and its thread; `page` is the window's thread's, the rest the lister's until it is
+    // done: the rows' items with their names' sort keys, and the same as writes, so that the
+    // window's thread copies and compares nothing.
     struct TListing {
-        int32_t page = 0;
+        TPageId page;
         TPageEntries items;
         TWrites writes;
         bool done = false;
         std::thread thread;
     };
 
-    // The pages' numbers follow a removal before them; a page removed, or every page changed,
-    // leaves its items to its next refresh.
-    void PageChanged(int32_t) override {}
-    void PageRemoved(int32_t page) override;
-    void PagesChanged() override;
     void JobEnd(TJob& job);
 
     std::function<void()> listed_;

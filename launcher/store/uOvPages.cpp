@@ -26,14 +26,6 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(first, last - first);
 }
 
-// Characters, as the user counts them: a pair of surrogates is one.
-size_t CharCount(const std::wstring& text) {
-    size_t count = 0;
-    for (wchar_t c : text)
-        count += c < 0xDC00 || c > 0xDFFF;
-    return count;
-}
-
 } // namespace
 
 std::wstring PageNameRead(int32_t page) {
@@ -69,6 +61,17 @@ std::wstring NumberedName(const std::wstring& name, int n) {
     if (dot == std::wstring::npos || dot == 0)
         return name + number;
     return name.substr(0, dot) + number + name.substr(dot);
+}
+
+std::wstring PageNameNumbered(const std::wstring& name, int n) {
+    const std::wstring number = L" (" + std::to_wstring(n) + L")";
+    std::wstring base = name;
+    while (!base.empty() && CharCount(base) + number.size() > OvPageNameMax) {
+        base.pop_back();
+        if (!base.empty() && base.back() >= 0xD800 && base.back() <= 0xDBFF)
+            base.pop_back();
+    }
+    return base + number;
 }
 
 std::wstring ItemMove(int32_t from, const std::wstring& name, int32_t to) {

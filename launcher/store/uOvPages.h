@@ -33,6 +33,10 @@ std::wstring PageLabel(int32_t page, const std::wstring& name);
 // Memo (2). A name that is all extension (".profile") takes it at the end.
 std::wstring NumberedName(const std::wstring& name, int n);
 
+// A page's name with " (n)" after it, the name cut first so that the whole stays within
+// OvPageNameMax characters (a pair of surrogates never cut in two): 仕事, 2 gives 仕事 (2).
+std::wstring PageNameNumbered(const std::wstring& name, int n);
+
 // Moves the item `name` of page `from` to page `to`, its path unchanged, under its own name or,
 // when the target has that name, the first numbered name it has not (NumberedName from 2 on);
 // never over another item. The item is written on the target before it leaves the source, so a

@@ -76,7 +76,7 @@ std::wstring StatusPageText(int32_t page, int32_t pageTotal, int32_t itemCount,
         return FormatMessageText(OV_CAP_STATUS_PAGE, {page, pageTotal, itemCount});
     return FormatMessageText(OV_CAP_STATUS_PAGE_NAMED,
                              {std::to_wstring(page), std::to_wstring(pageTotal),
-                              PageNameShort(name, OV_STATUS_NAME_MOST),
+                              TextShortened(name, OV_STATUS_NAME_MOST),
                               std::to_wstring(itemCount)});
 }
 

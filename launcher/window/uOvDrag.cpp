@@ -60,7 +60,7 @@ int32_t TFrmOvMain::ItemDragTarget(POINT client, int& button) const {
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
     if (::PtInRect(&list, client) && !search_.ResultsShown()) {
         for (const TListRow& row : dragRows_)
-            if (row.page != CurrentPage)
+            if (row.Page() != CurrentPage)
                 return CurrentPage;
     }
     return -1;

@@ -297,6 +297,9 @@ void TFrmOvMain::CptTbnOptionClick() {
                            [this](bool replaced) { TreeReread(replaced); }});
         dialog.ShowModal();
     }
+    // A sign-out ends the program under the dialog: nothing is left to update.
+    if (!Handle())
+        return;
     // The settings may have been set anew: the hot key gets another chance, and the paints
     // apply the taskbar setting as it is now.
     hotKeyBroken_ = false;
@@ -387,6 +390,10 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LRESULT result = 0; TShellMenu::Forward(msg, wParam, lParam, result))
             return result;
         break;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        menuOpen_ = msg == WM_ENTERMENULOOP;
+        break;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != CptLvwItems)
             break;
@@ -440,6 +447,13 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             deactivatedAt_ = ::GetTickCount();
         break;
     case WM_CLOSE:
+        // A question or the options dialog open over the window is answered first: closing
+        // under it would end it unseen. It comes to the front instead. (A sign-out still ends
+        // the program: the dialog then ends as its safe answer.)
+        if (ModalWindowOf(Handle())) {
+            CallUp();
+            return 0;
+        }
         if (FormCloseQuery())
             ::DestroyWindow(Handle());
         return 0;

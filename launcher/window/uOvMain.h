@@ -195,6 +195,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     HWND ItemList() const override { return CptLvwItems; }
     HFONT Font() const override { return static_cast<HFONT>(font_.Get()); }
     void PageShowAgain() override { CptPmuItemBtnUpdateClick(); }
+    bool MenuOpen() const override { return menuOpen_; }
     // Rows dragged inside the window (uOvDrag): picked up, moved over the window, held over a page
     // button, dropped (or with `drop` false given up).
     void ItemDragBegin(int item);
@@ -219,6 +220,8 @@ class TFrmOvMain : public TForm, private TMainHost {
 
     // Alt+Down was pressed: the page list opens when Alt is released.
     bool pageListOnAltUp_ = false;
+    // A menu's modal loop runs (WM_ENTERMENULOOP to WM_EXITMENULOOP).
+    bool menuOpen_ = false;
 
     bool dragging_ = false;
     std::vector<TListRow> dragRows_;

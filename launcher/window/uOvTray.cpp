@@ -90,6 +90,9 @@ void TTrayIcon::Remove() {
 
 void TFrmOvMain::TrayUpdate() {
     // Always there while the taskbar button is off, so that a running program can be found.
+    // A window already destroyed (the program ended under a dialog) has no icon to show.
+    if (!Handle())
+        return;
     const bool shown = trayWanted_ || taskbarHidden_.value_or(false);
     tray_.Set(Handle(), WM_TRAYICON, shown, Caption(), Dpi);
 }
@@ -156,8 +159,12 @@ void TFrmOvMain::TrayMenuOpen() {
         }
         break;
     case IDM_TRAY_EXIT:
-        // As the close button: bounds saved, the hook library released.
-        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        // As the close button: bounds saved, the hook library released. Not under a question
+        // or the options dialog, which would end unseen: it comes to the front to be answered.
+        if (ModalWindowOf(Handle()))
+            CallUp();
+        else
+            ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
         break;
     }
 }

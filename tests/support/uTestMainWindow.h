@@ -3,6 +3,7 @@
 #pragma once
 
 #include "uCmnApp.h"
+#include "uCmnError.h"
 #include "uCmnHandle.h"
 #include "uCmnIcon.h"
 #include "uCmnReg.h"
@@ -12,6 +13,7 @@
 #include "uOvReg.h"
 #include "uOvRegDef.h"
 #include "uTestFiles.h"
+#include "uTestRegStores.h"
 #include "uTestSupport.h"
 
 #include <commctrl.h>
@@ -51,17 +53,34 @@ class TMainWindowTest : public ::testing::Test {
         }
     }
 
-    void SetUp() override { RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct); }
+    void SetUp() override { ProgramStateRemove(); }
     void TearDown() override {
         form.reset();
-        RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
+        ProgramStateRemove();
     }
 
-    // Creates the main window, hidden; its creation runs on the tree as it stands.
+    // Creates the main window, hidden; its creation runs on the tree as it stands. A box at the
+    // start that the test does not answer itself fails the test at once (it is closed), instead
+    // of holding the suite until its time runs out.
     TFrmOvMain& Open() {
         form = std::make_unique<TFrmOvMain>();
-        form->Create();
+        if (AnswerActive()) {
+            form->Create();
+            return *form;
+        }
+        for (const TBoxSeen& box : AnswerBoxes([&] { form->Create(); }, IDOK))
+            ADD_FAILURE() << "a box at the start: " << Utf8Of(box.text);
         return *form;
+    }
+
+    // Creates the main window as Open does, then shows it at 520 x 400, active, as a user finds it.
+    TFrmOvMain& OpenShown() {
+        TFrmOvMain& f = Open();
+        ::SetWindowPos(f.Handle(), nullptr, 50, 50, 520, 400, SWP_NOZORDER);
+        ::ShowWindow(f.Handle(), SW_SHOWNORMAL);
+        ::SetForegroundWindow(f.Handle());
+        PumpMessages(100);
+        return f;
     }
 
     // Handles the window's messages one at a time until the folder of the page shown is listed
@@ -78,6 +97,22 @@ class TMainWindowTest : public ::testing::Test {
             }
         }
         ASSERT_FALSE(form->Fill().Listing(form->CurrentPage)) << "the folder was never listed";
+    }
+
+    // The list position of the row with this caption; -1 for none.
+    int Row(const wchar_t* caption) const {
+        LVFINDINFOW find{};
+        find.flags = LVFI_STRING;
+        find.psz = caption;
+        return ListView_FindItem(form->CptLvwItems, -1, &find);
+    }
+    // Selects the rows of these captions, the first focused.
+    void Select(std::vector<const wchar_t*> captions) {
+        ListView_SetItemState(form->CptLvwItems, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (const wchar_t* caption : captions)
+            ListView_SetItemState(form->CptLvwItems, Row(caption), LVIS_SELECTED, LVIS_SELECTED);
+        if (!captions.empty())
+            ListView_SetItemState(form->CptLvwItems, Row(captions[0]), LVIS_FOCUSED, LVIS_FOCUSED);
     }
 
     int ImageOf(int row) {

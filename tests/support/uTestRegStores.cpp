@@ -1,6 +1,10 @@
 // Raw value access through the current registry store, for tests.
 #include "uTestRegStores.h"
 
+#include "uCmnReg.h"
+#include "uOvRegDef.h"
+#include "uOvSignIn.h"
+
 #include <vector>
 
 namespace {
@@ -87,6 +91,12 @@ std::wstring StoreTreeDump(HKEY root, const std::wstring& key) {
     return out;
 }
 
+LONG TFaultMemStore::OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) {
+    if (!refusedOpen.empty() && refusedOpen == subKey)
+        return ERROR_ACCESS_DENIED;
+    return TMemRegStore::OpenKey(key, subKey, result);
+}
+
 LONG TFaultMemStore::CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) {
     if (!refusedCreate.empty() && refusedCreate == subKey)
         return ERROR_ACCESS_DENIED;
@@ -102,6 +112,8 @@ LONG TFaultMemStore::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* da
 LONG TFaultMemStore::DeleteValue(HKEY key, LPCWSTR name) {
     ++changes;
     defaultTouched |= !*name;
+    if (!refusedValueDelete.empty() && refusedValueDelete == name)
+        return ERROR_ACCESS_DENIED;
     return TMemRegStore::DeleteValue(key, name);
 }
 
@@ -129,4 +141,11 @@ LONG TFaultMemStore::QueryValue(HKEY key, LPCWSTR name, LPDWORD type, LPBYTE dat
         return ERROR_ACCESS_DENIED;
     }
     return TMemRegStore::QueryValue(key, name, type, data, size);
+}
+
+void ProgramStateRemove() {
+    RegKeyDelete(HKEY_CURRENT_USER, OvKeyProduct);
+    RegKeyDelete(HKEY_CURRENT_USER, L"\\Software\\Velmora\\Orvanta.import");
+    RegValueDelete(HKEY_CURRENT_USER, L"\\Software\\Velmora", L"OrvantaImport");
+    RegValueDelete(HKEY_CURRENT_USER, OvKeyRun, OvValRun);
 }

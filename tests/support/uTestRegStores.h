@@ -13,6 +13,7 @@
 // told to.
 class TFaultMemStore : public TMemRegStore {
   public:
+    LONG OpenKey(HKEY key, LPCWSTR subKey, PHKEY result) override;
     LONG CreateKey(HKEY key, LPCWSTR subKey, PHKEY result, LPDWORD disposition) override;
     LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) override;
     LONG DeleteValue(HKEY key, LPCWSTR name) override;
@@ -30,6 +31,9 @@ class TFaultMemStore : public TMemRegStore {
     // A key path as the registry functions pass it (from the root, without the leading ""),
     // and a value name; empty for none.
     std::wstring refusedKey, refusedCreate, failedRead;
+    // A value name whose deletion is refused, a key that cannot be opened (as one the user may
+    // not read); empty for none.
+    std::wstring refusedValueDelete, refusedOpen;
     // The read fails only once, as a passing fault would.
     bool failOnce = false;
 };
@@ -71,6 +75,11 @@ std::string WideBytes(const std::wstring& text);
 // Writes raw bytes of any type, creating the key; ERROR_SUCCESS or the store's error.
 LONG StoreValueSet(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
                    const std::string& bytes);
+
+// Removes everything the program writes in the registry: the product key, and outside it an
+// import's staging tree and journal and the start at sign-in. Every suite starts and ends with it,
+// so that nothing one leaves behind (a journal a failed case left, say) meets another's start.
+void ProgramStateRemove();
 
 // The key with its values and its subtree as text, through the current store: one line per
 // value ("key|name|type|data", data in hex) in store order, then each subkey's lines; paths

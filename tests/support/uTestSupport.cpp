@@ -129,6 +129,10 @@ TBoxSeen BoxAnswer(HWND box, int buttonId) {
 
 } // namespace
 
+bool AnswerActive() {
+    return g_answer != nullptr;
+}
+
 void AnswerDialog(const std::function<void()>& action, const std::function<void(HWND)>& answer) {
     AnswerDialogs(action, answer, false);
 }

@@ -45,6 +45,9 @@ void AnswerDialog(const std::function<void()>& action, const std::function<void(
 void AnswerEveryDialog(const std::function<void()>& action,
                        const std::function<void(HWND)>& answer);
 
+// A test's answer to dialogs is waiting (AnswerDialog and the others are running).
+bool AnswerActive();
+
 // Runs `action` (which opens a modal box on this thread) and answers the first box that
 // appears by pressing the button with `buttonId` (IDOK, IDCANCEL) or, with buttonId 0, by
 // sending Escape; with buttonId -1 by the close box (WM_CLOSE). Returns what the box showed.
