@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -255,12 +256,25 @@ TEST_F(FileHelpers, TwoFoldersListedAtOnceOnTwoThreadsEachGetTheirOwn) {
         }
         return wrong;
     };
+    // Meanwhile the process's error mode stays as it is: each search sets its own thread's (two
+    // threads saving and restoring the process's could leave a drive to prompt for a disk).
+    const UINT mode = ::GetErrorMode();
+    std::atomic<bool> listing{true};
+    std::atomic<int> modeChanges{0};
+    std::thread sampler([&] {
+        while (listing)
+            modeChanges += ::GetErrorMode() != mode;
+    });
     int wrongA = 0;
     std::thread lister([&] { wrongA = lists(a, expectedA); });
     const int wrongB = lists(b, expectedB);
     lister.join();
+    listing = false;
+    sampler.join();
     EXPECT_EQ(wrongA, 0);
     EXPECT_EQ(wrongB, 0);
+    EXPECT_EQ(modeChanges.load(), 0);
+    EXPECT_EQ(::GetErrorMode(), mode);
 }
 
 // The quick look-up of one path answers exactly as the directory search does, also for the paths

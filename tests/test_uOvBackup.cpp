@@ -160,6 +160,16 @@ TEST(BackupDamage, EveryBadFileIsRefusedWithWhatAndWhere) {
         EXPECT_LT(ErrorMessageOf(e).size(), 300u);
     }
 
+    // A page's values of other types are kept, and counted as items as the store counts them: a
+    // text of either string type, or no data at all.
+    const TImport kept = ImportRead(
+        RegFileBytes(head + product +
+                     L"\\Data\\1]\r\n@=\"\"\r\n\"a\"=hex(2):41,00,00,00\r\n\"b\"=dword:00000001\r\n"
+                     L"\"c\"=hex:\r\n\"d\"=\"x\"\r\n"));
+    ASSERT_EQ(kept.pages.size(), 1u);
+    EXPECT_EQ(kept.pages[0].values.size(), 4u);
+    EXPECT_EQ(kept.items, 3u);
+
     // Settings the program does not know, and keys it does not know, are taken as they are.
     const TImport fine = ImportRead(RegFileBytes(
         head + product + L"]\r\n" + product + L"\\Future]\r\n\"x\"=hex:01\r\n" + product +

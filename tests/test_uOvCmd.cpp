@@ -796,17 +796,26 @@ TEST_F(ItemCommands, ADraggedRowIsPickedUpAndDroppedNowhere) {
     const std::wstring a = File(L"a.txt");
     PageWithItems(1, {a});
     TFrmOvMain& f = Open();
-    NMLISTVIEW drag{};
-    drag.hdr.hwndFrom = f.CptLvwItems;
-    drag.hdr.idFrom = IDC_ITEMS;
-    drag.hdr.code = LVN_BEGINDRAG;
-    drag.iItem = 0;
-    ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
-    EXPECT_EQ(::GetCapture(), f.Handle()) << "the mouse stays with the window while dragging";
-    ::SendMessageW(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    EXPECT_NE(::GetCapture(), f.Handle());
+    {
+        TButtonHeld held;
+        DragBegin(0);
+        EXPECT_EQ(::GetCapture(), f.Handle()) << "the mouse stays with the window while dragging";
+        ::SendMessageW(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        EXPECT_NE(::GetCapture(), f.Handle());
+    }
     EXPECT_EQ(PageItemCount(1), 1);
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a.txt"}));
+    // A drag the list tells of once the button is up already is none; one whose button went up
+    // unseen ends at the next move: neither holds the mouse, nor the first Escape.
+    DragBegin(0);
+    EXPECT_NE(::GetCapture(), f.Handle());
+    {
+        TButtonHeld held;
+        DragBegin(0);
+    }
+    ::SendMessageW(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_NE(::GetCapture(), f.Handle());
+    EXPECT_EQ(PageItemCount(1), 1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "uCmnReg.h"
 #include "uCmnShell.h"
 #include "uOvBackup.h"
+#include "uOvCfg.h"
 #include "uOvFrm.h"
 #include "uOvFrmDef.h"
 #include "uOvInput.h"
@@ -315,7 +316,10 @@ TEST_F(OptionsDialog, TabOrderRunsFromTheToolBarListThroughThePanel) {
 }
 
 TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
+    ConfigTreeCreate();
+    RegBoolWrite(HKCU, OvKeyOption, OvValTrayIcon, true);
     TFrmOvMain& f = Open();
+    ASSERT_TRUE(f.Tray().Shown());
     Application.SetMainForm(&f);
     TScript script;
     script.steps = {[&](TFrmOvOptn&) {
@@ -327,6 +331,7 @@ TEST_F(OptionsDialog, EndOfSessionWhileOpenEndsTheDialogAndTheLoop) {
     EXPECT_TRUE(script.opened);
     EXPECT_FALSE(::IsWindow(f.Handle()));
     EXPECT_EQ(FrmOvOptn, nullptr);
+    EXPECT_FALSE(f.Tray().Shown()) << "no icon added again for the window gone";
     // The quit request that ended the dialog's loop is left for the program's own loop.
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

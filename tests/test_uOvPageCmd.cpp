@@ -115,12 +115,7 @@ class Pages : public TMainWindowTest {
     }
     void DragTo(const wchar_t* caption, POINT client) {
         Select({caption});
-        NMLISTVIEW drag{};
-        drag.hdr = {form->CptLvwItems, IDC_ITEMS, LVN_BEGINDRAG};
-        drag.iItem = Row(caption);
-        ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
-        ::SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-        ::SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        DragRows(Row(caption), client);
     }
 
     TTempFolder dir;
@@ -254,19 +249,17 @@ TEST_F(Pages, ItemsMoveByTheMenuTheKeysAndADragAndNoneIsLostOrOverwritten) {
     // Held over 次へ a moment, the next page shows, and the row dropped on its list moves there.
     KeyPress('1', {VK_CONTROL});
     Select({L"b.txt"});
-    NMLISTVIEW drag{};
-    drag.hdr = {f.CptLvwItems, IDC_ITEMS, LVN_BEGINDRAG};
-    drag.iItem = Row(L"b.txt");
-    ::SendMessageW(f.Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
+    TButtonHeld held;
+    DragBegin(Row(L"b.txt"));
     const POINT next = ButtonCentre(IDC_TBN_NEXT);
-    ::SendMessageW(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(next.x, next.y));
+    DragMove(next);
     PumpMessages(1000);
     EXPECT_EQ(f.CurrentPage, 2);
     RECT list{};
     ::GetWindowRect(f.CptLvwItems, &list);
     ::MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&list), 2);
     const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
-    ::SendMessageW(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y));
+    DragMove(middle);
     ::SendMessageW(f.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(middle.x, middle.y));
     EXPECT_EQ(ItemNames(1), (std::vector<std::wstring>{L"tool.exe"}));
     EXPECT_NE(Shown(), std::vector<std::wstring>{});

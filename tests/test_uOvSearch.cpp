@@ -1050,3 +1050,31 @@ TEST_F(Search, TheEditorRenamesTheItemItWasOpenedOn) {
     EXPECT_EQ(ItemPathRead(before[0].page, L"edited3.txt"), L"");
     EXPECT_EQ(ItemPathRead(before[1].page, L"edited3.txt"), L"");
 }
+
+// Results shown again (they grow every quarter second while the index is read, and a command
+// shows them afresh) keep the rows the user selected among them, by item; under an open menu they
+// are not shown again at all, so the entry chosen acts on the rows it was opened on.
+TEST_F(Search, ResultsShownAgainKeepTheSelectionAndWaitForAMenu) {
+    TFrmOvMain& f = Shown();
+    Type(L"report");
+    ASSERT_EQ(ListView_GetItemCount(f.CptLvwItems), 2);
+    SelectOnly({L"report.txt", 3});
+    ::SendMessageW(f.Handle(), WM_TIMER, OV_TIMER_RESULTSGROW, 0);
+    EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), 1u);
+    EXPECT_EQ(ListRowOf(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_SELECTED)).Page(), 3);
+    EXPECT_EQ(ListRowOf(ListView_GetNextItem(f.CptLvwItems, -1, LVNI_FOCUSED)).Page(), 3);
+
+    Add(1, dir / L"report 2.txt");
+    ::SendMessageW(f.Handle(), WM_ENTERMENULOOP, TRUE, 0);
+    f.Search().ResultsGrow();
+    EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 2) << "not under the menu";
+    ::SendMessageW(f.Handle(), WM_EXITMENULOOP, TRUE, 0);
+    f.Search().ResultsGrow();
+    EXPECT_EQ(ListView_GetItemCount(f.CptLvwItems), 3);
+    EXPECT_EQ(ListView_GetSelectedCount(f.CptLvwItems), 1u);
+    // Delete then takes the row selected, and only it.
+    EXPECT_TRUE(
+        AnswerBox([&] { ::SendMessageW(f.Handle(), WM_COMMAND, IDM_KEY_DELETE, 0); }, IDOK).seen);
+    EXPECT_EQ(ItemPathRead(3, L"report.txt"), L"");
+    EXPECT_EQ(ItemPathRead(1, L"report.txt"), dir / L"report.txt");
+}

@@ -101,12 +101,12 @@ void TItemSearch::TextChanged() {
         focused_ = ListRowOf(ListView_GetNextItem(host_.ItemList(), -1, LVNI_FOCUSED)).name;
         results_ = true;
     }
-    ResultsShow(text);
+    ResultsShow(text, false);
 }
 
 void TItemSearch::ShowAgain() {
     if (results_)
-        ResultsShow(WindowText(field_));
+        ResultsShow(WindowText(field_), true);
 }
 
 void TItemSearch::IndexEnsure() {
@@ -156,8 +156,15 @@ void TItemSearch::GrowTimerSet(bool on) {
         ::KillTimer(host_.Window(), OV_TIMER_RESULTSGROW);
 }
 
-void TItemSearch::ResultsShow(const std::wstring& text) {
+void TItemSearch::ResultsShow(const std::wstring& text, bool keepSelection) {
     IndexEnsure();
+    // Shown again (the results grow every quarter second while the index is read, a command
+    // changed them): what the user selected stays selected, by item, so that Delete pressed
+    // meanwhile still has its rows.
+    std::set<TRowItem> selected;
+    TRowItem focused;
+    if (keepSelection)
+        ListSelectionNote(selected, focused);
     // Sorted by name, the results come in the list's order and need no sort.
     const TItemIndex::TOrder order = state_.sortColumn != 0 || state_.sortOrder == 0
                                          ? TItemIndex::TOrder::Store
@@ -213,6 +220,7 @@ void TItemSearch::ResultsShow(const std::wstring& text) {
         // nothing.
         if (order == TItemIndex::TOrder::Store)
             ListSort(state_.sortColumn, state_.sortOrder);
+        ListSelectionRestore(selected, focused);
     }
     host_.StatusRepaint();
 }

@@ -72,7 +72,9 @@ class TItemSearch {
     void FieldCreate();
     void IndexEnsure();
     void GrowTimerSet(bool on);
-    void ResultsShow(const std::wstring& text);
+    // The results for `text`; with `keepSelection` (the same text shown again) the rows the user
+    // selected among them stay selected.
+    void ResultsShow(const std::wstring& text, bool keepSelection);
     // The page shown before the results, with the selection it had.
     void PageBack();
 

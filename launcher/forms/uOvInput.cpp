@@ -73,8 +73,12 @@ void DialogEnd(HWND dialog, int answer) {
 // `safe`: a question closed from outside (a sign-out, the program closing under it, a kill of
 // its owner) ends as the answer that changes nothing, never as its first button.
 int DialogRun(HWND owner, const DLGTEMPLATE* dialog, DLGPROC proc, LPARAM param, int safe) {
+    const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
     const INT_PTR ended =
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog, owner, proc, param);
+    // A dialog destroyed rather than ended leaves its owner disabled: it takes input again.
+    if (ownerEnabled && ::IsWindow(owner) && !::IsWindowEnabled(owner))
+        ::EnableWindow(owner, TRUE);
     return ended >= AnswerBase && ended < AnswerBase + AnswerSpan
                ? static_cast<int>(ended - AnswerBase)
                : safe;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,13 @@ std::vector<TListRow> ListSelectedRows();
 // would give them, without a copy: a menu over 50,000 selected rows asks what they have in common.
 void ListSelectedEach(const std::function<void(const std::wstring& name, TPageId page,
                                                const std::wstring& path)>& each);
+// An item as a row shows it, for a selection kept across a fill: its page and its name.
+using TRowItem = std::pair<TPageId, std::wstring>;
+// The selected rows' items and the focused row's (none: an empty name).
+void ListSelectionNote(std::set<TRowItem>& selected, TRowItem& focused);
+// Selects the rows of those items and focuses the focused one's, where they are now: a list filled
+// again keeps what the user selected in it.
+void ListSelectionRestore(const std::set<TRowItem>& selected, const TRowItem& focused);
 // The row at list position `item`; an empty row (page 0) when there is none.
 TListRow ListRowOf(int item);
 // The rows of these items show dimmed (marked to be moved) until the next call; an empty list

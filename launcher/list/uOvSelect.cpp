@@ -164,3 +164,27 @@ void ListSelectedEach(const std::function<void(const std::wstring& name, TPageId
         if (const TRowRecord& record = state.rows[row]; record.selected)
             each(record.Name(), record.page, record.Path());
 }
+
+void ListSelectionNote(std::set<TRowItem>& selected, TRowItem& focused) {
+    selected.clear();
+    ListSelectedEach([&](const std::wstring& name, TPageId page, const std::wstring&) {
+        selected.emplace(page, name);
+    });
+    const TRowRecord* row = RowAt(ListView_GetNextItem(ListState().list, -1, LVNI_FOCUSED));
+    focused = row ? TRowItem{row->page, row->Name()} : TRowItem{};
+}
+
+void ListSelectionRestore(const std::set<TRowItem>& selected, const TRowItem& focused) {
+    if (selected.empty() && focused.second.empty())
+        return;
+    TListState& state = ListState();
+    TListUpdate update;
+    for (size_t place = 0; place < state.order.size(); ++place) {
+        const TRowRecord& row = state.rows[state.order[place]];
+        UINT mark = selected.count({row.page, row.Name()}) ? LVIS_SELECTED : 0;
+        if (!focused.second.empty() && row.page == focused.first && row.Name() == focused.second)
+            mark |= LVIS_FOCUSED;
+        if (mark)
+            ListView_SetItemState(state.list, static_cast<int>(place), mark, mark);
+    }
+}

@@ -18,6 +18,10 @@ inline constexpr UINT DragHoverMs = 700;
 } // namespace
 
 void TFrmOvMain::ItemDragBegin(int item) {
+    // The list tells of a drag late under load, the button sometimes released already: such a
+    // drag would hold the mouse (and the first Escape) with nothing to drop.
+    if (::GetKeyState(VK_LBUTTON) >= 0 && ::GetKeyState(VK_RBUTTON) >= 0)
+        return;
     dragRows_ = ListSelectedRows();
     // The list selects the row it picks up; a row not selected (yet) is dragged alone.
     if (dragRows_.empty() && item >= 0)
@@ -66,9 +70,14 @@ int32_t TFrmOvMain::ItemDragTarget(POINT client, int& button) const {
     return -1;
 }
 
-void TFrmOvMain::ItemDragMove(POINT client) {
+void TFrmOvMain::ItemDragMove(POINT client, bool buttonDown) {
     if (!dragging_)
         return;
+    // The button went up where the window did not see it: the drag is given up.
+    if (!buttonDown) {
+        ItemDragEnd({}, false);
+        return;
+    }
     POINT screen = client;
     ::ClientToScreen(Handle(), &screen);
     if (dragImage_)

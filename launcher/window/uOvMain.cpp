@@ -405,7 +405,8 @@ LRESULT TFrmOvMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FilesDropped(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_MOUSEMOVE:
-        ItemDragMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        ItemDragMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                     (wParam & (MK_LBUTTON | MK_RBUTTON)) != 0);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:

@@ -199,7 +199,7 @@ class TFrmOvMain : public TForm, private TMainHost {
     // Rows dragged inside the window (uOvDrag): picked up, moved over the window, held over a page
     // button, dropped (or with `drop` false given up).
     void ItemDragBegin(int item);
-    void ItemDragMove(POINT client);
+    void ItemDragMove(POINT client, bool buttonDown);
     void ItemDragHover();
     void ItemDragEnd(POINT client, bool drop);
     // The page the rows would move to at `client`: 0 a new page, -1 none; `button` the toolbar

@@ -9,6 +9,7 @@
 #include "uCmnReg.h"
 #include "uOvLvw.h"
 #include "uOvRowIcon.h"
+#include "uOvFrmDef.h"
 #include "uOvMain.h"
 #include "uOvReg.h"
 #include "uOvRegDef.h"
@@ -41,6 +42,24 @@ inline void ExpectInterfaceFont(HWND hwnd) {
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
 }
+
+// The left mouse button down as the thread's input state tells it (GetKeyState) while the object
+// lives: a drag made of messages is one the window takes for a drag.
+class TButtonHeld {
+  public:
+    TButtonHeld() { Set(true); }
+    ~TButtonHeld() { Set(false); }
+    TButtonHeld(const TButtonHeld&) = delete;
+    TButtonHeld& operator=(const TButtonHeld&) = delete;
+
+  private:
+    static void Set(bool down) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_LBUTTON] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    }
+};
 
 class TMainWindowTest : public ::testing::Test {
   protected:
@@ -97,6 +116,24 @@ class TMainWindowTest : public ::testing::Test {
             }
         }
         ASSERT_FALSE(form->Fill().Listing(form->CurrentPage)) << "the folder was never listed";
+    }
+
+    // A drag of the list's row `item` (the selected rows, or that one) moved to `to` in the
+    // window's client coordinates and dropped there, the button held meanwhile.
+    void DragRows(int item, POINT to) {
+        TButtonHeld held;
+        DragBegin(item);
+        DragMove(to);
+        ::SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    }
+    void DragBegin(int item) {
+        NMLISTVIEW drag{};
+        drag.hdr = {form->CptLvwItems, IDC_ITEMS, LVN_BEGINDRAG};
+        drag.iItem = item;
+        ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&drag));
+    }
+    void DragMove(POINT to) {
+        ::SendMessageW(form->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
     }
 
     // The list position of the row with this caption; -1 for none.
