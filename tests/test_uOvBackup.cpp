@@ -118,6 +118,8 @@ TEST(BackupDamage, EveryBadFileIsRefusedWithWhatAndWhere) {
     } cases[] = {
         {head + L"[HKEY_CURRENT_USER\\Software\\Other]\r\n\"a\"=\"b\"\r\n", 3, L"外のキー"},
         {head + L"[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Orvanta]\r\n", 3, L"外のキー"},
+        {head + L"[HKEY_CURRENT_USER\\Software\\Velmora\\Orvanta2]\r\n", 3, L"外のキー"},
+        {head + L"[HKEY_CURRENT_USER\\Software\\Velmora\\Orvanta.import]\r\n", 3, L"外のキー"},
         {head + product + L"\\Data\\1]\r\n@=\"\"\r\n" + product + L"\\Data\\3]\r\n@=\"\"\r\n", 5,
          L"ページ 2 がありません"},
         {head + product + L"\\Data\\1]\r\n@=dword:00000001\r\n", 3,
@@ -159,6 +161,16 @@ TEST(BackupDamage, EveryBadFileIsRefusedWithWhatAndWhere) {
     } catch (const ERegFileError& e) {
         EXPECT_LT(ErrorMessageOf(e).size(), 300u);
     }
+
+    // 64 characters beyond the basic plane (128 code units) are a name that fits.
+    std::wstring faces;
+    for (int k = 0; k < 64; ++k)
+        faces += L"😀";
+    EXPECT_EQ(ImportRead(RegFileBytes(head + product + L"\\Data\\1\\Page]\r\n\"Name\"=\"" + faces +
+                                      L"\"\r\n"))
+                  .pages[0]
+                  .name,
+              faces);
 
     // A page's values of other types are kept, and counted as items as the store counts them: a
     // text of either string type, or no data at all.

@@ -10,6 +10,7 @@
 #include "uOvFrmDef.h"
 #include "uOvItemMenu.h"
 #include "uOvLvw.h"
+#include "uOvMsg.h"
 #include "uOvInput.h"
 #include "uOvPageCmd.h"
 #include "uOvPages.h"
@@ -426,6 +427,11 @@ TEST_F(ItemMenu, AnEmptyPageSaysWhatToDoUntilARowIsIn) {
 
 TEST_F(ItemMenu, TheNotificationIconCallsTheWindowUpPutsItAwayAndEndsTheProgram) {
     ConfigTreeCreate();
+    // Off, Explorer starting anew adds none.
+    Open();
+    ::SendMessageW(form->Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_FALSE(form->Tray().Shown());
+    form.reset();
     RegBoolWrite(HKEY_CURRENT_USER, OvKeyOption, OvValTrayIcon, true);
     TFrmOvMain& f = Open();
     // As in the program: the application restores and minimises its main form.
@@ -449,6 +455,23 @@ TEST_F(ItemMenu, TheNotificationIconCallsTheWindowUpPutsItAwayAndEndsTheProgram)
     click(WM_LBUTTONUP);
     EXPECT_FALSE(Application.Minimized());
     EXPECT_TRUE(::IsWindowVisible(f.Handle()));
+    // Under a box a click calls the window up with its box, never puts it away; 終了 brings the
+    // box forward and closes nothing under it.
+    bool minimisedUnderBox = true, openUnderBox = false;
+    AnswerDialog([&] { ErrorBox(0); },
+                 [&](HWND box) {
+                     click(WM_LBUTTONUP);
+                     minimisedUnderBox = Application.Minimized();
+                     Menus([&] { click(WM_RBUTTONUP); }, L"x");
+                     PumpMessages(200);
+                     openUnderBox = ::IsWindow(f.Handle()) && ::IsWindow(box);
+                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                 });
+    EXPECT_FALSE(minimisedUnderBox);
+    EXPECT_TRUE(openUnderBox);
+    // Explorer starting anew adds the icon again.
+    ::SendMessageW(f.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_TRUE(f.Tray().Shown());
 
     // Not the main form for its end: that would end this thread's loop.
     Application.SetMainForm(nullptr);

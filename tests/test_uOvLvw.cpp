@@ -11,6 +11,7 @@
 #include "uOvFrmDef.h"
 #include "uOvLvw.h"
 #include "uOvRowIcon.h"
+#include "uOvRows.h"
 #include "uOvMain.h"
 #include "uOvMsgDef.h"
 #include "uOvReg.h"
@@ -646,6 +647,33 @@ TEST_F(ItemList, AfterEverySortTheListMarksTheRowsKeptSelected) {
                     << "selection " << s << ", order " << order << ", row " << row;
         }
     }
+}
+
+// The selection kept with the rows follows the list's notices, a range from its first row to its
+// last; before it is used it is checked against the list, and where the list selected other rows
+// untold (the same count, another first row) the list's rows are the ones used.
+TEST_F(ItemList, TheKeptSelectionFollowsRangesAndYieldsToTheList) {
+    HWND list = ProgramRowsShow(10);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    auto untold = [&](int row, bool selected) {
+        ListState().selectionQuiet = true;
+        ListView_SetItemState(list, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        ListState().selectionQuiet = false;
+    };
+    for (int row = 2; row <= 5; ++row)
+        untold(row, true);
+    NMLVODSTATECHANGE range{};
+    range.hdr = {list, IDC_ITEMS, LVN_ODSTATECHANGED};
+    range.iFrom = 2;
+    range.iTo = 5;
+    range.uNewState = LVIS_SELECTED;
+    ::SendMessageW(form->Handle(), WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(ListState().selectedCount, 4u) << "the range's last row too";
+    untold(2, false);
+    untold(7, true);
+    std::vector<std::wstring> names;
+    ListSelectedNames(names);
+    EXPECT_EQ(names, (std::vector<std::wstring>{Cell(3, 0), Cell(4, 0), Cell(5, 0), Cell(7, 0)}));
 }
 
 // Typing a name's first letters finds its row, letter case aside, from the focused row on.

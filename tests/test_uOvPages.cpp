@@ -145,6 +145,9 @@ TYPED_TEST(OvPagesTest, ANameIsRefusedWhenTooLongOrTakenAndNothingIsWritten) {
     ASSERT_EQ(PageNameSet(1, 3, L"Work", stored), TPageNameResult::Named);
     const std::wstring dump = StoreTreeDump(Cu, OvKeyData);
     EXPECT_EQ(PageNameSet(2, 3, L" WORK ", stored), TPageNameResult::Taken);
+    ASSERT_EQ(PageNameSet(3, 3, L"Last", stored), TPageNameResult::Named);
+    EXPECT_EQ(PageNameSet(2, 3, L"last", stored), TPageNameResult::Taken) << "the last page's name";
+    ASSERT_EQ(PageNameSet(3, 3, L"", stored), TPageNameResult::Removed);
     EXPECT_EQ(PageNameSet(2, 3, std::wstring(65, L'頁'), stored), TPageNameResult::TooLong);
     EXPECT_EQ(StoreTreeDump(Cu, OvKeyData), dump);
     // A page may take its own name in other letters; 64 characters beyond the basic plane fit.

@@ -333,6 +333,21 @@ TEST_F(Repair, PagesAppendedKilledAtEveryChangeAreAllThereOrNone) {
 
 // Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
 // page 1, names that are no page numbers stay and are never counted.
+// The last page's key holding no value is a creation cut short only when it holds nothing else:
+// one that holds its name (a page named, then emptied and its folder value lost) is a page.
+TEST_F(Repair, ALastPageHoldingOnlyItsNameStays) {
+    ConfigTreeCreate();
+    PageCreate(2, L"");
+    std::wstring stored;
+    PageNameSet(2, 2, L"名前だけ", stored);
+    RegValueDelete(Cu, PageKeyPath(2), L"");
+    PageCreate(3, L"");
+    RegValueDelete(Cu, PageKeyPath(3), L"");
+    PagesRepair();
+    EXPECT_EQ(PageCount(), 2) << "only the empty key past it went";
+    EXPECT_EQ(PageNameRead(2), L"名前だけ");
+}
+
 TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
     struct TCase {
         std::vector<int> pages;

@@ -195,6 +195,38 @@ TEST(IndexReader, ManyRoundsOfAsksBesideTheReaderEndAsTheStore) {
     RegKeyDelete(HKCU, OvKeyProduct);
 }
 
+// An item found under its name as before but pointing at another file is looked up afresh: its
+// old file's answer is not kept for the new one. A page's folded names are each whole and its own.
+TEST(IndexReader, AnItemPointedElsewhereIsLookedUpAgain) {
+    RegKeyDelete(HKCU, OvKeyProduct);
+    TTempFolder dir;
+    FileWrite(dir / L"a.txt", "x");
+    PageCreate(1, L"");
+    ItemAdd(1, dir / L"a.txt");
+    {
+        TItemIndex index;
+        index.Build();
+        index.Wait();
+        std::vector<TIndexHit> hits = index.Match(L"a.txt");
+        ASSERT_EQ(hits.size(), 1u);
+        EXPECT_TRUE(index.Looked(hits[0]).found);
+        RegStrWrite(HKCU, PageKeyPath(1), L"a.txt", dir / L"gone.txt");
+        PageChangedTell(1);
+        hits = index.Match(L"a.txt");
+        ASSERT_EQ(hits.size(), 1u);
+        EXPECT_FALSE(index.Looked(hits[0]).found);
+    }
+    TFoldedNames names;
+    for (const wchar_t* name : {L"abc", L"", L"de", L"f"})
+        names.Add(name);
+    ASSERT_EQ(names.Size(), 4u);
+    EXPECT_EQ(names.At(0), L"abc");
+    EXPECT_EQ(names.At(1), L"");
+    EXPECT_EQ(names.At(2), L"de");
+    EXPECT_EQ(names.At(3), L"f");
+    RegKeyDelete(HKCU, OvKeyProduct);
+}
+
 // Matches by name come in the order the list's own stable sort gives the matches in store order
 // by the platform's comparison, up and down, equal names (one name on several pages) in store
 // order; after every kind of store change.
