@@ -152,13 +152,24 @@ class TAnswers {
     std::vector<std::wstring> unexpected;
 
   private:
-    static BOOL CALLBACK Candidate(HWND hwnd, LPARAM found) {
+    static bool Dialog(HWND hwnd) {
         wchar_t cls[64] = {};
         ::GetClassNameW(hwnd, cls, 64);
-        if ((std::wstring(cls) == L"#32770" || std::wstring(cls) == OV_OPTN_CLASS) &&
-            ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) && hwnd != self_->last_) {
+        return (std::wstring(cls) == L"#32770" || std::wstring(cls) == OV_OPTN_CLASS) &&
+               ::IsWindowVisible(hwnd);
+    }
+    static BOOL CALLBACK Candidate(HWND hwnd, LPARAM found) {
+        if (Dialog(hwnd) && ::IsWindowEnabled(hwnd) && hwnd != self_->last_) {
             *reinterpret_cast<HWND*>(found) = hwnd;
             return FALSE;
+        }
+        return TRUE;
+    }
+    static BOOL CALLBACK Stuck(HWND hwnd, LPARAM) {
+        if (Dialog(hwnd)) {
+            self_->unexpected.push_back(L"a dialog that took no input: " + WindowText(hwnd));
+            ::EnableWindow(hwnd, TRUE);
+            ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
         }
         return TRUE;
     }
@@ -167,8 +178,15 @@ class TAnswers {
             return;
         HWND dialog = nullptr;
         ::EnumThreadWindows(::GetCurrentThreadId(), Candidate, reinterpret_cast<LPARAM>(&dialog));
-        if (!dialog)
+        if (!dialog) {
+            // A dialog that stays up and takes no input would hold the run: it fails it instead.
+            if (::GetTickCount() - self_->answeredAt_ > 5000) {
+                self_->answeredAt_ = ::GetTickCount();
+                ::EnumThreadWindows(::GetCurrentThreadId(), Stuck, 0);
+            }
             return;
+        }
+        self_->answeredAt_ = ::GetTickCount();
         self_->last_ = dialog;
         const int seen = ++self_->seen_[dialog];
         if (!self_->answer_(dialog, seen)) {
@@ -180,6 +198,7 @@ class TAnswers {
     TAnswer answer_;
     UINT_PTR timer_ = 0;
     HWND last_ = nullptr;
+    DWORD answeredAt_ = ::GetTickCount();
     std::map<HWND, int> seen_;
     static TAnswers* self_;
 };

@@ -181,7 +181,7 @@ void ListSelectionRestore(const std::set<TRowItem>& selected, const TRowItem& fo
     TListUpdate update;
     for (size_t place = 0; place < state.order.size(); ++place) {
         const TRowRecord& row = state.rows[state.order[place]];
-        UINT mark = selected.count({row.page, row.Name()}) ? LVIS_SELECTED : 0;
+        UINT mark = !selected.empty() && selected.count({row.page, row.Name()}) ? LVIS_SELECTED : 0;
         if (!focused.second.empty() && row.page == focused.first && row.Name() == focused.second)
             mark |= LVIS_FOCUSED;
         if (mark)

@@ -188,7 +188,16 @@ void TFrmOvOptn::CptBtnExportClick() {
 }
 
 void TFrmOvOptn::CptBtnImportClick() {
-    const TImportDone done = BackupImportRun(Handle());
+    TImportDone done = TImportDone::None;
+    try {
+        done = BackupImportRun(Handle());
+    } catch (...) {
+        // Failed part-way, and put back as far as the store allowed: the window shows what the
+        // store holds now (its rows' pages are ended), then the error is told.
+        if (owner_.treeChanged)
+            owner_.treeChanged(false);
+        throw;
+    }
     if (done == TImportDone::None)
         return;
     // What the dialog shows may be the old tree's: it closes without writing it.
