@@ -419,3 +419,31 @@ TEST(RegRoots, AreSeparateAndNeverDeleted) {
     EXPECT_EQ(RegStrRead(Cu, L"\\Software\\Keep", L"V"), L"1");
     EXPECT_EQ(store.OpenKeyCount(), 0u);
 }
+
+// Strings of every shape come back as they were written, byte for byte: the registry adds a
+// closing zero to a string it thinks unclosed when the memory after the data holds a zero, so
+// each is written from many buffers and read back, odd sizes and strings ending in zeros among
+// them.
+TEST(RegStrings, EveryShapeComesBackByteForByte) {
+    RegKeyDelete(Cu, Scratch);
+    for (DWORD type : {REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ})
+        for (size_t size = 1; size <= 24; ++size)
+            for (int ending = 0; ending < 3; ++ending) {
+                std::vector<BYTE> data(size, 0x41);
+                // No zero, a zero byte last, a zero character last.
+                if (ending >= 1)
+                    data[size - 1] = 0;
+                if (ending == 2 && size >= 2)
+                    data[size - 2] = 0;
+                for (int round = 0; round < 8; ++round) {
+                    const std::wstring name = std::to_wstring(type) + L" " + std::to_wstring(size) +
+                                              L" " + std::to_wstring(ending);
+                    ASSERT_TRUE(RegDataWrite(Cu, Scratch, name, type, data));
+                    DWORD read = 0;
+                    std::vector<BYTE> back;
+                    ASSERT_TRUE(RegDataRead(Cu, Scratch, name, read, back));
+                    EXPECT_EQ(back, data) << Utf8Of(name);
+                }
+            }
+    RegKeyDelete(Cu, Scratch);
+}
