@@ -98,6 +98,9 @@ TEST_F(Backup, PagesAppendedComeAfterTheOnesThereAndTheSettingsStay) {
     PageNameSet(1, 1, L"仕事 \"&\" 😀", stored);
     const std::wstring options = StoreTreeDump(Cu, OvKeyOption);
     EXPECT_EQ(ImportAppend(import), 3);
+    EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"))
+        << "the next start keeps the pages appended";
+    ImportFinish();
     EXPECT_EQ(PageCount(), 4);
     EXPECT_EQ(PageNameRead(1), L"仕事 \"&\" 😀");
     EXPECT_EQ(PageNameRead(2), L"仕事 \"&\" 😀 (2)") << "a name taken gets a number";

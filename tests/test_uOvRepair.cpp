@@ -288,6 +288,9 @@ TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
         StartUpRepair();
         const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
         EXPECT_TRUE(after == before || after == fresh) << at;
+        if (code == 0) {
+            EXPECT_EQ(after, fresh);
+        }
         EXPECT_FALSE(RegKeyExists(Cu, L"\\Software\\Velmora\\Orvanta.import"));
         EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
     }
@@ -325,6 +328,10 @@ TEST_F(Repair, PagesAppendedKilledAtEveryChangeAreAllThereOrNone) {
         StartUpRepair();
         const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
         EXPECT_TRUE(after == before || after == whole) << at;
+        // Once it has completed, the next start keeps every page it appended.
+        if (code == 0) {
+            EXPECT_EQ(after, whole);
+        }
         EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
     }
     EXPECT_EQ(code, 0) << L"the append never completed";
