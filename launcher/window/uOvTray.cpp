@@ -90,9 +90,6 @@ void TTrayIcon::Remove() {
 
 void TFrmOvMain::TrayUpdate() {
     // Always there while the taskbar button is off, so that a running program can be found.
-    // A window already destroyed (the program ended under a dialog) has no icon to show.
-    if (!Handle())
-        return;
     const bool shown = trayWanted_ || taskbarHidden_.value_or(false);
     tray_.Set(Handle(), WM_TRAYICON, shown, Caption(), Dpi);
 }
