@@ -28,7 +28,10 @@ std::wstring TRandomTree::Name(size_t most, bool value) {
     static const std::wstring plain = L"aZ09 .-_表ソ한Æ";
     static const std::wstring awkward = L"\"=[]@;,%";
     std::wstring name;
-    const size_t length = 1 + Below(Below(4) == 0 ? most : std::min<size_t>(most, 10));
+    // Now and then the longest name there may be, to the character.
+    const size_t length = most > 1000 && Below(2)
+                              ? most
+                              : 1 + Below(Below(4) == 0 ? most : std::min<size_t>(most, 10));
     while (name.size() < length) {
         switch (Below(8)) {
         case 0:
