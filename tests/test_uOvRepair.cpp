@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -253,8 +254,36 @@ TEST_F(Repair, APageMovedKilledAtEveryChangeKeepsEveryPageWhole) {
     EXPECT_GT(at, 20) << L"too few changes to kill at";
 }
 
+// Runs `operation` of the stand-in on `file`, killed at each of its changes in turn from the tree
+// `old` makes: after the next start the tree is `before` or, once the operation completed, `done`,
+// and nothing of the import is left beside it.
+void ImportKilledAtEveryChange(const wchar_t* operation, const std::wstring& file,
+                               const std::function<void()>& old, const std::wstring& before,
+                               const std::wstring& done, int fewest) {
+    long code = 9;
+    int at = 1;
+    for (; code == 9 && at < 1000; ++at) {
+        SCOPED_TRACE(at);
+        old();
+        code = KilledAt(operation, at, file);
+        ASSERT_TRUE(code == 9 || code == 0) << code;
+        ImportFinish();
+        StartUpRepair();
+        const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
+        EXPECT_TRUE(after == before || after == done) << at;
+        // Once it has completed, the next start keeps what it did.
+        if (code == 0) {
+            EXPECT_EQ(after, done);
+        }
+        EXPECT_FALSE(RegKeyExists(Cu, L"\\Software\\Velmora\\Orvanta.import"));
+        EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
+    }
+    EXPECT_EQ(code, 0) << L"the operation never completed";
+    EXPECT_GT(at, fewest) << L"too few changes to kill at";
+}
+
 // The tree replaced by a file's, killed at any change: after the next start the tree is the old
-// one or the file's, whole, and nothing of the import is left beside it.
+// one or the file's, whole.
 TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
     TTempFolder dir;
     ConfigTreeCreate();
@@ -263,11 +292,7 @@ TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
     PageNameSet(2, 2, L"頁 2", stored);
     RegIntWrite(Cu, OvKeyConfig, OvValSelPage, 2);
     const std::vector<BYTE> file = ExportBytes();
-    {
-        std::ofstream out((dir / L"tree.reg").c_str(), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()),
-                  static_cast<std::streamsize>(file.size()));
-    }
+    ASSERT_TRUE(FileWrite(dir / L"tree.reg", std::string(file.begin(), file.end())));
     const std::wstring fresh = StoreTreeDump(Cu, OvKeyProduct);
     auto old = [] {
         RegKeyDelete(Cu, OvKeyProduct);
@@ -276,26 +301,8 @@ TEST_F(Repair, AnImportKilledAtEveryChangeLeavesTheOldTreeOrTheNew) {
         RegStrWrite(Cu, OvKeyOption, OvValToolBarPosTbl, L"old");
     };
     old();
-    const std::wstring before = StoreTreeDump(Cu, OvKeyProduct);
-    long code = 9;
-    int at = 1;
-    for (; code == 9 && at < 1000; ++at) {
-        SCOPED_TRACE(at);
-        old();
-        code = KilledAt(L"import", at, dir / L"tree.reg");
-        ASSERT_TRUE(code == 9 || code == 0) << code;
-        ImportFinish();
-        StartUpRepair();
-        const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
-        EXPECT_TRUE(after == before || after == fresh) << at;
-        if (code == 0) {
-            EXPECT_EQ(after, fresh);
-        }
-        EXPECT_FALSE(RegKeyExists(Cu, L"\\Software\\Velmora\\Orvanta.import"));
-        EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
-    }
-    EXPECT_EQ(code, 0) << L"the import never completed";
-    EXPECT_GT(at, 20) << L"too few changes to kill at";
+    ImportKilledAtEveryChange(L"import", dir / L"tree.reg", old, StoreTreeDump(Cu, OvKeyProduct),
+                              fresh, 20);
 }
 
 // Pages appended from a file, killed at any change: after the next start the pages are the ones
@@ -316,30 +323,10 @@ TEST_F(Repair, PagesAppendedKilledAtEveryChangeAreAllThereOrNone) {
     old();
     const std::wstring before = StoreTreeDump(Cu, OvKeyProduct);
     ImportAppend(ImportRead(file));
-    const std::wstring whole = StoreTreeDump(Cu, OvKeyProduct);
-    long code = 9;
-    int at = 1;
-    for (; code == 9 && at < 1000; ++at) {
-        SCOPED_TRACE(at);
-        old();
-        code = KilledAt(L"append", at, dir / L"tree.reg");
-        ASSERT_TRUE(code == 9 || code == 0) << code;
-        ImportFinish();
-        StartUpRepair();
-        const std::wstring after = StoreTreeDump(Cu, OvKeyProduct);
-        EXPECT_TRUE(after == before || after == whole) << at;
-        // Once it has completed, the next start keeps every page it appended.
-        if (code == 0) {
-            EXPECT_EQ(after, whole);
-        }
-        EXPECT_FALSE(RegValueExists(Cu, L"\\Software\\Velmora", L"OrvantaImport"));
-    }
-    EXPECT_EQ(code, 0) << L"the append never completed";
-    EXPECT_GT(at, 10) << L"too few changes to kill at";
+    ImportKilledAtEveryChange(L"append", dir / L"tree.reg", old, before,
+                              StoreTreeDump(Cu, OvKeyProduct), 10);
 }
 
-// Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
-// page 1, names that are no page numbers stay and are never counted.
 // The last page's key holding no value is a creation cut short only when it holds nothing else:
 // one that holds its name (a page named, then emptied and its folder value lost) is a page.
 TEST_F(Repair, ALastPageHoldingOnlyItsNameStays) {
@@ -355,6 +342,8 @@ TEST_F(Repair, ALastPageHoldingOnlyItsNameStays) {
     EXPECT_EQ(PageNameRead(2), L"名前だけ");
 }
 
+// Hand-made trees, repaired whole: gaps close in numeric order, a Data key without pages gets
+// page 1, names that are no page numbers stay and are never counted.
 TEST_F(Repair, GapsCloseInOrderAndForeignKeysStay) {
     struct TCase {
         std::vector<int> pages;

@@ -70,6 +70,9 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
         if (key.path.find(L'\0') != std::wstring::npos)
             throw ERegFileError(key.line, L"キーの名前に NUL 文字があります");
         const std::wstring rel = key.path.substr(product.size());
+        TRegFileKey kept = key;
+        kept.path = rel;
+        import.keys.push_back(std::move(kept));
         for (const TRegFileValue& v : key.values) {
             if (v.name.size() > NameMost)
                 throw ERegFileError(key.line, L"値の名前が長すぎます");
@@ -143,11 +146,6 @@ TImport ImportRead(const std::vector<BYTE>& bytes) {
                 import.settings += type != REG_NONE;
             }
         }
-    }
-    for (const TRegFileKey& key : keys) {
-        TRegFileKey kept = key;
-        kept.path = key.path.substr(product.size());
-        import.keys.push_back(std::move(kept));
     }
     // Dense from 1: the page after the last one read that is missing is named.
     int32_t expected = 1;
